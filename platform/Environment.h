@@ -1,0 +1,43 @@
+#pragma once
+// The process and its surroundings: command line, program folder, environment variables,
+// the OS version, the system code page, waiting and ending.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// What GetVersionExA reports: the call's own result and the fields the program looks at.
+struct OsVersion {
+    int callResult = 0;  // 1 when the platform filled the record
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t platformId = 0;  // 2 = the NT platform
+};
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+
+    // The command line without the program's own path; empty when there are no arguments.
+    virtual std::string CommandArgs() = 0;
+    // The folder the program was started from, as the platform gives it (no trailing "\"
+    // unless it is a drive root).
+    virtual std::string ProgramFolder() = 0;
+    // An environment variable, looked up without regard to case; nullopt when unset.
+    virtual std::optional<std::string> Variable(std::string_view name) = 0;
+    virtual OsVersion Version() = 0;
+
+    // Text in the system's ANSI code page <-> UTF-8. Characters the code page cannot hold
+    // become "?", as the platform converts them.
+    virtual std::string FromAnsi(std::string_view ansi) = 0;
+    virtual std::string ToAnsi(std::string_view utf8) = 0;
+
+    virtual void Sleep(int milliseconds) = 0;
+    // Ends the process with the exit code. The real one does not return; a test double
+    // records the code and returns, so callers return straight after calling it.
+    virtual void EndProcess(int exitCode) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace text {
+namespace {
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::string ToUpper(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), Upper);
+    return out;
+}
+
+std::string ToLower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), Lower);
+    return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
+std::string_view Trim(std::string_view s, std::string_view blanks) {
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(blanks);
+    return s.substr(first, last - first + 1);
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::string WithTrailingBackslash(std::string path) {
+    if (!EndsWith(path, "\\")) path += '\\';
+    return path;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string out = WithTrailingBackslash(std::string(folder));
+    out += name;
+    return out;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+    const auto cut = path.rfind('\\');
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::string_view ParentOf(std::string_view path) {
+    const auto cut = path.rfind('\\');
+    return cut == std::string_view::npos ? std::string_view{} : path.substr(0, cut);
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    if (pattern == "*.*") pattern = "*";  // as FindFirstFile reads it: also names without a dot
+    // Iterative match with one backtrack point for the last "*".
+    size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Upper(pattern[p]) == Upper(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+}  // namespace text

@@ -1,0 +1,25 @@
+#pragma once
+// Small text helpers shared by every layer. Texts are UTF-8; case folding is ASCII only,
+// which is what the program's comparisons of paths, names and keys need.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace text {
+
+std::string ToUpper(std::string_view s);
+std::string ToLower(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+std::string_view Trim(std::string_view s, std::string_view blanks = " \t");
+bool StartsWith(std::string_view s, std::string_view prefix);
+bool EndsWith(std::string_view s, std::string_view suffix);
+
+// Paths in Windows form.
+std::string WithTrailingBackslash(std::string path);  // appends "\" unless already there
+std::string JoinPath(std::string_view folder, std::string_view name);
+std::string_view FileNameOf(std::string_view path);   // after the last "\"
+std::string_view ParentOf(std::string_view path);     // before the last "\" ("" for none)
+// "*" and "?" as FindFirstFile reads them (without the 8.3 quirks), no regard to case.
+bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+}  // namespace text

@@ -1,0 +1,94 @@
+#include "platform/fake/FakeEnvironment.h"
+
+#include <array>
+#include <cstdint>
+
+#include "platform/Text.h"
+
+namespace fake {
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks the five bytes the code page leaves undefined,
+// which Windows maps to the same code point.
+constexpr std::array<std::uint16_t, 32> kHigh = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+std::uint32_t CodePointOf(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F && kHigh[byte - 0x80] != 0) return kHigh[byte - 0x80];
+    return byte;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; a malformed byte decodes as U+FFFD.
+std::uint32_t NextCodePoint(std::string_view s, size_t& i) {
+    const auto b0 = static_cast<unsigned char>(s[i++]);
+    if (b0 < 0x80) return b0;
+    const int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
+    if (extra < 0) return 0xFFFD;
+    std::uint32_t cp = b0 & (0x3F >> extra);
+    for (int k = 0; k < extra; ++k) {
+        if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0xFFFD;
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
+    }
+    return cp;
+}
+
+}  // namespace
+
+void FakeEnvironment::SetVariable(const std::string& name, const std::string& value) {
+    variables_[text::ToUpper(name)] = value;
+}
+
+void FakeEnvironment::UnsetVariable(const std::string& name) { variables_.erase(text::ToUpper(name)); }
+
+std::optional<std::string> FakeEnvironment::Variable(std::string_view name) {
+    const auto it = variables_.find(text::ToUpper(name));
+    if (it == variables_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string FakeEnvironment::FromAnsi(std::string_view ansi) {
+    std::string out;
+    out.reserve(ansi.size());
+    for (const char c : ansi) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string FakeEnvironment::ToAnsi(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const std::uint32_t cp = NextCodePoint(utf8, i);
+        char byte = '?';
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            byte = static_cast<char>(cp);
+        } else {
+            for (unsigned k = 0; k < kHigh.size(); ++k) {
+                if (kHigh[k] == cp || (kHigh[k] == 0 && cp == 0x80 + k)) byte = static_cast<char>(0x80 + k);
+            }
+        }
+        out += byte;
+    }
+    return out;
+}
+
+}  // namespace fake

@@ -1,0 +1,38 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/Environment.h"
+
+namespace fake {
+
+// An environment the test sets up field by field. Sleep and EndProcess are recorded.
+class FakeEnvironment : public platform::Environment {
+public:
+    std::string commandArgs;
+    std::string programFolder = "C:\\Program Files\\Morvane";
+    platform::OsVersion version{1, 6, 1, 2};
+    int sleptMilliseconds = 0;
+    std::optional<int> exitCode;  // set by EndProcess
+
+    void SetVariable(const std::string& name, const std::string& value);
+    void UnsetVariable(const std::string& name);
+
+    std::string CommandArgs() override { return commandArgs; }
+    std::string ProgramFolder() override { return programFolder; }
+    std::optional<std::string> Variable(std::string_view name) override;
+    platform::OsVersion Version() override { return version; }
+    // The fake's code page is Windows-1252.
+    std::string FromAnsi(std::string_view ansi) override;
+    std::string ToAnsi(std::string_view utf8) override;
+    void Sleep(int milliseconds) override { sleptMilliseconds += milliseconds; }
+    void EndProcess(int code) override {
+        if (!exitCode) exitCode = code;
+    }
+
+private:
+    std::map<std::string, std::string> variables_;  // upper-cased name -> value
+};
+
+}  // namespace fake

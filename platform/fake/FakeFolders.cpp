@@ -1,0 +1,48 @@
+#include "platform/fake/FakeFolders.h"
+
+#include "platform/Text.h"
+
+namespace fake {
+
+std::string FakeFolders::FolderPath(int csidl) {
+    const auto it = folders_.find(csidl);
+    return it == folders_.end() ? std::string() : it->second;
+}
+
+std::string FakeFolders::ShellFolderLocation(int csidl) {
+    const auto it = shellLocations_.find(csidl);
+    return it == shellLocations_.end() ? FolderPath(csidl) : it->second;
+}
+
+std::string FakeFolders::LogicalDriveStrings() {
+    std::string out;
+    for (const std::string& root : files_.Drives()) {
+        out += root;
+        out += '\0';
+    }
+    return out;
+}
+
+int FakeFolders::GetDriveType(const std::string& root) {
+    if (root.empty()) return platform::kDriveNoRootDir;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
+    if (const auto it = driveTypes_.find(letter); it != driveTypes_.end()) return it->second;
+    for (const std::string& drive : files_.Drives()) {
+        if (drive[0] == letter) return platform::kDriveFixed;
+    }
+    return platform::kDriveNoRootDir;
+}
+
+bool FakeFolders::FindFirstExists(const std::string& path) {
+    if (path.empty() || text::EndsWith(path, "\\")) return false;  // FindFirstFile refuses these
+    const std::string_view name = text::FileNameOf(path);
+    if (name.find_first_of("*?") == std::string_view::npos) return files_.Exists(path);
+    const auto entries = files_.ListFolder(std::string(text::ParentOf(path)) + "\\");
+    if (!entries) return false;
+    for (const auto& entry : *entries) {
+        if (text::WildcardMatch(name, entry.name)) return true;
+    }
+    return false;
+}
+
+}  // namespace fake

@@ -1,0 +1,1 @@
+// Bound to the fakes.
