@@ -1,6 +1,8 @@
 # Wine prefixes that cannot reach the developer's files. Source this file, then:
 #   wine_env DIR     exports WINEPREFIX=DIR and a HOME under it for every later wine call
-#   wine_prefix DIR  boots DIR when new, makes it safe, and refuses (returns 1) when it is not
+#   wine_prefix DIR [test]
+#                    boots DIR when new, makes it safe, and refuses (returns 1) when it is not;
+#                    "test" also leaves windows unmanaged (for Xvfb without a window manager)
 #
 # A new prefix maps Z: to the Linux root and links the profile folders (Desktop, Documents,
 # Downloads, Music, Pictures, Videos, Templates) to the home folder. A purge there would reach
@@ -57,10 +59,10 @@ wine_prefix() {
     rm -f "$link" && mkdir -p "$link"
   done < <(wine_escaping_links "$dir")
   if [ ! -f "$dir/.morvane-settings" ]; then
-    # No window manager under Xvfb: unmanaged windows hide at once instead of after 2 s.
-    # No crash dialog and no debugger that waits for someone.
+    # No crash dialog and no debugger that waits for someone. Without a window manager (Xvfb)
+    # unmanaged windows hide at once instead of after 2 s.
     {
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+      if [ "${2:-}" = test ]; then wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f; fi
       wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
       wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f
       wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'false' /f

@@ -1,0 +1,145 @@
+#include "forms/Application.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace forms {
+namespace {
+Application* current = nullptr;
+}  // namespace
+
+Application& App() {
+    if (current == nullptr) {
+        std::fprintf(stderr, "forms used without an Application\n");
+        std::abort();
+    }
+    return *current;
+}
+
+bool HasApp() { return current != nullptr; }
+
+Application::Application(platform::Desktop& desktop) : desktop_(desktop), previous_(current) { current = this; }
+
+Application::~Application() {
+    // The windows go first, without handlers, so that no window event reaches a form that is
+    // being freed.
+    active_ = nullptr;
+    for (auto& form : forms_) form->loaded_ = false;
+    for (auto& form : forms_) form->Detach();
+    forms_.clear();
+    graveyard_.clear();
+    current = previous_;
+}
+
+Form* Application::FindByType(std::type_index type) const {
+    for (const auto& form : forms_) {
+        if (form->type_ == type) return form.get();
+    }
+    return nullptr;
+}
+
+void Application::Create(std::unique_ptr<Form> form, std::type_index type) {
+    form->type_ = type;
+    Form& ref = *form;
+    forms_.push_back(std::move(form));
+    ref.loaded_ = true;
+    ref.Attach(desktop_);
+    Dispatch([&ref] { ref.Form_Load(); });
+}
+
+std::vector<Form*> Application::Forms() const {
+    std::vector<Form*> out;
+    for (const auto& form : forms_) out.push_back(form.get());
+    return out;
+}
+
+bool Application::IsLoaded(const Form& form) const {
+    return std::any_of(forms_.begin(), forms_.end(), [&](const auto& f) { return f.get() == &form; });
+}
+
+void Application::Show(Form& form) {
+    if (!form.loaded_) return;
+    form.SetVisibleFlag(true);
+    if (form.window_) form.window_->Show();
+}
+
+void Application::Hide(Form& form) {
+    if (!form.loaded_) return;
+    form.SetVisibleFlag(false);
+    if (form.window_) form.window_->Hide();
+}
+
+void Application::Unload(Form& form) {
+    if (!form.loaded_) return;
+    ++depth_;  // keeps the form alive until the outermost handler is done
+    try {
+        form.Form_Unload();
+    } catch (...) {
+        // A failing unload handler does not keep the form.
+    }
+    if (active_ == &form) active_ = nullptr;
+    form.loaded_ = false;
+    form.SetVisibleFlag(false);
+    form.Detach();
+    const auto it = std::find_if(forms_.begin(), forms_.end(), [&](const auto& f) { return f.get() == &form; });
+    if (it != forms_.end()) {
+        graveyard_.push_back(std::move(*it));
+        forms_.erase(it);
+    }
+    --depth_;
+    if (depth_ == 0) {
+        graveyard_.clear();
+        EndIfDone();
+    }
+}
+
+void Application::SetMousePointer(int pointer) {
+    pointer_ = pointer;
+    desktop_.SetPointer(pointer);
+}
+
+int Application::MsgBox(const std::string& text, int style, const std::string& caption) {
+    return desktop_.MessageBox(text, caption, style);
+}
+
+void Application::Dispatch(const std::function<void()>& handler) {
+    ++depth_;
+    try {
+        handler();
+    } catch (...) {
+        // A handler that fails skips the rest of its own work; the program goes on.
+    }
+    --depth_;
+    if (depth_ == 0) {
+        graveyard_.clear();
+        EndIfDone();
+    }
+}
+
+void Application::EndIfDone() {
+    if (Ended()) desktop_.Quit();
+}
+
+void Application::Run() {
+    if (!Ended()) desktop_.RunLoop();
+}
+
+void Application::WindowActivated(Form& form) {
+    if (!form.loaded_ || active_ == &form) return;
+    Form* previous = active_;
+    active_ = &form;
+    // One outer boundary keeps both forms alive through both handlers.
+    Dispatch([&] {
+        if (previous) Dispatch([previous] { previous->Form_Deactivate(); });
+        if (form.loaded_ && active_ == &form) Dispatch([&form] { form.Form_Activate(); });
+    });
+}
+
+void Application::WindowDeactivated(Form& form) {
+    if (!form.loaded_ || active_ != &form) return;
+    active_ = nullptr;
+    Dispatch([&form] { form.Form_Deactivate(); });
+}
+
+}  // namespace forms

@@ -1,0 +1,220 @@
+#pragma once
+// Controls as plain state. Each control keeps its properties itself and mirrors every change
+// to its native peer when the form has one; user actions arrive through ControlEvents and run
+// the control's handler at the handler boundary of the application.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+
+namespace forms {
+
+class Form;
+
+// Lists hold at most this many items, the limit of their 16-bit positions.
+inline constexpr int kMaxListItems = 32767;
+
+class Control : public platform::ControlEvents {
+public:
+    Control(Form& form, std::string name, platform::ControlType type);
+    ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& Name() const { return name_; }
+    platform::ControlType Type() const { return type_; }
+    Form& Parent() const { return form_; }
+
+    double Left() const { return bounds_.left; }
+    double Top() const { return bounds_.top; }
+    double Width() const { return bounds_.width; }
+    double Height() const { return bounds_.height; }
+    void SetLeft(double v);
+    void SetTop(double v);
+    void SetWidth(double v);
+    void SetHeight(double v);
+    void Move(double left, double top, double width, double height);
+
+    const platform::FontSpec& Font() const { return font_; }
+    void SetFont(const platform::FontSpec& font);
+    void SetFontSize(double points);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    void SetColours(platform::Colour fore, platform::Colour back, bool transparent);
+    platform::Colour ForeColour() const { return fore_; }
+
+    // Creates the native peer and hands it the whole state; called when the form gets its window.
+    void Attach(platform::WindowPeer& window);
+    void Detach();
+
+    // ControlEvents: what the user did. Tests call these to act as the user.
+    void OnDblClick() override {}
+    void OnSelect(int) override {}
+    void OnCheckedByUser(bool) override {}
+
+protected:
+    platform::ControlPeer* Peer() const { return peer_.get(); }
+    // Runs a handler of the owning form at the handler boundary.
+    void Fire(const std::function<void()>& handler);
+    // Pushes the kind-specific state to a fresh peer.
+    virtual void SyncPeer() {}
+
+private:
+    Form& form_;
+    std::string name_;
+    platform::ControlType type_;
+    platform::TwipRect bounds_;
+    platform::FontSpec font_;
+    bool visible_ = true;
+    std::string caption_;
+    platform::Colour fore_ = platform::Rgb(0, 0, 0);
+    platform::Colour back_ = platform::Rgb(0xF0, 0xF0, 0xF0);
+    bool transparent_ = false;
+    bool coloured_ = false;
+    std::unique_ptr<platform::ControlPeer> peer_;
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kLabel) {}
+};
+
+class PictureBox : public Control {
+public:
+    PictureBox(Form& form, std::string name)
+        : Control(form, std::move(name), platform::ControlType::kPictureBox) {}
+    void SetPicture(std::shared_ptr<const platform::Image> image);
+    const platform::Image* Picture() const { return image_.get(); }
+
+protected:
+    void SyncPeer() override;
+
+private:
+    std::shared_ptr<const platform::Image> image_;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kCheckBox) {}
+    // 1 checked, 0 clear. Setting it from code does not run the click handler.
+    int Value() const { return value_; }
+    void SetValue(int value);
+    std::function<void()> onClick;
+
+    void OnCheckedByUser(bool checked) override;
+
+protected:
+    void SyncPeer() override;
+
+private:
+    int value_ = 0;
+};
+
+// An unsorted list of texts with one selected position (-1: none).
+class ListBox : public Control {
+public:
+    ListBox(Form& form, std::string name, platform::ControlType type = platform::ControlType::kListBox)
+        : Control(form, std::move(name), type) {}
+
+    int ListCount() const { return static_cast<int>(items_.size()); }
+    const std::string& List(int index) const { return items_.at(static_cast<size_t>(index)); }
+    const std::vector<std::string>& Items() const { return items_; }
+    // Appends an item; false (and nothing added) when the list is full.
+    bool AddItem(const std::string& item);
+    void RemoveItem(int index);
+    void Clear();
+    int ListIndex() const { return listIndex_; }
+    void SetListIndex(int index);
+
+    std::function<void()> onDblClick;
+    void OnDblClick() override;
+    void OnSelect(int index) override;
+
+protected:
+    void SyncPeer() override;
+    // Replaces every item at once (the peer gets one update).
+    void ReplaceItems(std::vector<std::string> items);
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+};
+
+// The files of one folder: no subfolders, no hidden or system files, sorted by name.
+class FileListBox : public ListBox {
+public:
+    FileListBox(Form& form, std::string name) : ListBox(form, std::move(name), platform::ControlType::kFileList) {}
+    const std::string& Path() const { return path_; }
+    // Points the list at a folder and reads it; an unreadable folder gives an empty list.
+    void SetPath(const std::string& path);
+    // Reads the folder again.
+    void Refresh();
+
+private:
+    std::string path_;
+};
+
+// The logical drives; choosing one runs onChange.
+class DriveListBox : public ListBox {
+public:
+    DriveListBox(Form& form, std::string name);
+    // The chosen drive as "C:".
+    std::string Drive() const;
+    // Chooses a drive by its letter (from code: onChange runs when the drive changes).
+    void SetDrive(const std::string& drive);
+    void Refresh();
+    std::function<void()> onChange;
+    void OnSelect(int index) override;
+};
+
+// The open folder with its ancestors above and its subfolders below; a double click opens the
+// clicked folder. Path is the open folder: "C:\" for a root, no trailing "\" otherwise.
+class DirListBox : public ListBox {
+public:
+    DirListBox(Form& form, std::string name) : ListBox(form, std::move(name), platform::ControlType::kDirList) {}
+    const std::string& Path() const { return path_; }
+    // Opens a folder (onChange runs when the open folder changes). A folder that cannot be
+    // opened leaves the list where it was and gives false.
+    bool SetPath(const std::string& path);
+    // The folder an item stands for.
+    const std::string& ItemPath(int index) const { return itemPaths_.at(static_cast<size_t>(index)); }
+    std::function<void()> onChange;
+    void OnDblClick() override;
+
+private:
+    std::string path_;
+    std::vector<std::string> itemPaths_;
+};
+
+// A timer of a form: while enabled it runs onTimer every interval.
+class Timer {
+public:
+    Timer(Form& form, std::string name, int intervalMs);
+    const std::string& Name() const { return name_; }
+    int Interval() const { return interval_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    std::function<void()> onTimer;
+
+    int Id() const { return id_; }
+    void Attach(platform::WindowPeer& window);
+    void Detach();
+    void Fire();
+
+private:
+    Form& form_;
+    std::string name_;
+    int interval_;
+    int id_;
+    bool enabled_ = false;
+    platform::WindowPeer* window_ = nullptr;
+};
+
+}  // namespace forms

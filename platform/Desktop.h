@@ -1,0 +1,175 @@
+#pragma once
+// Windows, controls, timers, message boxes and the mouse pointer, as plain data and callbacks.
+// The forms runtime is written against this port; the real adapter makes Win32 windows, the
+// fake keeps the state in memory with a virtual clock.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Geometry is in twips (1/1440 inch), as the forms hold it; adapters convert to pixels.
+struct TwipRect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
+struct FontSpec {
+    std::string name = "MS Sans Serif";
+    double size = 8.25;  // points
+    bool bold = false;
+    bool italic = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+// 0x00BBGGRR, the platform's packed colour.
+using Colour = std::uint32_t;
+constexpr Colour Rgb(int r, int g, int b) {
+    return static_cast<Colour>(r) | (static_cast<Colour>(g) << 8) | (static_cast<Colour>(b) << 16);
+}
+// The system's highlighted-text colour, resolved by the adapter.
+inline constexpr Colour kSystemHighlightText = 0x8000000E;
+
+// A picture as 32-bit pixels, top row first, 0x00RRGGBB.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+enum class ControlType {
+    kLabel,
+    kListBox,
+    kCheckBox,
+    kPictureBox,
+    kDriveList,  // a drop-down list of drives
+    kDirList,    // the folders above and below the open folder
+    kFileList,   // the files of a folder
+};
+
+// What a control's user did; the peer calls these on the UI thread.
+class ControlEvents {
+public:
+    virtual ~ControlEvents() = default;
+    virtual void OnDblClick() = 0;                   // a list item was double-clicked
+    virtual void OnSelect(int index) = 0;            // the list selection moved (-1: none)
+    virtual void OnCheckedByUser(bool checked) = 0;  // a check box was toggled
+};
+
+class ControlPeer {
+public:
+    virtual ~ControlPeer() = default;
+    virtual void SetBounds(const TwipRect& bounds) = 0;
+    virtual void SetFont(const FontSpec& font) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual void SetText(const std::string& text) = 0;
+    virtual void SetColours(Colour fore, Colour back, bool transparent) = 0;
+    // Lists.
+    virtual void AddItem(const std::string& item) = 0;
+    virtual void RemoveItem(int index) = 0;
+    virtual void ClearItems() = 0;
+    virtual void SetItems(const std::vector<std::string>& items) = 0;
+    virtual void SetSelected(int index) = 0;
+    // Check boxes.
+    virtual void SetChecked(bool checked) = 0;
+    // Picture boxes.
+    virtual void SetImage(const Image& image) = 0;
+};
+
+// One item of a window's menu bar, with at most one level of sub-items.
+struct MenuSpec {
+    int id = 0;
+    std::string caption;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<MenuSpec> children;
+};
+
+// What happened to a window; the peer calls these on the UI thread.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    // This window became the active one.
+    virtual void OnActivated() = 0;
+    // This window stopped being active and no window of the program took over (it was hidden
+    // or destroyed while active). Activation moving to a message box or another program is
+    // not reported, so a window is not deactivated by its own message box.
+    virtual void OnDeactivated() = 0;
+    virtual void OnResized() = 0;
+    virtual void OnCloseRequest() = 0;  // the close box or Alt+F4
+    virtual void OnMenu(int id) = 0;
+    virtual void OnTimer(int id) = 0;
+};
+
+struct WindowStyle {
+    bool hasMenu = false;
+    bool toolWindow = false;  // kept off the task list
+};
+
+class WindowPeer {
+public:
+    virtual ~WindowPeer() = default;
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual void SetBounds(const TwipRect& outer) = 0;  // the whole window, frame included
+    virtual TwipRect ClientArea() = 0;                  // left/top 0
+    virtual void SetBackColour(Colour colour) = 0;
+    // A picture kept behind the controls (stretched to the client area), repainted by the
+    // adapter whenever the window needs it.
+    virtual void SetBackground(const Image& image) = 0;
+    virtual void SetMenu(const std::vector<MenuSpec>& menu) = 0;
+    virtual void Show() = 0;  // shows and activates
+    virtual void Hide() = 0;
+    virtual void Restore() = 0;  // from minimised to normal
+    virtual bool IsMinimised() = 0;
+    virtual void Repaint() = 0;  // paints now, not at the next idle moment
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void StopTimer(int id) = 0;
+    virtual std::unique_ptr<ControlPeer> CreateControl(ControlType type, const std::string& name,
+                                                       ControlEvents& events) = 0;
+    // The native handle (HWND) as a number, for the calls that need one; 0 for a fake.
+    virtual std::uintptr_t NativeHandle() = 0;
+};
+
+struct ScreenMetrics {
+    double widthTwips = 0;
+    double heightTwips = 0;
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+};
+
+// The mouse pointer shown over every window of the program.
+enum Pointer : int {
+    kPointerDefault = 0,
+    kPointerHourglass = 11,
+    kPointerArrowHourglass = 13,
+};
+
+// Message-box results, as the platform numbers them.
+enum MessageResult : int {
+    kResultOk = 1,
+    kResultCancel = 2,
+    kResultYes = 6,
+    kResultNo = 7,
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual std::unique_ptr<WindowPeer> CreateWindowPeer(const std::string& name, const WindowStyle& style,
+                                                         WindowEvents& events) = 0;
+    // Size of the frame around the client area for a style, in twips (width and height added).
+    virtual TwipRect FrameExtra(const WindowStyle& style) = 0;
+    // A modal message box with the platform's style number; timers keep firing while it waits.
+    virtual int MessageBox(const std::string& text, const std::string& caption, int style) = 0;
+    virtual void SetPointer(int pointer) = 0;
+    virtual ScreenMetrics Screen() = 0;
+    // Delivers events until Quit is called.
+    virtual void RunLoop() = 0;
+    virtual void Quit() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,147 @@
+#include "platform/fake/FakeDesktop.h"
+
+#include <algorithm>
+
+namespace fake {
+
+void FakeControlPeer::RemoveItem(int index) {
+    if (index >= 0 && index < static_cast<int>(items.size())) items.erase(items.begin() + index);
+}
+
+// ---- FakeWindowPeer
+
+FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform::WindowStyle style,
+                               platform::WindowEvents& events)
+    : desktop(desktop), name(std::move(name)), style(style), events(events) {}
+
+FakeWindowPeer::~FakeWindowPeer() { desktop.Forget(this); }
+
+FakeControlPeer* FakeWindowPeer::Control(const std::string& controlName) const {
+    for (FakeControlPeer* control : controls) {
+        if (control->name == controlName) return control;
+    }
+    return nullptr;
+}
+
+void FakeWindowPeer::SetBounds(const platform::TwipRect& outer) {
+    const bool resized = outer.width != bounds.width || outer.height != bounds.height;
+    bounds = outer;
+    if (resized) events.OnResized();
+}
+
+platform::TwipRect FakeWindowPeer::ClientArea() {
+    const platform::TwipRect extra = desktop.FrameExtra(style);
+    return {0, 0, std::max(0.0, bounds.width - extra.width), std::max(0.0, bounds.height - extra.height)};
+}
+
+void FakeWindowPeer::Show() {
+    visible = true;
+    auto& z = desktop.zOrder_;
+    z.erase(std::remove(z.begin(), z.end(), this), z.end());
+    z.push_back(this);
+    desktop.Activate(this);
+}
+
+void FakeWindowPeer::Hide() {
+    if (!visible) return;
+    visible = false;
+    if (desktop.active_ == this) desktop.LeaveActive(this, true);
+}
+
+void FakeWindowPeer::StartTimer(int id, int milliseconds) {
+    StopTimer(id);
+    desktop.timers_.push_back({this, id, milliseconds, desktop.now_ + milliseconds, desktop.timerOrder_++});
+}
+
+void FakeWindowPeer::StopTimer(int id) {
+    auto& timers = desktop.timers_;
+    timers.erase(std::remove_if(timers.begin(), timers.end(),
+                                [&](const auto& t) { return t.window == this && t.id == id; }),
+                 timers.end());
+}
+
+std::unique_ptr<platform::ControlPeer> FakeWindowPeer::CreateControl(platform::ControlType type,
+                                                                     const std::string& controlName,
+                                                                     platform::ControlEvents& controlEvents) {
+    auto control = std::make_unique<FakeControlPeer>(type, controlName, controlEvents);
+    controls.push_back(control.get());
+    return control;
+}
+
+// ---- FakeDesktop
+
+std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::string& name,
+                                                                    const platform::WindowStyle& style,
+                                                                    platform::WindowEvents& events) {
+    auto window = std::make_unique<FakeWindowPeer>(*this, name, style, events);
+    zOrder_.insert(zOrder_.begin(), window.get());  // a new hidden window sits at the back
+    return window;
+}
+
+FakeWindowPeer* FakeDesktop::Window(const std::string& name) const {
+    for (FakeWindowPeer* window : zOrder_) {
+        if (window->name == name) return window;
+    }
+    return nullptr;
+}
+
+void FakeDesktop::Activate(FakeWindowPeer* window) {
+    if (active_ == window) return;
+    active_ = window;
+    window->events.OnActivated();
+}
+
+void FakeDesktop::LeaveActive(FakeWindowPeer* window, bool notifyLeaving) {
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+        if (*it != window && (*it)->visible) {
+            active_ = *it;
+            (*it)->events.OnActivated();
+            return;
+        }
+    }
+    active_ = nullptr;
+    if (notifyLeaving) window->events.OnDeactivated();
+}
+
+void FakeDesktop::Forget(FakeWindowPeer* window) {
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const auto& t) { return t.window == window; }),
+                  timers_.end());
+    const bool wasActive = active_ == window;
+    zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+    if (wasActive) LeaveActive(window, false);
+}
+
+void FakeDesktop::Advance(long long milliseconds) {
+    const long long target = now_ + milliseconds;
+    for (;;) {
+        auto next = timers_.end();
+        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+            if (it->due <= target && (next == timers_.end() || it->due < next->due ||
+                                      (it->due == next->due && it->order < next->order))) {
+                next = it;
+            }
+        }
+        if (next == timers_.end()) break;
+        now_ = std::max(now_, next->due);
+        next->due = now_ + next->interval;  // periodic until stopped
+        next->order = timerOrder_++;
+        FakeWindowPeer* window = next->window;
+        const int id = next->id;
+        window->events.OnTimer(id);  // may start, stop or destroy timers and windows
+    }
+    now_ = std::max(now_, target);
+}
+
+int FakeDesktop::MessageBox(const std::string& text, const std::string& caption, int style) {
+    messages.push_back({text, caption, style, now_});
+    // Unscripted questions are answered No, the answer that changes nothing.
+    struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0};
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    }
+    if (answer.waitMs > 0) Advance(answer.waitMs);
+    return answer.result;
+}
+
+}  // namespace fake

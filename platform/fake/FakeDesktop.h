@@ -1,0 +1,169 @@
+#pragma once
+// The headless desktop: windows and controls as recorded state, a virtual clock that tests
+// advance, scripted message-box answers (each recorded), and activation as Windows does it:
+// a shown window becomes active; hiding or destroying the active window activates the topmost
+// visible one left.
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+
+namespace fake {
+
+class FakeDesktop;
+
+class FakeControlPeer : public platform::ControlPeer {
+public:
+    FakeControlPeer(platform::ControlType type, std::string name, platform::ControlEvents& events)
+        : type(type), name(std::move(name)), events(events) {}
+    platform::ControlType type;
+    std::string name;
+    platform::ControlEvents& events;
+    platform::TwipRect bounds;
+    platform::FontSpec font;
+    bool visible = true;
+    std::string text;
+    platform::Colour fore = 0, back = 0;
+    bool transparent = false;
+    std::vector<std::string> items;
+    int selected = -1;
+    bool checked = false;
+    int imageWidth = 0, imageHeight = 0;
+
+    void SetBounds(const platform::TwipRect& b) override { bounds = b; }
+    void SetFont(const platform::FontSpec& f) override { font = f; }
+    void SetVisible(bool v) override { visible = v; }
+    void SetText(const std::string& t) override { text = t; }
+    void SetColours(platform::Colour f, platform::Colour b, bool t) override {
+        fore = f;
+        back = b;
+        transparent = t;
+    }
+    void AddItem(const std::string& item) override { items.push_back(item); }
+    void RemoveItem(int index) override;
+    void ClearItems() override { items.clear(); }
+    void SetItems(const std::vector<std::string>& all) override { items = all; }
+    void SetSelected(int index) override { selected = index; }
+    void SetChecked(bool c) override { checked = c; }
+    void SetImage(const platform::Image& image) override {
+        imageWidth = image.width;
+        imageHeight = image.height;
+    }
+};
+
+class FakeWindowPeer : public platform::WindowPeer {
+public:
+    FakeWindowPeer(FakeDesktop& desktop, std::string name, platform::WindowStyle style,
+                   platform::WindowEvents& events);
+    ~FakeWindowPeer() override;
+
+    FakeDesktop& desktop;
+    std::string name;
+    platform::WindowStyle style;
+    platform::WindowEvents& events;
+    std::string caption;
+    platform::TwipRect bounds;
+    platform::Colour backColour = 0;
+    int backgroundWidth = 0, backgroundHeight = 0;
+    std::vector<platform::MenuSpec> menu;
+    bool visible = false;
+    bool minimised = false;
+    int repaints = 0;
+    std::vector<FakeControlPeer*> controls;
+
+    FakeControlPeer* Control(const std::string& controlName) const;
+
+    void SetCaption(const std::string& c) override { caption = c; }
+    void SetBounds(const platform::TwipRect& outer) override;
+    platform::TwipRect ClientArea() override;
+    void SetBackColour(platform::Colour c) override { backColour = c; }
+    void SetBackground(const platform::Image& image) override {
+        backgroundWidth = image.width;
+        backgroundHeight = image.height;
+    }
+    void SetMenu(const std::vector<platform::MenuSpec>& m) override { menu = m; }
+    void Show() override;
+    void Hide() override;
+    void Restore() override { minimised = false; }
+    bool IsMinimised() override { return minimised; }
+    void Repaint() override { ++repaints; }
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    std::unique_ptr<platform::ControlPeer> CreateControl(platform::ControlType type, const std::string& controlName,
+                                                         platform::ControlEvents& controlEvents) override;
+    std::uintptr_t NativeHandle() override { return 0; }
+};
+
+class FakeDesktop : public platform::Desktop {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        int style = 0;
+        long long at = 0;  // virtual time it was shown
+    };
+    struct Answer {
+        int result = platform::kResultOk;
+        int waitMs = 0;  // how long the user takes; timers fire meanwhile
+    };
+
+    // The frame every window gets around its client area, in twips.
+    platform::TwipRect frame{0, 0, 120, 690};
+    platform::TwipRect frameWithMenu{0, 0, 120, 990};
+    platform::ScreenMetrics screen{1024 * 15.0, 768 * 15.0, 15, 15};
+
+    std::vector<Message> messages;
+    std::deque<Answer> answers;
+    std::vector<int> pointerHistory;
+    int pointer = 0;
+    bool quit = false;
+
+    void Answer(int result, int waitMs = 0) { answers.push_back({result, waitMs}); }
+
+    long long Now() const { return now_; }
+    // Moves the virtual clock forward, firing every timer that falls due, in time order.
+    void Advance(long long milliseconds);
+    FakeWindowPeer* Window(const std::string& name) const;
+    FakeWindowPeer* ActiveWindow() const { return active_; }
+    // Windows from back to front.
+    const std::vector<FakeWindowPeer*>& ZOrder() const { return zOrder_; }
+
+    std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
+                                                           platform::WindowEvents& events) override;
+    platform::TwipRect FrameExtra(const platform::WindowStyle& style) override {
+        return style.hasMenu ? frameWithMenu : frame;
+    }
+    int MessageBox(const std::string& text, const std::string& caption, int style) override;
+    void SetPointer(int p) override {
+        pointer = p;
+        pointerHistory.push_back(p);
+    }
+    platform::ScreenMetrics Screen() override { return screen; }
+    void RunLoop() override {}
+    void Quit() override { quit = true; }
+
+private:
+    friend class FakeWindowPeer;
+    struct TimerEntry {
+        FakeWindowPeer* window;
+        int id;
+        int interval;
+        long long due;
+        long long order;
+    };
+    void Activate(FakeWindowPeer* window);
+    void LeaveActive(FakeWindowPeer* window, bool notifyLeaving);
+    void Forget(FakeWindowPeer* window);
+
+    long long now_ = 0;
+    long long timerOrder_ = 0;
+    std::vector<TimerEntry> timers_;
+    std::vector<FakeWindowPeer*> zOrder_;
+    FakeWindowPeer* active_ = nullptr;
+};
+
+}  // namespace fake

@@ -1,0 +1,29 @@
+#pragma once
+// Everything a headless test needs: the fake ports installed, a fake desktop with a virtual
+// clock, and an Application on it.
+#include "forms/Application.h"
+#include "platform/Ports.h"
+#include "platform/fake/FakeDesktop.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeFolders.h"
+
+namespace testing_support {
+
+struct HeadlessWorld {
+    fake::FakeEnvironment env;
+    fake::FakeFileSystem files;
+    fake::FakeFolders folders{files};
+    platform::ScopedPorts ports{platform::Ports{&env, &folders, &files}};
+    fake::FakeDesktop desktop;
+    forms::Application app{desktop};
+
+    // Names of the loaded forms in creation order.
+    std::vector<std::string> LoadedNames() const {
+        std::vector<std::string> names;
+        for (const forms::Form* form : app.Forms()) names.push_back(form->Name());
+        return names;
+    }
+};
+
+}  // namespace testing_support
