@@ -55,10 +55,16 @@ void Control::SetColours(platform::Colour fore, platform::Colour back, bool tran
     if (peer_) peer_->SetColours(fore_, back_, transparent_);
 }
 
+void Control::SetCentred(bool centred) {
+    centred_ = centred;
+    if (peer_) peer_->SetCentred(centred_);
+}
+
 void Control::Attach(platform::WindowPeer& window) {
     peer_ = window.CreateControl(type_, name_, *this);
     if (!peer_) return;
     if (coloured_) peer_->SetColours(fore_, back_, transparent_);
+    if (centred_) peer_->SetCentred(true);
     peer_->SetFont(font_);
     peer_->SetBounds(bounds_);
     if (!caption_.empty()) peer_->SetText(caption_);

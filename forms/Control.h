@@ -49,6 +49,9 @@ public:
 
     void SetColours(platform::Colour fore, platform::Colour back, bool transparent);
     platform::Colour ForeColour() const { return fore_; }
+    bool Transparent() const { return transparent_; }
+    void SetCentred(bool centred);
+    bool Centred() const { return centred_; }
 
     // Creates the native peer and hands it the whole state; called when the form gets its window.
     void Attach(platform::WindowPeer& window);
@@ -78,6 +81,7 @@ private:
     platform::Colour back_ = platform::Rgb(0xF0, 0xF0, 0xF0);
     bool transparent_ = false;
     bool coloured_ = false;
+    bool centred_ = false;
     std::unique_ptr<platform::ControlPeer> peer_;
 };
 

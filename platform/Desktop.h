@@ -68,6 +68,8 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual void SetText(const std::string& text) = 0;
     virtual void SetColours(Colour fore, Colour back, bool transparent) = 0;
+    // Labels: the text centred in the control's width instead of starting at its left edge.
+    virtual void SetCentred(bool centred) = 0;
     // Lists.
     virtual void AddItem(const std::string& item) = 0;
     virtual void RemoveItem(int index) = 0;
@@ -108,6 +110,7 @@ public:
 struct WindowStyle {
     bool hasMenu = false;
     bool toolWindow = false;  // kept off the task list
+    bool popup = false;       // no caption and no frame
 };
 
 class WindowPeer {

@@ -25,6 +25,7 @@ T& Require(T* port, const char* name) {
 Environment& Env() { return Require(Installed().environment, "Environment"); }
 Folders& Shell() { return Require(Installed().folders, "Folders"); }
 FileSystem& Files() { return Require(Installed().fileSystem, "FileSystem"); }
+Automation& Late() { return Require(Installed().automation, "Automation"); }
 
 ScopedPorts::ScopedPorts(const Ports& ports) : previous_(Installed()) { Installed() = ports; }
 ScopedPorts::~ScopedPorts() { Installed() = previous_; }

@@ -1,6 +1,7 @@
 #pragma once
 // The ports the rest of the program reaches the platform through. The entry point installs
 // the real adapters once; tests install fakes for their own scope.
+#include "platform/Automation.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
@@ -11,12 +12,14 @@ struct Ports {
     Environment* environment = nullptr;
     Folders* folders = nullptr;
     FileSystem* fileSystem = nullptr;
+    Automation* automation = nullptr;
 };
 
 // The installed ports. Using a port that was not installed is a programming error and aborts.
 Environment& Env();
 Folders& Shell();
 FileSystem& Files();
+Automation& Late();
 
 // Installs ports for the lifetime of the object and restores the previous set afterwards.
 class ScopedPorts {

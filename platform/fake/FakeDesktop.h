@@ -29,6 +29,7 @@ public:
     std::string text;
     platform::Colour fore = 0, back = 0;
     bool transparent = false;
+    bool centred = false;
     std::vector<std::string> items;
     int selected = -1;
     bool checked = false;
@@ -43,6 +44,7 @@ public:
         back = b;
         transparent = t;
     }
+    void SetCentred(bool c) override { centred = c; }
     void AddItem(const std::string& item) override { items.push_back(item); }
     void RemoveItem(int index) override;
     void ClearItems() override { items.clear(); }
@@ -114,6 +116,7 @@ public:
     // The frame every window gets around its client area, in twips.
     platform::TwipRect frame{0, 0, 120, 690};
     platform::TwipRect frameWithMenu{0, 0, 120, 990};
+    platform::TwipRect noFrame{0, 0, 0, 0};
     platform::ScreenMetrics screen{1024 * 15.0, 768 * 15.0, 15, 15};
 
     std::vector<Message> messages;
@@ -135,6 +138,7 @@ public:
     std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
                                                            platform::WindowEvents& events) override;
     platform::TwipRect FrameExtra(const platform::WindowStyle& style) override {
+        if (style.popup) return noFrame;
         return style.hasMenu ? frameWithMenu : frame;
     }
     int MessageBox(const std::string& text, const std::string& caption, int style) override;

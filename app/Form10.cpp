@@ -1,0 +1,56 @@
+#include "app/Form10.h"
+
+#include <cmath>
+#include <memory>
+
+#include "forms/Application.h"
+#include "ui/Gradient.h"
+
+namespace app {
+
+namespace {
+constexpr platform::Colour kBackdropColour = platform::Rgb(64, 0, 64);
+}
+
+Form10::Form10() : Form("Form10", 9000, 6000, {false, false, true}) {
+    SetBackColour(kBackdropColour);
+    Label1.SetCaption("Kavlon Tarnwick");
+    Label1.SetFont({"Comic Sans MS", 42, true, true});
+    Label1.SetColours(platform::kSystemHighlightText, kBackdropColour, true);
+    Label1.SetCentred(true);
+    Label1.Move(0, 10, 9000, 1200);
+    Label6.SetFont({"MS Sans Serif", 24, true, true});
+    Label6.SetColours(platform::Rgb(255, 255, 255), kBackdropColour, true);
+    Label6.SetCentred(true);
+    Label6.Move(0, 4200, 9000, 700);
+}
+
+void Form10::Form_Load() {
+    const platform::ScreenMetrics screen = forms::App().Screen();
+    SetHeight(screen.heightTwips - 200);
+    SetWidth(screen.widthTwips - 200);
+    Label1.SetWidth(screen.widthTwips - 200);
+    Label6.SetWidth(screen.widthTwips - 200);
+    Label1.SetLeft(0);
+    Label6.SetLeft(0);
+    Label1.SetTop(10);
+    Label6.SetTop(screen.heightTwips - 1800);
+    forms::App().Show(*this);
+}
+
+void Form10::Form_Resize() {
+    const double height = ScaleHeight();
+    if (height <= 0) return;  // minimised
+    const platform::ScreenMetrics screen = forms::App().Screen();
+    const int widthPx = static_cast<int>(std::lround(ScaleWidth() / screen.twipsPerPixelX));
+    const int heightPx = static_cast<int>(std::lround(height / screen.twipsPerPixelY));
+    SetBackground(std::make_shared<const platform::Image>(ui::RenderGradient(widthPx, heightPx, height)));
+}
+
+void SetStatusText(const std::string& text) {
+    Form10& backdrop = forms::App().Get<Form10>();
+    backdrop.Label6.SetCaption(text);
+    backdrop.Label6.SetVisible(true);
+}
+
+}  // namespace app

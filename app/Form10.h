@@ -1,0 +1,24 @@
+#pragma once
+// The backdrop: a window nearly as large as the screen behind every screen, with the title and
+// the status line that the active screen writes.
+#include <string>
+
+#include "forms/Form.h"
+
+namespace app {
+
+class Form10 : public forms::Form {
+public:
+    Form10();
+    void Form_Load() override;
+    void Form_Resize() override;
+
+    forms::Label Label1{*this, "Label1"};  // the title
+    forms::Label Label6{*this, "Label6"};  // the status line
+};
+
+// Writes the status line (creating and showing the backdrop when it does not exist) and makes
+// it visible.
+void SetStatusText(const std::string& text);
+
+}  // namespace app

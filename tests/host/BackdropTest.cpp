@@ -1,0 +1,117 @@
+// The backdrop's gradient and layout, the helper window, the unload-all procedures, the skin.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/Form10.h"
+#include "app/Form6.h"
+#include "app/frmUnload.h"
+#include "platform/fake/FakeAutomation.h"
+#include "support/HeadlessWorld.h"
+#include "ui/Gradient.h"
+#include "ui/Skin.h"
+
+namespace {
+
+using testing_support::HeadlessWorld;
+
+TEST(Gradient, RowsRunFromPinkVioletToBlackRoundingHalvesToEven) {
+    EXPECT_EQ(ui::GradientRow(0, 256), (ui::Rgb{255, 128, 255}));
+    EXPECT_EQ(ui::GradientRow(128, 256), (ui::Rgb{128, 64, 128})) << "255 - 127.5 rounds to the even 128";
+    EXPECT_EQ(ui::GradientRow(256, 256), (ui::Rgb{0, 0, 0}));
+    EXPECT_EQ(ui::RoundHalfEven(2.5), 2);
+    EXPECT_EQ(ui::RoundHalfEven(3.5), 4);
+    EXPECT_EQ(ui::RoundHalfEven(3.49), 3);
+}
+
+TEST(Gradient, ThePictureSpansTheWholeGradient) {
+    const platform::Image image = ui::RenderGradient(4, 3, 11000);
+    ASSERT_EQ(image.pixels.size(), 12u);
+    EXPECT_EQ(image.pixels.front(), 0xFF80FFu);
+    EXPECT_EQ(image.pixels.back(), 0u);
+    EXPECT_TRUE(ui::RenderGradient(4, 0, 0).pixels.empty());
+}
+
+TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
+    HeadlessWorld world;
+    app::Form10& backdrop = world.app.Get<app::Form10>();
+    const double sw = world.desktop.screen.widthTwips, sh = world.desktop.screen.heightTwips;
+    EXPECT_TRUE(backdrop.Visible());
+    EXPECT_DOUBLE_EQ(backdrop.Width(), sw - 200);
+    EXPECT_DOUBLE_EQ(backdrop.Height(), sh - 200);
+    EXPECT_DOUBLE_EQ(backdrop.Label1.Width(), sw - 200);
+    EXPECT_DOUBLE_EQ(backdrop.Label1.Top(), 10);
+    EXPECT_DOUBLE_EQ(backdrop.Label6.Top(), sh - 1800);
+    EXPECT_EQ(backdrop.Label1.Caption(), "Kavlon Tarnwick");
+    EXPECT_EQ(backdrop.Label1.Font(), (platform::FontSpec{"Comic Sans MS", 42, true, true}));
+    EXPECT_EQ(backdrop.Label6.Font(), (platform::FontSpec{"MS Sans Serif", 24, true, true}));
+    ASSERT_NE(backdrop.Background(), nullptr);
+    EXPECT_EQ(backdrop.Background()->height, static_cast<int>(std::lround((sh - 200) / 15)));
+    EXPECT_EQ(backdrop.Background()->pixels.front(), 0xFF80FFu);
+}
+
+TEST(Backdrop, WritingTheStatusLineCreatesTheBackdropWhenItIsGone) {
+    HeadlessWorld world;
+    app::SetStatusText("Hello");
+    ASSERT_TRUE(world.app.Exists<app::Form10>());
+    EXPECT_TRUE(world.app.Find<app::Form10>()->Visible());
+    EXPECT_EQ(world.app.Find<app::Form10>()->Label6.Caption(), "Hello");
+}
+
+TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
+    HeadlessWorld world;
+    world.folders.SetFolder(33, "C:\\Cookies");
+    world.files.AddFile("C:\\Cookies\\a.txt");
+    world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
+    app::Form6& helper = world.app.Get<app::Form6>();
+    EXPECT_FALSE(helper.Visible());
+    EXPECT_FALSE(helper.File1.Visible());
+    EXPECT_EQ(helper.File1.Path(), "C:\\Cookies");
+    EXPECT_EQ(helper.File1.Items(), std::vector<std::string>{"a.txt"});
+}
+
+class Form1a : public forms::Form {
+public:
+    Form1a() : Form("Form1a", 100, 100) {}
+};
+
+TEST(UnloadAll, ButMainKeepsOnlyTheMainWindowAndEmptiesTheHelperLists) {
+    HeadlessWorld world;
+    world.app.Get<Form1a>();
+    world.app.Get<app::Form6>().List1.AddItem("http://example/");
+    world.app.Get<app::Form10>();
+    app::UnloadAllButMain();
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+    app::UnloadAllButMain();
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+    EXPECT_EQ(world.app.Get<app::Form6>().List1.ListCount(), 0);
+
+    world.app.SetMousePointer(11);
+    app::UnloadAll();
+    EXPECT_TRUE(world.LoadedNames().empty());
+    EXPECT_EQ(world.desktop.pointer, 0);
+    EXPECT_TRUE(world.desktop.quit);
+}
+
+TEST(Skin, FourLateBoundCallsInOrderWithTheWindowHandle) {
+    HeadlessWorld world;
+    fake::FakeAutomation automation;
+    platform::ScopedPorts ports{{&world.env, &world.folders, &world.files, &automation}};
+    ui::ApplySkin(0x1234);
+    ASSERT_EQ(automation.sequences.size(), 1u);
+    EXPECT_EQ(automation.sequences[0].progId, "WBOCXLib.Wbocx");
+    const auto& calls = automation.sequences[0].calls;
+    ASSERT_EQ(calls.size(), 4u);
+    using Kind = platform::DispatchArgument::Kind;
+    EXPECT_EQ(calls[0].memberId, 14);
+    EXPECT_EQ(calls[0].argument.kind, Kind::kInt16);
+    EXPECT_EQ(calls[0].argument.number, 1);
+    EXPECT_EQ(calls[1].memberId, 8);
+    EXPECT_EQ(calls[1].argument.text, "\\Skin1\\Skin1.uis");
+    EXPECT_EQ(calls[2].memberId, 7);
+    EXPECT_EQ(calls[2].argument.kind, Kind::kNone);
+    EXPECT_EQ(calls[3].memberId, 6);
+    EXPECT_EQ(calls[3].argument.number, 0x1234);
+}
+
+}  // namespace
