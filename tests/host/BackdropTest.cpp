@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "app/Form10.h"
-#include "app/Form6.h"
-#include "app/frmUnload.h"
+#include "common/Form10.h"
+#include "common/Form6.h"
+#include "common/frmUnload.h"
 #include "platform/fake/FakeAutomation.h"
 #include "support/HeadlessWorld.h"
 #include "ui/Gradient.h"
@@ -34,7 +34,7 @@ TEST(Gradient, ThePictureSpansTheWholeGradient) {
 
 TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
     HeadlessWorld world;
-    app::Form10& backdrop = world.app.Get<app::Form10>();
+    common::Form10& backdrop = world.app.Get<common::Form10>();
     const double sw = world.desktop.screen.widthTwips, sh = world.desktop.screen.heightTwips;
     EXPECT_TRUE(backdrop.Visible());
     EXPECT_DOUBLE_EQ(backdrop.Width(), sw - 200);
@@ -52,10 +52,10 @@ TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
 
 TEST(Backdrop, WritingTheStatusLineCreatesTheBackdropWhenItIsGone) {
     HeadlessWorld world;
-    app::SetStatusText("Hello");
-    ASSERT_TRUE(world.app.Exists<app::Form10>());
-    EXPECT_TRUE(world.app.Find<app::Form10>()->Visible());
-    EXPECT_EQ(world.app.Find<app::Form10>()->Label6.Caption(), "Hello");
+    common::SetStatusText("Hello");
+    ASSERT_TRUE(world.app.Exists<common::Form10>());
+    EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
+    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "Hello");
 }
 
 TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
@@ -63,7 +63,7 @@ TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
     world.folders.SetFolder(33, "C:\\Cookies");
     world.files.AddFile("C:\\Cookies\\a.txt");
     world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
-    app::Form6& helper = world.app.Get<app::Form6>();
+    common::Form6& helper = world.app.Get<common::Form6>();
     EXPECT_FALSE(helper.Visible());
     EXPECT_FALSE(helper.File1.Visible());
     EXPECT_EQ(helper.File1.Path(), "C:\\Cookies");
@@ -78,16 +78,16 @@ public:
 TEST(UnloadAll, ButMainKeepsOnlyTheMainWindowAndEmptiesTheHelperLists) {
     HeadlessWorld world;
     world.app.Get<Form1a>();
-    world.app.Get<app::Form6>().List1.AddItem("http://example/");
-    world.app.Get<app::Form10>();
-    app::UnloadAllButMain();
+    world.app.Get<common::Form6>().List1.AddItem("http://example/");
+    world.app.Get<common::Form10>();
+    common::UnloadAllButMain();
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
-    app::UnloadAllButMain();
+    common::UnloadAllButMain();
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
-    EXPECT_EQ(world.app.Get<app::Form6>().List1.ListCount(), 0);
+    EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 0);
 
     world.app.SetMousePointer(11);
-    app::UnloadAll();
+    common::UnloadAll();
     EXPECT_TRUE(world.LoadedNames().empty());
     EXPECT_EQ(world.desktop.pointer, 0);
     EXPECT_TRUE(world.desktop.quit);

@@ -1,4 +1,4 @@
-#include "app/Form10.h"
+#include "common/Form10.h"
 
 #include <cmath>
 #include <memory>
@@ -6,7 +6,7 @@
 #include "forms/Application.h"
 #include "ui/Gradient.h"
 
-namespace app {
+namespace common {
 
 namespace {
 constexpr platform::Colour kBackdropColour = platform::Rgb(64, 0, 64);
@@ -53,4 +53,4 @@ void SetStatusText(const std::string& text) {
     backdrop.Label6.SetVisible(true);
 }
 
-}  // namespace app
+}  // namespace common

@@ -1,8 +1,8 @@
-#include "app/frmUnload.h"
+#include "common/frmUnload.h"
 
 #include "forms/Application.h"
 
-namespace app {
+namespace common {
 
 void UnloadAllButMain() {
     for (forms::Form* form : forms::App().Forms()) {
@@ -15,4 +15,4 @@ void UnloadAll() {
     for (forms::Form* form : forms::App().Forms()) forms::App().Unload(*form);
 }
 
-}  // namespace app
+}  // namespace common

@@ -1,9 +1,9 @@
-#include "app/Form6.h"
+#include "common/Form6.h"
 
 #include "forms/Application.h"
 #include "settings/CsdlConstants.h"
 
-namespace app {
+namespace common {
 
 Form6::Form6() : Form("Form6", 4800, 3600, {false, true}) {
     File1.Move(120, 120, 2000, 1500);
@@ -19,4 +19,4 @@ void Form6::Form_Load() {
     forms::App().Hide(*this);
 }
 
-}  // namespace app
+}  // namespace common

@@ -5,7 +5,7 @@
 
 #include "forms/Form.h"
 
-namespace app {
+namespace common {
 
 class Form10 : public forms::Form {
 public:
@@ -21,4 +21,4 @@ public:
 // it visible.
 void SetStatusText(const std::string& text);
 
-}  // namespace app
+}  // namespace common

@@ -3,7 +3,7 @@
 // cookie screens, and its file list shows the Cookies folder. Its contents live as long as it.
 #include "forms/Form.h"
 
-namespace app {
+namespace common {
 
 class Form6 : public forms::Form {
 public:
@@ -17,4 +17,4 @@ public:
     forms::ListBox List4{*this, "List4"};
 };
 
-}  // namespace app
+}  // namespace common
