@@ -1,0 +1,183 @@
+#include "screens/ScreenFrame.h"
+
+#include "common/Form10.h"
+#include "common/frmUnload.h"
+#include "ui/frmSize.h"
+
+namespace screens {
+
+using forms::App;
+
+namespace {
+
+void HideBackdrop() {
+    // Only an existing backdrop is hidden; referring to a missing one would create and show it.
+    if (common::Form10* backdrop = App().Find<common::Form10>()) App().Hide(*backdrop);
+}
+
+const Command* FindCommand(const std::vector<Command>& commands, const std::string& name) {
+    for (const Command& command : commands) {
+        if (command.name == name) return &command;
+        if (const Command* child = FindCommand(command.children, name)) return child;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Screen::Screen(ScreenSpec spec, double clientWidth, double clientHeight)
+    : Form(spec.name, clientWidth, clientHeight, {true, false, false}),
+      Timer1(*this, "Timer1", spec.timer1),
+      Timer2(*this, "Timer2", spec.timer2),
+      spec_(std::move(spec)) {
+    if (spec_.timer3 > 0) timer3_ = std::make_unique<forms::Timer>(*this, "Timer3", spec_.timer3);
+    SetCaption(spec_.caption);
+    Timer1.onTimer = [this] {
+        App().SetMousePointer(platform::kPointerDefault);
+        Timer1.SetEnabled(false);
+    };
+    Timer2.onTimer = [this] { Timer2Elapsed(); };
+    if (timer3_) {
+        timer3_->onTimer = [this] {
+            timer3_->SetEnabled(false);
+            App().Unload(*this);
+        };
+    }
+}
+
+Screen::~Screen() = default;
+
+void Screen::Form_Load() {
+    ui::ResizeControls(*this);
+    if (spec_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
+    LoadContent();
+    App().Show(*this);
+}
+
+void Screen::Form_Activate() { common::SetStatusText(StatusText()); }
+
+void Screen::Form_Deactivate() {
+    // Clearing the line of a backdrop that is gone would only bring it back, empty.
+    if (common::Form10* backdrop = App().Find<common::Form10>()) backdrop->Label6.SetCaption("");
+}
+
+void Screen::Form_QueryClose() {
+    if (const Command* close = FindCommand(commands_, "sClose")) Execute(*close);
+}
+
+void Screen::Timer2Elapsed() {
+    Timer2.SetEnabled(false);
+    CloseAllScreens();
+}
+
+void HelpPage::Timer2Elapsed() {
+    Timer2.SetEnabled(false);
+    App().Unload(*this);
+}
+
+void Screen::SetCommands(std::vector<Command> commands) {
+    commands_ = std::move(commands);
+    for (const Command& command : commands_) {
+        const std::string name = command.name;
+        AddMenu(command.name, command.caption, [this, name] {
+            if (const Command* c = FindCommand(commands_, name)) Execute(*c);
+        });
+        for (const Command& child : command.children) {
+            const std::string childName = child.name;
+            AddSubMenu(command.name, child.name, child.caption, [this, childName] {
+                if (const Command* c = FindCommand(commands_, childName)) Execute(*c);
+            });
+        }
+    }
+}
+
+void Screen::Execute(const Command& command) {
+    switch (command.kind) {
+        case CommandKind::kOpen:
+        case CommandKind::kHelp:
+            Open(command);
+            break;
+        case CommandKind::kSwitch:
+            Switch(command);
+            break;
+        case CommandKind::kClose:
+            Close(command);
+            break;
+        case CommandKind::kBack:
+            Back(command);
+            break;
+        case CommandKind::kOwn:
+            if (command.run) command.run();
+            break;
+    }
+}
+
+void Screen::Open(const Command& command) {
+    App().Hide(*this);
+    App().SetMousePointer(command.pointer);
+    Timer1.SetEnabled(true);
+    if (command.showsTarget) {
+        command.target.show();
+    } else {
+        command.target.load();
+    }
+    App().SetMousePointer(platform::kPointerDefault);
+    if (command.destroysScreen && timer3_) timer3_->SetEnabled(true);
+}
+
+void Screen::Switch(const Command& command) {
+    App().Hide(*this);
+    command.target.show();
+    if (timer3_) timer3_->SetEnabled(true);
+}
+
+void Screen::Close(const Command& command) {
+    switch (spec_.close) {
+        case CloseKind::kHideBackdrop:
+            App().SetMousePointer(platform::kPointerDefault);
+            App().Hide(*this);
+            HideBackdrop();
+            break;
+        case CloseKind::kHideBackdropBusy:
+            App().Hide(*this);
+            App().SetMousePointer(command.pointer);
+            Timer1.SetEnabled(true);
+            App().SetMousePointer(platform::kPointerDefault);
+            HideBackdrop();
+            break;
+        case CloseKind::kKeepBackdrop:
+            App().Hide(*this);
+            App().SetMousePointer(command.pointer);
+            Timer1.SetEnabled(true);
+            App().SetMousePointer(platform::kPointerDefault);
+            break;
+        case CloseKind::kPlain:
+            App().Hide(*this);
+            break;
+    }
+    Timer2.SetEnabled(true);
+}
+
+void Screen::Back(const Command& command) {
+    App().Hide(*this);
+    App().SetMousePointer(command.pointer);
+    Timer1.SetEnabled(true);
+    if (command.showsTarget) {
+        command.target.show();
+    } else {
+        command.target.load();
+    }
+    App().SetMousePointer(platform::kPointerDefault);
+    Timer2.SetEnabled(true);
+}
+
+void CloseAllScreens() {
+    const std::vector<forms::Form*> loaded = App().Forms();
+    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
+        if (App().IsLoaded(**it)) App().Hide(**it);
+    }
+    App().SetMousePointer(platform::kPointerDefault);
+    common::UnloadAllButMain();
+}
+
+}  // namespace screens

@@ -1,0 +1,129 @@
+#pragma once
+// The frame every screen is built on: its menu-bar commands and their hand-over (hide this
+// screen, open the next, let a one-shot timer destroy this one a moment later), the busy
+// pointer, the status text written into the backdrop while the screen is active, and the
+// close-all that leaves only the resident main window.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/Application.h"
+#include "forms/Form.h"
+#include "platform/Desktop.h"
+
+namespace screens {
+
+// A screen or page a command leads to: how to Load it and how to Show it.
+struct Target {
+    std::function<void()> load;
+    std::function<void()> show;
+
+    template <class F>
+    static Target Of() {
+        return {[] { forms::App().Load<F>(); }, [] { forms::App().Show<F>(); }};
+    }
+};
+
+enum class CommandKind {
+    kOpen,    // hide, busy pointer, Load the target, destroy this screen a moment later
+    kHelp,    // the same with the help page; this screen is kept or destroyed
+    kSwitch,  // hide, Show the target, destroy this screen a moment later
+    kClose,   // hide, then close every screen
+    kBack,    // a help page's way back to the screen it belongs to
+    kOwn,     // the screen's own work
+};
+
+struct Command {
+    std::string name;
+    std::string caption;
+    CommandKind kind = CommandKind::kOwn;
+    Target target;
+    int pointer = platform::kPointerArrowHourglass;  // the busy pointer it sets
+    bool destroysScreen = true;  // help: whether the screen goes; open always destroys it
+    bool showsTarget = false;    // open and back: Show instead of Load
+    std::function<void()> run;   // own commands
+    std::vector<Command> children;  // a sub-menu
+};
+
+// How a screen's Close hands over to the close-all.
+enum class CloseKind {
+    kHideBackdrop,        // pointer reset, screen and backdrop hidden at once
+    kHideBackdropBusy,    // the same after a moment of the hourglass
+    kKeepBackdrop,        // the backdrop stays until the close-all runs
+    kPlain,               // only the screen is hidden
+};
+
+struct ScreenSpec {
+    std::string name;
+    std::string caption;
+    std::string statusText;
+    int timer1 = 0;
+    int timer2 = 0;
+    int timer3 = 0;  // 0: the screen has no third timer
+    CloseKind close = CloseKind::kHideBackdrop;
+    bool resetsPointerOnLoad = true;
+};
+
+// A screen's designed client area, in twips.
+inline constexpr double kScreenWidth = 6270;
+inline constexpr double kScreenHeight = 2235;
+
+class Screen : public forms::Form {
+public:
+    explicit Screen(ScreenSpec spec, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
+    ~Screen() override;
+
+    const ScreenSpec& Spec() const { return spec_; }
+
+    // Layout, pointer, the screen's own loading, then the screen shows itself.
+    void Form_Load() override;
+    // Writes the status text into the backdrop's status line.
+    void Form_Activate() override;
+    // Clears the status line.
+    void Form_Deactivate() override;
+    // The close box is the screen's Close command.
+    void Form_QueryClose() override;
+
+    forms::Timer Timer1;
+    forms::Timer Timer2;
+    forms::Timer* Timer3() { return timer3_.get(); }
+
+    // Runs a command of the menu bar by name, as choosing it would.
+    void Run(const std::string& commandName) { ClickMenu(commandName); }
+
+protected:
+    // What the screen reads and fills when it is created.
+    virtual void LoadContent() {}
+    virtual std::string StatusText() { return spec_.statusText; }
+    // What Timer2 does: the close-all, or a help page's own destruction.
+    virtual void Timer2Elapsed();
+    // Builds the menu bar, left to right.
+    void SetCommands(std::vector<Command> commands);
+    void Execute(const Command& command);
+
+private:
+    void Open(const Command& command);
+    void Switch(const Command& command);
+    void Close(const Command& command);
+    void Back(const Command& command);
+
+    ScreenSpec spec_;
+    std::unique_ptr<forms::Timer> timer3_;
+    std::vector<Command> commands_;
+};
+
+// A help page: Close goes back to the screen it belongs to and Timer2 destroys the page.
+class HelpPage : public Screen {
+public:
+    using Screen::Screen;
+
+protected:
+    void Timer2Elapsed() override;
+};
+
+// Hides every form from the most recently created to the first, resets the pointer and
+// unloads every form but the resident main window.
+void CloseAllScreens();
+
+}  // namespace screens

@@ -1,0 +1,200 @@
+// The screen frame with small screens of its own: every command kind's hand-over, the status
+// line, the pointer and the close-all.
+#include <gtest/gtest.h>
+
+#include "common/Form10.h"
+#include "screens/ScreenFrame.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using screens::Command;
+using screens::CommandKind;
+using screens::Target;
+using testing_support::HeadlessWorld;
+
+int& Loads(const std::string& name) {
+    static std::map<std::string, int> loads;
+    return loads[name];
+}
+
+class MainWindow : public forms::Form {
+public:
+    MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
+};
+
+class StartScreen;
+class OptionsScreen;
+class StartHelp;
+class CookieA;
+class CookieB;
+
+class AboutScreen : public screens::Screen {
+public:
+    AboutScreen() : Screen({"About", "About it", "About this program!", 400, 600, 500, screens::CloseKind::kPlain}) {
+        SetCommands({{"sClose", "Close", CommandKind::kClose}});
+    }
+};
+
+class StartScreen : public screens::Screen {
+public:
+    StartScreen();
+    void LoadContent() override { ++Loads("Start"); }
+};
+
+class OptionsScreen : public screens::Screen {
+public:
+    OptionsScreen()
+        : Screen({"Options", "Options", "Select the options to clean!", 50, 500, 50,
+                  screens::CloseKind::kHideBackdropBusy}) {
+        SetCommands({{"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass}});
+    }
+};
+
+class StartHelp : public screens::HelpPage {
+public:
+    StartHelp()
+        : HelpPage({"StartHelp", "Help", "Hope this information helps!", 400, 500, 0,
+                    screens::CloseKind::kPlain}) {
+        SetCommands({{"sClose", "Close", CommandKind::kBack, Target::Of<StartScreen>(),
+                      platform::kPointerArrowHourglass, true, true},
+                     {"sAbout", "About", CommandKind::kBack, Target::Of<AboutScreen>()}});
+    }
+};
+
+StartScreen::StartScreen()
+    : Screen({"Start", "Start", "Make a selection to get started!", 400, 600, 100,
+              screens::CloseKind::kHideBackdrop}) {
+    SetCommands({{"sOptions", "Options", CommandKind::kOpen, Target::Of<OptionsScreen>()},
+                 {"sHelp", "Help", CommandKind::kHelp, Target::Of<StartHelp>(), platform::kPointerArrowHourglass,
+                  false},
+                 {"sClose", "Close", CommandKind::kClose}});
+}
+
+class CookieA : public screens::Screen {
+public:
+    CookieA();
+};
+class CookieB : public screens::Screen {
+public:
+    CookieB();
+};
+CookieA::CookieA()
+    : Screen({"CookieA", "Cookies", "A!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
+    SetCommands({{"sCookies", "Cookies", CommandKind::kSwitch, Target::Of<CookieB>()},
+                 {"sClose", "Close", CommandKind::kClose}});
+}
+CookieB::CookieB()
+    : Screen({"CookieB", "Cookies", "B!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
+    SetCommands({{"sReturn", "Internet", CommandKind::kSwitch, Target::Of<CookieA>()}});
+}
+
+class ScreenFrame : public testing::Test {
+protected:
+    ScreenFrame() {
+        Loads("Start") = 0;
+        world.app.Get<MainWindow>();
+        world.app.Get<common::Form10>();
+    }
+    std::string Status() { return world.app.Get<common::Form10>().Label6.Caption(); }
+    bool BackdropVisible() { return world.app.Exists<common::Form10>() && world.app.Find<common::Form10>()->Visible(); }
+    HeadlessWorld world;
+};
+
+TEST_F(ScreenFrame, AScreenLaysItselfOutShowsItselfAndWritesItsStatus) {
+    StartScreen& start = world.app.Get<StartScreen>();
+    EXPECT_TRUE(start.Visible());
+    EXPECT_EQ(start.Caption(), "Start");
+    EXPECT_EQ(Status(), "Make a selection to get started!");
+    EXPECT_FALSE(start.Timer1.Enabled());
+    EXPECT_EQ(start.Menu().size(), 3u);
+}
+
+TEST_F(ScreenFrame, OpenHidesAtOnceShowsTheTargetAndDestroysTheScreenATimer3Later) {
+    world.app.Get<StartScreen>();
+    world.desktop.pointerHistory.clear();
+    world.app.Find<StartScreen>()->Run("sOptions");
+    EXPECT_FALSE(world.app.Find<StartScreen>()->Visible());
+    EXPECT_TRUE(world.app.Find<OptionsScreen>()->Visible());
+    EXPECT_EQ(Status(), "Select the options to clean!");
+    // Busy, then the target's load and the command both reset it.
+    EXPECT_EQ(world.desktop.pointerHistory, (std::vector<int>{13, 0, 0}));
+    world.desktop.Advance(99);
+    EXPECT_TRUE(world.app.Exists<StartScreen>());
+    world.desktop.Advance(1);
+    EXPECT_FALSE(world.app.Exists<StartScreen>());
+    world.desktop.Advance(1000);
+    EXPECT_EQ(world.desktop.pointerHistory.size(), 3u) << "the start page's Timer1 died with it";
+    world.app.Load<StartScreen>();
+    EXPECT_EQ(Loads("Start"), 2) << "a later Load builds it anew";
+}
+
+TEST_F(ScreenFrame, HelpKeepsTheScreenAndBackShowsItAsItWasLeft) {
+    StartScreen* start = &world.app.Get<StartScreen>();
+    start->Run("sHelp");
+    EXPECT_EQ(Status(), "Hope this information helps!");
+    world.desktop.Advance(1000);
+    ASSERT_EQ(world.app.Find<StartScreen>(), start);
+    world.app.Find<StartHelp>()->Run("sClose");
+    EXPECT_TRUE(start->Visible());
+    EXPECT_EQ(Loads("Start"), 1) << "not rebuilt";
+    EXPECT_EQ(Status(), "Make a selection to get started!");
+    world.desktop.Advance(500);
+    EXPECT_FALSE(world.app.Exists<StartHelp>()) << "the help page destroys itself";
+}
+
+TEST_F(ScreenFrame, AboutFromAHelpPageLeavesTheKeptScreenHiddenUntilTheCloseAll) {
+    world.app.Get<StartScreen>().Run("sHelp");
+    world.app.Find<StartHelp>()->Run("sAbout");
+    world.desktop.Advance(600);
+    ASSERT_TRUE(world.app.Exists<StartScreen>());
+    world.app.Load<StartScreen>();
+    EXPECT_FALSE(world.app.Find<StartScreen>()->Visible()) << "Load does not show an existing screen";
+    world.app.Find<AboutScreen>()->Run("sClose");
+    EXPECT_TRUE(BackdropVisible()) << "the plain close leaves the backdrop to the close-all";
+    world.desktop.Advance(600);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+}
+
+TEST_F(ScreenFrame, CloseHidesTheBackdropAtOnceOrLeavesItToTheCloseAll) {
+    world.app.Get<StartScreen>().Run("sClose");
+    EXPECT_FALSE(BackdropVisible());
+    world.desktop.Advance(599);
+    EXPECT_TRUE(world.app.Exists<StartScreen>());
+    world.desktop.Advance(1);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+
+    world.app.Get<common::Form10>();
+    world.app.Get<CookieA>().Run("sClose");
+    EXPECT_TRUE(BackdropVisible());
+    world.desktop.Advance(50);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+}
+
+TEST_F(ScreenFrame, BusyCloseShowsTheHourglassForAMoment) {
+    world.app.Get<OptionsScreen>();
+    world.desktop.pointerHistory.clear();
+    world.app.Find<OptionsScreen>()->Run("sClose");
+    EXPECT_EQ(world.desktop.pointerHistory, (std::vector<int>{11, 0}));
+    EXPECT_FALSE(BackdropVisible());
+}
+
+TEST_F(ScreenFrame, SwitchShowsTheOtherScreenRebuildingItWhenItWasDestroyed) {
+    world.app.Get<CookieA>().Run("sCookies");
+    EXPECT_TRUE(world.app.Find<CookieB>()->Visible());
+    EXPECT_EQ(Status(), "B!");
+    world.desktop.Advance(500);
+    EXPECT_FALSE(world.app.Exists<CookieA>());
+    world.app.Find<CookieB>()->Run("sReturn");
+    EXPECT_TRUE(world.app.Find<CookieA>()->Visible());
+    EXPECT_EQ(Status(), "A!");
+}
+
+TEST_F(ScreenFrame, TheCloseBoxIsTheCloseCommand) {
+    StartScreen& start = world.app.Get<StartScreen>();
+    start.OnCloseRequest();
+    EXPECT_FALSE(start.Visible());
+    EXPECT_TRUE(start.Timer2.Enabled());
+}
+
+}  // namespace
