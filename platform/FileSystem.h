@@ -54,13 +54,17 @@ public:
     // Attributes of a file or folder; nullopt when it does not exist.
     virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
     bool Exists(const std::string& path) { return Attributes(path).has_value(); }
+    // false for a link: through it the attributes would land on its target.
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
     // The entries directly in a folder; nullopt when the folder cannot be listed.
     virtual std::optional<std::vector<FileEntry>> ListFolder(const std::string& folder) = 0;
 
+    // A read-only file or a folder: kAccessDenied; a file held open elsewhere: kInUse.
     virtual FsError DeleteFile(const std::string& path) = 0;
-    // Removes an empty folder, or a reparse point (the link, never its target).
+    // Removes an empty folder, or a reparse point (the link, never its target). A folder with
+    // entries: kOther; a read-only folder: kAccessDenied. Where the platform cannot remove a link
+    // without reaching its target (a Unix link under Wine), kAccessDenied and both stay.
     virtual FsError RemoveFolder(const std::string& path) = 0;
     virtual FsError CreateFolder(const std::string& path) = 0;
     virtual FsError MoveFile(const std::string& from, const std::string& to) = 0;

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeFileSystem.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "platform/Text.h"
 
@@ -138,7 +139,7 @@ std::vector<std::string> FakeFileSystem::Tree(const std::string& folder) const {
     const std::string prefix = ChildPrefix(Key(Normalise(folder)));
     std::vector<std::string> out;
     for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && text::StartsWith(it->first, prefix); ++it) {
-        out.push_back(it->second.path);
+        if (it->first.size() > prefix.size()) out.push_back(it->second.path);  // not a root itself
     }
     return out;
 }
@@ -181,7 +182,8 @@ std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path)
 
 bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     Node* node = Find(Resolve(path, true));
-    if (!node || writesFail_) return false;
+    // Windows would change the target through a link; the port refuses instead.
+    if (!node || writesFail_ || !node->linkTarget.empty()) return false;
     const std::uint32_t kept = node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
     node->attributes = kept | (attributes & ~(platform::kAttrDirectory | platform::kAttrReparsePoint |
                                               platform::kAttrNormal));
@@ -196,6 +198,7 @@ std::optional<std::vector<platform::FileEntry>> FakeFileSystem::ListFolder(const
     const std::string prefix = ChildPrefix(key);
     std::vector<platform::FileEntry> out;
     for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && text::StartsWith(it->first, prefix); ++it) {
+        if (it->first.size() == prefix.size()) continue;  // a root is not its own child
         if (it->first.find('\\', prefix.size()) != std::string::npos) continue;  // deeper down
         const Node& child = it->second;
         out.push_back({std::string(text::FileNameOf(child.path)), child.content.size(), child.attributes});
@@ -267,13 +270,16 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
     if (p.size() >= 2 && p[1] == ':' && (p.size() == 2 || p[2] != '\\')) {
-        p = p.substr(0, 2) + "\\" + p.substr(2);  // drive-relative: against the drive's root
+        // Drive-relative: against the current folder on its drive, else the drive's root.
+        const bool currentDrive = std::toupper(static_cast<unsigned char>(p[0])) ==
+                                  std::toupper(static_cast<unsigned char>(currentFolder_[0]));
+        p = currentDrive ? text::JoinPath(currentFolder_, p.substr(2)) : p.substr(0, 2) + "\\" + p.substr(2);
     } else if (text::StartsWith(p, "\\")) {
         p = currentFolder_.substr(0, 2) + p;
     } else if (p.size() < 2 || p[1] != ':') {
         p = text::JoinPath(currentFolder_, p);
     }
-    const bool trailing = text::EndsWith(path, "\\") || text::EndsWith(path, "/");
+    const bool trailing = text::EndsWith(p, "\\");
     std::string out = Normalise(p);
     if (trailing && out.size() > 3) out += '\\';
     return out;
@@ -281,15 +287,16 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
 
 std::string FakeFileSystem::LongPath(const std::string& path) {
     const std::string norm = Normalise(path);
-    if (norm.empty() || !Find(Resolve(path, true))) return path;
-    std::string key = Key(norm);
+    if (norm.empty()) return path;
+    const std::string key = Key(norm);
     std::string out = norm;
     for (const auto& [shortKey, longPath] : shortNames_) {
         if (key == shortKey || text::StartsWith(key, shortKey + "\\")) {
             out = longPath + norm.substr(shortKey.size());
         }
     }
-    return out;
+    // A path that does not exist comes back as it was given.
+    return Find(Resolve(out, true)) ? out : path;
 }
 
 }  // namespace fake

@@ -37,12 +37,15 @@ bool FakeFolders::FindFirstExists(const std::string& path) {
     if (path.empty() || text::EndsWith(path, "\\")) return false;  // FindFirstFile refuses these
     const std::string_view name = text::FileNameOf(path);
     if (name.find_first_of("*?") == std::string_view::npos) return files_.Exists(path);
-    const auto entries = files_.ListFolder(std::string(text::ParentOf(path)) + "\\");
+    const std::string folder = std::string(text::ParentOf(path)) + "\\";
+    const auto entries = files_.ListFolder(folder);
     if (!entries) return false;
     for (const auto& entry : *entries) {
         if (text::WildcardMatch(name, entry.name)) return true;
     }
-    return false;
+    // Every folder but a drive root also holds "." and "..", and FindFirstFile finds them.
+    const bool root = folder.size() == 3;
+    return !root && (text::WildcardMatch(name, ".") || text::WildcardMatch(name, ".."));
 }
 
 }  // namespace fake

@@ -1,4 +1,5 @@
 #pragma once
+#include <cctype>
 #include <map>
 #include <string>
 #include <vector>

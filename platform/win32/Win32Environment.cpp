@@ -1,1 +1,115 @@
-// Placeholder until the adapters land.
+#include "platform/win32/Win32Environment.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
+
+namespace win32 {
+namespace {
+
+constexpr std::wstring_view kBlanks = L" \t";
+
+}  // namespace
+
+std::wstring_view ArgumentsOf(std::wstring_view commandLine) {
+    size_t end;
+    if (!commandLine.empty() && commandLine.front() == L'"') {
+        const size_t close = commandLine.find(L'"', 1);
+        end = close == std::wstring_view::npos ? commandLine.size() : close + 1;
+    } else {
+        end = std::min(commandLine.find_first_of(kBlanks), commandLine.size());
+    }
+    const std::wstring_view rest = commandLine.substr(end);
+    const size_t first = rest.find_first_not_of(kBlanks);
+    return first == std::wstring_view::npos ? std::wstring_view{} : rest.substr(first);
+}
+
+std::wstring_view FolderOf(std::wstring_view filePath) {
+    const size_t cut = filePath.rfind(L'\\');
+    if (cut == std::wstring_view::npos) return {};
+    // "C:\Morvane.exe" lives in "C:\", not in "C:".
+    if (cut == 2 && filePath[1] == L':') return filePath.substr(0, 3);
+    return filePath.substr(0, cut);
+}
+
+std::string Win32Environment::CommandArgs() { return Narrow(ArgumentsOf(::GetCommandLineW())); }
+
+std::string Win32Environment::ProgramFolder() {
+    // GetModuleFileNameW truncates silently when the buffer is short, so grow until it fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return Narrow(FolderOf(path));
+}
+
+std::optional<std::string> Win32Environment::Variable(std::string_view name) {
+    const std::wstring wideName = Widen(name);
+    std::wstring value(256, L'\0');
+    for (;;) {
+        // An empty value also reads as 0 characters; only the error code tells it from "unset".
+        ::SetLastError(ERROR_SUCCESS);
+        const DWORD length =
+            ::GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::string();
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return Narrow(value);
+        }
+        value.resize(length);  // the size needed, terminator included
+    }
+}
+
+platform::OsVersion Win32Environment::Version() {
+    OSVERSIONINFOA info{};
+    static_assert(sizeof(info) == 148, "the record the program has always passed");
+    info.dwOSVersionInfoSize = sizeof(info);
+    platform::OsVersion version;
+    version.callResult = ::GetVersionExA(&info) ? 1 : 0;
+    version.major = info.dwMajorVersion;
+    version.minor = info.dwMinorVersion;
+    version.platformId = info.dwPlatformId;
+    return version;
+}
+
+std::string Win32Environment::FromAnsi(std::string_view ansi) {
+    if (ansi.empty() || ansi.size() > INT_MAX) return {};
+    const int length = static_cast<int>(ansi.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
+    return Narrow(wide);
+}
+
+std::string Win32Environment::ToAnsi(std::string_view utf8) {
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) return {};
+    const int length = static_cast<int>(wide.size());
+    // No "best fit": it turns a character the code page lacks into a look-alike (Greek Omega into
+    // "O"), which can name a different file. A UTF-8 system code page holds every character and
+    // takes neither the flag nor a replacement.
+    const bool utf8System = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8System ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* replacement = utf8System ? nullptr : "?";
+    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, replacement, nullptr);
+    std::string out(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, out.data(), needed, replacement, nullptr);
+    return out;
+}
+
+void Win32Environment::Sleep(int milliseconds) { ::Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
+
+void Win32Environment::EndProcess(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }
+
+}  // namespace win32

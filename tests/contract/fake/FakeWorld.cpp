@@ -1,1 +1,81 @@
-// Bound to the fakes.
+// The contract world of the fakes: one in-memory machine per test.
+#include <cctype>
+
+#include "platform/Text.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeFolders.h"
+#include "tests/contract/ContractWorld.h"
+
+namespace contract {
+namespace {
+
+class FakeHeldFile : public HeldFile {
+public:
+    FakeHeldFile(fake::FakeFileSystem& files, std::string path, fake::FakeFileSystem::Lock lock)
+        : files_(files), path_(std::move(path)) {
+        files_.SetLock(path_, lock);
+    }
+    ~FakeHeldFile() override { files_.SetLock(path_, fake::FakeFileSystem::Lock::kNone); }
+
+private:
+    fake::FakeFileSystem& files_;
+    std::string path_;
+};
+
+class FakeWorld : public ContractWorld {
+public:
+    FakeWorld() {
+        files_.AddFolder(kScratch);
+        files_.AddFolder(environment_.programFolder);
+        files_.AddFolder("C:\\Windows");
+        folders_.SetFolder(kCsidlWindows, "C:\\Windows");
+    }
+
+    platform::Environment& Env() override { return environment_; }
+    platform::Folders& Shell() override { return folders_; }
+    platform::FileSystem& Files() override { return files_; }
+
+    std::string Scratch() override { return kScratch; }
+    void MakeFile(const std::string& path, const std::string& content) override { files_.AddFile(path, content); }
+
+    void SetVariable(const std::string& name, const std::string& value) override {
+        environment_.SetVariable(name, value);
+    }
+    void UnsetVariable(const std::string& name) override { environment_.UnsetVariable(name); }
+    void SetCurrentFolder(const std::string& folder) override { files_.SetCurrentFolder(folder); }
+
+    std::unique_ptr<HeldFile> HoldOpen(const std::string& path, bool exclusive) override {
+        using Lock = fake::FakeFileSystem::Lock;
+        return std::make_unique<FakeHeldFile>(files_, path, exclusive ? Lock::kExclusive : Lock::kInUse);
+    }
+
+    bool MakeFolderLink(const std::string& link, const std::string& target) override {
+        files_.AddLink(link, target);
+        return true;
+    }
+
+    std::optional<std::string> ShortFormOf(const std::string& path) override {
+        // Windows' own scheme: the first six letters of the name, upper case, then "~1".
+        std::string stem;
+        for (const char c : text::FileNameOf(path)) {
+            if (std::isalnum(static_cast<unsigned char>(c)) && stem.size() < 6) stem += c;
+        }
+        const std::string shortPath = text::JoinPath(text::ParentOf(path), text::ToUpper(stem) + "~1");
+        files_.AddShortName(shortPath, path);
+        return shortPath;
+    }
+
+private:
+    static constexpr const char* kScratch = "C:\\Users\\Tester\\Temp\\MorvaneContract";
+
+    fake::FakeEnvironment environment_;
+    fake::FakeFileSystem files_;
+    fake::FakeFolders folders_{files_};
+};
+
+}  // namespace
+
+std::unique_ptr<ContractWorld> MakeWorld() { return std::make_unique<FakeWorld>(); }
+
+}  // namespace contract

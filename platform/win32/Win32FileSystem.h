@@ -1,0 +1,32 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+
+namespace win32 {
+
+// Files and folders through the wide-character API with long-path prefixes, so that Unicode
+// names and paths longer than 260 characters are reached like any other.
+class Win32FileSystem : public platform::FileSystem {
+public:
+    std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
+    bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
+    platform::FsError DeleteFile(const std::string& path) override;
+    platform::FsError RemoveFolder(const std::string& path) override;
+    platform::FsError CreateFolder(const std::string& path) override;
+    platform::FsError MoveFile(const std::string& from, const std::string& to) override;
+    std::string FullPath(const std::string& path) override;
+    std::string LongPath(const std::string& path) override;
+};
+
+// The form every file operation passes to Windows: the full path behind "\\?\" (a drive path)
+// or "\\?\UNC\" (a network path). nullopt for a path that must not be touched: an empty one, or
+// one that names a device or reaches past the drive letters ("\\.\", "\\?\unix\", "\??\"...).
+std::optional<std::wstring> ApiPath(std::string_view path);
+
+}  // namespace win32
