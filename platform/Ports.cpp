@@ -26,6 +26,7 @@ Environment& Env() { return Require(Installed().environment, "Environment"); }
 Folders& Shell() { return Require(Installed().folders, "Folders"); }
 FileSystem& Files() { return Require(Installed().fileSystem, "FileSystem"); }
 Automation& Late() { return Require(Installed().automation, "Automation"); }
+UrlCache& Cache() { return Require(Installed().urlCache, "UrlCache"); }
 
 ScopedPorts::ScopedPorts(const Ports& ports) : previous_(Installed()) { Installed() = ports; }
 ScopedPorts::~ScopedPorts() { Installed() = previous_; }

@@ -5,6 +5,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
+#include "platform/UrlCache.h"
 
 namespace platform {
 
@@ -13,6 +14,7 @@ struct Ports {
     Folders* folders = nullptr;
     FileSystem* fileSystem = nullptr;
     Automation* automation = nullptr;
+    UrlCache* urlCache = nullptr;
 };
 
 // The installed ports. Using a port that was not installed is a programming error and aborts.
@@ -20,6 +22,7 @@ Environment& Env();
 Folders& Shell();
 FileSystem& Files();
 Automation& Late();
+UrlCache& Cache();
 
 // Installs ports for the lifetime of the object and restores the previous set afterwards.
 class ScopedPorts {

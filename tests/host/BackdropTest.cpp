@@ -6,7 +6,6 @@
 #include "common/Form10.h"
 #include "common/Form6.h"
 #include "common/frmUnload.h"
-#include "platform/fake/FakeAutomation.h"
 #include "support/HeadlessWorld.h"
 #include "ui/Gradient.h"
 #include "ui/Skin.h"
@@ -95,12 +94,10 @@ TEST(UnloadAll, ButMainKeepsOnlyTheMainWindowAndEmptiesTheHelperLists) {
 
 TEST(Skin, FourLateBoundCallsInOrderWithTheWindowHandle) {
     HeadlessWorld world;
-    fake::FakeAutomation automation;
-    platform::ScopedPorts ports{{&world.env, &world.folders, &world.files, &automation}};
     ui::ApplySkin(0x1234);
-    ASSERT_EQ(automation.sequences.size(), 1u);
-    EXPECT_EQ(automation.sequences[0].progId, "WBOCXLib.Wbocx");
-    const auto& calls = automation.sequences[0].calls;
+    ASSERT_EQ(world.automation.sequences.size(), 1u);
+    EXPECT_EQ(world.automation.sequences[0].progId, "WBOCXLib.Wbocx");
+    const auto& calls = world.automation.sequences[0].calls;
     ASSERT_EQ(calls.size(), 4u);
     using Kind = platform::DispatchArgument::Kind;
     EXPECT_EQ(calls[0].memberId, 14);

@@ -3,10 +3,12 @@
 // clock, and an Application on it.
 #include "forms/Application.h"
 #include "platform/Ports.h"
+#include "platform/fake/FakeAutomation.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeUrlCache.h"
 
 namespace testing_support {
 
@@ -14,7 +16,9 @@ struct HeadlessWorld {
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
-    platform::ScopedPorts ports{platform::Ports{&env, &folders, &files}};
+    fake::FakeAutomation automation;
+    fake::FakeUrlCache cache;
+    platform::ScopedPorts ports{platform::Ports{&env, &folders, &files, &automation, &cache}};
     fake::FakeDesktop desktop;
     forms::Application app{desktop};
 
