@@ -1,0 +1,251 @@
+// The clean run's variants, refusals and questions, and the URL cache step, on the fakes.
+#include <gtest/gtest.h>
+
+#include "common/Form10.h"
+#include "common/Form6.h"
+#include "engine/CleanRun.h"
+#include "engine/InternetDelete.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using testing_support::HeadlessWorld;
+
+class MainWindow : public forms::Form {
+public:
+    MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
+};
+
+// Records what the run asks of the screens.
+struct ScreensLog : engine::CleanRunScreens {
+    std::vector<std::string> calls;
+    void ShowFolderPicker() override { calls.push_back("picker"); }
+    void ShowStartPage() override { calls.push_back("start"); }
+    void HideOptions() override { calls.push_back("hide options"); }
+    void ScheduleCloseAll() override { calls.push_back("close-all"); }
+    void EndWhenScreensClose(int code) override { calls.push_back("end on close " + std::to_string(code)); }
+};
+
+class CleanRun : public testing::Test {
+protected:
+    CleanRun() {
+        world.env.programFolder = "C:\\Apps";
+        world.env.SetVariable("Temp", "C:\\Temp");
+        world.folders.SetFolder(36, "C:\\Windows");
+        world.folders.SetFolder(38, "C:\\Program Files");
+        world.files.AddFile("C:\\Temp\\t.tmp", "123");
+        world.files.AddFile("C:\\Mine\\m.txt", "12");
+        world.cache.Add("http://a/");
+        world.cache.Add("http://kept/");
+        world.cache.Add("Cookie:me@site/", platform::kCookieCacheEntry);
+        engine::SetCleanRunScreens(&screens);
+        world.app.Get<MainWindow>();
+    }
+    ~CleanRun() override { engine::SetCleanRunScreens(nullptr); }
+
+    void Settings(const std::string& ini) { world.files.AddFile("C:\\Apps\\Clean.ini", ini); }
+    void AllChosen(const std::string& user, const std::string& keep = "[Internet]\r\nsFile0=http://kept/\r\n") {
+        Settings("[User]\r\nsFile0=" + user + "\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\nTemporary Internet Files=Yes\r\n" +
+                 keep);
+    }
+    bool NothingDeleted() {
+        return world.files.Exists("C:\\Temp\\t.tmp") && world.files.Exists("C:\\Mine\\m.txt") &&
+               world.cache.entries.size() == 3;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : world.desktop.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    HeadlessWorld world;
+    ScreensLog screens;
+};
+
+TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
+    AllChosen("C:\\Mine");
+    world.app.Get<common::Form10>();
+    engine::RunCleanFromOptions();
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
+    EXPECT_FALSE(world.files.Exists("C:\\Mine\\m.txt"));
+    EXPECT_TRUE(world.files.Exists("C:\\Mine"));
+    EXPECT_EQ(world.cache.Names(), std::vector<std::string>{"http://kept/"});
+    ASSERT_EQ(world.desktop.messages.size(), 1u);
+    EXPECT_EQ(world.desktop.messages[0].text, "All Files Cleaned!");
+    EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
+    EXPECT_EQ(world.desktop.messages[0].style, 64);
+    EXPECT_EQ(world.env.sleptMilliseconds, 1000);
+    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "All Finished Cleaning Files !");
+    // The end of the run: every form hidden, the deferred close-all armed.
+    EXPECT_FALSE(world.app.Find<common::Form10>()->Visible());
+    EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
+    EXPECT_EQ(world.desktop.pointer, 0);
+}
+
+TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
+    AllChosen("C:\\Mine");
+    world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
+    world.cache.inUse.insert("http://a/");
+    world.app.Get<common::Form10>();
+    engine::RunCleanFromOptions();
+    ASSERT_EQ(world.desktop.messages.size(), 1u);
+    EXPECT_EQ(world.desktop.messages[0].text, engine::NotAllCleanedText(2));
+    EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
+    EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
+}
+
+TEST_F(CleanRun, WithoutAVisibleBackdropTheOptionsRunCleansSilently) {
+    AllChosen("C:\\Mine");
+    engine::RunCleanFromOptions();  // creates the backdrop for its status line ...
+    EXPECT_EQ(world.desktop.messages.size(), 1u);
+    world.files.AddFile("C:\\Temp\\again.tmp");
+    world.app.Hide(world.app.Get<common::Form10>());
+    world.desktop.messages.clear();
+    engine::RunCleanFromTray();  // ... the tray variant writes none and reports nothing
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\again.tmp"));
+    EXPECT_TRUE(world.desktop.messages.empty());
+}
+
+TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDeleted) {
+    struct Case {
+        const char* user;
+        std::string text;
+    };
+    for (const Case& c : {Case{"c:\\", engine::RootRefusalText()}, Case{"C:/", engine::RootRefusalText()},
+                          Case{"C:\\Windows", engine::SystemRefusalText()},
+                          Case{"c:\\windows\\", engine::SystemRefusalText()},
+                          Case{"C:\\Program Files", engine::SystemRefusalText()}}) {
+        world.desktop.messages.clear();
+        screens.calls.clear();
+        AllChosen(c.user);
+        engine::RunCleanFromTray();
+        EXPECT_TRUE(NothingDeleted()) << c.user;
+        ASSERT_EQ(world.desktop.messages.size(), 1u) << c.user;
+        EXPECT_EQ(world.desktop.messages[0].text, c.text) << c.user;
+        EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Info.....");
+        EXPECT_EQ(world.desktop.messages[0].style, 16);
+        EXPECT_EQ(screens.calls, std::vector<std::string>{"picker"}) << c.user;
+    }
+    EXPECT_EQ(engine::RootRefusalText(), "You have selected the root file to clean\r\rThis program will not continue !!!!");
+}
+
+TEST_F(CleanRun, ASubfolderOfASystemFolderIsCleaned) {
+    world.files.AddFile("C:\\Windows\\Logs\\old.log");
+    Settings("[User]\r\nsFile0=C:\\Windows\\Logs\r\n[Delete]\r\nUser=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+    engine::RunCleanFromTray();
+    EXPECT_FALSE(world.files.Exists("C:\\Windows\\Logs\\old.log"));
+    EXPECT_TRUE(world.files.Exists("C:\\Temp\\t.tmp")) << "Temp was not chosen";
+}
+
+TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
+    for (const char* ini : {"", "[Delete]\r\nUser=No\r\nTemp=No\r\nTemporary Internet Files=No\r\n",
+                            "[Delete]\r\nUser=\r\nTemp=0\r\n"}) {
+        world.desktop.messages.clear();
+        screens.calls.clear();
+        Settings(ini);
+        engine::RunCleanFromTray();
+        EXPECT_EQ(Texts(), std::vector<std::string>{"You Have Not Entered Any Files To Be Cleaned !"}) << ini;
+        EXPECT_EQ(world.desktop.messages[0].style, 64);
+        EXPECT_EQ(screens.calls, std::vector<std::string>{"start"});
+        EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
+    }
+    world.desktop.messages.clear();
+    engine::RunAutoClean();
+    EXPECT_TRUE(world.desktop.messages.empty());
+    EXPECT_EQ(world.env.exitCode, 0);
+    EXPECT_TRUE(NothingDeleted());
+}
+
+TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
+    Settings("[Delete]\r\nTemp=yes\r\n[Internet]\r\nsFile0=x\r\n");
+    engine::RunCleanFromTray();
+    EXPECT_TRUE(world.desktop.messages.empty());
+    EXPECT_TRUE(NothingDeleted());
+    EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
+}
+
+TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
+    Settings("[Delete]\r\nTemp=Yes\r\n");
+    world.desktop.Answer(platform::kResultNo);
+    engine::RunCleanFromOptions();
+    EXPECT_TRUE(NothingDeleted());
+    ASSERT_FALSE(world.desktop.messages.empty());
+    EXPECT_EQ(world.desktop.messages[0].text, "You have not saved any Cookies !\r\rDo you want to continue?");
+    EXPECT_EQ(world.desktop.messages[0].caption, "For Your Information.....");
+    EXPECT_EQ(world.desktop.messages[0].style, 36);
+    EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
+
+    screens.calls.clear();
+    world.desktop.messages.clear();
+    world.desktop.Answer(platform::kResultYes);
+    engine::RunCleanFromTray();
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide options", "close-all"}));
+    EXPECT_EQ(world.desktop.messages.size(), 1u) << "the tray variant shows no final message";
+}
+
+TEST_F(CleanRun, OnlyZeroOrNoAsTheFirstKeptEntryAsks) {
+    for (const char* first : {"No", "0"}) {
+        world.desktop.messages.clear();
+        Settings(std::string("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=") + first + "\r\n");
+        engine::RunCleanFromTray();
+        EXPECT_EQ(world.desktop.messages.size(), 1u) << first;
+    }
+    world.desktop.messages.clear();
+    Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=\r\n");
+    engine::RunCleanFromTray();
+    EXPECT_TRUE(world.desktop.messages.empty()) << "an empty value is not asked about";
+}
+
+TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode) {
+    AllChosen("C:\\Mine", "");
+    world.app.Get<common::Form10>();
+    engine::RunAutoClean();
+    EXPECT_TRUE(world.desktop.messages.empty());
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
+    EXPECT_TRUE(world.cache.entries.empty());
+    EXPECT_TRUE(world.LoadedNames().empty());
+    EXPECT_EQ(world.env.exitCode, engine::kExitAllRemoved);
+}
+
+TEST_F(CleanRun, TheUnattendedRunEndsWithOneWhenSomethingStayed) {
+    AllChosen("C:\\Mine", "");
+    world.files.SetLock("C:\\Mine\\m.txt", fake::FakeFileSystem::Lock::kExclusive);
+    engine::RunAutoClean();
+    EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
+}
+
+TEST_F(CleanRun, ARefusedUnattendedRunStaysWithThePickerAndEndsWhenItCloses) {
+    AllChosen("c:\\");
+    engine::RunAutoClean();
+    EXPECT_TRUE(NothingDeleted());
+    EXPECT_FALSE(world.env.exitCode.has_value());
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"picker", "end on close 2"}));
+}
+
+TEST(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntries) {
+    HeadlessWorld world;
+    world.cache.Add("http://a/");
+    world.cache.Add("Cookie:me@a/", platform::kCookieCacheEntry);
+    world.cache.Add("cookie:me@b/", platform::kNormalCacheEntry | platform::kCookieCacheEntry);
+    world.cache.Add("http://sticky/", 0x4);  // neither bit: passed over
+    EXPECT_EQ(engine::CollectUrlCacheEntries(),
+              (std::vector<std::string>{"http://a/", "Cookie:me@a/", "cookie:me@b/"}));
+    engine::ListUrlCacheEntries();
+    EXPECT_EQ(world.app.Get<common::Form6>().List1.Items(), engine::CollectUrlCacheEntries());
+}
+
+TEST(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
+    HeadlessWorld world;
+    world.env.programFolder = "C:\\Apps";
+    world.files.AddFile("C:\\Apps\\Clean.ini",
+                        "[Internet]\r\nsFile0=http://B/\r\nsFile1=http://gone-long-ago/\r\nsFile2=http://c/\r\n");
+    for (const char* name : {"http://a/", "0", "http://b/", "http://B/", "http://c/"}) world.cache.Add(name);
+    engine::CacheTally tally;
+    engine::CleanUrlCache(tally);
+    EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/"}));
+    EXPECT_EQ(tally.deleted, 3u);
+    EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 0);
+}
+
+}  // namespace

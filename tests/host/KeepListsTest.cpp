@@ -1,0 +1,77 @@
+// The keep-list writer: what it carries over, what it drops, and that it never loses the file.
+#include <gtest/gtest.h>
+
+#include "engine/KeepLists.h"
+#include "settings/INISettings.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using testing_support::HeadlessWorld;
+
+class KeepLists : public testing::Test {
+protected:
+    KeepLists() {
+        world.env.programFolder = "C:\\Apps";
+        world.files.AddFolder("C:\\Apps");
+    }
+    void Settings(const std::string& text) { world.files.AddFile(kIni, text); }
+    std::string Read(const char* section, const char* key) { return settings::ReadINI(kIni, section, key); }
+    std::string File() { return world.files.Content(kIni).value_or("<missing>"); }
+
+    static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
+    HeadlessWorld world;
+};
+
+TEST_F(KeepLists, RewritesTheFileWithTheMainSettingsTheNewListAndTheCarriedCookies) {
+    Settings("; mine\r\n[User]\r\nsFile0=D:\\Work\r\n[System]\r\nUsed=Yes\r\n[sAppPath]\r\nShortCut=C:\\Apps\\\r\n"
+             "[Delete]\r\nUser=Yes\r\nTemp=No\r\nTemporary Internet Files=Yes\r\n"
+             "[Internet]\r\nsFile0=a\r\nsFile1=b\r\nsFile2=c\r\nsFile3=d\r\nsFile4=e\r\n"
+             "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
+    engine::SaveInternetKeepList({"http://one/", "http://two/"});
+    EXPECT_EQ(File(),
+              "[User]\r\nsFile0=D:\\Work\r\n"
+              "[Delete]\r\nTemp=No\r\nTemporary Internet Files=Yes\r\nUser=Yes\r\n"
+              "[Internet]\r\nsFile0=http://one/\r\nsFile1=http://two/\r\n"
+              "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
+    EXPECT_EQ(Read("System", "Used"), "0") << "only the folder picker writes it again";
+    EXPECT_EQ(settings::ReadKeepList("Internet"), (std::vector<std::string>{"http://one/", "http://two/"}));
+}
+
+TEST_F(KeepLists, MissingSettingsAreWrittenAsZeroAndAnEmptyListLeavesNoSection) {
+    engine::SaveInternetKeepList({});
+    EXPECT_EQ(File(), "[User]\r\nsFile0=0\r\n[Delete]\r\nTemp=0\r\nTemporary Internet Files=0\r\nUser=0\r\n");
+    EXPECT_EQ(Read("Internet", "sFile0"), "0");
+}
+
+TEST_F(KeepLists, EveryEntryIsStoredButReadersStopAtTheirLimitsAndAtZero) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 1005; ++i) many.push_back("http://site/" + std::to_string(i));
+    engine::SaveInternetKeepList(many);
+    EXPECT_EQ(Read("Internet", "sFile1004"), "http://site/1004");
+    EXPECT_EQ(settings::ReadKeepList("Internet").size(), 1001u);
+
+    engine::SaveInternetKeepList({std::string(300, 'x'), "0", "after"});
+    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{std::string(254, 'x')});
+}
+
+TEST_F(KeepLists, LineBreaksInAnEntryBecomeBlanks) {
+    engine::SaveInternetKeepList({"a\r\nb"});
+    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{"a  b"});
+}
+
+TEST_F(KeepLists, AFileThatCannotBeReadOrWrittenIsLeftWhole) {
+    const std::string original = "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=old\r\n";
+    Settings(original);
+    world.files.SetLock(kIni, fake::FakeFileSystem::Lock::kExclusive);
+    engine::SaveInternetKeepList({"new"});
+    world.files.SetLock(kIni, fake::FakeFileSystem::Lock::kNone);
+    EXPECT_EQ(File(), original);
+
+    world.files.SetWritesFail(true);
+    engine::SaveInternetKeepList({"new"});
+    world.files.SetWritesFail(false);
+    EXPECT_EQ(File(), original);
+}
+
+}  // namespace
