@@ -42,7 +42,7 @@ enum class FolderVerdict {
 // Whether a user folder may be purged. Both sides are compared as folders, not as spellings:
 // full path, "/" as "\", "." and ".." resolved, trailing separators and a "\\?\" prefix
 // removed, short names expanded, case ignored. A subfolder of a protected folder is allowed,
-// and so is the root of any drive but C:.
+// and so is the root of any drive but C: that holds no protected folder.
 FolderVerdict CheckUserFolder(const std::string& candidate);
 
 }  // namespace settings

@@ -1,1 +1,129 @@
-// Placeholder until the module lands.
+#include "settings/INISettings.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "platform/Ports.h"
+#include "platform/Text.h"
+#include "settings/CsdlConstants.h"
+#include "settings/ProfileCodec.h"
+
+namespace settings {
+namespace {
+
+// Far above any real Clean.ini (two full keep-lists stay under 600 KB); a larger file is not
+// ours and reads as empty rather than stalling the program.
+constexpr std::uint64_t kMaxFileBytes = 8u << 20;
+// The platform reader's buffer of 256 characters is passed with the size 255.
+constexpr std::size_t kReaderBufferSize = 255;
+constexpr int kKeepListSize = 1001;
+
+std::optional<ProfileText> LoadProfile(const std::string& file) {
+    auto bytes = platform::Files().ReadWholeFile(file, kMaxFileBytes);
+    if (!bytes) return std::nullopt;
+    return DecodeProfile(std::move(*bytes));
+}
+
+// ASCII text is the same in UTF-8 and in every ANSI code page; skipping the conversion keeps
+// a thousand-entry keep-list as cheap to read as one key.
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string ToAnsi(std::string_view utf8) { return IsAscii(utf8) ? std::string(utf8) : platform::Env().ToAnsi(utf8); }
+
+std::string FromAnsi(std::string_view ansi) { return IsAscii(ansi) ? std::string(ansi) : platform::Env().FromAnsi(ansi); }
+
+// Names and values in the form the file holds them.
+std::string InFileForm(const ProfileText& profile, std::string_view utf8) {
+    return profile.encoding == ProfileEncoding::kAnsi ? ToAnsi(utf8) : std::string(utf8);
+}
+
+// A stored value as the platform's ANSI reader hands it over, in UTF-8.
+std::string AsRead(const ProfileText& profile, std::string_view stored) {
+    if (profile.encoding == ProfileEncoding::kAnsi) return FromAnsi(ReaderCopy(stored, kReaderBufferSize));
+    return FromAnsi(ReaderCopy(ToAnsi(stored), kReaderBufferSize));
+}
+
+// The reader drops trailing blanks of the default it is given.
+std::string AsDefault(std::string_view defaultValue) {
+    return std::string(defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1));
+}
+
+// The index n of a key named "sFile<n>" (no leading zeros, at most 1000), or -1.
+int KeepListIndex(std::string_view name) {
+    constexpr std::string_view kPrefix = "sFile";
+    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 4) return -1;
+    if (!text::EqualsNoCase(name.substr(0, kPrefix.size()), kPrefix)) return -1;
+    const std::string_view digits = name.substr(kPrefix.size());
+    if (digits.size() > 1 && digits.front() == '0') return -1;
+    int index = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        index = index * 10 + (c - '0');
+    }
+    return index < kKeepListSize ? index : -1;
+}
+
+}  // namespace
+
+std::string IniFilePath() { return AppFolder() + "Clean.ini"; }
+
+std::string ReadINI(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) {
+    const auto profile = LoadProfile(file);
+    if (!profile) return AsDefault(defaultValue);
+    const auto stored =
+        FindProfileValue(profile->text, InFileForm(*profile, section), InFileForm(*profile, key));
+    if (!stored) return AsDefault(defaultValue);
+    return AsRead(*profile, *stored);
+}
+
+void WriteINI(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+    std::string oneLine = value;
+    std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
+    std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+
+    ProfileText profile;
+    if (auto loaded = LoadProfile(file)) {
+        profile = std::move(*loaded);
+    } else if (platform::Files().Exists(file)) {
+        // Locked, unreadable or not ours: replacing it would lose every other key.
+        return;
+    }
+    std::string updated = SetProfileValue(profile.text, InFileForm(profile, section), InFileForm(profile, key),
+                                          InFileForm(profile, oneLine));
+    if (updated == profile.text) return;
+    profile.text = std::move(updated);
+    platform::Files().ReplaceWholeFile(file, EncodeProfile(profile));
+}
+
+std::vector<std::string> ReadKeepList(const std::string& section) {
+    std::vector<std::string> entries;
+    const auto profile = LoadProfile(IniFilePath());
+    if (!profile) return entries;
+
+    // One pass over the section instead of one per key; the first key of an index wins, as it
+    // does for a reader that asks each key in turn.
+    struct Slot {
+        bool seen = false;
+        std::optional<std::string_view> value;
+    };
+    std::vector<Slot> slots(kKeepListSize);
+    ForEachProfileKey(profile->text, InFileForm(*profile, section),
+                      [&](std::string_view name, std::optional<std::string_view> value) {
+                          const int index = KeepListIndex(name);
+                          if (index >= 0 && !slots[index].seen) slots[index] = {true, value};
+                      });
+    for (const Slot& slot : slots) {
+        if (!slot.value) break;  // missing, or a line without "=": reads "0"
+        std::string entry = AsRead(*profile, *slot.value);
+        if (entry.empty() || entry == "0") break;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace settings

@@ -1,0 +1,120 @@
+#pragma once
+// What the settings benchmarks share: the ports they run on (the real adapters on Windows, the
+// fakes elsewhere) with the program folder moved into a scratch folder of their own, a
+// Clean.ini with a full keep-list, and a timer.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/Ports.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeFolders.h"
+#include "settings/CsdlConstants.h"
+#include "settings/INISettings.h"
+#ifdef _WIN32
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Folders.h"
+#endif
+
+namespace bench {
+
+// Forwards to the real environment, except that the program's folder is the scratch folder,
+// so that Clean.ini is made there.
+class ScratchEnvironment final : public platform::Environment {
+public:
+    ScratchEnvironment(platform::Environment& inner, std::string folder) : inner_(inner), folder_(std::move(folder)) {}
+
+    std::string CommandArgs() override { return inner_.CommandArgs(); }
+    std::string ProgramFolder() override { return folder_; }
+    std::optional<std::string> Variable(std::string_view name) override { return inner_.Variable(name); }
+    platform::OsVersion Version() override { return inner_.Version(); }
+    std::string FromAnsi(std::string_view ansi) override { return inner_.FromAnsi(ansi); }
+    std::string ToAnsi(std::string_view utf8) override { return inner_.ToAnsi(utf8); }
+    void Sleep(int milliseconds) override { inner_.Sleep(milliseconds); }
+    void EndProcess(int exitCode) override { inner_.EndProcess(exitCode); }
+
+private:
+    platform::Environment& inner_;
+    std::string folder_;
+};
+
+class SettingsBench {
+public:
+    SettingsBench() {
+#ifdef _WIN32
+        files_.CreateFolder(folder_);
+#else
+        files_.AddFolder(folder_);
+#endif
+    }
+    ~SettingsBench() {
+        // Only what this benchmark made, inside its own folder.
+        files_.DeleteFile(Ini());
+        files_.DeleteFile(Copy());
+        files_.RemoveFolder(folder_);
+    }
+    SettingsBench(const SettingsBench&) = delete;
+    SettingsBench& operator=(const SettingsBench&) = delete;
+
+    static const char* Side() {
+#ifdef _WIN32
+        return "Windows adapters";
+#else
+        return "fakes";
+#endif
+    }
+
+    std::string Ini() const { return folder_ + "\\Clean.ini"; }
+    std::string Copy() const { return folder_ + "\\Copy.ini"; }
+
+    // Clean.ini as the program leaves it after saving a keep-list of 1,001 cookies.
+    static std::string FullKeepListFile() {
+        std::string content = "[User]\r\nsFile0=C:\\Data\\Old\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n"
+                              "Temporary Internet Files=Yes\r\n[Internet]\r\n";
+        for (int i = 0; i <= 1000; ++i) {
+            content += "sFile" + std::to_string(i) + "=Cookie:ann@site" + std::to_string(i) + ".example.com/\r\n";
+        }
+        return content + "[sAppPath]\r\nShortCut=C:\\Program Files\\Morvane\\\r\n";
+    }
+
+    // The best of several rounds, in microseconds per call.
+    template <typename Work>
+    static double Microseconds(int calls, Work work) {
+        double best = 1e300;
+        for (int round = 0; round < 7; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < calls; ++i) work(i);
+            const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+            best = std::min(best, spent.count() / calls);
+        }
+        return best;
+    }
+
+private:
+    std::string ScratchName() {
+#ifdef _WIN32
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        return real_.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-" + std::to_string(stamp);
+#else
+        return "C:\\Bench";
+#endif
+    }
+
+#ifdef _WIN32
+    win32::Win32Environment real_;
+    win32::Win32FileSystem files_;
+    win32::Win32Folders folders_;
+#else
+    fake::FakeEnvironment real_;
+    fake::FakeFileSystem files_;
+    fake::FakeFolders folders_{files_};
+#endif
+    std::string folder_ = ScratchName();
+    ScratchEnvironment environment_{real_, folder_};
+    platform::ScopedPorts ports_{{&environment_, &folders_, &files_}};
+};
+
+}  // namespace bench

@@ -1,0 +1,29 @@
+// Reading a keep-list of 1,001 entries against one ReadINI of the same file: the list is read
+// in one pass, so it should cost a few single reads, not a thousand.
+#include <cstdio>
+
+#include "bench/SettingsBench.h"
+
+int main() {
+    bench::SettingsBench bench;
+    platform::Files().ReplaceWholeFile(bench.Ini(), bench::SettingsBench::FullKeepListFile());
+    if (settings::ReadKeepList("Internet").size() != 1001) {
+        std::fprintf(stderr, "bench_keeplist_read: the keep-list did not read back whole\n");
+        return 1;
+    }
+
+    std::size_t sink = 0;
+    const double list = bench::SettingsBench::Microseconds(50, [&](int) { sink += settings::ReadKeepList("Internet").size(); });
+    // A key behind the list, so that the single read parses the whole file as the list does;
+    // and the list's first entry, where a single read stops early.
+    const double whole = bench::SettingsBench::Microseconds(
+        200, [&](int) { sink += settings::ReadINI(bench.Ini(), "sAppPath", "ShortCut").size(); });
+    const double first = bench::SettingsBench::Microseconds(
+        200, [&](int) { sink += settings::ReadINI(bench.Ini(), "Internet", "sFile0").size(); });
+
+    std::printf("keep-list read (%s): ReadKeepList %.1f us, ReadINI sAppPath/ShortCut %.1f us, Internet/sFile0 %.1f us\n",
+                bench::SettingsBench::Side(), list, whole, first);
+    std::printf("ratio %.2f (target at most 3) against a ReadINI that parses the whole file\n", list / whole);
+    std::printf("ratio %.2f against a ReadINI that stops at the list's first entry\n", list / first);
+    return sink == 0;
+}
