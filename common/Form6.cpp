@@ -6,6 +6,8 @@
 namespace common {
 
 Form6::Form6() : Form("Form6", 4800, 3600, {false, true}) {
+    // Working storage only: thousands of entries pass through these lists.
+    KeepControlsOffScreen();
     File1.Move(120, 120, 2000, 1500);
     List1.Move(2200, 120, 2000, 700);
     List2.Move(2200, 900, 2000, 700);

@@ -130,7 +130,9 @@ void Form::Attach(platform::Desktop& desktop) {
     if (background_) window_->SetBackground(*background_);
     if (!menu_.empty()) window_->SetMenu(MenuSpecs());
     window_->SetBounds(bounds_);
-    for (Control* control : controls_) control->Attach(*window_);
+    if (nativeControls_) {
+        for (Control* control : controls_) control->Attach(*window_);
+    }
     for (Timer* timer : timers_) timer->Attach(*window_);
 }
 

@@ -76,6 +76,8 @@ public:
     const std::vector<Timer*>& Timers() const { return timers_; }
 
     const std::vector<MenuItem>& Menu() const { return menu_; }
+    // The controls of a window that is never seen keep their state without native peers.
+    void KeepControlsOffScreen() { nativeControls_ = false; }
     // Runs the handler of a menu item, as the user's choice of it would.
     void ClickMenu(const std::string& name);
     const MenuItem* FindMenu(const std::string& name) const;
@@ -123,6 +125,7 @@ private:
     std::string caption_;
     bool visible_ = false;
     bool loaded_ = false;
+    bool nativeControls_ = true;
     std::optional<platform::Colour> backColour_;
     std::shared_ptr<const platform::Image> background_;
     std::vector<Control*> controls_;

@@ -4,6 +4,7 @@
 // fake keeps the state in memory with a virtual clock.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,11 @@ public:
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;
+    // A picture built into the program, by its resource name; nullopt when there is none.
+    virtual std::optional<Image> LoadPicture(const std::string& resourceName) {
+        (void)resourceName;
+        return std::nullopt;
+    }
 };
 
 }  // namespace platform

@@ -149,6 +149,10 @@ public:
     platform::ScreenMetrics Screen() override { return screen; }
     void RunLoop() override {}
     void Quit() override { quit = true; }
+    // Any picture asked for: a blank one of the side picture's size.
+    std::optional<platform::Image> LoadPicture(const std::string&) override {
+        return platform::Image{160, 322, std::vector<std::uint32_t>(160 * 322, 0)};
+    }
 
 private:
     friend class FakeWindowPeer;
