@@ -1,4 +1,27 @@
-// Entry point of Morvane.exe.
-#include <windows.h>
+// Entry point of Morvane.exe: the real ports, the real desktop, and the main window, whose load
+// handler is the start-up.
+#include "platform/win32/Win32.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/Form1a.h"
+#include "forms/Application.h"
+#include "platform/Ports.h"
+#include "platform/win32/Win32Automation.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32UrlCache.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    win32::Win32Environment environment;
+    win32::Win32Folders folders;
+    win32::Win32FileSystem files;
+    win32::Win32Automation automation;
+    win32::Win32UrlCache cache;
+    platform::ScopedPorts ports{{&environment, &folders, &files, &automation, &cache}};
+    win32::Win32Desktop desktop;
+    forms::Application application(desktop);
+    application.Get<app::Form1a>();
+    application.Run();
+    return app::ProcessExitCode();
+}

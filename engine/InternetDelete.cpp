@@ -44,12 +44,14 @@ std::vector<std::string> CollectUrlCacheEntries() {
     return names;
 }
 
-void ListUrlCacheEntries() {
+std::vector<std::string> ListUrlCacheEntries() {
     forms::ListBox& list = forms::App().Get<common::Form6>().List1;
     list.Clear();
-    for (const std::string& name : CollectUrlCacheEntries()) {
+    std::vector<std::string> names = CollectUrlCacheEntries();
+    for (const std::string& name : names) {
         if (!list.AddItem(name)) break;  // the list is full
     }
+    return names;
 }
 
 void CleanUrlCache(CacheTally& tally) {

@@ -17,8 +17,8 @@ struct CacheTally {
 std::vector<std::string> CollectUrlCacheEntries();
 
 // Empties the helper window's List1 and fills it with the collected names (as many as a list
-// holds).
-void ListUrlCacheEntries();
+// holds). Returns every collected name, also those past the list's limit.
+std::vector<std::string> ListUrlCacheEntries();
 
 // Deletes every collected entry whose name is not on the "Internet" keep-list (exact names,
 // letter case counts). The helper window's working lists end empty.

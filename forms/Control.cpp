@@ -177,6 +177,7 @@ void FileListBox::Refresh() {
     }
     std::stable_sort(names.begin(), names.end(),
                      [](const std::string& a, const std::string& b) { return text::ToUpper(a) < text::ToUpper(b); });
+    found_ = static_cast<int>(names.size());
     ReplaceItems(std::move(names));
 }
 

@@ -160,9 +160,12 @@ public:
     void SetPath(const std::string& path);
     // Reads the folder again.
     void Refresh();
+    // How many files the last reading found, also those past the list's limit.
+    int Found() const { return found_; }
 
 private:
     std::string path_;
+    int found_ = 0;
 };
 
 // The logical drives; choosing one runs onChange.

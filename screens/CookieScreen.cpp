@@ -1,0 +1,54 @@
+#include "screens/CookieScreen.h"
+
+#include "screens/SidePicture.h"
+
+namespace screens {
+
+CookieScreen::CookieScreen(ScreenSpec spec, const char* instructions, const platform::TwipRect& instructionsRect,
+                           const char* topHeading, double topHeadingWidth, const char* bottomHeading,
+                           double bottomHeadingWidth)
+    : Screen(std::move(spec)) {
+    const platform::FontSpec labelFont{"MS Sans Serif", 9.75, true, true};
+    Picture1.Move(0, 0, 1095, 2295);
+    ShowSidePicture(Picture1);
+    Label6.Move(instructionsRect.left, instructionsRect.top, instructionsRect.width, instructionsRect.height);
+    Label6.SetCaption(instructions);
+    Label5.Move(2715, 0, 195, 240);
+    Label2.Move(3480, 0, topHeadingWidth, 300);
+    Label2.SetCaption(topHeading);
+    List1.Move(2400, 240, 3855, 840);
+    Label4.Move(2715, 1080, 195, 240);
+    Label1.Move(3600, 1080, bottomHeadingWidth, 300);
+    Label1.SetCaption(bottomHeading);
+    List2.Move(2400, 1320, 3855, 840);
+    for (forms::Label* label : {&Label2, &Label1, &Label5, &Label4}) label->SetFont(labelFont);
+    List1.onDblClick = [this] { Move(List1, List2); };
+    List2.onDblClick = [this] { Move(List2, List1); };
+}
+
+void CookieScreen::FillTopList(const std::vector<std::string>& names, int foundBeyond) {
+    List1.Clear();
+    unlisted_ = foundBeyond;
+    for (const std::string& name : names) {
+        if (!List1.AddItem(name)) ++unlisted_;
+    }
+}
+
+void CookieScreen::ShowCounts() {
+    Label5.SetCaption(std::to_string(List1.ListCount() + unlisted_));
+    Label4.SetCaption(std::to_string(List2.ListCount()));
+}
+
+std::string CookieScreen::TopCount() const { return std::to_string(List1.ListCount() + unlisted_); }
+
+void CookieScreen::Move(forms::ListBox& from, forms::ListBox& to) {
+    const int index = from.ListIndex();
+    if (index < 0) return;
+    const std::string item = from.List(index);
+    // A full target list keeps the entry where it was.
+    if (!to.AddItem(item)) return;
+    from.RemoveItem(index);
+    ShowCounts();
+}
+
+}  // namespace screens

@@ -1,0 +1,41 @@
+#pragma once
+// What the two cookie screens share: a top list and a bottom list with their count labels, and
+// the double click that moves an entry from one list to the end of the other.
+#include <string>
+#include <vector>
+
+#include "screens/ScreenFrame.h"
+
+namespace screens {
+
+class CookieScreen : public Screen {
+public:
+    CookieScreen(ScreenSpec spec, const char* instructions, const platform::TwipRect& instructionsRect,
+                 const char* topHeading, double topHeadingWidth, const char* bottomHeading, double bottomHeadingWidth);
+
+    forms::PictureBox Picture1{*this, "Picture1"};
+    forms::Label Label6{*this, "Label6"};  // instructions
+    forms::Label Label5{*this, "Label5"};  // how many in the top list
+    forms::Label Label2{*this, "Label2"};  // heading of the top list
+    forms::ListBox List1{*this, "List1"};  // top
+    forms::Label Label4{*this, "Label4"};  // how many in the bottom list
+    forms::Label Label1{*this, "Label1"};  // heading of the bottom list
+    forms::ListBox List2{*this, "List2"};  // bottom
+
+    // Entries found but beyond what the top list can hold; they count, unlisted.
+    int Unlisted() const { return unlisted_; }
+
+protected:
+    // Fills the top list; names past its limit, and the unlisted ones found beyond those given,
+    // are counted, not listed.
+    void FillTopList(const std::vector<std::string>& names, int foundBeyond = 0);
+    void ShowCounts();
+    // The top list's count as the status text reports it (entries past the limit included).
+    std::string TopCount() const;
+
+private:
+    void Move(forms::ListBox& from, forms::ListBox& to);
+    int unlisted_ = 0;
+};
+
+}  // namespace screens

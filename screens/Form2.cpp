@@ -1,0 +1,87 @@
+#include "screens/Form2.h"
+
+#include "engine/CleanRun.h"
+#include "screens/Form3a.h"
+#include "screens/Form5.h"
+#include "screens/HelpPages.h"
+#include "screens/SidePicture.h"
+#include "screens/frmPath.h"
+#include "screens/frmUser.h"
+#include "settings/INISettings.h"
+
+namespace screens {
+
+using forms::App;
+
+namespace {
+constexpr const char* kHelpText =
+    "Check the box for the options you want to use.The Clean Now Tab on the popup menu in the task bar, will clean "
+    "all the files without any prompt. You can use this any time you want to clean the files.";
+constexpr const char* kUserKey = "User";
+constexpr const char* kTempKey = "Temp";
+constexpr const char* kCacheKey = "Temporary Internet Files";
+}  // namespace
+
+Form2::Form2()
+    : Screen({"Form2", "  Kavlon Tarnwick----Choose The Folders You Want To Clean", "Select the options to clean!", 50,
+              500, 50, CloseKind::kHideBackdropBusy}) {
+    const platform::FontSpec boxFont{"MS Sans Serif", 9.75, true, true};
+    Picture1.Move(0, 0, 1335, 2295);
+    ShowSidePicture(Picture1);
+    Check3.Move(1440, 120, 2655, 255);
+    Check3.SetCaption("Clean Cookie Files");
+    Check2.Move(4080, 120, 2055, 255);
+    Check2.SetCaption("Temp Folder");
+    Check1.Move(2280, 480, 2775, 255);
+    Check1.SetCaption("Your Selected Folder");
+    for (forms::CheckBox* box : {&Check1, &Check2, &Check3}) box->SetFont(boxFont);
+    Label5.Move(1560, 960, 4335, 1095);
+    Label5.SetCaption(kHelpText);
+
+    Check1.onClick = [this] { StoreOption(Check1, kUserKey); };
+    Check2.onClick = [this] { StoreOption(Check2, kTempKey); };
+    Check3.onClick = [this] { StoreOption(Check3, kCacheKey); };
+
+    Command cleanNow{"sCleana", "Clean Now"};
+    cleanNow.children.push_back({"sClean", "Are You Sure?", CommandKind::kOwn, {}, platform::kPointerArrowHourglass,
+                                 true, false, [this] { sClean_Click(); }});
+    Command userFolder{"sCookies", "User Folder", CommandKind::kOpen, Target::Of<frmUser>()};
+    userFolder.showsTarget = true;  // also brings back a picker that is only hidden
+    SetCommands({
+        {"sPaths", "View Paths", CommandKind::kOpen, Target::Of<frmPath>()},
+        {"sInternet", "View Cookies", CommandKind::kOpen, Target::Of<Form3a>()},
+        userFolder,
+        cleanNow,
+        {"sHelp", "Help", CommandKind::kHelp, Target::Of<Form4a>()},
+        {"sAbout", "About", CommandKind::kOpen, Target::Of<Form5>()},
+        {"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass},
+    });
+}
+
+void Form2::LoadContent() {
+    const std::string ini = settings::IniFilePath();
+    const std::string user = settings::ReadINI(ini, "Delete", kUserKey, "0");
+    const std::string temp = settings::ReadINI(ini, "Delete", kTempKey, "0");
+    const std::string cache = settings::ReadINI(ini, "Delete", kCacheKey, "0");
+    // Only the exact "Yes" ticks a box; the file keeps what it holds until the user clicks.
+    Check1.SetValue(user == "Yes");
+    Check2.SetValue(temp == "Yes");
+    Check3.SetValue(cache == "Yes");
+}
+
+void Form2::StoreOption(const forms::CheckBox& box, const char* key) {
+    const std::string ini = settings::IniFilePath();
+    App().SetMousePointer(platform::kPointerArrowHourglass);
+    Timer1.SetEnabled(true);
+    settings::WriteINI(ini, "Delete", key, box.Value() == 1 ? "Yes" : "No");
+}
+
+void Form2::sClean_Click() {
+    App().Hide(*this);
+    App().SetMousePointer(platform::kPointerArrowHourglass);
+    Timer1.SetEnabled(true);
+    engine::RunCleanFromOptions();
+    if (Timer3()) Timer3()->SetEnabled(true);
+}
+
+}  // namespace screens

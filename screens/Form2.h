@@ -1,0 +1,26 @@
+#pragma once
+// The clean options: three check boxes, each stored the moment it is clicked, and the clean.
+#include "screens/ScreenFrame.h"
+
+namespace screens {
+
+class Form2 : public Screen {
+public:
+    Form2();
+
+    // In tab order.
+    forms::CheckBox Check1{*this, "Check1"};  // Delete/User
+    forms::CheckBox Check2{*this, "Check2"};  // Delete/Temp
+    forms::CheckBox Check3{*this, "Check3"};  // Delete/Temporary Internet Files
+    forms::PictureBox Picture1{*this, "Picture1"};
+    forms::Label Label5{*this, "Label5"};
+
+protected:
+    void LoadContent() override;
+
+private:
+    void StoreOption(const forms::CheckBox& box, const char* key);
+    void sClean_Click();
+};
+
+}  // namespace screens

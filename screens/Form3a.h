@@ -1,0 +1,20 @@
+#pragma once
+// The internet cookie keep screen: the URL cache's entries on top, the keep-list below.
+#include "screens/CookieScreen.h"
+
+namespace screens {
+
+class Form3a : public CookieScreen {
+public:
+    Form3a();
+
+protected:
+    void LoadContent() override;
+    std::string StatusText() override;
+
+private:
+    void Rebuild();
+    void sDeleteCookies_Click();
+};
+
+}  // namespace screens

@@ -1,0 +1,128 @@
+#include "screens/frmUser.h"
+
+#include "common/Form10.h"
+#include "screens/Form2.h"
+#include "screens/Form3a.h"
+#include "screens/Form5.h"
+#include "screens/HelpPages.h"
+#include "screens/SidePicture.h"
+#include "screens/frmPath.h"
+#include "platform/Ports.h"
+#include "settings/CsdlConstants.h"
+#include "settings/INISettings.h"
+
+namespace screens {
+
+using forms::App;
+
+namespace {
+
+constexpr const char* kInstruction =
+    "Select the folder you want and then click \"Save\". It will now be cleaned by the program.";
+constexpr const char* kCaption = "Kavlon Info.....";
+
+std::string StoredFolder() { return settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0"); }
+bool IsUnset(const std::string& value) { return value == "0" || value.empty(); }
+
+}  // namespace
+
+std::string PickerRefusalText(bool root) {
+    return std::string(root ? "You have selected the root file to clean" : "You have selected a system file to clean") +
+           "\r\rPlease select another File !!!!";
+}
+
+std::string PickerWarningText(const std::string& folder) {
+    return "Warning, you have designated the following file\r\r" + std::string(20, ' ') + folder +
+           "\r\r    To be cleaned when the program runs\r\r              Do you want to continue !!!";
+}
+
+frmUser::frmUser()
+    : Screen({"frmUser", "Kavlon Tarnwick-----User Designated Folder To Clean", "", 50, 50, 500,
+              CloseKind::kHideBackdrop, false}) {
+    const platform::FontSpec heading{"MS Sans Serif", 8.25, true, true};
+    Picture1.Move(0, 0, 1215, 2295);
+    ShowSidePicture(Picture1);
+    Label3.Move(1320, 120, 855, 2055);
+    Label3.SetCaption(kInstruction);
+    Label1.Move(2280, 0, 1935, 255);
+    Label1.SetFont(heading);
+    Label1.SetCaption("Selected Paths");
+    Drive1.Move(2280, 240, 1935, 315);
+    Dir1.Move(2280, 720, 1935, 1440);
+    Label2.Move(4320, 0, 1935, 375);
+    Label2.SetFont(heading);
+    Label2.SetCaption("Contents");
+    File1.Move(4320, 360, 1935, 1845);
+
+    Drive1.onChange = [this] {
+        if (followingDir_) return;
+        // A drive that cannot be opened (an empty removable drive) leaves the lists where
+        // they were, without an error.
+        if (!Dir1.SetPath(Drive1.Drive())) ShowDriveOfDir();
+    };
+    Dir1.onChange = [this] { File1.SetPath(Dir1.Path()); };
+
+    SetCommands({
+        {"sView", "View Paths", CommandKind::kOpen, Target::Of<frmPath>()},
+        {"sOptions", "Options", CommandKind::kOpen, Target::Of<Form2>()},
+        {"ViewInter", "View Cookies", CommandKind::kOpen, Target::Of<Form3a>()},
+        {"sSave", "Save", CommandKind::kOwn, {}, platform::kPointerArrowHourglass, true, false, [this] { sSave_Click(); }},
+        {"sHelp", "Help", CommandKind::kHelp, Target::Of<Form4b>(), platform::kPointerArrowHourglass, false},
+        {"sAbout", "About", CommandKind::kOpen, Target::Of<Form5>()},
+        {"sClose", "Close", CommandKind::kClose},
+    });
+}
+
+void frmUser::LoadContent() {
+    // The lists start on the program's current folder, as a directory list does.
+    if (!Dir1.SetPath(platform::Files().FullPath("."))) Dir1.SetPath(Drive1.Drive() + "\\");
+    ShowDriveOfDir();
+}
+
+void frmUser::ShowDriveOfDir() {
+    followingDir_ = true;
+    Drive1.SetDrive(Dir1.Path().substr(0, 2));
+    followingDir_ = false;
+}
+
+void frmUser::Form_Activate() {
+    const std::string saved = StoredFolder();
+    const std::string used = settings::ReadINI(settings::IniFilePath(), "System", "Used", "0");
+    // A stored folder that no longer exists leaves the list where it was.
+    if (!IsUnset(saved)) Dir1.SetPath(saved);
+    if (IsUnset(saved)) {
+        common::SetStatusText(kSelectFolderStatus);
+    } else if (used == "Yes") {
+        common::SetStatusText(kSelectAnotherStatus);
+    } else {
+        common::SetStatusText(kFolderSelectedStatus);
+    }
+}
+
+void frmUser::Form_Deactivate() { settings::WriteINI(settings::IniFilePath(), "System", "Used", "No"); }
+
+void frmUser::sSave_Click() {
+    App().Hide(*this);
+    const std::string folder = Dir1.Path();
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+    if (verdict != settings::FolderVerdict::kAllowed) {
+        settings::WriteINI(settings::IniFilePath(), "System", "Used", "Yes");
+        common::SetStatusText(kRefusedStatus);
+        App().MsgBox(PickerRefusalText(verdict == settings::FolderVerdict::kRoot), 16, kCaption);
+        App().Get<common::Form10>().Refresh();
+        App().Show(*this);
+        return;
+    }
+    common::SetStatusText(kWarningStatus);
+    if (App().MsgBox(PickerWarningText(folder), 20, kCaption) != platform::kResultNo) {
+        settings::WriteINI(settings::IniFilePath(), "User", "sFile0", folder);
+        settings::WriteINI(settings::IniFilePath(), "System", "Used", "No");
+        App().Show(*this);
+        common::SetStatusText(kFolderSelectedStatus);
+        return;
+    }
+    common::SetStatusText(kFolderSelectedStatus);
+    App().Show(*this);
+}
+
+}  // namespace screens

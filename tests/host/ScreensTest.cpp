@@ -1,0 +1,282 @@
+// The configuration screens on the headless desktop, from the first start through the
+// hand-overs between them, the clean options, the folder picker and the paths view.
+#include <gtest/gtest.h>
+
+#include "app/Form1a.h"
+#include "common/Form10.h"
+#include "common/Form6.h"
+#include "screens/Form1.h"
+#include "screens/Form2.h"
+#include "screens/Form3a.h"
+#include "screens/Form3c.h"
+#include "screens/Form5.h"
+#include "screens/HelpPages.h"
+#include "screens/frmPath.h"
+#include "screens/frmUser.h"
+#include "settings/INISettings.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using namespace screens;
+using testing_support::HeadlessWorld;
+
+class Screens : public testing::Test {
+protected:
+    Screens() {
+        world.env.programFolder = "C:\\Apps";
+        world.files.AddFolder("C:\\Apps");
+        world.env.SetVariable("Temp", "C:\\Temp");
+        world.folders.SetFolder(32, "C:\\Cache");
+        world.folders.SetFolder(33, "C:\\Cookies");
+        world.folders.SetFolder(36, "C:\\Windows");
+        world.files.AddFolder("C:\\Windows\\System32\\drivers");
+        world.files.AddFolder("C:\\Data\\Old");
+    }
+    void Start() { world.app.Get<app::Form1a>(); }
+    std::string Ini(const char* section, const char* key) { return settings::ReadINI(kIni, section, key); }
+    void Write(const char* section, const char* key, const std::string& value) {
+        settings::WriteINI(kIni, section, key, value);
+    }
+    std::string Status() { return world.app.Get<common::Form10>().Label6.Caption(); }
+    bool Visible(const forms::Form* form) { return form && form->Visible(); }
+    template <class F>
+    bool Shown() {
+        return Visible(world.app.Find<F>());
+    }
+    std::string LastMessage() { return world.desktop.messages.empty() ? "" : world.desktop.messages.back().text; }
+
+    static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
+    HeadlessWorld world;
+};
+
+TEST_F(Screens, AFirstStartRecordsTheFolderAndOpensTheBackdropAndTheStartPage) {
+    Start();
+    EXPECT_EQ(Ini("sAppPath", "ShortCut"), "C:\\Apps\\");
+    EXPECT_TRUE(Shown<common::Form10>());
+    EXPECT_TRUE(Shown<Form1>());
+    EXPECT_FALSE(Shown<app::Form1a>());
+    EXPECT_TRUE(world.app.Exists<common::Form6>());
+    EXPECT_EQ(Status(), "Make a selection to get started!");
+    EXPECT_EQ(world.app.Find<Form1>()->Caption(), "  Kavlon Tarnwick----Main Start Page");
+    ASSERT_EQ(world.automation.sequences.size(), 1u) << "the skin is applied off Windows XP";
+}
+
+TEST_F(Screens, OptionsStoredAsNoCountAsChosenSoTheNextStartStaysHidden) {
+    Write("Delete", "User", "No");
+    Write("Delete", "Temp", "No");
+    Write("Delete", "Temporary Internet Files", "No");
+    Start();
+    EXPECT_EQ(world.LoadedNames(), (std::vector<std::string>{"Form1a", "Form6"}));
+}
+
+TEST_F(Screens, OnWindowsXpNoSkinIsApplied) {
+    world.env.version = {1, 5, 1, 2};
+    Start();
+    EXPECT_TRUE(world.automation.sequences.empty());
+}
+
+TEST_F(Screens, TheStatusLineFollowsTheActiveScreenAcrossHandOvers) {
+    Start();
+    world.app.Find<Form1>()->Run("sOptions");
+    EXPECT_EQ(Status(), "Select the options to clean!");
+    world.desktop.Advance(100);
+    EXPECT_FALSE(world.app.Exists<Form1>());
+    world.app.Find<Form2>()->Run("sPaths");
+    EXPECT_EQ(Status(), "Location of files to be cleaned!");
+    world.app.Find<frmPath>()->Run("sAbout");
+    EXPECT_EQ(Status(), "About this program!");
+    world.app.Find<Form5>()->Run("sCookies");
+    EXPECT_EQ(Status(), "Select a folder to be cleaned!");
+    EXPECT_EQ(world.desktop.pointer, 0);
+}
+
+TEST_F(Screens, CloseOnAnyScreenLeavesOnlyTheMainWindow) {
+    Start();
+    world.app.Find<Form1>()->Run("sAbout");
+    world.app.Find<Form5>()->Run("sClose");
+    EXPECT_TRUE(Shown<common::Form10>()) << "the about screen leaves the backdrop to the close-all";
+    world.desktop.Advance(600);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+}
+
+TEST_F(Screens, StartPageHelpKeepsItAndItsHelpCloseShowsItUnchanged) {
+    Start();
+    Form1* start = world.app.Find<Form1>();
+    start->Run("sHelp");
+    EXPECT_EQ(Status(), "Hope this information helps!");
+    world.desktop.Advance(1000);
+    world.app.Find<Form4>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<Form1>(), start);
+    EXPECT_TRUE(start->Visible());
+    EXPECT_EQ(Status(), "Make a selection to get started!");
+}
+
+TEST_F(Screens, OptionsHelpDestroysTheOptionsAndItsCloseBuildsThemAnew) {
+    Write("Delete", "Temp", "Yes");
+    Start();
+    world.app.Show<Form2>().Run("sHelp");
+    world.desktop.Advance(50);
+    EXPECT_FALSE(world.app.Exists<Form2>());
+    world.app.Find<Form4a>()->Run("sClose");
+    ASSERT_TRUE(Shown<Form2>());
+    EXPECT_EQ(world.app.Find<Form2>()->Check2.Value(), 1) << "rebuilt from the file";
+}
+
+TEST_F(Screens, InternetHelpLeadsOnToTheCookieFolderScreen) {
+    Start();
+    world.app.Load<Form3a>().Run("sHelp");
+    world.app.Find<Form4c>()->Run("sCookies");
+    EXPECT_FALSE(world.app.Exists<Form3a>());
+    EXPECT_TRUE(Shown<Form3c>());
+    world.desktop.Advance(500);
+    EXPECT_FALSE(world.app.Exists<Form4c>());
+}
+
+TEST_F(Screens, CheckBoxesShowOnlyAnExactYesAndStoreEveryClick) {
+    Write("Delete", "Temp", "yes");
+    Start();
+    Form2& options = world.app.Show<Form2>();
+    EXPECT_EQ(options.Check2.Value(), 0);
+    options.Check2.OnCheckedByUser(true);
+    EXPECT_EQ(Ini("Delete", "Temp"), "Yes");
+    options.Check1.OnCheckedByUser(true);
+    EXPECT_EQ(Ini("Delete", "User"), "Yes");
+    options.Check1.OnCheckedByUser(false);
+    EXPECT_EQ(Ini("Delete", "User"), "No");
+    EXPECT_EQ(Ini("Delete", "Temporary Internet Files"), "0");
+    EXPECT_EQ(world.desktop.pointer, 13);
+    world.desktop.Advance(50);
+    EXPECT_EQ(world.desktop.pointer, 0);
+}
+
+TEST_F(Screens, CleanNowWithNothingChosenEndsOnTheStartPage) {
+    Start();
+    world.app.Find<Form1>()->Run("sOptions");
+    world.desktop.Advance(100);
+    world.app.Find<Form2>()->Run("sClean");
+    EXPECT_EQ(LastMessage(), "You Have Not Entered Any Files To Be Cleaned !");
+    EXPECT_TRUE(Shown<Form1>());
+    world.desktop.Advance(50);
+    EXPECT_FALSE(world.app.Exists<Form2>());
+    EXPECT_TRUE(Shown<Form1>());
+}
+
+TEST_F(Screens, CleanNowCleansAndEndsResidentWithOnlyTheMainWindow) {
+    world.files.AddFile("C:\\Temp\\junk.tmp");
+    Write("Delete", "Temp", "Yes");
+    Start();
+    world.app.Load<common::Form10>();
+    world.desktop.Answer(platform::kResultYes);  // no cookies saved: go on
+    world.app.Show<Form2>().Run("sClean");
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\junk.tmp"));
+    EXPECT_EQ(LastMessage(), "All Files Cleaned!");
+    world.desktop.Advance(50);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+}
+
+TEST_F(Screens, PathsViewListsTheLocationsAndTheStoredFolderInQuotes) {
+    Start();
+    EXPECT_EQ(world.app.Load<frmPath>().List1.Items(),
+              (std::vector<std::string>{"C:\\Cache", "C:\\Cookies", "C:\\Temp"}));
+    world.app.Unload<frmPath>();
+    Write("User", "sFile0", "D:\\Work");
+    EXPECT_EQ(world.app.Load<frmPath>().List1.List(3), "D:\\Work \"Your file!\"");
+}
+
+class Picker : public Screens {
+protected:
+    frmUser& Open() {
+        Start();
+        return world.app.Show<frmUser>();
+    }
+    void OpenFolder(frmUser& picker, const std::string& folder) { ASSERT_TRUE(picker.Dir1.SetPath(folder)); }
+};
+
+TEST_F(Picker, ActivationMovesToTheStoredFolderAndChoosesTheStatus) {
+    frmUser& picker = Open();
+    EXPECT_EQ(Status(), "Select a folder to be cleaned!");
+    world.app.Hide(picker);
+    Write("User", "sFile0", "C:\\Data\\Old");
+    world.app.Show(picker);
+    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_EQ(Status(), "This is the folder you have selected!");
+    world.app.Hide(picker);
+    EXPECT_EQ(Ini("System", "Used"), "No") << "every deactivation resets the flag";
+    Write("User", "sFile0", "C:\\Gone");
+    world.app.Show(picker);
+    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old") << "a folder that is gone leaves the list where it was";
+}
+
+TEST_F(Picker, TheRootIsRefusedAndThePickerAsksForAnotherFolder) {
+    frmUser& picker = Open();
+    Write("User", "sFile0", "C:\\Data\\Old");
+    OpenFolder(picker, "c:\\");
+    picker.Run("sSave");
+    ASSERT_EQ(world.desktop.messages.size(), 1u);
+    EXPECT_EQ(world.desktop.messages[0].text,
+              "You have selected the root file to clean\r\rPlease select another File !!!!");
+    EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Info.....");
+    EXPECT_EQ(world.desktop.messages[0].style, 16);
+    EXPECT_EQ(Ini("System", "Used"), "Yes");
+    EXPECT_TRUE(picker.Visible());
+    EXPECT_EQ(Status(), "Please select another folder !");
+    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Old");
+}
+
+TEST_F(Picker, ASystemFolderIsRefusedButItsSubfolderIsAcceptedAfterTheWarning) {
+    frmUser& picker = Open();
+    OpenFolder(picker, "C:\\Windows");
+    picker.Run("sSave");
+    EXPECT_EQ(LastMessage(), "You have selected a system file to clean\r\rPlease select another File !!!!");
+    EXPECT_EQ(Status(), "Select a folder to be cleaned!");
+
+    OpenFolder(picker, "C:\\Windows\\System32\\drivers");
+    world.desktop.Answer(platform::kResultYes);
+    picker.Run("sSave");
+    EXPECT_EQ(world.desktop.messages.back().style, 20);
+    EXPECT_EQ(LastMessage(),
+              "Warning, you have designated the following file\r\r                    C:\\Windows\\System32\\drivers"
+              "\r\r    To be cleaned when the program runs\r\r              Do you want to continue !!!");
+    EXPECT_EQ(Ini("User", "sFile0"), "C:\\Windows\\System32\\drivers");
+    EXPECT_EQ(Ini("System", "Used"), "No");
+    EXPECT_EQ(Status(), "This is the folder you have selected!");
+}
+
+TEST_F(Picker, AnsweringNoStoresNothingAndReturnsToTheStoredFolder) {
+    Write("User", "sFile0", "C:\\Data\\Old");
+    frmUser& picker = Open();
+    OpenFolder(picker, "C:\\Windows\\System32");
+    world.desktop.Answer(platform::kResultNo);
+    picker.Run("sSave");
+    EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Old");
+    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_TRUE(picker.Visible());
+}
+
+TEST_F(Picker, BrowsingFollowsTheDriveAndTheOpenFolder) {
+    world.files.AddDrive('D');
+    world.files.AddFile("D:\\Music\\song.mp3");
+    world.files.AddFile("D:\\top.txt");
+    frmUser& picker = Open();
+    picker.Drive1.OnSelect(1);
+    EXPECT_EQ(picker.Dir1.Path(), "D:\\");
+    EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"top.txt"});
+    picker.Dir1.OnSelect(1);
+    picker.Dir1.OnDblClick();
+    EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"song.mp3"});
+    EXPECT_EQ(picker.Drive1.Drive(), "D:");
+}
+
+TEST_F(Picker, OptionsUserFolderShowsAHiddenPickerAgain) {
+    frmUser& picker = Open();
+    picker.Run("sHelp");
+    world.app.Find<Form4b>()->Run("sAbout");
+    world.app.Find<Form5>()->Run("sOptions");
+    world.app.Find<Form2>()->Run("sCookies");
+    EXPECT_EQ(world.app.Find<frmUser>(), &picker);
+    EXPECT_TRUE(picker.Visible());
+}
+
+}  // namespace
