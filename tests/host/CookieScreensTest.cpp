@@ -1,0 +1,179 @@
+// The two cookie screens: moves and counts, the keep-list save, the Cookies folder delete, and
+// the hand-overs between them.
+#include <gtest/gtest.h>
+
+#include "common/Form10.h"
+#include "common/Form6.h"
+#include "screens/Form3a.h"
+#include "screens/Form3c.h"
+#include "screens/HelpPages.h"
+#include "settings/INISettings.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using namespace screens;
+using testing_support::HeadlessWorld;
+
+class CookieScreens : public testing::Test {
+protected:
+    CookieScreens() {
+        world.env.programFolder = "C:\\Apps";
+        world.files.AddFolder("C:\\Apps");
+        world.folders.SetFolder(33, "C:\\Cookies");
+        world.files.AddFolder("C:\\Cookies");
+    }
+    void Keep(const std::vector<std::string>& names) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            settings::WriteINI(kIni, "Internet", "sFile" + std::to_string(i), names[i]);
+        }
+    }
+    static void DoubleClick(forms::ListBox& list, int index) {
+        list.OnSelect(index);
+        list.OnDblClick();
+    }
+    std::string Status() { return world.app.Get<common::Form10>().Label6.Caption(); }
+
+    static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
+    HeadlessWorld world;
+};
+
+TEST_F(CookieScreens, TheKeepScreenListsTheCacheAboveAndTheKeepListBelowWithTheirCounts) {
+    world.cache.Add("http://a/");
+    world.cache.Add("http://b/");
+    world.cache.Add("Cookie:me@c/", platform::kCookieCacheEntry);
+    Keep({"http://b/"});
+    Form3a& screen = world.app.Get<Form3a>();
+    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"http://a/", "http://b/", "Cookie:me@c/"}));
+    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://b/"});
+    EXPECT_EQ(screen.Label5.Caption(), "3");
+    EXPECT_EQ(screen.Label4.Caption(), "1");
+    EXPECT_EQ(Status(), "3 Internet Files Collected !");
+    EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 3) << "read through the shared list";
+
+    DoubleClick(screen.List1, 1);  // a kept entry stands twice after the move
+    EXPECT_EQ(screen.List2.Items(), (std::vector<std::string>{"http://b/", "http://b/"}));
+    EXPECT_EQ(screen.Label5.Caption(), "2");
+    EXPECT_EQ(screen.Label4.Caption(), "2");
+    DoubleClick(screen.List2, 0);
+    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"http://a/", "Cookie:me@c/", "http://b/"}));
+    EXPECT_EQ(Status(), "3 Internet Files Collected !") << "the status keeps the count of its activation";
+
+    screen.List1.OnSelect(-1);
+    screen.List1.OnDblClick();
+    EXPECT_EQ(screen.List1.ListCount(), 3) << "no selection, no move";
+}
+
+TEST_F(CookieScreens, SaveStoresTheBottomListAndShowsWhatWasStored) {
+    world.cache.Add("http://a/");
+    world.cache.Add(std::string("http://") + std::string(293, 'x'));
+    world.cache.Add("0");
+    world.cache.Add("http://after/");
+    Form3a& screen = world.app.Get<Form3a>();
+    DoubleClick(screen.List1, 0);
+    DoubleClick(screen.List1, 0);  // the 300-character name
+    screen.Run("sDeleteCookies");
+    EXPECT_EQ(settings::ReadKeepList("Internet"),
+              (std::vector<std::string>{"http://a/", (std::string("http://") + std::string(293, 'x')).substr(0, 254)}));
+    EXPECT_EQ(screen.List2.ListCount(), 2);
+    EXPECT_EQ(screen.List1.ListCount(), 4) << "the top list is read again from the cache";
+
+    DoubleClick(screen.List1, 2);  // "0" ends the list when it is read back
+    DoubleClick(screen.List1, 2);
+    screen.Run("sDeleteCookies");
+    EXPECT_EQ(screen.List2.ListCount(), 2);
+    EXPECT_EQ(screen.Label4.Caption(), "2");
+    EXPECT_TRUE(screen.Visible());
+}
+
+TEST_F(CookieScreens, SavingAnEmptyListLeavesNoInternetKey) {
+    world.cache.Add("http://a/");
+    Keep({"http://a/", "http://b/"});
+    Form3a& screen = world.app.Get<Form3a>();
+    DoubleClick(screen.List2, 0);
+    DoubleClick(screen.List2, 0);
+    screen.Run("sDeleteCookies");
+    EXPECT_EQ(settings::ReadINI(kIni, "Internet", "sFile0"), "0");
+    EXPECT_EQ(world.files.Content(kIni)->find("[Internet]"), std::string::npos);
+}
+
+TEST_F(CookieScreens, UnsavedMovesAreLostOnLeavingAndHelpRebuildsTheKeepScreen) {
+    world.cache.Add("http://a/");
+    Form3a& screen = world.app.Get<Form3a>();
+    DoubleClick(screen.List1, 0);
+    screen.Run("sHelp");
+    world.desktop.Advance(500);
+    EXPECT_FALSE(world.app.Exists<Form3a>());
+    world.app.Find<Form4c>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<Form3a>()->List2.ListCount(), 0);
+    EXPECT_EQ(world.app.Find<Form3a>()->List1.ListCount(), 1);
+}
+
+TEST_F(CookieScreens, TheFolderScreenListsPlainFilesAndDeletesOnlyTheChosenOnes) {
+    world.files.AddFile("C:\\Cookies\\a.txt");
+    world.files.AddFile("C:\\Cookies\\b.txt");
+    world.files.AddFile("C:\\Cookies\\c.txt");
+    world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
+    world.files.AddFile("C:\\Cookies\\sub\\inner.txt");
+    Form3c& screen = world.app.Get<Form3c>();
+    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(Status(), "3 Cookie Folder Files !");
+    DoubleClick(screen.List1, 0);
+    DoubleClick(screen.List1, 1);
+    world.files.AddFile("C:\\Cookies\\new.txt");
+    screen.Run("sDeleteCookies");
+    EXPECT_FALSE(world.files.Exists("C:\\Cookies\\a.txt"));
+    EXPECT_FALSE(world.files.Exists("C:\\Cookies\\c.txt"));
+    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"b.txt", "new.txt"}));
+    EXPECT_EQ(screen.Label4.Caption(), "0");
+    EXPECT_TRUE(world.files.Exists("C:\\Cookies\\sub\\inner.txt"));
+}
+
+TEST_F(CookieScreens, DeleteNeverLeavesTheCookiesFolder) {
+    world.files.AddFile("C:\\Cookies\\a.txt");
+    world.files.AddFile("C:\\Precious\\p.txt");
+    Form3c& screen = world.app.Get<Form3c>();
+    for (const char* name : {"..\\Precious\\p.txt", "C:\\Precious\\p.txt", "../Precious/p.txt", ".."}) {
+        screen.List2.AddItem(name);
+    }
+    screen.Run("sDeleteCookies");
+    EXPECT_TRUE(world.files.Exists("C:\\Precious\\p.txt"));
+
+    world.folders.SetFolder(33, "");
+    screen.List2.AddItem("a.txt");
+    screen.Run("sDeleteCookies");
+    EXPECT_TRUE(world.files.Exists("C:\\Cookies\\a.txt")) << "no Cookies folder, nothing deleted";
+}
+
+TEST_F(CookieScreens, HelpKeepsTheFolderScreenWithItsBottomList) {
+    world.files.AddFile("C:\\Cookies\\a.txt");
+    Form3c& screen = world.app.Get<Form3c>();
+    DoubleClick(screen.List1, 0);
+    screen.Run("sHelp");
+    world.desktop.Advance(1000);
+    world.app.Find<Form4d>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<Form3c>(), &screen);
+    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"a.txt"});
+}
+
+TEST_F(CookieScreens, TheSwitchesRebuildADestroyedScreen) {
+    world.cache.Add("http://a/");
+    world.files.AddFile("C:\\Cookies\\a.txt");
+    world.app.Get<Form3a>().Run("sCookies");
+    world.desktop.Advance(500);
+    EXPECT_FALSE(world.app.Exists<Form3a>());
+    world.cache.Add("http://b/");
+    world.app.Find<Form3c>()->Run("sReturn");
+    EXPECT_EQ(world.app.Find<Form3a>()->List1.ListCount(), 2);
+    EXPECT_EQ(Status(), "2 Internet Files Collected !");
+}
+
+TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
+    for (int i = 0; i < forms::kMaxListItems + 5; ++i) world.cache.Add("http://site/" + std::to_string(i));
+    Form3a& screen = world.app.Get<Form3a>();
+    EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
+    EXPECT_EQ(screen.Label5.Caption(), std::to_string(forms::kMaxListItems + 5));
+    EXPECT_EQ(Status(), std::to_string(forms::kMaxListItems + 5) + " Internet Files Collected !");
+}
+
+}  // namespace
