@@ -3,13 +3,17 @@
 #include <functional>
 
 #include "app/ScreensForCleanRun.h"
+#include "app/basItemExist.h"
 #include "app/VersionInfo.h"
 #include "app/WinProc.h"
 #include "common/Form10.h"
 #include "common/Form6.h"
+#include "common/frmUnload.h"
+#include "engine/ListFiles.h"
 #include "engine/CleanRun.h"
 #include "forms/Application.h"
 #include "screens/Form1.h"
+#include "screens/Form5.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
 #include "ui/Skin.h"
@@ -23,6 +27,18 @@ namespace {
 int exitCode = 0;
 ScreensForCleanRun cleanRunScreens;
 
+constexpr const char* kShortcutName = "Tarnwick";
+constexpr const char* kShortcutFile = "Tarnwick.lnk";
+constexpr const char* kProgramFile = "Morvane.exe";
+constexpr int kPopupBaseId = 1000;
+
+// The StartUp folder with its trailing "\".
+std::string StartUpFolder() {
+    std::string folder = GetShellFolderPath(settings::kCsidlStartup);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
 // Each start-up step stands on its own: one that fails is passed over and the next runs.
 void Step(const std::function<void()>& step) {
     try {
@@ -32,6 +48,12 @@ void Step(const std::function<void()>& step) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& PopupMenuCaptions() {
+    static const std::vector<std::string> captions = {"Change Configuration", "-", "Clean Now", "-", "Exit", "-",
+                                                      "Remove All Paths", "-", "About"};
+    return captions;
+}
 
 int ProcessExitCode() { return exitCode; }
 void SetProcessExitCode(int code) { exitCode = code; }
@@ -52,6 +74,12 @@ void Form1a::Form_Load() {
         engine::RunAutoClean();
         return;
     }
+    Step([&] {
+        const std::string startUp = StartUpFolder();
+        if (!ItemExists(startUp + kShortcutFile)) {
+            CreateShortcut(settings::AppFolder() + kProgramFile, kShortcutName, kStartUpKeyword);
+        }
+    });
     Step([&] { SetLeft(-30000); });
     Step([&] { SetTop(-30000); });
     Step([&] {
@@ -62,6 +90,9 @@ void Form1a::Form_Load() {
     });
     Step([&] { App().Hide(*this); });
     Step([&] { App().Load<common::Form6>(); });
+    Step([&] {
+        if (ShellTrayAdd() == 1) HookWindow();
+    });
     Step([&] { App().SetMousePointer(0); });
     Step([&] {
         // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
@@ -78,6 +109,62 @@ void Form1a::Form_Load() {
     Step([&] { App().Hide(*this); });
 }
 
-void Form1a::Form_Unload() {}
+void Form1a::Form_Unload() { UnhookWindow(); }
+
+void Form1a::ShowPopupMenu() {
+    if (!Peer()) return;
+    std::vector<platform::MenuSpec> items;
+    const std::vector<std::string>& captions = PopupMenuCaptions();
+    for (size_t i = 0; i < captions.size(); ++i) {
+        platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
+        item.separator = captions[i] == "-";
+        items.push_back(item);
+    }
+    Peer()->BringToForeground();
+    const int chosen = Peer()->TrackPopupMenu(items);
+    if (chosen >= kPopupBaseId) mnuShow_Click(chosen - kPopupBaseId);
+}
+
+void Form1a::mnuShow_Click(int index) {
+    App().Hide(*this);
+    switch (index) {
+        case kChangeConfiguration: {
+            App().Load<common::Form10>();
+            screens::Form1& start = App().Load<screens::Form1>();
+            start.SetWindowState(0);
+            App().SetMousePointer(0);
+            break;
+        }
+        case kCleanNow:
+            engine::RunCleanFromTray();
+            break;
+        case kExit:
+            App().SetMousePointer(0);
+            ShellTrayDelete();
+            common::UnloadAll();
+            break;
+        case kRemoveAllPaths: {
+            ShellTrayDelete();
+            // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
+            const std::string startUp = StartUpFolder();
+            if (!startUp.empty() && ItemExists(startUp + kShortcutFile)) engine::ShellDelete(startUp + kShortcutFile);
+            RemoveAllPaths();
+            break;
+        }
+        case kAbout:
+            Step([] { App().Load<common::Form10>(); });
+            Step([] { App().Load<screens::Form5>(); });
+            break;
+        default:
+            break;
+    }
+}
+
+void RemoveAllPaths() {
+    const std::string ini = settings::IniFilePath();
+    Step([] { App().SetMousePointer(0); });
+    for (forms::Form* form : App().Forms()) Step([form] { App().Unload(*form); });
+    Step([&] { engine::ShellDelete(ini); });
+}
 
 }  // namespace app

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "app/Form1a.h"
+#include "forms/Application.h"
 #include "platform/Ports.h"
 
 namespace app {
@@ -32,5 +34,43 @@ std::string GetCommandArg(std::string_view argText, int maxArgs) {
 std::string GetCommandArg(int maxArgs) { return GetCommandArg(platform::Env().CommandArgs(), maxArgs); }
 
 bool IsAutoCleanRequest(const std::string& token) { return token == "a" || token == "A"; }
+
+namespace {
+
+platform::TrayIconSpec TrayIconData() { return {kTrayIconId, kTrayTip, kTrayCallbackMessage, kTrayIconFlags}; }
+
+platform::WindowPeer* MainWindowPeer() {
+    Form1a* main = forms::App().Find<Form1a>();
+    return main ? main->Peer() : nullptr;
+}
+
+}  // namespace
+
+int ShellTrayAdd() {
+    platform::WindowPeer* owner = MainWindowPeer();
+    return owner ? forms::App().Desktop().AddTrayIcon(*owner, TrayIconData()) : 0;
+}
+
+void ShellTrayDelete() {
+    if (platform::WindowPeer* owner = MainWindowPeer()) forms::App().Desktop().DeleteTrayIcon(*owner, TrayIconData());
+}
+
+void HookWindow() {
+    if (platform::WindowPeer* owner = MainWindowPeer()) owner->SetMessageHook(TrayWndProc);
+}
+
+void UnhookWindow() {
+    platform::WindowPeer* owner = MainWindowPeer();
+    if (owner && owner->HasMessageHook()) owner->SetMessageHook({});
+}
+
+std::optional<std::intptr_t> TrayWndProc(const platform::WindowMessage& message) {
+    Form1a* main = forms::App().Find<Form1a>();
+    if (!main || message.window != main->Handle() || message.message != kTrayCallbackMessage) return std::nullopt;
+    if (message.lParam == kLeftButtonUp || message.lParam == kRightButtonUp) {
+        forms::App().Dispatch([main] { main->ShowPopupMenu(); });
+    }
+    return 0;
+}
 
 }  // namespace app

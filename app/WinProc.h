@@ -1,7 +1,11 @@
 #pragma once
-// The command line.
+// The command line, and the notification-area icon with the hook that hears its clicks.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/Desktop.h"
 
 namespace app {
 
@@ -13,5 +17,28 @@ std::string GetCommandArg(int maxArgs = 10);
 
 // Whether the command line asks for the unattended clean: its token is exactly "a" or "A".
 bool IsAutoCleanRequest(const std::string& token);
+
+// ---- The notification-area icon and the hook on the main window.
+
+inline constexpr int kTrayIconId = 125;
+inline constexpr unsigned kTrayCallbackMessage = 1025;  // the first user message plus one
+inline constexpr unsigned kTrayIconFlags = 7;           // message, icon and tip
+inline constexpr const char* kTrayTip = "Kavlon Tarnwick";
+// Mouse messages the icon reports in lParam.
+inline constexpr std::intptr_t kLeftButtonUp = 514;
+inline constexpr std::intptr_t kRightButtonUp = 517;
+
+// Adds the icon, owned by the main window; the platform's result (1: added).
+int ShellTrayAdd();
+// Removes the icon.
+void ShellTrayDelete();
+// Puts TrayWndProc in front of the main window's message handling.
+void HookWindow();
+// Takes it away again, when it is there.
+void UnhookWindow();
+// The icon's messages: a left or right button released on it brings the main window to the
+// foreground and opens the popup menu; every other icon message is swallowed. Other messages
+// pass on (nullopt).
+std::optional<std::intptr_t> TrayWndProc(const platform::WindowMessage& message);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 // The forms runtime is written against this port; the real adapter makes Win32 windows, the
 // fake keeps the state in memory with a virtual clock.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -90,6 +91,26 @@ struct MenuSpec {
     bool enabled = true;
     bool visible = true;
     std::vector<MenuSpec> children;
+    bool separator = false;
+};
+
+// A window message as a hook sees it.
+struct WindowMessage {
+    std::uintptr_t window = 0;
+    unsigned message = 0;
+    std::uintptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+};
+// Sees a window's messages before the window does; a result handles the message, nullopt
+// passes it on to the window.
+using MessageHook = std::function<std::optional<std::intptr_t>(const WindowMessage&)>;
+
+// A notification-area icon.
+struct TrayIconSpec {
+    int id = 0;
+    std::string tip;
+    unsigned callbackMessage = 0;  // sent to the owner window, the mouse message in lParam
+    unsigned flags = 0;            // which of message, icon and tip are given (1 | 2 | 4)
 };
 
 // What happened to a window; the peer calls these on the UI thread.
@@ -136,6 +157,16 @@ public:
                                                        ControlEvents& events) = 0;
     // The native handle (HWND) as a number, for the calls that need one; 0 for a fake.
     virtual std::uintptr_t NativeHandle() = 0;
+    // Puts a hook in front of the window's own message handling; an empty hook removes it.
+    virtual void SetMessageHook(MessageHook hook) { (void)hook; }
+    virtual bool HasMessageHook() { return false; }
+    virtual void BringToForeground() {}
+    // Shows a popup menu at the mouse position, with the platform's default alignment, and
+    // returns the id of the item chosen (0 for none).
+    virtual int TrackPopupMenu(const std::vector<MenuSpec>& items) {
+        (void)items;
+        return 0;
+    }
 };
 
 struct ScreenMetrics {
@@ -174,6 +205,18 @@ public:
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;
+    // Adds a notification-area icon owned by the window, showing the window's own icon; the
+    // platform's result (1: added). Once added, the icon comes back by itself when the
+    // notification area is restarted.
+    virtual int AddTrayIcon(WindowPeer& owner, const TrayIconSpec& icon) {
+        (void)owner;
+        (void)icon;
+        return 0;
+    }
+    virtual void DeleteTrayIcon(WindowPeer& owner, const TrayIconSpec& icon) {
+        (void)owner;
+        (void)icon;
+    }
     // A picture built into the program, by its resource name; nullopt when there is none.
     virtual std::optional<Image> LoadPicture(const std::string& resourceName) {
         (void)resourceName;

@@ -33,6 +33,8 @@ public:
     virtual bool FindFirstExists(const std::string& path) = 0;
     // SHAddToRecentDocs with a path: the shell makes a shortcut in the Recent folder.
     virtual void AddToRecentDocs(const std::string& path) = 0;
+    // Writes a shell link at linkPath that starts target; false when it could not be made.
+    virtual bool CreateShellLink(const std::string& linkPath, const std::string& target) = 0;
 };
 
 }  // namespace platform

@@ -12,7 +12,23 @@ void FakeControlPeer::RemoveItem(int index) {
 
 FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform::WindowStyle style,
                                platform::WindowEvents& events)
-    : desktop(desktop), name(std::move(name)), style(style), events(events) {}
+    : desktop(desktop), name(std::move(name)), style(style), events(events), handle(desktop.nextHandle_ += 4) {}
+
+int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+    desktop.popupMenus.push_back(items);
+    if (desktop.menuChoices.empty()) return 0;
+    const std::string choice = desktop.menuChoices.front();
+    desktop.menuChoices.pop_front();
+    for (const platform::MenuSpec& item : items) {
+        if (!item.separator && item.caption == choice) return item.id;
+    }
+    return 0;
+}
+
+std::optional<std::intptr_t> FakeWindowPeer::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (!hook) return std::nullopt;
+    return hook({handle, message, wParam, lParam});
+}
 
 FakeWindowPeer::~FakeWindowPeer() { desktop.Forget(this); }
 
@@ -69,6 +85,17 @@ std::unique_ptr<platform::ControlPeer> FakeWindowPeer::CreateControl(platform::C
 }
 
 // ---- FakeDesktop
+
+int FakeDesktop::AddTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
+    trayLog.push_back("add " + std::to_string(icon.id));
+    if (trayAddResult == 1) trayIcons[icon.id] = icon;
+    return trayAddResult;
+}
+
+void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
+    trayLog.push_back("delete " + std::to_string(icon.id));
+    trayIcons.erase(icon.id);
+}
 
 std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::string& name,
                                                                     const platform::WindowStyle& style,

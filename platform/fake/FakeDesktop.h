@@ -97,7 +97,19 @@ public:
     void StopTimer(int id) override;
     std::unique_ptr<platform::ControlPeer> CreateControl(platform::ControlType type, const std::string& controlName,
                                                          platform::ControlEvents& controlEvents) override;
-    std::uintptr_t NativeHandle() override { return 0; }
+    std::uintptr_t NativeHandle() override { return handle; }
+    void SetMessageHook(platform::MessageHook newHook) override { hook = std::move(newHook); }
+    bool HasMessageHook() override { return static_cast<bool>(hook); }
+    void BringToForeground() override { ++foregroundCalls; }
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+
+    // Sends a message to the window as the platform would: through the hook, if there is one.
+    // The window's own handling is not modelled; a passed-on message returns nullopt.
+    std::optional<std::intptr_t> Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+    std::uintptr_t handle;
+    platform::MessageHook hook;
+    int foregroundCalls = 0;
 };
 
 class FakeDesktop : public platform::Desktop {
@@ -121,6 +133,13 @@ public:
 
     std::vector<Message> messages;
     std::deque<Answer> answers;
+    // Popup menus shown, and the choices the user will make (by caption; "" dismisses).
+    std::vector<std::vector<platform::MenuSpec>> popupMenus;
+    std::deque<std::string> menuChoices;
+    // Notification-area icons present now, by id.
+    std::map<int, platform::TrayIconSpec> trayIcons;
+    std::vector<std::string> trayLog;  // "add 125", "delete 125" in order
+    int trayAddResult = 1;
     std::vector<int> pointerHistory;
     int pointer = 0;
     bool quit = false;
@@ -149,6 +168,8 @@ public:
     platform::ScreenMetrics Screen() override { return screen; }
     void RunLoop() override {}
     void Quit() override { quit = true; }
+    int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     // Any picture asked for: a blank one of the side picture's size.
     std::optional<platform::Image> LoadPicture(const std::string&) override {
         return platform::Image{160, 322, std::vector<std::uint32_t>(160 * 322, 0)};
@@ -169,6 +190,7 @@ private:
 
     long long now_ = 0;
     long long timerOrder_ = 0;
+    std::uintptr_t nextHandle_ = 0x1000;
     std::vector<TimerEntry> timers_;
     std::vector<FakeWindowPeer*> zOrder_;
     FakeWindowPeer* active_ = nullptr;

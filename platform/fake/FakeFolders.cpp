@@ -48,4 +48,13 @@ bool FakeFolders::FindFirstExists(const std::string& path) {
     return !root && (text::WildcardMatch(name, ".") || text::WildcardMatch(name, ".."));
 }
 
+void FakeFolders::AddToRecentDocs(const std::string& path) {
+    recentDocs.push_back(path);
+    if (!recentFolder.empty()) files_.AddFile(text::JoinPath(recentFolder, recentShortcutName), "link to " + path);
+}
+
+bool FakeFolders::CreateShellLink(const std::string& linkPath, const std::string& target) {
+    return files_.ReplaceWholeFile(linkPath, "link to " + target);
+}
+
 }  // namespace fake

@@ -26,7 +26,13 @@ public:
     std::string LogicalDriveStrings() override;
     int GetDriveType(const std::string& root) override;
     bool FindFirstExists(const std::string& path) override;
-    void AddToRecentDocs(const std::string& path) override { recentDocs.push_back(path); }
+    void AddToRecentDocs(const std::string& path) override;
+    bool CreateShellLink(const std::string& linkPath, const std::string& target) override;
+
+    // Where AddToRecentDocs makes its shortcut, as the shell would (empty: it makes none),
+    // and the name it gives it.
+    std::string recentFolder;
+    std::string recentShortcutName = "Morvane.exe.lnk";
 
 private:
     FakeFileSystem& files_;

@@ -4,7 +4,9 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 
+#include <objbase.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 namespace win32 {
 namespace {
@@ -62,6 +64,27 @@ bool Win32Folders::FindFirstExists(const std::string& path) {
 
 void Win32Folders::AddToRecentDocs(const std::string& path) {
     ::SHAddToRecentDocs(SHARD_PATHW, Widen(path).c_str());
+}
+
+bool Win32Folders::CreateShellLink(const std::string& linkPath, const std::string& target) {
+    const HRESULT started = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool made = false;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&link)))) {
+        const std::wstring wideTarget = Widen(target);
+        link->SetPath(wideTarget.c_str());
+        const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L'\\') + 1);
+        link->SetWorkingDirectory(folder.c_str());
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            made = SUCCEEDED(file->Save(Widen(linkPath).c_str(), TRUE));
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(started)) ::CoUninitialize();
+    return made;
 }
 
 }  // namespace win32

@@ -14,6 +14,7 @@ public:
     int GetDriveType(const std::string& root) override;
     bool FindFirstExists(const std::string& path) override;
     void AddToRecentDocs(const std::string& path) override;
+    bool CreateShellLink(const std::string& linkPath, const std::string& target) override;
 };
 
 }  // namespace win32

@@ -1,0 +1,98 @@
+#include "app/basItemExist.h"
+
+#include <array>
+#include <stdexcept>
+
+#include "forms/Application.h"
+#include "platform/Ports.h"
+#include "platform/Text.h"
+#include "settings/CsdlConstants.h"
+
+namespace app {
+
+using forms::App;
+
+int GetDriveKind(const std::string& path) {
+    const std::string_view trimmed = text::Trim(path, " ");
+    if (trimmed.empty()) return 0;
+    const std::string root = text::ToUpper(trimmed.substr(0, 1)) + ":\\";
+    const int kind = platform::Shell().GetDriveType(root);
+    return (kind >= 1 && kind <= 6) ? kind : 0;
+}
+
+std::string GetDriveList() {
+    // The list as a buffer of 104 characters would hold it.
+    std::string list = platform::Shell().LogicalDriveStrings().substr(0, 104);
+    return std::string(text::Trim(list, " "));
+}
+
+bool ItemExists(const std::string& path) {
+    std::string item(text::Trim(path, " "));
+    if (text::EndsWith(item, "\\")) item.pop_back();
+    if (item.empty()) return false;
+    const std::string first = text::ToLower(item.substr(0, 1));
+    if (text::ToLower(GetDriveList()).find(first) == std::string::npos) return false;
+    if (GetDriveKind(first) == 0) return false;
+    if (item.size() == 2) return true;
+    return platform::Shell().FindFirstExists(item);
+}
+
+std::string GetShellFolderPath(int csidl) {
+    const std::string folder = platform::Shell().ShellFolderLocation(csidl);
+    return folder.empty() ? std::string() : folder + "\\";
+}
+
+namespace {
+
+constexpr const char* kFailureText = "Error creating Startup shortcut. ";
+constexpr const char* kFailureCaption = "Create Shortcut";
+
+int FolderForKeyword(const std::string& location) {
+    if (location == "StartUp") return settings::kCsidlStartup;
+    if (location == "RecentFolder") return settings::kCsidlRecent;
+    if (location == "CommonStartUp") return settings::kCsidlCommonStartMenu;
+    if (location == "DeskTop") return settings::kCsidlDesktopDirectory;
+    return -1;
+}
+
+}  // namespace
+
+void CreateShortcut(const std::string& target, const std::string& name, const std::string& location) {
+    std::string step;
+    try {
+        const std::string shortcutName = name + ".lnk";
+        const std::string recent = GetShellFolderPath(settings::kCsidlRecent);
+        const int folderId = FolderForKeyword(location);
+        const std::string destinationFolder = folderId < 0 ? std::string() : GetShellFolderPath(folderId);
+        step = "Error retrieving folder location.";
+        if (destinationFolder.empty()) {
+            App().SetMousePointer(platform::kPointerDefault);
+            return;
+        }
+        step = "Error adding shortcut to the Recent File list.";
+        platform::Shell().AddToRecentDocs(target);
+        platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
+        const std::string targetName(text::FileNameOf(target));
+        const std::string destination = destinationFolder + shortcutName;
+        const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
+        std::string source = "Morvane.exe.lnk";
+        for (const std::string& candidate : candidates) {
+            if (!candidate.empty() && ItemExists(recent + candidate)) {
+                source = candidate;
+                break;
+            }
+        }
+        platform::Env().Sleep(500);
+        step = "Error creating Startup shortcut.";
+        if (!recent.empty()) platform::Files().MoveFile(recent + source, destination);
+        platform::Env().Sleep(500);
+        // A shell that keeps executables out of its recent documents makes no shortcut to move;
+        // the link is then written directly, so that the program still starts with Windows.
+        if (!ItemExists(destination)) platform::Shell().CreateShellLink(destination, target);
+        App().SetMousePointer(platform::kPointerDefault);
+    } catch (...) {
+        App().MsgBox(kFailureText + step, 48, kFailureCaption);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,217 @@
+// Resident mode on the headless desktop: the start-up in both modes, the icon and its popup
+// menu, Remove All Paths, and the start-up shortcut installer.
+#include <gtest/gtest.h>
+
+#include "app/Form1a.h"
+#include "app/WinProc.h"
+#include "app/basItemExist.h"
+#include "common/Form10.h"
+#include "screens/Form1.h"
+#include "screens/Form5.h"
+#include "settings/INISettings.h"
+#include "support/HeadlessWorld.h"
+
+namespace {
+
+using testing_support::HeadlessWorld;
+
+class Resident : public testing::Test {
+protected:
+    Resident() {
+        world.env.programFolder = "C:\\Apps";
+        world.files.AddFolder("C:\\Apps");
+        world.files.AddFile("C:\\Apps\\Morvane.exe");
+        world.env.SetVariable("Temp", "C:\\Temp");
+        world.files.AddFolder("C:\\Temp");
+        world.folders.SetFolder(7, "C:\\Users\\me\\StartUp");
+        world.folders.SetFolder(8, "C:\\Users\\me\\Recent");
+        world.files.AddFolder("C:\\Users\\me\\StartUp");
+        world.files.AddFolder("C:\\Users\\me\\Recent");
+        world.folders.recentFolder = "C:\\Users\\me\\Recent";
+    }
+    app::Form1a& Start() { return world.app.Get<app::Form1a>(); }
+    fake::FakeWindowPeer& MainPeer() { return *world.desktop.Window("Form1a"); }
+    std::optional<std::intptr_t> Click(std::intptr_t mouse) { return MainPeer().Send(app::kTrayCallbackMessage, 125, mouse); }
+    void Choose(const std::string& caption) {
+        world.desktop.menuChoices.push_back(caption);
+        Click(app::kRightButtonUp);
+    }
+    void WriteIni(const std::string& text) { world.files.AddFile(kIni, text); }
+    bool Shortcut() { return world.files.Exists("C:\\Users\\me\\StartUp\\Tarnwick.lnk"); }
+
+    static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
+    HeadlessWorld world;
+};
+
+TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
+    Start();
+    EXPECT_TRUE(Shortcut());
+    EXPECT_EQ(world.folders.recentDocs, std::vector<std::string>{"C:\\Apps\\Morvane.exe"});
+    EXPECT_EQ(world.env.sleptMilliseconds, 1500) << "three waits for the shell";
+    ASSERT_EQ(world.desktop.trayIcons.count(125), 1u);
+    EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick");
+    EXPECT_EQ(world.desktop.trayIcons[125].callbackMessage, 1025u);
+    EXPECT_EQ(world.desktop.trayIcons[125].flags, 7u);
+    EXPECT_TRUE(MainPeer().HasMessageHook());
+    EXPECT_DOUBLE_EQ(world.app.Find<app::Form1a>()->Left(), -30000);
+    EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
+}
+
+TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
+    world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk", "mine");
+    Start();
+    EXPECT_TRUE(world.folders.recentDocs.empty());
+    EXPECT_EQ(world.env.sleptMilliseconds, 0);
+    EXPECT_EQ(world.files.Content("C:\\Users\\me\\StartUp\\Tarnwick.lnk"), "mine");
+}
+
+TEST_F(Resident, AShellThatMakesNoRecentShortcutStillGetsTheStartUpShortcut) {
+    world.folders.recentFolder.clear();
+    Start();
+    EXPECT_TRUE(Shortcut());
+}
+
+TEST_F(Resident, WithoutTheIconNoHookIsInstalledAndTheStartGoesOn) {
+    world.desktop.trayAddResult = 0;
+    Start();
+    EXPECT_FALSE(MainPeer().HasMessageHook());
+    EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "C:\\Apps\\");
+}
+
+TEST_F(Resident, TheFirstRunDecisionTakesAnythingButZeroOrEmptyAsChosen) {
+    struct Case {
+        const char* ini;
+        bool startPage;
+    };
+    for (const Case c : {Case{"", true}, Case{"[Delete]\r\nUser=0\r\nTemp=\r\n", true},
+                         Case{"[Delete]\r\nTemp=No\r\n", false}, Case{"[Delete]\r\nUser=Yes\r\n", false}}) {
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.files.AddFile(kIni, c.ini);
+        fresh.app.Get<app::Form1a>();
+        EXPECT_EQ(fresh.app.Exists<screens::Form1>(), c.startPage) << c.ini;
+        EXPECT_EQ(fresh.app.Exists<common::Form10>(), c.startPage) << c.ini;
+    }
+}
+
+TEST_F(Resident, TheUnattendedStartTouchesNeitherShortcutNorSettingsNorIcon) {
+    world.env.commandArgs = "/x \"A\"";
+    WriteIni("[Delete]\r\nTemp=Yes\r\n");
+    world.files.AddFile("C:\\Temp\\junk.tmp");
+    Start();
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\junk.tmp"));
+    EXPECT_FALSE(Shortcut());
+    EXPECT_TRUE(world.desktop.trayLog.empty());
+    EXPECT_TRUE(world.automation.sequences.empty());
+    EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "0");
+    EXPECT_EQ(world.env.exitCode, 0);
+}
+
+TEST_F(Resident, OnlyAReleasedButtonOpensTheMenuAndEveryIconMessageIsSwallowed) {
+    Start();
+    for (const std::intptr_t mouse : {513, 515, 516, 512, 518}) {  // presses, double click, move
+        EXPECT_EQ(Click(mouse), 0) << mouse;
+    }
+    EXPECT_TRUE(world.desktop.popupMenus.empty());
+    EXPECT_EQ(Click(app::kLeftButtonUp), 0);
+    EXPECT_EQ(Click(app::kRightButtonUp), 0);
+    ASSERT_EQ(world.desktop.popupMenus.size(), 2u);
+    EXPECT_EQ(MainPeer().foregroundCalls, 2);
+    std::vector<std::string> captions;
+    for (const auto& item : world.desktop.popupMenus[0]) captions.push_back(item.separator ? "-" : item.caption);
+    EXPECT_EQ(captions, app::PopupMenuCaptions());
+    EXPECT_EQ(MainPeer().Send(0x0010, 0, 0), std::nullopt) << "other messages pass on";
+}
+
+TEST_F(Resident, ChangeConfigurationOpensTheStartPageAndRestoresButDoesNotShowAHiddenOne) {
+    WriteIni("[Delete]\r\nTemp=Yes\r\n");
+    Start();
+    Choose("Change Configuration");
+    ASSERT_TRUE(world.app.Exists<screens::Form1>());
+    EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
+    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "Make a selection to get started!");
+    world.app.Hide(*world.app.Find<screens::Form1>());
+    Choose("Change Configuration");
+    EXPECT_FALSE(world.app.Find<screens::Form1>()->Visible());
+}
+
+TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
+    WriteIni("[Delete]\r\nTemp=Yes\r\n");
+    Start();
+    Choose("About");
+    EXPECT_TRUE(world.app.Find<screens::Form5>()->Visible());
+    EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
+}
+
+TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
+    WriteIni("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+    world.files.AddFile("C:\\Temp\\junk.tmp");
+    Start();
+    Choose("Clean Now");
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\junk.tmp"));
+    world.desktop.Advance(50);
+    EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+    EXPECT_EQ(world.desktop.trayIcons.size(), 1u);
+}
+
+TEST_F(Resident, ExitRemovesTheIconFirstThenEveryWindowAndTheHook) {
+    Start();
+    Choose("Exit");
+    EXPECT_EQ(world.desktop.trayLog, (std::vector<std::string>{"add 125", "delete 125"}));
+    EXPECT_TRUE(world.LoadedNames().empty());
+    EXPECT_TRUE(world.desktop.quit);
+    EXPECT_TRUE(world.desktop.Window("Form1a") == nullptr);
+}
+
+TEST_F(Resident, RemoveAllPathsDeletesTheShortcutAndTheSettingsAndEnds) {
+    Start();
+    ASSERT_TRUE(Shortcut());
+    Choose("Remove All Paths");
+    EXPECT_FALSE(Shortcut());
+    EXPECT_FALSE(world.files.Exists(kIni));
+    EXPECT_TRUE(world.desktop.trayIcons.empty());
+    EXPECT_TRUE(world.LoadedNames().empty());
+    EXPECT_TRUE(world.desktop.quit);
+}
+
+TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
+    world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    Start();
+    world.files.DeleteFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    Choose("Remove All Paths");
+    EXPECT_FALSE(world.files.Exists(kIni));
+    EXPECT_TRUE(world.desktop.quit);
+}
+
+TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
+    HeadlessWorld world;
+    world.files.AddFile("C:\\Data\\file.txt");
+    EXPECT_TRUE(app::ItemExists("C:\\"));
+    EXPECT_TRUE(app::ItemExists("c:"));
+    EXPECT_TRUE(app::ItemExists("  C:\\Data\\  "));
+    EXPECT_TRUE(app::ItemExists("C:\\Data\\file.txt"));
+    EXPECT_FALSE(app::ItemExists("C:\\Data\\missing.txt"));
+    EXPECT_FALSE(app::ItemExists("Q:\\Data"));
+    EXPECT_FALSE(app::ItemExists(""));
+    world.folders.SetDriveType('C', 7);
+    EXPECT_FALSE(app::ItemExists("C:\\")) << "a drive type outside 1 to 6";
+    EXPECT_EQ(app::GetDriveKind(" "), 0);
+}
+
+TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
+    HeadlessWorld world;
+    world.folders.SetFolder(7, "C:\\StartUp");
+    world.folders.SetFolder(8, "C:\\Recent");
+    world.files.AddFolder("C:\\StartUp");
+    world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
+    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
+    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
+    EXPECT_TRUE(world.files.Exists("C:\\Recent\\Morvane.exe.lnk"));
+
+    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
+    EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
+    EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
+}
+
+}  // namespace
