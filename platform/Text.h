@@ -1,6 +1,7 @@
 #pragma once
 // Small text helpers shared by every layer. Texts are UTF-8; case folding is ASCII only,
 // which is what the program's comparisons of paths, names and keys need.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string_view Trim(std::string_view s, std::string_view blanks = " \t");
 bool StartsWith(std::string_view s, std::string_view prefix);
 bool EndsWith(std::string_view s, std::string_view suffix);
+
+// UTF-8 by code point: appending one, and reading the next one at s[i] (advancing i). A
+// malformed sequence reads as U+FFFD.
+void AppendUtf8(std::string& out, std::uint32_t codePoint);
+std::uint32_t NextCodePoint(std::string_view s, size_t& i);
 
 // Paths in Windows form.
 std::string WithTrailingBackslash(std::string path);  // appends "\" unless already there

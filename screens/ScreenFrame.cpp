@@ -112,7 +112,7 @@ void Screen::Execute(const Command& command) {
     }
 }
 
-void Screen::Open(const Command& command) {
+void Screen::HandOver(const Command& command) {
     App().Hide(*this);
     App().SetMousePointer(command.pointer);
     Timer1.SetEnabled(true);
@@ -122,6 +122,10 @@ void Screen::Open(const Command& command) {
         command.target.load();
     }
     App().SetMousePointer(platform::kPointerDefault);
+}
+
+void Screen::Open(const Command& command) {
+    HandOver(command);
     if (command.destroysScreen && timer3_) timer3_->SetEnabled(true);
 }
 
@@ -159,15 +163,7 @@ void Screen::Close(const Command& command) {
 }
 
 void Screen::Back(const Command& command) {
-    App().Hide(*this);
-    App().SetMousePointer(command.pointer);
-    Timer1.SetEnabled(true);
-    if (command.showsTarget) {
-        command.target.show();
-    } else {
-        command.target.load();
-    }
-    App().SetMousePointer(platform::kPointerDefault);
+    HandOver(command);
     Timer2.SetEnabled(true);
 }
 

@@ -103,6 +103,8 @@ protected:
     void Execute(const Command& command);
 
 private:
+    // Hide, busy pointer, Timer1, the target loaded or shown, default pointer.
+    void HandOver(const Command& command);
     void Open(const Command& command);
     void Switch(const Command& command);
     void Close(const Command& command);

@@ -138,21 +138,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
                 i += 2;
             }
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        text::AppendUtf8(out, cp);
     }
     return out;
 }
@@ -168,19 +154,7 @@ std::string Utf8ToUtf16(std::string_view s, bool bigEndian) {
         out += bigEndian ? lo : hi;
     };
     for (std::size_t i = 0; i < s.size();) {
-        const auto b0 = static_cast<unsigned char>(s[i++]);
-        std::uint32_t cp = 0xFFFD;
-        const int extra = b0 < 0x80 ? 0 : b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
-        if (extra == 0) {
-            cp = b0;
-        } else if (extra > 0) {
-            std::uint32_t value = b0 & (0x3F >> extra);
-            int k = 0;
-            for (; k < extra && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80; ++k) {
-                value = (value << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-            }
-            if (k == extra) cp = value;
-        }
+        const std::uint32_t cp = text::NextCodePoint(s, i);
         if (cp >= 0x10000) {
             put(0xD800 + ((cp - 0x10000) >> 10));
             put(0xDC00 + ((cp - 0x10000) & 0x3FF));

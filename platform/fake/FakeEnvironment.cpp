@@ -20,38 +20,6 @@ std::uint32_t CodePointOf(unsigned char byte) {
     return byte;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at s[i]; a malformed byte decodes as U+FFFD.
-std::uint32_t NextCodePoint(std::string_view s, size_t& i) {
-    const auto b0 = static_cast<unsigned char>(s[i++]);
-    if (b0 < 0x80) return b0;
-    const int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : -1;
-    if (extra < 0) return 0xFFFD;
-    std::uint32_t cp = b0 & (0x3F >> extra);
-    for (int k = 0; k < extra; ++k) {
-        if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0xFFFD;
-        cp = (cp << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
-    }
-    return cp;
-}
-
 }  // namespace
 
 void FakeEnvironment::SetVariable(const std::string& name, const std::string& value) {
@@ -69,7 +37,7 @@ std::optional<std::string> FakeEnvironment::Variable(std::string_view name) {
 std::string FakeEnvironment::FromAnsi(std::string_view ansi) {
     std::string out;
     out.reserve(ansi.size());
-    for (const char c : ansi) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+    for (const char c : ansi) text::AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -77,7 +45,7 @@ std::string FakeEnvironment::ToAnsi(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();) {
-        const std::uint32_t cp = NextCodePoint(utf8, i);
+        const std::uint32_t cp = text::NextCodePoint(utf8, i);
         char byte = '?';
         if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
             byte = static_cast<char>(cp);
