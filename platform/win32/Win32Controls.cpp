@@ -1,0 +1,285 @@
+#include "platform/win32/Win32Controls.h"
+
+#include <algorithm>
+
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Window.h"
+
+namespace win32 {
+namespace {
+
+LPARAM TextParam(const std::wstring& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
+
+// Widen into a buffer the caller keeps, for lists filled an item at a time: nothing is
+// allocated per item, and plain ASCII, what the lists mostly hold, is copied as it is.
+LPARAM TextParam(std::string_view utf8, std::wstring& buffer) {
+    buffer.resize(utf8.size());
+    size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) {
+        buffer[ascii] = static_cast<wchar_t>(utf8[ascii]);
+        ++ascii;
+    }
+    if (ascii < utf8.size()) {
+        // Never more UTF-16 units than UTF-8 bytes; malformed bytes become U+FFFD, as in Widen.
+        const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                 buffer.data(), static_cast<int>(buffer.size()));
+        buffer.resize(static_cast<size_t>(std::max(length, 0)));
+    }
+    return reinterpret_cast<LPARAM>(buffer.c_str());
+}
+
+}  // namespace
+
+// ---- Win32Control
+
+Win32Control::Win32Control(Win32Window& parent, platform::ControlEvents& events) : parent_(&parent), events_(events) {
+    parent.Adopt(*this);
+}
+
+Win32Control::~Win32Control() {
+    if (parent_) parent_->Forget(*this);
+}
+
+HWND Win32Control::Parent() const { return parent_ ? parent_->Hwnd() : nullptr; }
+
+void Win32Control::Make(const wchar_t* className, DWORD style, DWORD exStyle) {
+    if (!parent_) return;
+    const int id = parent_->NextControlId();
+    window_.Reset(::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Parent(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                                    nullptr));
+    Stack(window_.Get());
+}
+
+void Win32Control::Stack(HWND window) const {
+    // Labels are painted on the form itself in the designs these windows come from: any other
+    // control that overlaps one lies on top of it, whatever the order they were made in, and
+    // among labels the later one lies on top.
+    HWND after = HWND_TOP;
+    if (InBackground() && parent_) {
+        if (const HWND lowest = parent_->LowestForegroundControl()) after = lowest;
+    }
+    ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Control::SetBounds(const platform::TwipRect& bounds) {
+    if (!parent_) return;
+    const Win32Desktop& desktop = parent_->Desktop();
+    ::SetWindowPos(Hwnd(), nullptr, desktop.PixelsX(bounds.left), desktop.PixelsY(bounds.top),
+                   desktop.PixelsX(bounds.width), WindowHeight(desktop.PixelsY(bounds.height)),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Control::SetFont(const platform::FontSpec& font) {
+    if (!parent_) return;
+    ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(parent_->Desktop().Font(font)), TRUE);
+}
+
+void Win32Control::SetVisible(bool visible) { ::ShowWindow(Hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
+
+void Win32Control::SetText(const std::string& text) { ::SetWindowTextW(Hwnd(), Widen(text).c_str()); }
+
+void Win32Control::SetColours(platform::Colour fore, platform::Colour back, bool transparent) {
+    coloured_ = true;
+    fore_ = ResolveColour(fore);
+    back_ = ResolveColour(back);
+    transparent_ = transparent;
+    backBrush_.Reset(::CreateSolidBrush(back_));
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+HBRUSH Win32Control::OnCtlColor(HDC dc) {
+    if (!coloured_) return nullptr;
+    ::SetTextColor(dc, fore_);
+    if (transparent_ && parent_) {
+        // The control fills its box with this brush before it draws the text, so the picture
+        // behind comes back wherever the old text was.
+        ::SetBkMode(dc, TRANSPARENT);
+        return parent_->BackdropFor(Hwnd(), dc);
+    }
+    ::SetBkColor(dc, back_);
+    return backBrush_.Get();
+}
+
+// ---- Win32Label
+
+Win32Label::Win32Label(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+    // Texts are shown as they are: "&" is no access key.
+    Make(L"STATIC", SS_LEFT | SS_NOPREFIX, 0);
+}
+
+void Win32Label::SetCentred(bool centred) {
+    LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & ~static_cast<LONG_PTR>(SS_TYPEMASK);
+    style |= centred ? SS_CENTER : SS_LEFT;
+    ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, style);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+// ---- Win32CheckBox
+
+Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+    Make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0);
+}
+
+void Win32CheckBox::SetChecked(bool checked) {
+    ::SendMessageW(Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32CheckBox::OnNotify(int code) {
+    if (code != BN_CLICKED) return;
+    events_.OnCheckedByUser(::SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED);
+}
+
+// ---- Win32ListBox
+
+Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+    Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+}
+
+void Win32ListBox::BeginBurst() {
+    if (inBurst_) return;
+    inBurst_ = true;
+    ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+    ::PostMessageW(Parent(), kEndListBurst, 0, reinterpret_cast<LPARAM>(Hwnd()));
+}
+
+void Win32ListBox::OnBurstEnded() {
+    if (!inBurst_) return;
+    inBurst_ = false;
+    ::SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void Win32ListBox::AddItem(const std::string& item) {
+    BeginBurst();
+    const LRESULT index = ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
+    // Room for as many items again as the list holds: left alone, the list grows its storage
+    // a few items at a time, and a long fill spends much of its time copying it.
+    if (index >= 0 && index + 1 >= reserved_) {
+        const LRESULT more = std::max<LRESULT>(256, index + 1);
+        ::SendMessageW(Hwnd(), LB_INITSTORAGE, static_cast<WPARAM>(more),
+                       more * static_cast<LPARAM>((item.size() + 1) * sizeof(wchar_t)));
+        reserved_ = index + 1 + more;
+    }
+}
+
+void Win32ListBox::RemoveItem(int index) { ::SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+void Win32ListBox::ClearItems() {
+    ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
+    reserved_ = 0;
+}
+
+void Win32ListBox::SetItems(const std::vector<std::string>& items) {
+    BeginBurst();
+    ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
+    size_t bytes = 0;
+    for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
+    ::SendMessageW(Hwnd(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    reserved_ = static_cast<LRESULT>(items.size());
+    for (const std::string& item : items) ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
+}
+
+void Win32ListBox::SetSelected(int index) { ::SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+void Win32ListBox::OnNotify(int code) {
+    const int index = static_cast<int>(::SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
+    if (code == LBN_SELCHANGE) {
+        events_.OnSelect(index);
+    } else if (code == LBN_DBLCLK) {
+        const LifeToken::Watch watch = life_.Watcher();
+        events_.OnSelect(index);
+        if (watch.Alive()) events_.OnDblClick();
+    }
+}
+
+// ---- Win32DriveList
+
+Win32DriveList::Win32DriveList(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+    Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0);
+}
+
+int Win32DriveList::WindowHeight(int boundsHeight) const {
+    // The bounds are the closed box; the window also holds the list that drops down.
+    return boundsHeight * 9;
+}
+
+void Win32DriveList::AddItem(const std::string& item) {
+    ::SendMessageW(Hwnd(), CB_ADDSTRING, 0, TextParam(Widen(item)));
+}
+
+void Win32DriveList::RemoveItem(int index) {
+    ::SendMessageW(Hwnd(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void Win32DriveList::ClearItems() { ::SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0); }
+
+void Win32DriveList::SetItems(const std::vector<std::string>& items) {
+    ::SendMessageW(Hwnd(), CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) ::SendMessageW(Hwnd(), CB_ADDSTRING, 0, TextParam(Widen(item)));
+}
+
+void Win32DriveList::SetSelected(int index) {
+    ::SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Win32DriveList::OnNotify(int code) {
+    if (code == CBN_SELCHANGE) events_.OnSelect(static_cast<int>(::SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0)));
+}
+
+// ---- Win32PictureBox
+
+Win32PictureBox::Win32PictureBox(Win32Window& parent, platform::ControlEvents& events)
+    : Win32Control(parent, events) {
+    Create(0, kPictureClass, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(),
+           reinterpret_cast<HMENU>(static_cast<INT_PTR>(parent.NextControlId())));
+    Stack(Hwnd());
+}
+
+Win32PictureBox::~Win32PictureBox() { Destroy(); }
+
+void Win32PictureBox::SetImage(const platform::Image& image) {
+    picture_ = BitmapFromImage(image);
+    pictureWidth_ = image.width;
+    pictureHeight_ = image.height;
+    scaled_.Reset();
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
+}
+
+void Win32PictureBox::Paint(HDC dc) {
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    if (picture_ && (!scaled_ || scaledSize_.cx != client.right || scaledSize_.cy != client.bottom)) {
+        scaled_ = StretchedCopy(picture_.Get(), pictureWidth_, pictureHeight_, client.right, client.bottom);
+        scaledSize_ = {client.right, client.bottom};
+    }
+    if (picture_ && scaled_) {
+        const MemoryDc source(::CreateCompatibleDC(dc));
+        const Selection selection(source.Get(), scaled_.Get());
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    ::FillRect(dc, &client, coloured_ ? backBrush_.Get() : ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT Win32PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers every pixel
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            const HDC dc = ::BeginPaint(Hwnd(), &paint);
+            Paint(dc);
+            ::EndPaint(Hwnd(), &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace win32

@@ -1,0 +1,139 @@
+#pragma once
+// The native controls of a form's window: labels (STATIC), lists (LISTBOX), the drive list (a
+// drop-down list combo box), check boxes (BUTTON) and picture boxes (a window of ours).
+// Notifications reach the form's window, which hands them to the control they came from.
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/win32/NativeWindow.h"
+#include "platform/win32/Win32Gdi.h"
+
+namespace win32 {
+
+class Win32Window;
+
+class Win32Control : public platform::ControlPeer {
+public:
+    Win32Control(Win32Window& parent, platform::ControlEvents& events);
+    ~Win32Control() override;
+    Win32Control(const Win32Control&) = delete;
+    Win32Control& operator=(const Win32Control&) = delete;
+
+    virtual HWND Hwnd() const = 0;
+
+    void SetBounds(const platform::TwipRect& bounds) override;
+    void SetFont(const platform::FontSpec& font) override;
+    void SetVisible(bool visible) override;
+    void SetText(const std::string& text) override;
+    void SetColours(platform::Colour fore, platform::Colour back, bool transparent) override;
+    void SetCentred(bool) override {}
+    // What a kind of control does not have, it ignores.
+    void AddItem(const std::string&) override {}
+    void RemoveItem(int) override {}
+    void ClearItems() override {}
+    void SetItems(const std::vector<std::string>&) override {}
+    void SetSelected(int) override {}
+    void SetChecked(bool) override {}
+    void SetImage(const platform::Image&) override {}
+
+    // From the form's window.
+    virtual void OnNotify(int code) { (void)code; }
+    // The brush (and the DC's colours) for WM_CTLCOLOR*; null leaves the system's colours.
+    virtual HBRUSH OnCtlColor(HDC dc);
+    virtual void OnBurstEnded() {}
+    void ParentGone() { parent_ = nullptr; }
+    // Labels: beneath every other kind of control.
+    virtual bool InBackground() const { return false; }
+
+protected:
+    // Makes the standard control's window (hidden until the form makes it visible).
+    void Make(const wchar_t* className, DWORD style, DWORD exStyle);
+    // Places a new control's window among its siblings.
+    void Stack(HWND window) const;
+    HWND Parent() const;
+    // The pixel height the window gets for a bounds height (a combo box adds its drop-down).
+    virtual int WindowHeight(int boundsHeight) const { return boundsHeight; }
+
+    Win32Window* parent_;
+    platform::ControlEvents& events_;
+    WindowHandle window_;
+    bool coloured_ = false;
+    bool transparent_ = false;
+    COLORREF fore_ = 0;
+    COLORREF back_ = 0;
+    GdiBrush backBrush_;
+    LifeToken life_;
+};
+
+class Win32Label final : public Win32Control {
+public:
+    Win32Label(Win32Window& parent, platform::ControlEvents& events);
+    HWND Hwnd() const override { return window_.Get(); }
+    void SetCentred(bool centred) override;
+    bool InBackground() const override { return true; }
+};
+
+class Win32CheckBox final : public Win32Control {
+public:
+    Win32CheckBox(Win32Window& parent, platform::ControlEvents& events);
+    HWND Hwnd() const override { return window_.Get(); }
+    void SetChecked(bool checked) override;
+    void OnNotify(int code) override;
+};
+
+// Lists fill fast: a run of AddItem calls turns redrawing off once and posts itself a note to
+// turn it back on when the handler that adds has returned to the message loop.
+class Win32ListBox final : public Win32Control {
+public:
+    Win32ListBox(Win32Window& parent, platform::ControlEvents& events);
+    HWND Hwnd() const override { return window_.Get(); }
+    void AddItem(const std::string& item) override;
+    void RemoveItem(int index) override;
+    void ClearItems() override;
+    void SetItems(const std::vector<std::string>& items) override;
+    void SetSelected(int index) override;
+    void OnNotify(int code) override;
+    void OnBurstEnded() override;
+
+private:
+    void BeginBurst();
+
+    bool inBurst_ = false;
+    LRESULT reserved_ = 0;  // items the list has storage for
+    std::wstring wide_;     // the item being added
+};
+
+class Win32DriveList final : public Win32Control {
+public:
+    Win32DriveList(Win32Window& parent, platform::ControlEvents& events);
+    HWND Hwnd() const override { return window_.Get(); }
+    void AddItem(const std::string& item) override;
+    void RemoveItem(int index) override;
+    void ClearItems() override;
+    void SetItems(const std::vector<std::string>& items) override;
+    void SetSelected(int index) override;
+    void OnNotify(int code) override;
+
+protected:
+    int WindowHeight(int boundsHeight) const override;
+};
+
+class Win32PictureBox final : public Win32Control, private NativeWindow {
+public:
+    Win32PictureBox(Win32Window& parent, platform::ControlEvents& events);
+    ~Win32PictureBox() override;
+    HWND Hwnd() const override { return NativeWindow::Hwnd(); }
+    void SetImage(const platform::Image& image) override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc);
+
+    GdiBitmap picture_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    GdiBitmap scaled_;
+    SIZE scaledSize_ = {0, 0};
+};
+
+}  // namespace win32

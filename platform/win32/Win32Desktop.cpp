@@ -1,0 +1,188 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "platform/win32/NativeWindow.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Window.h"
+
+#include <shellapi.h>
+
+namespace win32 {
+namespace {
+
+HICON ProgramIcon() {
+    // The program's own icon; test programs have none.
+    if (HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), L"MAINICON")) return icon;
+    return ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& spec) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = owner;
+    data.uID = static_cast<UINT>(spec.id);
+    data.uFlags = spec.flags;
+    data.uCallbackMessage = spec.callbackMessage;
+    data.hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(owner, GCLP_HICON));  // the window's own icon
+    const std::wstring tip = Widen(spec.tip).substr(0, std::size(data.szTip) - 1);
+    std::copy(tip.begin(), tip.end(), data.szTip);
+    return ::Shell_NotifyIconW(action, &data) != FALSE;
+}
+
+LPCWSTR CursorOf(int pointer) {
+    switch (pointer) {
+        case platform::kPointerHourglass:
+            return IDC_WAIT;
+        case platform::kPointerArrowHourglass:
+            return IDC_APPSTARTING;
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace
+
+DWORD FormStyle(const platform::WindowStyle& style) {
+    if (style.popup) return WS_POPUP | WS_CLIPCHILDREN;
+    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+}
+
+DWORD FormExStyle(const platform::WindowStyle& style) { return style.toolWindow ? WS_EX_TOOLWINDOW : 0; }
+
+Win32Desktop::Win32Desktop() {
+    const WindowDc screen(nullptr);
+    const int perInchX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    const int perInchY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    if (perInchX > 0) twipsPerPixelX_ = 1440.0 / perInchX;
+    if (perInchY > 0) {
+        twipsPerPixelY_ = 1440.0 / perInchY;
+        pixelsPerInchY_ = perInchY;
+    }
+    // A stretched background is redrawn whole when the window changes size.
+    NativeWindow::RegisterWindowClass(kFormClass, CS_HREDRAW | CS_VREDRAW, ProgramIcon());
+    NativeWindow::RegisterWindowClass(kPictureClass, CS_HREDRAW | CS_VREDRAW, nullptr);
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+Win32Desktop::~Win32Desktop() = default;
+
+int Win32Desktop::PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX_)); }
+int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
+
+std::unique_ptr<platform::WindowPeer> Win32Desktop::CreateWindowPeer(const std::string&,
+                                                                     const platform::WindowStyle& style,
+                                                                     platform::WindowEvents& events) {
+    return std::make_unique<Win32Window>(*this, style, events);
+}
+
+platform::TwipRect Win32Desktop::FrameExtra(const platform::WindowStyle& style) {
+    RECT frame = {0, 0, 0, 0};
+    ::AdjustWindowRectEx(&frame, FormStyle(style), style.hasMenu ? TRUE : FALSE, FormExStyle(style));
+    return {TwipsX(-frame.left), TwipsY(-frame.top), TwipsX(frame.right - frame.left),
+            TwipsY(frame.bottom - frame.top)};
+}
+
+int Win32Desktop::MessageBox(const std::string& text, const std::string& caption, int style) {
+    // The box belongs to the window the user is working in, so that window cannot be used
+    // meanwhile and comes back to the front afterwards.
+    HWND owner = ::GetActiveWindow();
+    if (!IsOurs(owner) || !::IsWindowVisible(owner)) owner = nullptr;
+    return ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(),
+                         static_cast<UINT>(style) | MB_SETFOREGROUND);
+}
+
+void Win32Desktop::SetPointer(int pointer) {
+    pointer_ = pointer;
+    // At once, not at the next mouse move.
+    if (!ApplyPointer()) ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+}
+
+bool Win32Desktop::ApplyPointer() const {
+    const LPCWSTR cursor = CursorOf(pointer_);
+    if (!cursor) return false;
+    ::SetCursor(::LoadCursorW(nullptr, cursor));
+    return true;
+}
+
+platform::ScreenMetrics Win32Desktop::Screen() {
+    platform::ScreenMetrics metrics;
+    metrics.twipsPerPixelX = twipsPerPixelX_;
+    metrics.twipsPerPixelY = twipsPerPixelY_;
+    metrics.widthTwips = TwipsX(::GetSystemMetrics(SM_CXSCREEN));
+    metrics.heightTwips = TwipsY(::GetSystemMetrics(SM_CYSCREEN));
+    return metrics;
+}
+
+void Win32Desktop::RunLoop() {
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void Win32Desktop::Quit() { ::PostQuitMessage(0); }
+
+int Win32Desktop::AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
+    const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());
+    if (!NotifyIcon(NIM_ADD, window, icon)) return 0;
+    trayIcons_.push_back({window, icon});
+    return 1;
+}
+
+void Win32Desktop::DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
+    const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());
+    NotifyIcon(NIM_DELETE, window, icon);
+    trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
+                                    [&](const TrayIcon& t) { return t.owner == window && t.spec.id == icon.id; }),
+                     trayIcons_.end());
+}
+
+void Win32Desktop::RestoreTrayIcons(HWND owner) {
+    for (const TrayIcon& icon : trayIcons_) {
+        if (icon.owner == owner) NotifyIcon(NIM_ADD, owner, icon.spec);
+    }
+}
+
+std::optional<platform::Image> Win32Desktop::LoadPicture(const std::string& resourceName) {
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    const HRSRC found = ::FindResourceW(module, Widen(resourceName).c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (!found) return std::nullopt;
+    const HGLOBAL loaded = ::LoadResource(module, found);
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes) return std::nullopt;
+    return DecodePicture(bytes, ::SizeofResource(module, found));
+}
+
+HFONT Win32Desktop::Font(const platform::FontSpec& spec) {
+    for (const CachedFont& cached : fonts_) {
+        if (cached.spec == spec) return cached.font.Get();
+    }
+    LOGFONTW font = {};
+    font.lfHeight = -static_cast<LONG>(std::lround(spec.size * pixelsPerInchY_ / 72.0));
+    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = spec.italic ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    const std::wstring face = Widen(spec.name).substr(0, LF_FACESIZE - 1);
+    std::copy(face.begin(), face.end(), font.lfFaceName);
+    fonts_.push_back({spec, GdiFont(::CreateFontIndirectW(&font))});
+    return fonts_.back().font.Get();
+}
+
+bool Win32Desktop::IsOurs(HWND window) const {
+    return window && std::any_of(windows_.begin(), windows_.end(), [&](Win32Window* w) { return w->Hwnd() == window; });
+}
+
+void Win32Desktop::Forget(Win32Window& window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+    // Its icons go with the window; its handle may come back as another window's.
+    trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
+                                    [&](const TrayIcon& icon) { return icon.owner == window.Hwnd(); }),
+                     trayIcons_.end());
+}
+
+}  // namespace win32

@@ -1,0 +1,82 @@
+#pragma once
+// The real desktop: top-level windows with native controls, message boxes, the pointer shown
+// over every window of the program, the screen and the message loop, all on the UI thread.
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Gdi.h"
+
+namespace win32 {
+
+class Win32Window;
+
+// The window classes of ours.
+inline constexpr const wchar_t* kFormClass = L"MorvaneForm";
+inline constexpr const wchar_t* kPictureClass = L"MorvanePicture";
+
+class Win32Desktop final : public platform::Desktop {
+public:
+    Win32Desktop();
+    ~Win32Desktop() override;
+    Win32Desktop(const Win32Desktop&) = delete;
+    Win32Desktop& operator=(const Win32Desktop&) = delete;
+
+    std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
+                                                           platform::WindowEvents& events) override;
+    platform::TwipRect FrameExtra(const platform::WindowStyle& style) override;
+    int MessageBox(const std::string& text, const std::string& caption, int style) override;
+    void SetPointer(int pointer) override;
+    platform::ScreenMetrics Screen() override;
+    void RunLoop() override;
+    void Quit() override;
+    int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    std::optional<platform::Image> LoadPicture(const std::string& resourceName) override;
+
+    // Twips and the display's pixels.
+    int PixelsX(double twips) const;
+    int PixelsY(double twips) const;
+    double TwipsX(int pixels) const { return pixels * twipsPerPixelX_; }
+    double TwipsY(int pixels) const { return pixels * twipsPerPixelY_; }
+
+    // The font a FontSpec describes, made once and kept until the desktop goes.
+    HFONT Font(const platform::FontSpec& spec);
+    // True for the top-level windows this desktop made.
+    bool IsOurs(HWND window) const;
+    // Shows the pointer's cursor; false for the default pointer, where each window's own
+    // cursor applies.
+    bool ApplyPointer() const;
+
+    void Adopt(Win32Window& window) { windows_.push_back(&window); }
+    // A window about to be destroyed.
+    void Forget(Win32Window& window);
+    // The notification area says it has been (re)started, and the icons go back into it.
+    UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
+    void RestoreTrayIcons(HWND owner);
+
+private:
+    struct CachedFont {
+        platform::FontSpec spec;
+        GdiFont font;
+    };
+    struct TrayIcon {
+        HWND owner;
+        platform::TrayIconSpec spec;
+    };
+
+    double twipsPerPixelX_ = 15;
+    double twipsPerPixelY_ = 15;
+    int pixelsPerInchY_ = 96;
+    int pointer_ = platform::kPointerDefault;
+    std::vector<Win32Window*> windows_;
+    std::vector<CachedFont> fonts_;
+    std::vector<TrayIcon> trayIcons_;
+    UINT taskbarCreated_ = 0;
+};
+
+// The window styles a form's window is made with.
+DWORD FormStyle(const platform::WindowStyle& style);
+DWORD FormExStyle(const platform::WindowStyle& style);
+
+}  // namespace win32

@@ -1,0 +1,129 @@
+#include "platform/win32/Win32Gdi.h"
+
+#include <olectl.h>
+
+#include <cstring>
+
+namespace win32 {
+namespace {
+
+template <typename Interface>
+struct ComTraits {
+    using Handle = Interface*;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { handle->Release(); }
+};
+
+// COM for the length of a scope, when this thread did not have it already.
+class ComScope {
+public:
+    ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+struct GlobalTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { ::GlobalFree(handle); }
+};
+
+}  // namespace
+
+GdiBitmap BitmapFromImage(const platform::Image& image) {
+    const size_t count = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
+    if (image.width <= 0 || image.height <= 0 || image.pixels.size() < count) return GdiBitmap();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top row first, as the picture holds it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // 0x00RRGGBB read little-endian is the B, G, R, 0 byte order of a 32-bit DIB.
+    if (bitmap && bits) std::memcpy(bits, image.pixels.data(), count * sizeof(std::uint32_t));
+    return bitmap;
+}
+
+GdiBitmap StretchedCopy(HBITMAP source, int sourceWidth, int sourceHeight, int width, int height) {
+    if (!source || width <= 0 || height <= 0) return GdiBitmap();
+    const WindowDc screen(nullptr);
+    GdiBitmap target(::CreateCompatibleBitmap(screen.Get(), width, height));
+    const MemoryDc from(::CreateCompatibleDC(screen.Get()));
+    const MemoryDc to(::CreateCompatibleDC(screen.Get()));
+    if (!target || !from || !to) return GdiBitmap();
+    const Selection fromSelection(from.Get(), source);
+    const Selection toSelection(to.Get(), target.Get());
+    if (sourceWidth == width && sourceHeight == height) {
+        ::BitBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, SRCCOPY);
+    } else {
+        ::SetStretchBltMode(to.Get(), HALFTONE);
+        ::SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+        ::StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+    }
+    return target;
+}
+
+std::optional<platform::Image> DecodePicture(const void* bytes, size_t size) {
+    if (!bytes || size == 0 || size > 0x7FFFFFFF) return std::nullopt;
+    const ComScope com;
+    UniqueHandle<GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return std::nullopt;
+    void* copy = ::GlobalLock(memory.Get());
+    if (!copy) return std::nullopt;
+    std::memcpy(copy, bytes, size);
+    ::GlobalUnlock(memory.Get());
+    IStream* rawStream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory.Get(), TRUE, &rawStream))) return std::nullopt;
+    memory.Release();  // the stream frees it
+    const UniqueHandle<ComTraits<IStream>> stream(rawStream);
+    IPicture* rawPicture = nullptr;
+    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                reinterpret_cast<void**>(&rawPicture)))) {
+        return std::nullopt;
+    }
+    const UniqueHandle<ComTraits<IPicture>> picture(rawPicture);
+    SHORT type = PICTYPE_NONE;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||
+        FAILED(picture.Get()->get_Handle(&handle))) {
+        return std::nullopt;
+    }
+    // The picture keeps its bitmap; its pixels are copied out.
+    const HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    BITMAP shape = {};
+    if (!::GetObjectW(bitmap, sizeof(shape), &shape) || shape.bmWidth <= 0 || shape.bmHeight <= 0) return std::nullopt;
+    platform::Image image{shape.bmWidth, shape.bmHeight, {}};
+    image.pixels.resize(static_cast<size_t>(shape.bmWidth) * static_cast<size_t>(shape.bmHeight));
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = shape.bmWidth;
+    info.bmiHeader.biHeight = -shape.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const WindowDc screen(nullptr);
+    if (::GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(shape.bmHeight), image.pixels.data(), &info,
+                    DIB_RGB_COLORS) != shape.bmHeight) {
+        return std::nullopt;
+    }
+    for (std::uint32_t& pixel : image.pixels) pixel &= 0x00FFFFFF;
+    return image;
+}
+
+COLORREF ResolveColour(platform::Colour colour) {
+    if (colour & 0x80000000u) return ::GetSysColor(static_cast<int>(colour & 0xFF));
+    return static_cast<COLORREF>(colour & 0x00FFFFFF);
+}
+
+}  // namespace win32

@@ -1,0 +1,311 @@
+#include "platform/win32/Win32Window.h"
+
+#include <algorithm>
+
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32Controls.h"
+
+namespace win32 {
+
+Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events)
+    : desktop_(desktop), events_(events) {
+    Create(FormExStyle(style), kFormClass, FormStyle(style), 0, 0, 100, 100, nullptr, nullptr);
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    clientSize_ = {client.right, client.bottom};
+    desktop_.Adopt(*this);
+    created_ = true;
+}
+
+Win32Window::~Win32Window() {
+    for (Win32Control* control : controls_) control->ParentGone();
+    desktop_.Forget(*this);
+    destroying_ = true;
+    Destroy();
+}
+
+void Win32Window::SetCaption(const std::string& caption) { ::SetWindowTextW(Hwnd(), Widen(caption).c_str()); }
+
+void Win32Window::SetBounds(const platform::TwipRect& outer) {
+    ::SetWindowPos(Hwnd(), nullptr, desktop_.PixelsX(outer.left), desktop_.PixelsY(outer.top),
+                   desktop_.PixelsX(outer.width), desktop_.PixelsY(outer.height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+platform::TwipRect Win32Window::ClientArea() {
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    return {0, 0, desktop_.TwipsX(client.right), desktop_.TwipsY(client.bottom)};
+}
+
+void Win32Window::SetBackColour(platform::Colour colour) {
+    backBrush_.Reset(::CreateSolidBrush(ResolveColour(colour)));
+    // Transparent children show the background too.
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Win32Window::SetBackground(const platform::Image& image) {
+    picture_ = BitmapFromImage(image);
+    pictureWidth_ = image.width;
+    pictureHeight_ = image.height;
+    scaled_.Reset();
+    scaledBrush_.Reset();
+    scaledSize_ = {0, 0};
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+namespace {
+
+// Menu items with at most one level of sub-items; an invisible item is left out.
+void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool allowSubMenus) {
+    for (const platform::MenuSpec& item : items) {
+        if (!item.visible) continue;
+        if (item.separator) {
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT state = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED);
+        const std::wstring caption = Widen(item.caption);
+        if (item.children.empty() || !allowSubMenus) {
+            ::AppendMenuW(menu, state, static_cast<UINT_PTR>(item.id), caption.c_str());
+            continue;
+        }
+        MenuHandle sub(::CreatePopupMenu());
+        AppendItems(sub.Get(), item.children, false);
+        // Once appended, the menu owns its sub-menu.
+        if (::AppendMenuW(menu, state | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str())) {
+            sub.Release();
+        }
+    }
+}
+
+}  // namespace
+
+void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
+    MenuHandle bar;
+    if (!menu.empty()) {
+        bar.Reset(::CreateMenu());
+        AppendItems(bar.Get(), menu, true);
+    }
+    const HMENU old = ::GetMenu(Hwnd());
+    quietResize_ = true;
+    if (::SetMenu(Hwnd(), bar.Get())) bar.Release();
+    quietResize_ = false;
+    if (old && old != ::GetMenu(Hwnd())) ::DestroyMenu(old);
+}
+
+int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+    const MenuHandle popup(::CreatePopupMenu());
+    AppendItems(popup.Get(), items, true);
+    POINT at = {};
+    ::GetCursorPos(&at);
+    const int chosen = static_cast<int>(
+        ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Hwnd(), nullptr));
+    // Without a message after it, a menu opened from the notification area may not close when
+    // the user clicks elsewhere the next time.
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    return chosen;
+}
+
+void Win32Window::BringToForeground() { ::SetForegroundWindow(Hwnd()); }
+
+void Win32Window::Show() {
+    const HWND hwnd = Hwnd();
+    const LifeToken::Watch watch = life_.Watcher();
+    ::ShowWindow(hwnd, SW_SHOW);  // activates a hidden window; its handlers may run here
+    if (!watch.Alive()) return;
+    // A window that was visible already is brought forward and activated.
+    if (::GetActiveWindow() != hwnd) ::SetForegroundWindow(hwnd);
+}
+
+void Win32Window::Hide() {
+    if (!::IsWindowVisible(Hwnd())) return;
+    const LifeToken::Watch watch = life_.Watcher();
+    hiding_ = true;
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    if (watch.Alive()) hiding_ = false;
+}
+
+void Win32Window::Restore() { ::ShowWindow(Hwnd(), SW_RESTORE); }
+
+bool Win32Window::IsMinimised() { return ::IsIconic(Hwnd()) != FALSE; }
+
+void Win32Window::Repaint() {
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void Win32Window::StartTimer(int id, int milliseconds) {
+    ::SetTimer(Hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Win32Window::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
+
+std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::ControlType type, const std::string&,
+                                                                  platform::ControlEvents& events) {
+    switch (type) {
+        case platform::ControlType::kLabel:
+            return std::make_unique<Win32Label>(*this, events);
+        case platform::ControlType::kCheckBox:
+            return std::make_unique<Win32CheckBox>(*this, events);
+        case platform::ControlType::kPictureBox:
+            return std::make_unique<Win32PictureBox>(*this, events);
+        case platform::ControlType::kDriveList:
+            return std::make_unique<Win32DriveList>(*this, events);
+        case platform::ControlType::kListBox:
+        case platform::ControlType::kDirList:
+        case platform::ControlType::kFileList:
+            return std::make_unique<Win32ListBox>(*this, events);
+    }
+    return nullptr;
+}
+
+void Win32Window::Forget(Win32Control& control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+}
+
+Win32Control* Win32Window::ControlOf(HWND child) const {
+    for (Win32Control* control : controls_) {
+        if (control->Hwnd() == child) return control;
+    }
+    return nullptr;
+}
+
+HWND Win32Window::LowestForegroundControl() const {
+    HWND lowest = nullptr;
+    for (HWND child = ::GetWindow(Hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const Win32Control* control = ControlOf(child);
+        if (control && !control->InBackground()) lowest = child;
+    }
+    return lowest;
+}
+
+HBRUSH Win32Window::BackdropFor(HWND child, HDC dc) {
+    if (EnsureScaledPicture() && scaledBrush_) {
+        POINT origin = {0, 0};
+        ::MapWindowPoints(child, Hwnd(), &origin, 1);
+        ::SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+        return scaledBrush_.Get();
+    }
+    return backBrush_ ? backBrush_.Get() : ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+bool Win32Window::EnsureScaledPicture() {
+    if (!picture_) return false;
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return false;
+    if (scaled_ && scaledSize_.cx == client.right && scaledSize_.cy == client.bottom) return true;
+    scaled_ = StretchedCopy(picture_.Get(), pictureWidth_, pictureHeight_, client.right, client.bottom);
+    scaledBrush_.Reset(scaled_ ? ::CreatePatternBrush(scaled_.Get()) : nullptr);
+    scaledSize_ = {client.right, client.bottom};
+    return static_cast<bool>(scaled_);
+}
+
+void Win32Window::PaintBackground(HDC dc, const RECT& area) {
+    if (EnsureScaledPicture()) {
+        const MemoryDc source(::CreateCompatibleDC(dc));
+        const Selection selection(source.Get(), scaled_.Get());
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.Get(), area.left,
+                 area.top, SRCCOPY);
+        return;
+    }
+    ::FillRect(dc, &area, backBrush_ ? backBrush_.Get() : ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hook_) {
+        // A copy, since the hook may take itself away.
+        const platform::MessageHook hook = hook_;
+        const LifeToken::Watch watch = life_.Watcher();
+        const std::optional<std::intptr_t> handled = hook({reinterpret_cast<std::uintptr_t>(Hwnd()), message,
+                                                           static_cast<std::uintptr_t>(wParam),
+                                                           static_cast<std::intptr_t>(lParam)});
+        if (handled) return static_cast<LRESULT>(*handled);
+        if (!watch.Alive()) return 0;
+    }
+    if (message != 0 && message == desktop_.TaskbarCreatedMessage()) {
+        desktop_.RestoreTrayIcons(Hwnd());
+        return 0;
+    }
+    switch (message) {
+        case WM_ACTIVATE:
+            return OnActivate(wParam, lParam);
+        case WM_SIZE:
+            return OnSize(lParam);
+        case WM_CLOSE:
+            events_.OnCloseRequest();
+            return 0;
+        case WM_TIMER:
+            events_.OnTimer(static_cast<int>(wParam));
+            return 0;
+        case WM_COMMAND:
+            return OnCommand(wParam, lParam);
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLOREDIT:
+            return OnCtlColor(message, wParam, lParam);
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT covers every pixel, so nothing flashes in between
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            const HDC dc = ::BeginPaint(Hwnd(), &paint);
+            PaintBackground(dc, paint.rcPaint);
+            ::EndPaint(Hwnd(), &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT: {
+            RECT client = {};
+            ::GetClientRect(Hwnd(), &client);
+            PaintBackground(reinterpret_cast<HDC>(wParam), client);
+            return 0;
+        }
+        case WM_SETCURSOR:
+            if (desktop_.ApplyPointer()) return TRUE;
+            break;
+        case kEndListBurst:
+            if (Win32Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) control->OnBurstEnded();
+            return 0;
+        default:
+            break;
+    }
+    return Default(message, wParam, lParam);
+}
+
+LRESULT Win32Window::OnActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = Default(WM_ACTIVATE, wParam, lParam);  // gives the window the keyboard
+    if (!created_) return result;
+    if (LOWORD(wParam) != WA_INACTIVE) {
+        events_.OnActivated();
+        return result;
+    }
+    // A window of ours taking over reports its own activation, and a message box or another
+    // program taking over is no deactivation; only leaving by hiding or destruction is.
+    if (!desktop_.IsOurs(reinterpret_cast<HWND>(lParam)) && (hiding_ || destroying_)) events_.OnDeactivated();
+    return result;
+}
+
+LRESULT Win32Window::OnSize(LPARAM lParam) {
+    const SIZE size = {LOWORD(lParam), HIWORD(lParam)};
+    const bool changed = size.cx != clientSize_.cx || size.cy != clientSize_.cy;
+    clientSize_ = size;
+    if (created_ && !quietResize_ && changed) events_.OnResized();
+    return 0;
+}
+
+LRESULT Win32Window::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0) {
+        if (HIWORD(wParam) == 0) events_.OnMenu(LOWORD(wParam));
+        return 0;
+    }
+    if (Win32Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) control->OnNotify(HIWORD(wParam));
+    return 0;
+}
+
+LRESULT Win32Window::OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (Win32Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
+        if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
+    }
+    return Default(message, wParam, lParam);
+}
+
+}  // namespace win32

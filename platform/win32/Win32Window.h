@@ -1,0 +1,85 @@
+#pragma once
+// A form's top-level window: caption, menu bar, background colour or picture, timers,
+// activation as the forms expect it, and the native controls on it.
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/win32/NativeWindow.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Gdi.h"
+
+namespace win32 {
+
+class Win32Control;
+
+// Posted by a list to its form once a burst of additions has ended (lParam: the list).
+inline constexpr UINT kEndListBurst = WM_APP + 1;
+
+class Win32Window final : public NativeWindow, public platform::WindowPeer {
+public:
+    Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events);
+    ~Win32Window() override;
+
+    void SetCaption(const std::string& caption) override;
+    void SetBounds(const platform::TwipRect& outer) override;
+    platform::TwipRect ClientArea() override;
+    void SetBackColour(platform::Colour colour) override;
+    void SetBackground(const platform::Image& image) override;
+    void SetMenu(const std::vector<platform::MenuSpec>& menu) override;
+    void Show() override;
+    void Hide() override;
+    void Restore() override;
+    bool IsMinimised() override;
+    void Repaint() override;
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    std::unique_ptr<platform::ControlPeer> CreateControl(platform::ControlType type, const std::string& name,
+                                                         platform::ControlEvents& events) override;
+    std::uintptr_t NativeHandle() override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
+    void SetMessageHook(platform::MessageHook hook) override { hook_ = std::move(hook); }
+    bool HasMessageHook() override { return static_cast<bool>(hook_); }
+    void BringToForeground() override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+
+    // For the controls on the window.
+    Win32Desktop& Desktop() const { return desktop_; }
+    void Adopt(Win32Control& control) { controls_.push_back(&control); }
+    void Forget(Win32Control& control);
+    int NextControlId() { return nextControlId_++; }
+    // The bottom-most control that lies above the labels; null when there is none.
+    HWND LowestForegroundControl() const;
+    // What shows through a transparent child: the window's background, aligned to the child.
+    HBRUSH BackdropFor(HWND child, HDC dc);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintBackground(HDC dc, const RECT& area);
+    // The picture stretched to the client area, remade when the size changed.
+    bool EnsureScaledPicture();
+    Win32Control* ControlOf(HWND child) const;
+
+    Win32Desktop& desktop_;
+    platform::WindowEvents& events_;
+    platform::MessageHook hook_;
+    std::vector<Win32Control*> controls_;
+    int nextControlId_ = 1000;
+    GdiBrush backBrush_;
+    GdiBitmap picture_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    GdiBitmap scaled_;
+    GdiBrush scaledBrush_;
+    SIZE scaledSize_ = {0, 0};
+    SIZE clientSize_ = {0, 0};  // the size last reported as a resize
+    bool created_ = false;      // no events while the window is being made
+    bool quietResize_ = false;  // a new menu bar changes the client size without a resize
+    bool hiding_ = false;
+    bool destroying_ = false;
+    LifeToken life_;
+};
+
+}  // namespace win32
