@@ -33,7 +33,8 @@ LPARAM TextParam(std::string_view utf8, std::wstring& buffer) {
 
 // ---- Win32Control
 
-Win32Control::Win32Control(Win32Window& parent, platform::ControlEvents& events) : parent_(&parent), events_(events) {
+Win32Control::Win32Control(Win32Window& parent, platform::ControlEvents& events, int id)
+    : parent_(&parent), events_(events), id_(id) {
     parent.Adopt(*this);
 }
 
@@ -45,9 +46,8 @@ HWND Win32Control::Parent() const { return parent_ ? parent_->Hwnd() : nullptr; 
 
 void Win32Control::Make(const wchar_t* className, DWORD style, DWORD exStyle) {
     if (!parent_) return;
-    const int id = parent_->NextControlId();
     window_.Reset(::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Parent(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleW(nullptr),
                                     nullptr));
     Stack(window_.Get());
 }
@@ -104,7 +104,8 @@ HBRUSH Win32Control::OnCtlColor(HDC dc) {
 
 // ---- Win32Label
 
-Win32Label::Win32Label(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+Win32Label::Win32Label(Win32Window& parent, platform::ControlEvents& events, int id)
+    : Win32Control(parent, events, id) {
     // Texts are shown as they are: "&" is no access key.
     Make(L"STATIC", SS_LEFT | SS_NOPREFIX, 0);
 }
@@ -118,7 +119,8 @@ void Win32Label::SetCentred(bool centred) {
 
 // ---- Win32CheckBox
 
-Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id)
+    : Win32Control(parent, events, id) {
     Make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0);
 }
 
@@ -133,7 +135,8 @@ void Win32CheckBox::OnNotify(int code) {
 
 // ---- Win32ListBox
 
-Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id)
+    : Win32Control(parent, events, id) {
     Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
 }
 
@@ -196,7 +199,8 @@ void Win32ListBox::OnNotify(int code) {
 
 // ---- Win32DriveList
 
-Win32DriveList::Win32DriveList(Win32Window& parent, platform::ControlEvents& events) : Win32Control(parent, events) {
+Win32DriveList::Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id)
+    : Win32Control(parent, events, id) {
     Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0);
 }
 
@@ -230,10 +234,9 @@ void Win32DriveList::OnNotify(int code) {
 
 // ---- Win32PictureBox
 
-Win32PictureBox::Win32PictureBox(Win32Window& parent, platform::ControlEvents& events)
-    : Win32Control(parent, events) {
-    Create(0, kPictureClass, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(),
-           reinterpret_cast<HMENU>(static_cast<INT_PTR>(parent.NextControlId())));
+Win32PictureBox::Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id)
+    : Win32Control(parent, events, id) {
+    Create(0, kPictureClass, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     Stack(Hwnd());
 }
 

@@ -14,7 +14,7 @@ class Win32Window;
 
 class Win32Control : public platform::ControlPeer {
 public:
-    Win32Control(Win32Window& parent, platform::ControlEvents& events);
+    Win32Control(Win32Window& parent, platform::ControlEvents& events, int id);
     ~Win32Control() override;
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
@@ -63,11 +63,12 @@ protected:
     COLORREF back_ = 0;
     GdiBrush backBrush_;
     LifeToken life_;
+    int id_;
 };
 
 class Win32Label final : public Win32Control {
 public:
-    Win32Label(Win32Window& parent, platform::ControlEvents& events);
+    Win32Label(Win32Window& parent, platform::ControlEvents& events, int id);
     HWND Hwnd() const override { return window_.Get(); }
     void SetCentred(bool centred) override;
     bool InBackground() const override { return true; }
@@ -75,7 +76,7 @@ public:
 
 class Win32CheckBox final : public Win32Control {
 public:
-    Win32CheckBox(Win32Window& parent, platform::ControlEvents& events);
+    Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id);
     HWND Hwnd() const override { return window_.Get(); }
     void SetChecked(bool checked) override;
     void OnNotify(int code) override;
@@ -85,7 +86,7 @@ public:
 // turn it back on when the handler that adds has returned to the message loop.
 class Win32ListBox final : public Win32Control {
 public:
-    Win32ListBox(Win32Window& parent, platform::ControlEvents& events);
+    Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id);
     HWND Hwnd() const override { return window_.Get(); }
     void AddItem(const std::string& item) override;
     void RemoveItem(int index) override;
@@ -105,7 +106,7 @@ private:
 
 class Win32DriveList final : public Win32Control {
 public:
-    Win32DriveList(Win32Window& parent, platform::ControlEvents& events);
+    Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id);
     HWND Hwnd() const override { return window_.Get(); }
     void AddItem(const std::string& item) override;
     void RemoveItem(int index) override;
@@ -120,7 +121,7 @@ protected:
 
 class Win32PictureBox final : public Win32Control, private NativeWindow {
 public:
-    Win32PictureBox(Win32Window& parent, platform::ControlEvents& events);
+    Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id);
     ~Win32PictureBox() override;
     HWND Hwnd() const override { return NativeWindow::Hwnd(); }
     void SetImage(const platform::Image& image) override;

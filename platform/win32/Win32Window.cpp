@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Window.h"
 
+#include "platform/win32/ControlIds.h"
+
 #include <algorithm>
 
 #include "platform/win32/WideText.h"
@@ -139,21 +141,22 @@ void Win32Window::StartTimer(int id, int milliseconds) {
 
 void Win32Window::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
 
-std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::ControlType type, const std::string&,
+std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::ControlType type, const std::string& name,
                                                                   platform::ControlEvents& events) {
+    const int id = ControlIdOf(name);
     switch (type) {
         case platform::ControlType::kLabel:
-            return std::make_unique<Win32Label>(*this, events);
+            return std::make_unique<Win32Label>(*this, events, id);
         case platform::ControlType::kCheckBox:
-            return std::make_unique<Win32CheckBox>(*this, events);
+            return std::make_unique<Win32CheckBox>(*this, events, id);
         case platform::ControlType::kPictureBox:
-            return std::make_unique<Win32PictureBox>(*this, events);
+            return std::make_unique<Win32PictureBox>(*this, events, id);
         case platform::ControlType::kDriveList:
-            return std::make_unique<Win32DriveList>(*this, events);
+            return std::make_unique<Win32DriveList>(*this, events, id);
         case platform::ControlType::kListBox:
         case platform::ControlType::kDirList:
         case platform::ControlType::kFileList:
-            return std::make_unique<Win32ListBox>(*this, events);
+            return std::make_unique<Win32ListBox>(*this, events, id);
     }
     return nullptr;
 }

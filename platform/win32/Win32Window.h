@@ -45,7 +45,6 @@ public:
     Win32Desktop& Desktop() const { return desktop_; }
     void Adopt(Win32Control& control) { controls_.push_back(&control); }
     void Forget(Win32Control& control);
-    int NextControlId() { return nextControlId_++; }
     // The bottom-most control that lies above the labels; null when there is none.
     HWND LowestForegroundControl() const;
     // What shows through a transparent child: the window's background, aligned to the child.
@@ -66,7 +65,6 @@ private:
     platform::WindowEvents& events_;
     platform::MessageHook hook_;
     std::vector<Win32Control*> controls_;
-    int nextControlId_ = 1000;
     GdiBrush backBrush_;
     GdiBitmap picture_;
     int pictureWidth_ = 0;

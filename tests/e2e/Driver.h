@@ -1,0 +1,61 @@
+#pragma once
+// Acts as a user on another process's windows: finds a window by its caption, chooses menu
+// items with the keyboard, clicks check boxes, double-clicks list items, reads labels and
+// lists, reads and answers message boxes, and photographs the screen. Menus are private to
+// their process under Wine, so the caller names the menu bar's captions; controls are found
+// by their names, which give their window ids.
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32.h"
+
+namespace e2e {
+
+// Waits for a visible top-level window of the process with exactly this caption; nullptr when
+// none came within the time.
+HWND WaitForWindow(DWORD processId, const std::string& caption, int milliseconds);
+// Waits until no visible top-level window of the process has this caption.
+bool WaitForWindowGone(DWORD processId, const std::string& caption, int milliseconds);
+// Captions of the visible top-level windows of the process (message boxes included).
+std::vector<std::string> VisibleCaptions(DWORD processId);
+
+// A control of a window by its name ("List1", "Check2", "Label6").
+HWND Control(HWND window, const char* name);
+std::string ReadText(HWND window);
+std::string ReadLabel(HWND window, const char* name);
+std::vector<std::string> ReadList(HWND window, const char* name);
+bool IsChecked(HWND window, const char* name);
+// Clicks a check box as the mouse would.
+bool ClickCheckBox(HWND window, const char* name);
+// Double-clicks the first item of a list with exactly this text (leading blanks of the item,
+// as a folder list indents them, do not count); false when there is none.
+bool DoubleClickListItem(HWND window, const char* name, const std::string& text);
+// Chooses a list's item by its text as a click would, without double-clicking.
+bool SelectListItem(HWND window, const char* name, const std::string& text);
+
+// Chooses a menu item by its captions: the item of the menu bar, then (for a sub-menu) the item
+// inside it. menuBar lists the bar's captions from left to right.
+bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std::string& item,
+                const std::vector<std::string>& subMenu = {}, const std::string& subItem = {});
+// Chooses an item of a popup menu that is open (the tray menu), by its position among the
+// items that are not separators.
+bool ChoosePopupItem(int position);
+
+// A message box of the process.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+};
+// Waits for a message box of the process; window is nullptr when none came.
+MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds);
+// Presses a button of a message box by its result code (1 OK, 6 Yes, 7 No).
+bool AnswerMessageBox(const MessageBoxSeen& box, int result);
+
+// Writes what the screen shows to a 24-bit BMP file.
+bool CaptureScreen(const std::string& bmpPath);
+
+// Lets time pass for the other process, in small steps.
+void Wait(int milliseconds);
+
+}  // namespace e2e
