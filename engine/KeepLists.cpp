@@ -1,6 +1,8 @@
 #include "engine/KeepLists.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 #include "common/Form6.h"
 #include "forms/Application.h"
@@ -10,9 +12,6 @@
 namespace engine {
 namespace {
 
-// Larger than any settings file of ours; what cannot be read within it is not replaced.
-constexpr std::uint64_t kReadableLimit = 8u << 20;
-
 void EmptyHelperLists() {
     common::Form6& helper = forms::App().Get<common::Form6>();
     helper.List1.Clear();
@@ -20,13 +19,21 @@ void EmptyHelperLists() {
     helper.List3.Clear();
 }
 
-// One "key=value" line as WriteINI would store it: line breaks become blanks, ANSI text.
-void AppendKey(std::string& out, const std::string& key, std::string value) {
-    std::replace(value.begin(), value.end(), '\r', ' ');
-    std::replace(value.begin(), value.end(), '\n', ' ');
+// One "key=value" line as WriteINI would store it: ANSI text, line breaks as blanks. Plain
+// ASCII, by far the usual value, is the same in every code page and goes in as it is.
+void AppendKey(std::string& out, std::string_view key, std::string_view value) {
     out += key;
     out += '=';
-    out += platform::Env().ToAnsi(value);
+    const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80 && c != '\r' && c != '\n';
+    });
+    if (plain) {
+        out += value;
+    } else {
+        std::string line(value);
+        std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        out += platform::Env().ToAnsi(line);
+    }
     out += "\r\n";
 }
 
@@ -35,7 +42,22 @@ void AppendList(std::string& out, const char* section, const std::vector<std::st
     out += "[";
     out += section;
     out += "]\r\n";
-    for (size_t i = 0; i < entries.size(); ++i) AppendKey(out, "sFile" + std::to_string(i), entries[i]);
+    char key[16] = "sFile";
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto end = std::to_chars(key + 5, key + sizeof(key), i).ptr;
+        AppendKey(out, std::string_view(key, static_cast<size_t>(end - key)), entries[i]);
+    }
+}
+
+// What a rewrite carries over from the old file, all from one reading of it.
+struct Carried {
+    std::string user, temp, cache, userOption;
+    std::vector<std::string> cookies;
+};
+
+Carried ReadCarried(const settings::IniSnapshot& old) {
+    return {old.Read("User", "sFile0"), old.Read("Delete", "Temp"), old.Read("Delete", "Temporary Internet Files"),
+            old.Read("Delete", "User"), old.KeepList("Cookies")};
 }
 
 }  // namespace
@@ -43,22 +65,24 @@ void AppendList(std::string& out, const char* section, const std::vector<std::st
 void SaveInternetKeepList(const std::vector<std::string>& savedList) {
     EmptyHelperLists();
     const std::string file = settings::IniFilePath();
-    if (platform::Files().Exists(file) && !platform::Files().ReadWholeFile(file, kReadableLimit)) return;
+    const settings::IniSnapshot old(file);
+    if (!old.Readable()) return;  // replacing a file we cannot read would lose the settings
+    const Carried carried = ReadCarried(old);
 
-    const std::string user = settings::ReadINI(file, "User", "sFile0", "0");
-    const std::string temp = settings::ReadINI(file, "Delete", "Temp", "0");
-    const std::string cache = settings::ReadINI(file, "Delete", "Temporary Internet Files", "0");
-    const std::string userOption = settings::ReadINI(file, "Delete", "User", "0");
-    const std::vector<std::string> cookies = settings::ReadKeepList("Cookies");
-
-    std::string text = "[User]\r\n";
-    AppendKey(text, "sFile0", user);
+    size_t size = 200;
+    for (const auto* list : {&savedList, &carried.cookies}) {
+        for (const std::string& entry : *list) size += entry.size() + 16;
+    }
+    std::string text;
+    text.reserve(size);
+    text += "[User]\r\n";
+    AppendKey(text, "sFile0", carried.user);
     text += "[Delete]\r\n";
-    AppendKey(text, "Temp", temp);
-    AppendKey(text, "Temporary Internet Files", cache);
-    AppendKey(text, "User", userOption);
+    AppendKey(text, "Temp", carried.temp);
+    AppendKey(text, "Temporary Internet Files", carried.cache);
+    AppendKey(text, "User", carried.userOption);
     AppendList(text, "Internet", savedList);
-    AppendList(text, "Cookies", cookies);
+    AppendList(text, "Cookies", carried.cookies);
     platform::Files().ReplaceWholeFile(file, text);
 
     EmptyHelperLists();

@@ -72,12 +72,7 @@ std::string IniFilePath() { return AppFolder() + "Clean.ini"; }
 
 std::string ReadINI(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
-    const auto profile = LoadProfile(file);
-    if (!profile) return AsDefault(defaultValue);
-    const auto stored =
-        FindProfileValue(profile->text, InFileForm(*profile, section), InFileForm(*profile, key));
-    if (!stored) return AsDefault(defaultValue);
-    return AsRead(*profile, *stored);
+    return IniSnapshot(file).Read(section, key, defaultValue);
 }
 
 void WriteINI(const std::string& file, const std::string& section, const std::string& key,
@@ -100,10 +95,24 @@ void WriteINI(const std::string& file, const std::string& section, const std::st
     platform::Files().ReplaceWholeFile(file, EncodeProfile(profile));
 }
 
-std::vector<std::string> ReadKeepList(const std::string& section) {
+std::vector<std::string> ReadKeepList(const std::string& section) { return IniSnapshot(IniFilePath()).KeepList(section); }
+
+IniSnapshot::IniSnapshot(const std::string& file) : profile_(LoadProfile(file)) {
+    readable_ = profile_.has_value() || !platform::Files().Exists(file);
+}
+
+std::string IniSnapshot::Read(const std::string& section, const std::string& key,
+                              const std::string& defaultValue) const {
+    if (!profile_) return AsDefault(defaultValue);
+    const auto stored = FindProfileValue(profile_->text, InFileForm(*profile_, section), InFileForm(*profile_, key));
+    if (!stored) return AsDefault(defaultValue);
+    return AsRead(*profile_, *stored);
+}
+
+std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const {
     std::vector<std::string> entries;
-    const auto profile = LoadProfile(IniFilePath());
-    if (!profile) return entries;
+    if (!profile_) return entries;
+    const ProfileText* profile = &*profile_;
 
     // One pass over the section instead of one per key; the first key of an index wins, as it
     // does for a reader that asks each key in turn.

@@ -1,8 +1,11 @@
 #pragma once
 // Clean.ini: where it is, reading and writing one key, and reading a keep-list.
 // Every call is one complete access to the file; nothing is cached between calls.
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "settings/ProfileCodec.h"
 
 namespace settings {
 
@@ -24,5 +27,20 @@ void WriteINI(const std::string& file, const std::string& section, const std::st
 // The keep-list of a section of Clean.ini: "sFile0", "sFile1", ... up to "sFile1000", ending
 // at the first value that is "" or "0" (an absent key reads "0").
 std::vector<std::string> ReadKeepList(const std::string& section);
+
+// One reading of a settings file, for a reader of many keys that wants them all from one
+// moment of the file (and the file opened once). Reads answer as ReadINI and ReadKeepList do.
+class IniSnapshot {
+public:
+    explicit IniSnapshot(const std::string& file);
+    // False when the file exists but could not be read (locked, denied, far too large).
+    bool Readable() const { return readable_; }
+    std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue = "0") const;
+    std::vector<std::string> KeepList(const std::string& section) const;
+
+private:
+    std::optional<ProfileText> profile_;
+    bool readable_ = true;
+};
 
 }  // namespace settings

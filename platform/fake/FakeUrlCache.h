@@ -7,18 +7,26 @@
 
 namespace fake {
 
-// A URL cache in memory. Like the platform, a pattern matches the start of the name with
-// regard to case, and no pattern finds every entry.
+// A URL cache in memory that answers as WinINet does under Wine. Entries live in three
+// containers chosen by the start of their names: "Cookie:" (cookies), "Visited:" (history) and
+// every other name (content). No pattern lists every entry; a pattern lists the container whose
+// prefix it equals, letter case included ("" the content), and any other pattern lists nothing.
 class FakeUrlCache : public platform::UrlCache {
 public:
+    static constexpr std::uint32_t kHistoryCacheEntry = 0x200000;
+
     std::vector<platform::UrlCacheEntry> entries;
     std::set<std::string> inUse;  // names whose deletion fails
     int enumerations = 0;
     int deletions = 0;
 
+    // An entry exactly as given.
     void Add(const std::string& name, std::uint32_t type = platform::kNormalCacheEntry) {
         entries.push_back({name, type});
     }
+    // An entry as the platform's commit makes it: its container's type bit added to the type
+    // (content 0x1, cookies 0x100000, history 0x200000); an existing entry of the name is replaced.
+    void Commit(const std::string& name, std::uint32_t type = 0);
     bool Has(const std::string& name) const;
     std::vector<std::string> Names() const;
 

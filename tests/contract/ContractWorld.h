@@ -1,5 +1,5 @@
 #pragma once
-// What a contract test runs against: the three ports of one side (the fakes on the host, the
+// What a contract test runs against: the ports of one side (the fakes on the host, the
 // real adapters under Windows or Wine) and the set-up that the tests need, done the way that
 // side does it. Each world owns a scratch folder made for the test and leaves nothing behind.
 #include <memory>
@@ -9,6 +9,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
+#include "platform/UrlCache.h"
 
 namespace contract {
 
@@ -18,6 +19,12 @@ public:
     virtual ~HeldFile() = default;
 };
 
+// A URL-cache entry kept in use until the object goes.
+class HeldCacheEntry {
+public:
+    virtual ~HeldCacheEntry() = default;
+};
+
 class ContractWorld {
 public:
     virtual ~ContractWorld() = default;
@@ -25,6 +32,7 @@ public:
     virtual platform::Environment& Env() = 0;
     virtual platform::Folders& Shell() = 0;
     virtual platform::FileSystem& Files() = 0;
+    virtual platform::UrlCache& Cache() = 0;
 
     // An empty folder made for this test: absolute, without a trailing "\". Everything in it
     // is removed with the world; nothing outside it is ever touched.
@@ -46,6 +54,17 @@ public:
     // The short 8.3 form of an existing path whose last name is long; nullopt when this side
     // has none.
     virtual std::optional<std::string> ShortFormOf(const std::string& path) = 0;
+
+    // URL-cache entries, made the way a browser makes them and not through the port under
+    // test; the world deletes them when it goes. Other entries of the cache are left alone.
+    // A content entry with a small file, committed under the name (UTF-8; the cache holds its
+    // ANSI form).
+    virtual void CommitCacheEntry(const std::string& name) = 0;
+    // A persistent cookie for http://host/ (session cookies never reach the cache); returns
+    // the name of the cache entry that holds it.
+    virtual std::string SetCookie(const std::string& host) = 0;
+    // Retrieves the entry, as a reader of its file does, and unlocks it when the object goes.
+    virtual std::unique_ptr<HeldCacheEntry> HoldCacheEntry(const std::string& name) = 0;
 };
 
 std::unique_ptr<ContractWorld> MakeWorld();

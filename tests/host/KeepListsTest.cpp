@@ -60,6 +60,14 @@ TEST_F(KeepLists, LineBreaksInAnEntryBecomeBlanks) {
     EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{"a  b"});
 }
 
+TEST_F(KeepLists, TextBeyondAsciiIsStoredInTheCodePageWithItsLineBreaksAsBlanks) {
+    Settings("[Cookies]\r\nsFile0=K\xF6rbchen.txt\r\n");  // ANSI, as the platform writes it
+    engine::SaveInternetKeepList({"http://caf\xC3\xA9/\r\nx", "plain"});
+    EXPECT_EQ(File(),
+              "[User]\r\nsFile0=0\r\n[Delete]\r\nTemp=0\r\nTemporary Internet Files=0\r\nUser=0\r\n"
+              "[Internet]\r\nsFile0=http://caf\xE9/  x\r\nsFile1=plain\r\n[Cookies]\r\nsFile0=K\xF6rbchen.txt\r\n");
+}
+
 TEST_F(KeepLists, AFileThatCannotBeReadOrWrittenIsLeftWhole) {
     const std::string original = "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=old\r\n";
     Settings(original);

@@ -3,7 +3,7 @@
 # Expects WINEPREFIX (and the rest of wine_env), $results and $stage.
 set -uo pipefail
 . "$(dirname "$0")/tally.sh"
-suites=(host_tests contract_fake_tests contract_win32_tests win32_tests)
+suites=(host_tests contract_fake_tests scenario_headless_tests contract_win32_tests win32_tests scenario_win32_tests)
 for exe in "$stage"/e2e_*.exe; do
   [ -e "$exe" ] && suites+=("$(basename "$exe" .exe)")
 done

@@ -5,6 +5,7 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeUrlCache.h"
 #include "tests/contract/ContractWorld.h"
 
 namespace contract {
@@ -23,6 +24,18 @@ private:
     std::string path_;
 };
 
+class FakeHeldCacheEntry : public HeldCacheEntry {
+public:
+    FakeHeldCacheEntry(fake::FakeUrlCache& cache, std::string name) : cache_(cache), name_(std::move(name)) {
+        cache_.inUse.insert(name_);
+    }
+    ~FakeHeldCacheEntry() override { cache_.inUse.erase(name_); }
+
+private:
+    fake::FakeUrlCache& cache_;
+    std::string name_;
+};
+
 class FakeWorld : public ContractWorld {
 public:
     FakeWorld() {
@@ -35,6 +48,7 @@ public:
     platform::Environment& Env() override { return environment_; }
     platform::Folders& Shell() override { return folders_; }
     platform::FileSystem& Files() override { return files_; }
+    platform::UrlCache& Cache() override { return cache_; }
 
     std::string Scratch() override { return kScratch; }
     void MakeFile(const std::string& path, const std::string& content) override { files_.AddFile(path, content); }
@@ -66,12 +80,25 @@ public:
         return shortPath;
     }
 
+    void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry); }
+
+    std::string SetCookie(const std::string& host) override {
+        const std::string name = "Cookie:tester@" + host + "/";
+        cache_.Commit(name);
+        return name;
+    }
+
+    std::unique_ptr<HeldCacheEntry> HoldCacheEntry(const std::string& name) override {
+        return std::make_unique<FakeHeldCacheEntry>(cache_, name);
+    }
+
 private:
     static constexpr const char* kScratch = "C:\\Users\\Tester\\Temp\\MorvaneContract";
 
     fake::FakeEnvironment environment_;
     fake::FakeFileSystem files_;
     fake::FakeFolders folders_{files_};
+    fake::FakeUrlCache cache_;
 };
 
 }  // namespace

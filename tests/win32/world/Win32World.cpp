@@ -9,7 +9,11 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32UrlCache.h"
 #include "tests/contract/ContractWorld.h"
+#include "tests/win32/world/UnixLinks.h"
+
+#include <wininet.h>
 
 namespace contract {
 namespace {
@@ -22,48 +26,6 @@ std::wstring Long(const std::string& path) { return L"\\\\?\\" + Widen(path); }
 bool StartsInside(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
            path[folder.size()] == '\\';
-}
-
-// Wine's own bridge to the Unix side, present only under Wine.
-using UnixNameOf = char*(__cdecl*)(const wchar_t*);
-UnixNameOf WineUnixNameFunction() {
-    return reinterpret_cast<UnixNameOf>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-std::string UnixNameOfPath(const std::string& path) {
-    const UnixNameOf unixName = WineUnixNameFunction();
-    if (!unixName) return {};
-    char* name = unixName(Widen(path).c_str());
-    if (!name) return {};
-    std::string out(name);
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Wine cannot make a link itself (CreateSymbolicLinkW does nothing there), and a Unix link is
-// what a Wine user has, so the world asks Linux directly. i386 system calls 83 and 10.
-long LinuxSymlink(const char* target, const char* link) {
-#if defined(__i386__)
-    long result;
-    asm volatile("int $0x80" : "=a"(result) : "a"(83), "b"(target), "c"(link) : "memory");
-    return result;
-#else
-    (void)target;
-    (void)link;
-    return -1;
-#endif
-}
-
-long LinuxUnlink(const char* path) {
-#if defined(__i386__)
-    long result;
-    asm volatile("int $0x80" : "=a"(result) : "a"(10), "b"(path) : "memory");
-    return result;
-#else
-    (void)path;
-    return -1;
-#endif
 }
 
 // Empties and removes a folder without following links: a link is removed as a link.
@@ -90,6 +52,44 @@ void RemoveTree(const std::wstring& folder) {
     ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::RemoveDirectoryW(folder.c_str());
 }
+
+std::string AnsiOf(const std::string& utf8) {
+    const std::wstring wide = Widen(utf8);
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                             nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), needed, nullptr,
+                          nullptr);
+    return ansi;
+}
+
+bool IsAscii(const std::string& text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// A cache entry retrieved as a reader of its file retrieves it: in use until unlocked.
+class Win32HeldCacheEntry : public HeldCacheEntry {
+public:
+    explicit Win32HeldCacheEntry(std::string ansiName) : name_(std::move(ansiName)) {
+        std::vector<char> buffer(4096);
+        for (int attempt = 0; attempt < 4 && !held_; ++attempt) {
+            DWORD size = static_cast<DWORD>(buffer.size());
+            auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(buffer.data());
+            held_ = ::RetrieveUrlCacheEntryFileA(name_.c_str(), record, &size, 0) != FALSE;
+            if (!held_ && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER) buffer.resize(size);
+        }
+    }
+    ~Win32HeldCacheEntry() override {
+        if (held_) ::UnlockUrlCacheEntryFileA(name_.c_str(), 0);
+    }
+
+private:
+    std::string name_;
+    bool held_ = false;
+};
 
 class Win32HeldFile : public HeldFile {
 public:
@@ -123,13 +123,15 @@ public:
             ::SetEnvironmentVariableW(Widen(name).c_str(), value ? Widen(*value).c_str() : nullptr);
         }
         // The Unix links go first, through the side that made them: Windows cannot remove them.
-        for (const std::string& link : unixLinks_) LinuxUnlink(link.c_str());
+        for (const std::string& link : unixLinks_) testing_support::LinuxUnlink(link);
         RemoveTree(Long(scratch_));
+        for (const std::string& name : cacheEntries_) ::DeleteUrlCacheEntryA(name.c_str());
     }
 
     platform::Environment& Env() override { return environment_; }
     platform::Folders& Shell() override { return folders_; }
     platform::FileSystem& Files() override { return files_; }
+    platform::UrlCache& Cache() override { return cache_; }
 
     std::string Scratch() override { return scratch_; }
 
@@ -165,9 +167,9 @@ public:
         ::CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(),
                               SYMBOLIC_LINK_FLAG_DIRECTORY | kAllowUnprivilegedCreate);
         if (IsLink(link)) return true;
-        const std::string unixLink = UnixNameOfPath(link);
-        const std::string unixTarget = UnixNameOfPath(target);
-        if (unixLink.empty() || unixTarget.empty() || LinuxSymlink(unixTarget.c_str(), unixLink.c_str()) != 0) {
+        const std::string unixLink = testing_support::UnixNameOfPath(link);
+        const std::string unixTarget = testing_support::UnixNameOfPath(target);
+        if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {
             return false;
         }
         unixLinks_.push_back(unixLink);
@@ -183,8 +185,51 @@ public:
         return result;
     }
 
+    void CommitCacheEntry(const std::string& name) override {
+        const std::string ansi = AnsiOf(name);
+        cacheEntries_.push_back(ansi);
+        const FILETIME never{};
+        // The wide calls, as a browser makes them; under Wine they store a name beyond ASCII as
+        // UTF-8, so such a name goes through the ANSI calls to be held as its ANSI bytes.
+        if (IsAscii(name)) {
+            const std::wstring url = Widen(name);
+            wchar_t file[MAX_PATH + 1] = {};
+            if (!::CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) return;
+            WriteCacheFile(file);
+            ::CommitUrlCacheEntryW(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
+        } else {
+            char file[MAX_PATH + 1] = {};
+            if (!::CreateUrlCacheEntryA(ansi.c_str(), 0, "htm", file, 0)) return;
+            WriteCacheFile(Widen(file));
+            ::CommitUrlCacheEntryA(ansi.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
+        }
+    }
+
+    std::string SetCookie(const std::string& host) override {
+        wchar_t user[256] = {};
+        DWORD length = 256;
+        ::GetUserNameW(user, &length);
+        // The platform names the entry after the user, the host and the cookie's path.
+        const std::string name = "Cookie:" + Narrow(user) + "@" + host + "/";
+        cacheEntries_.push_back(AnsiOf(name));
+        ::InternetSetCookieW(Widen("http://" + host + "/").c_str(), L"morvane",
+                             L"kept; expires=Fri, 31 Dec 2099 23:59:59 GMT");
+        return name;
+    }
+
+    std::unique_ptr<HeldCacheEntry> HoldCacheEntry(const std::string& name) override {
+        return std::make_unique<Win32HeldCacheEntry>(AnsiOf(name));
+    }
+
 private:
     static constexpr DWORD kAllowUnprivilegedCreate = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+
+    static void WriteCacheFile(const std::wstring& file) {
+        const win32::KernelHandle handle(
+            ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (handle) ::WriteFile(handle.Get(), "<p>cached</p>", 13, &written, nullptr);
+    }
 
     static bool IsLink(const std::string& path) {
         const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
@@ -206,11 +251,13 @@ private:
     win32::Win32Environment environment_;
     win32::Win32Folders folders_;
     win32::Win32FileSystem files_;
+    win32::Win32UrlCache cache_;
     std::wstring temp_;
     std::string scratch_;
     std::wstring previousFolder_;
     std::map<std::string, std::optional<std::string>> previousVariables_;
     std::vector<std::string> unixLinks_;
+    std::vector<std::string> cacheEntries_;  // ANSI names
 };
 
 }  // namespace

@@ -1,0 +1,167 @@
+// Purging a Temp folder of 50,000 files in 500 folders with PurgeFolderContents, against a bare
+// recursive FindFirstFileW / DeleteFileW / RemoveDirectoryW walk and against `cmd /c rd /s /q`,
+// each on an identical tree made in the same run.
+//
+// Usage: bench_purge [folder]  -- with a folder (which must not exist yet), one more identical
+// tree is left there for tools/bench to time `rm -rf` on from Linux.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "engine/ListFiles.h"
+#include "platform/Ports.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Folders.h"
+
+namespace {
+
+using win32::Widen;
+
+constexpr int kTopFolders = 50;
+constexpr int kSubFolders = 9;  // in each top folder: 500 folders in all
+constexpr int kFilesPerFolder = 100;
+constexpr int kFolders = kTopFolders * (1 + kSubFolders);
+constexpr int kFiles = kFolders * kFilesPerFolder;
+constexpr int kRounds = 2;
+
+std::wstring Long(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+void MakeFiles(const std::wstring& folder) {
+    ::CreateDirectoryW(Long(folder).c_str(), nullptr);
+    const std::string content(200, 'x');
+    for (int i = 0; i < kFilesPerFolder; ++i) {
+        const std::wstring path = folder + L"\\cache-entry-" + std::to_wstring(i) + L".tmp";
+        const win32::KernelHandle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    }
+}
+
+// The tree every contestant gets: 50 folders, each with 9 subfolders, 100 files in each folder.
+void MakeTree(const std::wstring& root) {
+    ::CreateDirectoryW(Long(root).c_str(), nullptr);
+    for (int top = 0; top < kTopFolders; ++top) {
+        const std::wstring folder = root + L"\\site-" + std::to_wstring(top);
+        MakeFiles(folder);
+        for (int sub = 0; sub < kSubFolders; ++sub) MakeFiles(folder + L"\\part-" + std::to_wstring(sub));
+    }
+}
+
+// The reference: what any program would write to empty a folder.
+void BareWalk(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search) return;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            BareWalk(path);
+            ::RemoveDirectoryW(path.c_str());
+        } else {
+            ::DeleteFileW(path.c_str());
+        }
+    } while (::FindNextFileW(search.Get(), &found));
+}
+
+bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          folder.c_str(), &startup, &started)) {
+        return false;
+    }
+    const win32::KernelHandle process(started.hProcess);
+    const win32::KernelHandle thread(started.hThread);
+    return ::WaitForSingleObject(process.Get(), INFINITE) == WAIT_OBJECT_0;
+}
+
+bool IsEmptyFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search) return false;
+    int entries = 0;
+    do {
+        ++entries;
+    } while (::FindNextFileW(search.Get(), &found));
+    return entries == 2;  // "." and ".."
+}
+
+template <typename Work>
+double Seconds(Work work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    win32::Win32Environment environment;
+    win32::Win32Folders folders;
+    win32::Win32FileSystem files;
+    const platform::ScopedPorts ports{{&environment, &folders, &files}};
+
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring root = std::wstring(temp) + L"MorvaneBench-purge-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring tree = root + L"\\tree";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+
+    // Two rounds, the turns swapped in the second, the best of each kept: the machine is shared.
+    // Each contestant gets a tree made just before its turn.
+    double made = 0, purge = 1e300, bare = 1e300;
+    bool whole = true;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const bool engineTurn : {round % 2 == 0, round % 2 != 0}) {
+            made += Seconds([&] { MakeTree(tree); });
+            if (engineTurn) {
+                engine::DeleteTally tally;
+                const double seconds = Seconds([&] { engine::PurgeFolderContents(win32::Narrow(tree), tally); });
+                std::printf("round %d: PurgeFolderContents %.3f s\n", round + 1, seconds);
+                purge = std::min(purge, seconds);
+                whole = whole && tally.removedItems == kFiles + kFolders && tally.keptItems == 0;
+            } else {
+                const double seconds = Seconds([&] { BareWalk(tree); });
+                std::printf("round %d: bare walk %.3f s\n", round + 1, seconds);
+                bare = std::min(bare, seconds);
+            }
+            whole = whole && IsEmptyFolder(tree);
+        }
+    }
+    made += Seconds([&] { MakeTree(tree); });
+    const double rd = Seconds([&] { RunCommand(L"cmd /c rd /s /q \"" + tree + L"\"", root); });
+    whole = whole && ::GetFileAttributesW(tree.c_str()) == INVALID_FILE_ATTRIBUTES;
+    ::RemoveDirectoryW(tree.c_str());
+    ::RemoveDirectoryW(root.c_str());
+    if (!whole) {
+        std::fprintf(stderr, "bench_purge: a tree was not emptied\n");
+        return 1;
+    }
+    std::printf("made %d trees of %d files in %d folders in %.1f s\n", 2 * kRounds + 1, kFiles, kFolders, made);
+
+    std::printf("PurgeFolderContents: %.3f s (best of %d)\n", purge, kRounds);
+    std::printf("bare FindFirstFileW/DeleteFileW/RemoveDirectoryW walk: %.3f s (best of %d)\n", bare, kRounds);
+    std::printf("cmd /c rd /s /q: %.3f s\n", rd);
+    std::printf("ratio %.2f against the bare walk (target at most 1.3)\n", purge / bare);
+    std::printf("ratio %.2f against rd /s /q (%.1fx faster)\n", purge / rd, rd / purge);
+
+    if (argc > 1) {
+        const std::wstring kept = Widen(argv[1]);
+        if (::GetFileAttributesW(kept.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            std::fprintf(stderr, "bench_purge: %s exists already\n", argv[1]);
+            return 1;
+        }
+        MakeTree(kept);
+        std::printf("left an identical tree in %s\n", argv[1]);
+    }
+    return 0;
+}

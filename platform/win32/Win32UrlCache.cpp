@@ -1,0 +1,157 @@
+#include "platform/win32/Win32UrlCache.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32.h"
+
+#include <wininet.h>
+
+// The ANSI calls, not the wide ones: the cache holds names as bytes, and the wide calls
+// re-encode them on the way in (Wine turns the host into punycode and the rest into UTF-8),
+// so a name listed through them may not find its own entry when it is deleted.
+//
+// What Wine 8 answers (measured; Windows documents "cookie:", "visited:" and NULL, NULL being
+// the content entries only):
+// - The cache has three containers, chosen by the start of a name: "Cookie:" (cookies, type
+//   0x100000), "Visited:" (history, type 0x200000) and everything else (content, type 0x1 added
+//   to whatever was committed).
+// - A pattern lists the container whose prefix it equals, letter case included: "Cookie:" the
+//   cookies, "" the content; "cookie:", "COOKIE:", "0" or "http:" list nothing. NULL lists every
+//   container, cookies and history included.
+// - A name is compared byte for byte, so "http://a/Page" and "http://a/page" are two entries.
+// - Deleting an entry that is not there fails with ERROR_FILE_NOT_FOUND; deleting one that is
+//   in use (retrieved and not yet unlocked) fails and marks it to go when it is unlocked.
+
+namespace win32 {
+namespace {
+
+struct CacheSearchTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) { ::FindCloseUrlCache(handle); }
+};
+using CacheSearch = UniqueHandle<CacheSearchTraits>;
+
+// Most entries fit at once, so an enumeration costs one call per entry.
+constexpr DWORD kStartSize = 4096;
+// An entry can grow between the call that reports its size and the next one.
+constexpr int kFetchAttempts = 4;
+
+// One entry record followed by its strings, kept from one entry to the next. The storage is
+// 8-byte aligned for the record.
+class EntryBuffer {
+public:
+    explicit EntryBuffer(DWORD bytes) { Grow(bytes); }
+
+    INTERNET_CACHE_ENTRY_INFOA* Record() { return reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage_.data()); }
+    const char* Bytes() const { return reinterpret_cast<const char*>(storage_.data()); }
+    DWORD Size() const { return static_cast<DWORD>(storage_.size() * sizeof(std::uint64_t)); }
+    void Grow(DWORD bytes) {
+        storage_.resize((static_cast<size_t>(bytes) + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
+    }
+
+private:
+    std::vector<std::uint64_t> storage_;
+};
+
+// Calls fetch(record, &size) until the entry fits: a short buffer makes the platform report
+// the size it needs, and the same entry is asked for again in a larger one.
+template <typename Fetch>
+bool FetchEntry(EntryBuffer& buffer, Fetch fetch) {
+    for (int attempt = 0; attempt < kFetchAttempts; ++attempt) {
+        DWORD size = buffer.Size();
+        buffer.Record()->dwStructSize = size;
+        if (fetch(buffer.Record(), &size)) return true;
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= buffer.Size()) return false;
+        buffer.Grow(size);
+    }
+    return false;
+}
+
+std::string FromAnsi(std::string_view ansi) {
+    if (ansi.empty()) return {};
+    const int length = static_cast<int>(ansi.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
+    return Narrow(wide);
+}
+
+// The ANSI form of a name; nullopt when the code page cannot hold it exactly, since no entry
+// can then bear it (a look-alike or "?" could name another entry).
+std::optional<std::string> ToAnsi(const std::string& utf8) {
+    if (utf8.find('\0') != std::string::npos) return std::nullopt;
+    const std::wstring wide = Widen(utf8);
+    if (wide.empty()) return std::string();
+    const int length = static_cast<int>(wide.size());
+    // A UTF-8 system code page holds every character and takes neither the flag nor the check.
+    const bool utf8System = ::GetACP() == CP_UTF8;
+    const DWORD flags = utf8System ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL lossy = FALSE;
+    BOOL* lossyCheck = utf8System ? nullptr : &lossy;
+    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, lossyCheck);
+    if (needed <= 0 || lossy) return std::nullopt;
+    std::string ansi(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(), needed, nullptr, nullptr);
+    return ansi;
+}
+
+// The entry in the buffer, or nullopt when its name does not lie whole inside the buffer.
+std::optional<platform::UrlCacheEntry> EntryIn(EntryBuffer& buffer) {
+    const INTERNET_CACHE_ENTRY_INFOA* record = buffer.Record();
+    const auto begin = reinterpret_cast<std::uintptr_t>(buffer.Bytes());
+    const auto name = reinterpret_cast<std::uintptr_t>(record->lpszSourceUrlName);
+    if (name < begin || name >= begin + buffer.Size()) return std::nullopt;
+    const size_t room = begin + buffer.Size() - name;
+    const void* end = std::memchr(record->lpszSourceUrlName, '\0', room);
+    if (end == nullptr) return std::nullopt;
+    const size_t length = static_cast<const char*>(end) - record->lpszSourceUrlName;
+    return platform::UrlCacheEntry{FromAnsi(std::string_view(record->lpszSourceUrlName, length)),
+                                   record->CacheEntryType};
+}
+
+}  // namespace
+
+void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
+                              const std::function<void(const platform::UrlCacheEntry&)>& visit) {
+    std::optional<std::string> ansiPattern;
+    if (pattern) {
+        ansiPattern = ToAnsi(*pattern);
+        if (!ansiPattern) return;  // no container has such a prefix
+    }
+    const char* search = ansiPattern ? ansiPattern->c_str() : nullptr;
+
+    // The size query, with the pattern of the fetch: a cache it finds nothing in answers
+    // ERROR_NO_MORE_ITEMS.
+    DWORD size = 0;
+    CacheSearch entries(::FindFirstUrlCacheEntryA(search, nullptr, &size));
+    if (entries || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return;
+
+    EntryBuffer buffer(size > kStartSize ? size : kStartSize);
+    const bool found = FetchEntry(buffer, [&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* bytes) {
+        entries.Reset(::FindFirstUrlCacheEntryA(search, record, bytes));
+        return entries.IsValid();
+    });
+    if (!found) return;
+    const auto next = [&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* bytes) {
+        return ::FindNextUrlCacheEntryA(entries.Get(), record, bytes) != FALSE;
+    };
+    do {
+        if (const auto entry = EntryIn(buffer)) visit(*entry);
+    } while (FetchEntry(buffer, next));
+}
+
+bool Win32UrlCache::Delete(const std::string& sourceUrlName) {
+    const auto ansi = ToAnsi(sourceUrlName);
+    if (!ansi || ansi->empty()) return true;  // a name no entry can bear is gone already
+    if (::DeleteUrlCacheEntryA(ansi->c_str())) return true;
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace win32

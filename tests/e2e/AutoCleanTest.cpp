@@ -1,0 +1,198 @@
+// The unattended clean of the real Morvane.exe: a Temp folder and a user folder of the test's
+// own full of what a clean meets, URL-cache entries and cookies made the way a browser makes
+// them, a Clean.ini beside the program choosing everything; then `Morvane.exe A`, as a task
+// scheduler runs it, and a look at what is left.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/win32/WideText.h"
+#include "tests/e2e/E2eWorld.h"
+
+namespace e2e {
+namespace {
+
+constexpr int kRunLimitMs = 60000;
+
+// "Ünïcödé 日本 Ω" and "☃.txt": beyond the ANSI code page.
+const std::string kUnicodeFolder = "\xC3\x9Cn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9";
+const std::string kUnicodeFile = "\xE2\x98\x83.txt";
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += "\n  " + line;
+    return out.empty() ? " none" : out;
+}
+
+struct Kinds {
+    bool heldFile;    // held open, with no sharing, by this test while the program runs
+    bool folderLink;  // a link to a folder outside, which Wine cannot remove
+};
+
+class AutoClean : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(world.InstallMorvane(program)) << "Morvane.exe must lie beside this test program";
+        prefixEntries = world.CacheNames();
+        ASSERT_LT(prefixEntries.size(), 900u) << "the keep-list spares the prefix's own entries too";
+    }
+
+    // Fills the folder with one of each kind of item; returns what must stay.
+    std::vector<std::string> Fill(const std::string& folder, const Kinds& kinds) {
+        world.MakeFile(folder + "\\loose.tmp", "loose");
+        world.MakeFile(folder + "\\nested\\top.txt", "top");
+        world.MakeFile(folder + "\\nested\\deeper\\mid.txt", "mid");
+        world.MakeFile(folder + "\\nested\\deeper\\deepest\\leaf.txt", "leaf");
+        world.MakeFile(folder + "\\nested\\desktop.ini", "[.ShellClassInfo]",
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        world.MakeFolder(folder + "\\empty");
+        world.MakeFile(folder + "\\readonly.txt", "read only", FILE_ATTRIBUTE_READONLY);
+        world.MakeFile(folder + "\\nested\\deeper\\readonly.txt", "read only", FILE_ATTRIBUTE_READONLY);
+        world.MakeFile(folder + "\\" + kUnicodeFolder + "\\" + kUnicodeFile, "unicode");
+        std::string deep = folder + "\\long";
+        for (char letter = 'a'; letter < 'f'; ++letter) deep += "\\" + std::string(60, letter);
+        world.MakeFile(deep + "\\end.txt", "far");
+        EXPECT_TRUE(world.Exists(deep + "\\end.txt"));
+        EXPECT_GT(deep.size(), 300u);
+
+        std::vector<std::string> stays;
+        if (kinds.heldFile) {
+            const std::string path = folder + "\\in use\\held.txt";
+            world.MakeFile(path, "held");
+            held.push_back(world.HoldOpen(path));
+            EXPECT_TRUE(held.back().IsValid());
+            stays.insert(stays.end(), {"in use\\", "in use\\held.txt"});
+        }
+        if (kinds.folderLink) {
+            const std::string target = world.Path("Outside\\" + folder.substr(folder.rfind('\\') + 1));
+            world.MakeFile(target + "\\precious.txt", "precious");
+            world.MakeFile(target + "\\sub\\more.txt", "more");
+            EXPECT_TRUE(world.MakeFolderLink(folder + "\\outside", target));
+            stays.push_back("outside (link)");
+        }
+        std::sort(stays.begin(), stays.end());
+        return stays;
+    }
+
+    // Content entries and cookies, some of them kept; letter case and names beyond ASCII count.
+    void MakeCacheEntries() {
+        const std::wstring host = win32::Widen(world.Marker()) + L".example";
+        const auto url = [&](const std::wstring& path) { return L"http://" + host + L"/" + path; };
+        kept = {world.CommitCacheEntry(url(L"Kept")), world.CommitCacheEntry(url(L"caf\u00E9-kept")),
+                world.SetCookie(L"kept." + host)};
+        gone = {world.CommitCacheEntry(url(L"kept")), world.CommitCacheEntry(url(L"page")),
+                world.CommitCacheEntry(url(L"caf\u00E9")), world.SetCookie(L"gone." + host)};
+        for (const auto* names : {&kept, &gone}) {
+            for (const std::string& name : *names) ASSERT_FALSE(name.empty()) << "an entry was not made";
+        }
+    }
+
+    // Clean.ini choosing all three options; the keep-list holds the kept entries and every entry
+    // the prefix had before, which are no business of this test.
+    std::string WriteCleanIni(const std::string& userFolder) {
+        std::string ini = "[User]\r\nsFile0=" + userFolder +
+                          "\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\nTemporary Internet Files=Yes\r\n[Internet]\r\n";
+        std::vector<std::string> keepList = kept;
+        keepList.insert(keepList.end(), prefixEntries.begin(), prefixEntries.end());
+        for (size_t i = 0; i < keepList.size(); ++i) ini += "sFile" + std::to_string(i) + "=" + keepList[i] + "\r\n";
+        world.MakeFile(program + "\\Clean.ini", ini);
+        return ini;
+    }
+
+    std::set<std::string> ExpectedCache() const {
+        std::set<std::string> expected = prefixEntries;
+        expected.insert(kept.begin(), kept.end());
+        return expected;
+    }
+
+    // Runs `Morvane.exe A` to its end; nullopt when it had to be stopped.
+    std::optional<DWORD> RunUnattended() {
+        MorvaneRun run(program + "\\Morvane.exe", "A", temp);
+        EXPECT_TRUE(run.Started());
+        if (!run.WaitForEnd(kRunLimitMs)) {
+            ADD_FAILURE() << "Morvane.exe A still ran after " << kRunLimitMs << " ms; its windows:"
+                          << Joined(run.VisibleWindows());
+            return std::nullopt;
+        }
+        return run.ExitCode();
+    }
+
+    E2eWorld world;
+    const std::string program = world.Path("Program");
+    const std::string temp = world.Path("Temp");
+    const std::string user = world.Path("User");
+    std::vector<win32::KernelHandle> held;
+    std::set<std::string> prefixEntries;
+    std::vector<std::string> kept;
+    std::vector<std::string> gone;
+};
+
+TEST_F(AutoClean, RemovesAllItCanKeepsTheKeptEntriesAndEndsWithOneWhenAFileStays) {
+    const std::vector<std::string> tempStays = Fill(temp, {true, true});
+    const std::vector<std::string> userStays = Fill(user, {true, true});
+    const auto outside = world.Contents(world.Path("Outside"));
+    ASSERT_EQ(outside.size(), 4u);
+    MakeCacheEntries();
+    const std::string ini = WriteCleanIni(user);
+
+    EXPECT_EQ(RunUnattended(), 1u) << "the open file stayed";
+    EXPECT_TRUE(world.Exists(temp));
+    EXPECT_TRUE(world.Exists(user));
+    EXPECT_EQ(world.Tree(temp), tempStays);
+    EXPECT_EQ(world.Tree(user), userStays);
+    EXPECT_EQ(world.Contents(world.Path("Outside")), outside) << "the links' targets are whole";
+    EXPECT_EQ(world.CacheNames(), ExpectedCache());
+    EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
+}
+
+TEST_F(AutoClean, EndsWithZeroWhenEverythingWentAway) {
+    Fill(temp, {false, false});
+    Fill(user, {false, false});
+    MakeCacheEntries();
+    const std::string ini = WriteCleanIni(user);
+
+    EXPECT_EQ(RunUnattended(), 0u);
+    EXPECT_TRUE(world.Exists(temp));
+    EXPECT_TRUE(world.Exists(user));
+    EXPECT_EQ(world.Tree(temp), std::vector<std::string>{});
+    EXPECT_EQ(world.Tree(user), std::vector<std::string>{});
+    EXPECT_EQ(world.CacheNames(), ExpectedCache());
+    EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
+}
+
+TEST_F(AutoClean, ARootUserFolderIsRefusedWithAMessageAndNothingIsDeleted) {
+    Fill(temp, {false, false});
+    const std::vector<std::string> tempBefore = world.Tree(temp);
+    MakeCacheEntries();
+    const std::set<std::string> cacheBefore = world.CacheNames();
+    const std::string ini = WriteCleanIni("c:\\");
+
+    MorvaneRun run(program + "\\Morvane.exe", "A", temp);
+    ASSERT_TRUE(run.Started());
+    const HWND box = run.WaitForWindow(L"#32770", L"Kavlon Info.....", kRunLimitMs);
+    ASSERT_NE(box, nullptr) << "no message box; the program " << (run.WaitForEnd(0) ? "ended" : "runs")
+                            << ", its windows:" << Joined(run.VisibleWindows());
+    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
+              "You have selected the root file to clean\r\rThis program will not continue !!!!");
+    const HWND ok = ::GetDlgItem(box, IDOK);
+    ASSERT_NE(ok, nullptr);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+
+    // The folder picker follows the message; the run ends once the user has closed the screens.
+    EXPECT_NE(run.WaitForWindow(nullptr, L"Kavlon Tarnwick-----User Designated Folder To Clean", 10000), nullptr)
+        << "no folder picker; the program's windows:" << Joined(run.VisibleWindows());
+    const std::vector<std::string> shown = run.VisibleWindows();
+    run.CloseWindows();
+    if (!run.WaitForEnd(5000)) {
+        ADD_FAILURE() << "Morvane.exe A did not end once its screens were closed; it showed:" << Joined(shown);
+        run.Terminate();
+    }
+    EXPECT_EQ(run.ExitCode(), 2u);
+    EXPECT_EQ(world.Tree(temp), tempBefore);
+    EXPECT_EQ(world.CacheNames(), cacheBefore);
+    // The run changes no setting; the folder picker adds its own flag when it goes.
+    EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini").value_or("").substr(0, ini.size()), ini);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,97 @@
+#pragma once
+// What an end-to-end test of Morvane.exe stands on: a folder of the test's own (everything it
+// makes lies inside and goes with it, links first, as links), a copy of Morvane.exe in it,
+// URL-cache entries made the way a browser makes them, and the program run as a task scheduler
+// runs it. Paths are UTF-8 text; every file call goes through the long-path form.
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32.h"
+
+namespace e2e {
+
+class E2eWorld {
+public:
+    E2eWorld();
+    ~E2eWorld();
+    E2eWorld(const E2eWorld&) = delete;
+    E2eWorld& operator=(const E2eWorld&) = delete;
+
+    // The test's own folder: absolute, no trailing "\".
+    const std::string& Root() const { return root_; }
+    // A lower-case word no other world uses, for names that must be this test's own.
+    const std::string& Marker() const { return marker_; }
+    std::string Path(const std::string& relative) const { return root_ + "\\" + relative; }
+
+    // --- Files (paths absolute, inside Root) ---
+    void MakeFolder(const std::string& path);  // with the folders above it
+    void MakeFile(const std::string& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+    std::optional<std::string> ReadBytes(const std::string& path);
+    bool Exists(const std::string& path);
+    // A Linux link at link to the folder target, both inside Root; false where none can be made.
+    bool MakeFolderLink(const std::string& link, const std::string& target);
+    // Opens the file for writing with no sharing, as a program that keeps it to itself does.
+    win32::KernelHandle HoldOpen(const std::string& path);
+    // Everything below the folder, without following links, as sorted relative paths: a folder
+    // ends in "\", a link in " (link)".
+    std::vector<std::string> Tree(const std::string& folder);
+    // The files below the folder with their content.
+    std::map<std::string, std::string> Contents(const std::string& folder);
+
+    // --- The URL cache (names as the platform's ANSI text holds them) ---
+    // Every entry under no pattern, "cookie:" and "Cookie:" (the containers differ between
+    // Windows and Wine).
+    std::set<std::string> CacheNames();
+    // A content entry with a small file, committed through the wide calls as a browser does;
+    // returns the name the cache holds it under.
+    std::string CommitCacheEntry(const std::wstring& url);
+    // A persistent cookie for http://host/; returns the name of the entry that holds it.
+    std::string SetCookie(const std::wstring& host);
+
+    // --- The program ---
+    // Morvane.exe copied from beside this test program into folder.
+    bool InstallMorvane(const std::string& folder);
+
+private:
+    std::string marker_;
+    std::string root_;
+    std::vector<std::string> unixLinks_;
+    std::set<std::string> cacheEntries_;
+};
+
+// Morvane.exe started as a scheduler starts it, with the environment variable Temp set to a
+// folder of the test. The process never outlives the object.
+class MorvaneRun {
+public:
+    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp);
+    ~MorvaneRun();
+    MorvaneRun(const MorvaneRun&) = delete;
+    MorvaneRun& operator=(const MorvaneRun&) = delete;
+
+    bool Started() const { return process_.IsValid(); }
+    DWORD Id() const { return id_; }
+    // true when the process has ended within the time.
+    bool WaitForEnd(int milliseconds);
+    std::optional<DWORD> ExitCode();
+    void Terminate();
+
+    // A visible top-level window of the process with this caption (and class, unless null),
+    // waited for.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* caption, int milliseconds);
+    // "class: caption" of each visible top-level window of the process.
+    std::vector<std::string> VisibleWindows();
+    // Asks every visible top-level window of the process to close, as the user would.
+    void CloseWindows();
+
+private:
+    win32::KernelHandle process_;
+    DWORD id_ = 0;
+};
+
+std::string TextOf(HWND window);
+
+}  // namespace e2e

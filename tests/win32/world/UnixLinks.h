@@ -1,0 +1,16 @@
+#pragma once
+// Folder links for tests under Wine. Wine cannot make a link itself (CreateSymbolicLinkW does
+// nothing there), and a Unix link is what a Wine user has, so tests ask Linux directly. Callers
+// make links only inside a folder they created, to targets inside it.
+#include <string>
+
+namespace testing_support {
+
+// The Linux path of a Windows path; "" where Wine's bridge is missing (on Windows).
+std::string UnixNameOfPath(const std::string& path);
+// A Linux symbolic link at linkPath to the Linux path targetPath; 0 on success.
+long LinuxSymlink(const std::string& targetPath, const std::string& linkPath);
+// Removes the Linux link itself; 0 on success.
+long LinuxUnlink(const std::string& linkPath);
+
+}  // namespace testing_support
