@@ -58,6 +58,11 @@ wine_prefix() {
     link=${link%% -> *}
     rm -f "$link" && mkdir -p "$link"
   done < <(wine_escaping_links "$dir")
+  # Wine's own fonts (Marlett draws the caption buttons, Tahoma the menus): Debian's Wine does
+  # not find them where fonts-wine installs them, so the prefix gets copies of its own.
+  if [ -d /usr/share/wine/fonts ] && [ -d "$dir/drive_c/windows/Fonts" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$dir/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   if [ ! -f "$dir/.morvane-settings" ]; then
     # No crash dialog and no debugger that waits for someone. Without a window manager (Xvfb)
     # unmanaged windows hide at once instead of after 2 s.

@@ -1,0 +1,256 @@
+// The internet cookie keep screen over a URL cache of 10,000 entries with a keep-list of 1,001
+// of them, on the real desktop and WinINet, against the bare work it stands on, in the same run:
+// - opening it (load to visible and painted) against a bare enumeration of the cache plus a bare
+//   LB_ADDSTRING fill of the same items into two list boxes of the same size, painted;
+// - its "Save" against SaveInternetKeepList plus that bare enumeration and fill.
+//
+// Its entries are committed without files and deleted at the end; other entries of the cache
+// are listed like any (the screen shows them too) and left alone.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "bench/SettingsBench.h"
+#include "common/Form10.h"
+#include "engine/KeepLists.h"
+#include "forms/Application.h"
+#include "platform/win32/ControlIds.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32UrlCache.h"
+#include "screens/Form3a.h"
+
+#include <wininet.h>
+
+namespace {
+
+constexpr int kEntries = 10000;
+constexpr int kKept = 1001;
+constexpr int kRounds = 7;
+constexpr const char* kSite = "http://morvane-bench-screen.example/";
+
+std::string Name(int i) { return std::string(kSite) + "page/" + std::to_string(i) + "/index.html"; }
+bool IsKept(int i) { return i % 7 == 0 && i / 7 < kKept; }
+
+void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+template <typename Work>
+double Milliseconds(Work work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The reference enumeration: one buffer that grows when an entry does not fit, over the
+// patterns that reach content entries and cookies, each name once, as plain code would list them.
+std::vector<std::string> BareEnumerate() {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    std::vector<std::uint64_t> storage(4096 / sizeof(std::uint64_t));
+    const auto fetch = [&](auto call) {
+        for (;;) {
+            DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
+            if (call(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data()), &size)) return true;
+            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+            storage.resize(size / sizeof(std::uint64_t) + 1);
+        }
+    };
+    for (const char* pattern : {static_cast<const char*>(nullptr), "cookie:", "Cookie:"}) {
+        HANDLE search = nullptr;
+        if (!fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
+                search = ::FindFirstUrlCacheEntryA(pattern, record, size);
+                return search != nullptr;
+            })) {
+            continue;
+        }
+        do {
+            const auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data());
+            if ((record->CacheEntryType & (NORMAL_CACHE_ENTRY | COOKIE_CACHE_ENTRY)) &&
+                seen.insert(record->lpszSourceUrlName).second) {
+                names.push_back(record->lpszSourceUrlName);
+            }
+        } while (fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
+            return ::FindNextUrlCacheEntryA(search, record, size) != FALSE;
+        }));
+        ::FindCloseUrlCache(search);
+    }
+    return names;
+}
+
+// Two bare list boxes with the classes, styles, sizes and font of the screen's lists, in a
+// plain window of the screen's size.
+class BareLists {
+public:
+    explicit BareLists(HWND screen) {
+        WNDCLASSW kind{};
+        kind.lpfnWndProc = ::DefWindowProcW;
+        kind.hInstance = ::GetModuleHandleW(nullptr);
+        kind.lpszClassName = L"MorvaneBenchBareLists";
+        kind.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        ::RegisterClassW(&kind);
+        RECT frame{};
+        ::GetWindowRect(screen, &frame);
+        window_ = ::CreateWindowExW(0, kind.lpszClassName, L"bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                    kind.hInstance, nullptr);
+        for (const char* name : {"List1", "List2"}) {
+            const HWND list = ::GetDlgItem(screen, win32::ControlIdOf(name));
+            RECT box{};
+            ::GetWindowRect(list, &box);
+            ::MapWindowPoints(nullptr, screen, reinterpret_cast<POINT*>(&box), 2);
+            const HWND twin = ::CreateWindowExW(static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE)), L"LISTBOX",
+                                                L"", static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_STYLE)), box.left,
+                                                box.top, box.right - box.left, box.bottom - box.top, window_, nullptr,
+                                                kind.hInstance, nullptr);
+            ::SendMessageW(twin, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(list, WM_GETFONT, 0, 0)), TRUE);
+            lists_.push_back(twin);
+        }
+    }
+    ~BareLists() { ::DestroyWindow(window_); }
+    BareLists(const BareLists&) = delete;
+    BareLists& operator=(const BareLists&) = delete;
+
+    // Both lists emptied and filled, then painted.
+    void Fill(const std::vector<std::string>& top, const std::vector<std::string>& bottom) {
+        for (size_t i = 0; i < 2; ++i) {
+            const HWND list = lists_[i];
+            ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+            ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+            for (const std::string& item : i == 0 ? top : bottom) {
+                ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            }
+            ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+            ::InvalidateRect(list, nullptr, TRUE);
+        }
+        ::UpdateWindow(window_);
+    }
+    int Count(int list) const { return static_cast<int>(::SendMessageW(lists_[list], LB_GETCOUNT, 0, 0)); }
+
+private:
+    HWND window_ = nullptr;
+    std::vector<HWND> lists_;
+};
+
+struct Best {
+    double value = 1e300;
+    void Take(double sample) { value = std::min(value, sample); }
+};
+
+}  // namespace
+
+int main() {
+    win32::Win32Environment real;
+    win32::Win32Folders folders;
+    win32::Win32FileSystem files;
+    win32::Win32UrlCache cache;
+    const std::string scratch = real.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-screen-" +
+                                std::to_string(::GetCurrentProcessId());
+    bench::ScratchEnvironment environment(real, scratch);
+    const platform::ScopedPorts ports{{&environment, &folders, &files, nullptr, &cache}};
+    win32::Win32Desktop desktop;
+    forms::Application application(desktop);
+
+    // Leftovers of an earlier run are ours.
+    for (const std::string& name : BareEnumerate()) {
+        if (name.rfind(kSite, 0) == 0) ::DeleteUrlCacheEntryA(name.c_str());
+    }
+    const FILETIME never{};
+    std::vector<std::string> keepList;
+    for (int i = 0; i < kEntries; ++i) {
+        ::CommitUrlCacheEntryA(Name(i).c_str(), nullptr, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr);
+        if (IsKept(i)) keepList.push_back(Name(i));
+    }
+    std::string ini = "[User]\r\nsFile0=C:\\Data\r\n[Delete]\r\nTemp=Yes\r\n[Internet]\r\n";
+    for (size_t i = 0; i < keepList.size(); ++i) ini += "sFile" + std::to_string(i) + "=" + keepList[i] + "\r\n";
+    files.CreateFolder(scratch);
+    files.ReplaceWholeFile(scratch + "\\Clean.ini", ini);
+
+    // The backdrop is up before any screen opens.
+    application.Dispatch([] { common::SetStatusText(""); });
+    Pump();
+
+    const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::Form3a>()->Handle()); };
+    const auto open = [&] {
+        application.Dispatch([] { forms::App().Load<screens::Form3a>(); });
+        Pump();
+        ::UpdateWindow(screenHandle());
+    };
+    const auto close = [&] {
+        application.Dispatch([] { forms::App().Unload<screens::Form3a>(); });
+        Pump();
+    };
+    const auto save = [&] {
+        application.Find<screens::Form3a>()->Run("sDeleteCookies");
+        Pump();
+        ::UpdateWindow(screenHandle());
+    };
+
+    open();
+    const std::vector<std::string> top = application.Find<screens::Form3a>()->List1.Items();
+    BareLists bare(screenHandle());
+    bool alike = top.size() >= static_cast<size_t>(kEntries) &&
+                 application.Find<screens::Form3a>()->List2.Items() == keepList;
+    close();
+
+    Best opening, saving, enumeration, fill, keepListSave;
+    std::vector<std::string> listed;
+    for (int round = 0; round < kRounds; ++round) {
+        // Alternate which goes first, so that neither always meets a warmer cache.
+        const auto ours = [&] {
+            opening.Take(Milliseconds(open));
+            alike = alike && ::IsWindowVisible(screenHandle()) &&
+                    application.Find<screens::Form3a>()->List1.ListCount() == static_cast<int>(top.size());
+            saving.Take(Milliseconds(save));
+            alike = alike && application.Find<screens::Form3a>()->List2.Items() == keepList;
+            close();
+        };
+        const auto reference = [&] {
+            enumeration.Take(Milliseconds([&] { listed = BareEnumerate(); }));
+            fill.Take(Milliseconds([&] { bare.Fill(listed, keepList); }));
+            keepListSave.Take(Milliseconds([&] { engine::SaveInternetKeepList(keepList); }));
+            alike = alike && listed == top && bare.Count(0) == static_cast<int>(top.size()) &&
+                    bare.Count(1) == kKept;
+        };
+        if (round % 2 == 0) {
+            ours();
+            reference();
+        } else {
+            reference();
+            ours();
+        }
+    }
+
+    for (int i = 0; i < kEntries; ++i) ::DeleteUrlCacheEntryA(Name(i).c_str());
+    files.DeleteFile(scratch + "\\Clean.ini");
+    files.RemoveFolder(scratch);
+    const std::vector<std::string> after = BareEnumerate();
+    const auto left = std::count_if(after.begin(), after.end(),
+                                    [](const std::string& name) { return name.rfind(kSite, 0) == 0; });
+    if (left > 0) {
+        std::fprintf(stderr, "bench_cookie_screen: %ld of its entries stayed in the cache\n", static_cast<long>(left));
+        return 1;
+    }
+    if (!alike) {
+        std::fprintf(stderr, "bench_cookie_screen: the screen and the reference did not list the same entries\n");
+        return 1;
+    }
+
+    const double bareOpen = enumeration.value + fill.value;
+    const double bareSave = keepListSave.value + bareOpen;
+    std::printf("cache of %zu listed entries (%d of this bench), keep-list of %d; best of %d rounds\n", top.size(),
+                kEntries, kKept, kRounds);
+    std::printf("bare enumeration %.1f ms, bare fill of both lists %.1f ms, SaveInternetKeepList %.1f ms\n",
+                enumeration.value, fill.value, keepListSave.value);
+    std::printf("Form3a open (load to visible): %.1f ms, ratio %.2f (target at most 1.5)\n", opening.value,
+                opening.value / bareOpen);
+    std::printf("Form3a Save: %.1f ms, ratio %.2f (target at most 1.5)\n", saving.value, saving.value / bareSave);
+    return 0;
+}
