@@ -1,31 +1,44 @@
 #include "platform/win32/Win32Automation.h"
 
-#include <windows.h>
-#include <oleauto.h>
-
+#include "platform/win32/ComLibrary.h"
 #include "platform/win32/WideText.h"
 
 namespace win32 {
 
 Win32Automation::~Win32Automation() {
     for (IDispatch* object : objects_) object->Release();
-    if (comStarted_) CoUninitialize();
+    if (comStarted_) Com()->coUninitialize();
 }
 
+namespace {
+
+// Whether the class is registered at all is one look into the registry; COM itself is loaded
+// only for a class that is.
+bool IsRegistered(const std::string& progId) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, Widen(progId).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+}  // namespace
+
 void Win32Automation::CallInOrder(const std::string& progId, const std::vector<platform::DispatchCall>& calls) {
-    if (!comStarted_) comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (progId.empty() || !IsRegistered(progId)) return;  // not installed
+    const ComLibrary* com = Com();
+    if (!com) return;
+    if (!comStarted_) comStarted_ = SUCCEEDED(com->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     CLSID clsid{};
-    if (FAILED(CLSIDFromProgID(Widen(progId).c_str(), &clsid))) return;  // not installed
+    if (FAILED(com->clsidFromProgId(Widen(progId).c_str(), &clsid))) return;
     IDispatch* object = nullptr;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(&object))) ||
+    if (FAILED(com->coCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                     reinterpret_cast<void**>(&object))) ||
         object == nullptr) {
         return;
     }
     objects_.push_back(object);
     for (const platform::DispatchCall& call : calls) {
-        VARIANT argument;
-        VariantInit(&argument);
+        VARIANT argument = {};  // VT_EMPTY
         using Kind = platform::DispatchArgument::Kind;
         switch (call.argument.kind) {
             case Kind::kInt16:
@@ -38,7 +51,7 @@ void Win32Automation::CallInOrder(const std::string& progId, const std::vector<p
                 break;
             case Kind::kText:
                 argument.vt = VT_BSTR;
-                argument.bstrVal = SysAllocString(Widen(call.argument.text).c_str());
+                argument.bstrVal = com->sysAllocString(Widen(call.argument.text).c_str());
                 break;
             case Kind::kNone:
                 break;
@@ -48,13 +61,12 @@ void Win32Automation::CallInOrder(const std::string& progId, const std::vector<p
             params.rgvarg = &argument;
             params.cArgs = 1;
         }
-        VARIANT result;
-        VariantInit(&result);
+        VARIANT result = {};
         // Each call's result is discarded and a failing one does not stop the next.
         object->Invoke(call.memberId, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr,
                        nullptr);
-        VariantClear(&result);
-        VariantClear(&argument);
+        com->variantClear(&result);
+        com->variantClear(&argument);
     }
 }
 

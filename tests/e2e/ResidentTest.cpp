@@ -1,0 +1,352 @@
+// The resident start of the real Morvane.exe: the start-up shortcut, the recorded folder, the
+// first-run screens, the notification-area icon, and each item of the icon's menu, chosen the
+// way a user chooses it. The icon's clicks are posted to the hidden main window as the shell
+// posts them; whether the icon is there is asked of the notification area itself.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "platform/win32/WideText.h"
+#include "tests/e2e/Driver.h"
+#include "tests/e2e/E2eWorld.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace e2e {
+namespace {
+
+using win32::Narrow;
+using win32::Widen;
+
+constexpr UINT kIconMessage = WM_USER + 1;
+constexpr UINT kIconId = 125;
+constexpr int kStartMs = 20000;
+constexpr int kEndMs = 10000;
+
+// The menu's items by their position among those that are not separators.
+enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit, kRemoveAllPaths, kAbout };
+
+const std::string kStartPage = "  Kavlon Tarnwick----Main Start Page";
+const std::string kAboutScreen = "  Kavlon Tarnwick----About File";
+
+std::string StartUpFolder() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return Narrow(path);
+}
+
+// What a shortcut points at, as the shell resolves it; "" when it is no shortcut.
+std::string ShortcutTarget(const std::string& path) {
+    std::string target;
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t found[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(Widen(path).c_str(), STGM_READ)) &&
+                link->GetPath(found, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
+                target = Narrow(found);
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return target;
+}
+
+std::string ReadSetting(const std::string& ini, const char* section, const char* key) {
+    wchar_t value[MAX_PATH] = {};
+    ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"(absent)", value, MAX_PATH,
+                               Widen(ini).c_str());
+    return Narrow(value);
+}
+
+std::optional<FILETIME> LastWrite(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return data.ftLastWriteTime;
+}
+
+// Whether the notification area holds the icon: an icon can be modified only while it is there,
+// and a change of nothing leaves it as it was.
+bool IconShown(HWND owner) {
+    NOTIFYICONDATAW probe = {};
+    probe.cbSize = sizeof(probe);
+    probe.hWnd = owner;
+    probe.uID = kIconId;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// Takes the icon out of the notification area, as a notification area that restarts has lost it.
+bool ForgetIcon(HWND owner) {
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = owner;
+    icon.uID = kIconId;
+    return ::Shell_NotifyIconW(NIM_DELETE, &icon) != FALSE;
+}
+
+template <class Condition>
+bool WaitUntil(Condition condition, int milliseconds) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (!condition()) {
+        if (::GetTickCount64() >= end) return false;
+        Wait(25);
+    }
+    return true;
+}
+
+struct WindowSearch {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.process) search.found.push_back(window);
+    return TRUE;
+}
+
+// Every top-level window of the process, hidden ones included.
+std::vector<HWND> TopLevelWindows(DWORD process) {
+    WindowSearch search{process, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ClassName(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+// The main window: hidden, without a caption, and parked far off the screen.
+HWND MainWindow(DWORD process) {
+    for (HWND window : TopLevelWindows(process)) {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        if (!::IsWindowVisible(window) && ClassName(window) == "MorvaneForm" && TextOf(window).empty() &&
+            rect.left < -1000 && rect.top < -1000) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The popup menu of the process while one is open.
+HWND OpenPopupMenu(DWORD process) {
+    for (HWND window : TopLevelWindows(process)) {
+        if (::IsWindowVisible(window) && ClassName(window) == "#32768") return window;
+    }
+    return nullptr;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += "\n  " + line;
+    return out.empty() ? " none" : out;
+}
+
+class Resident : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(world.InstallMorvane(program)) << "Morvane.exe must lie beside this test program";
+        world.MakeFolder(temp);
+        ASSERT_FALSE(StartUpFolder().empty());
+        // The program's own shortcut, which an earlier run may have left.
+        ::DeleteFileW(Widen(shortcut).c_str());
+    }
+    void TearDown() override {
+        if (run) run.reset();
+        ::DeleteFileW(Widen(shortcut).c_str());
+    }
+
+    // Starts Morvane.exe without arguments and waits until its icon is there; the main window.
+    HWND Start() {
+        run.emplace(program + "\\Morvane.exe", "", temp);
+        EXPECT_TRUE(run->Started());
+        HWND main = nullptr;
+        WaitUntil([&] { return (main = MainWindow(run->Id())) != nullptr && IconShown(main); }, kStartMs);
+        EXPECT_NE(main, nullptr) << "no hidden main window; the program " << (run->WaitForEnd(0) ? "ended" : "runs");
+        if (main) {
+            EXPECT_TRUE(IconShown(main)) << "no icon in the notification area";
+        }
+        return main;
+    }
+
+    // Posts the icon's message for a mouse message as the notification area does; the popup menu
+    // that opened, or nullptr.
+    HWND Click(HWND main, UINT mouse) {
+        ::PostMessageW(main, kIconMessage, kIconId, static_cast<LPARAM>(mouse));
+        HWND menu = nullptr;
+        WaitUntil([&] { return (menu = OpenPopupMenu(run->Id())) != nullptr; }, 5000);
+        return menu;
+    }
+
+    void Choose(HWND main, MenuItem item) {
+        ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
+        ASSERT_TRUE(ChoosePopupItem(item));
+        EXPECT_TRUE(WaitUntil([&] { return OpenPopupMenu(run->Id()) == nullptr; }, 5000)) << "the menu stays open";
+    }
+
+    // The screen, to the folder MORVANE_SCREENSHOTS names, when it names one.
+    static void TakeScreenshot(const char* name) {
+        wchar_t folder[MAX_PATH] = {};
+        if (::GetEnvironmentVariableW(L"MORVANE_SCREENSHOTS", folder, MAX_PATH) == 0) return;
+        EXPECT_TRUE(CaptureScreen(Narrow(folder) + "\\" + name)) << name;
+    }
+
+    // The process ends by itself within the time; its exit code.
+    std::optional<DWORD> Ended() {
+        if (!run->WaitForEnd(kEndMs)) {
+            ADD_FAILURE() << "Morvane.exe still runs; its windows:" << Joined(run->VisibleWindows());
+            return std::nullopt;
+        }
+        return run->ExitCode();
+    }
+
+    E2eWorld world;
+    const std::string program = world.Path("Program");
+    const std::string temp = world.Path("Temp");
+    const std::string ini = program + "\\Clean.ini";
+    const std::string shortcut = StartUpFolder() + "\\Tarnwick.lnk";
+    std::optional<MorvaneRun> run;
+};
+
+TEST_F(Resident, AFirstStartMakesTheShortcutRecordsItsFolderShowsTheStartPageAndAddsTheIcon) {
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(world.Exists(shortcut));
+    EXPECT_EQ(ShortcutTarget(shortcut), program + "\\Morvane.exe");
+    EXPECT_EQ(ReadSetting(ini, "sAppPath", "ShortCut"), program + "\\");
+
+    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+    EXPECT_NE(start, nullptr) << "no start page; the program's windows:" << Joined(run->VisibleWindows());
+    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    ASSERT_NE(backdrop, nullptr) << "no backdrop";
+    EXPECT_EQ(ReadLabel(backdrop, "Label1"), "Kavlon Tarnwick");
+    EXPECT_EQ(ReadLabel(backdrop, "Label6"), "Make a selection to get started!");
+
+    // The menu opens on a left release as on a right one, at the mouse, here where a taskbar
+    // keeps its notification area; Exit then closes the open screens too.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 60, ::GetSystemMetrics(SM_CYSCREEN) - 12);
+    ASSERT_NE(Click(main, WM_LBUTTONUP), nullptr) << "a left release opened no menu";
+    TakeScreenshot("popup-menu.bmp");
+    ::PostMessageW(OpenPopupMenu(run->Id()), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(run->Id()) == nullptr; }, 5000)) << "the menu stays open";
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+    EXPECT_FALSE(IconShown(main)) << "the icon outlived the program";
+    EXPECT_TRUE(world.Exists(shortcut)) << "Exit keeps the shortcut";
+    EXPECT_EQ(ReadSetting(ini, "sAppPath", "ShortCut"), program + "\\") << "and the settings";
+}
+
+TEST_F(Resident, OnceSomethingIsChosenTheNextStartStaysHiddenAndChangeConfigurationOpensTheStartPage) {
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_NE(WaitForWindow(run->Id(), kStartPage, 5000), nullptr);
+    Choose(MainWindow(run->Id()), kExit);
+    ASSERT_EQ(Ended(), 0u);
+    // What the clean-options screen writes when the user turns everything off.
+    for (const wchar_t* option : {L"User", L"Temp", L"Temporary Internet Files"}) {
+        ::WritePrivateProfileStringW(L"Delete", option, L"No", Widen(ini).c_str());
+    }
+    const std::optional<FILETIME> made = LastWrite(shortcut);
+    ASSERT_TRUE(made);
+
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    Wait(1000);
+    EXPECT_EQ(run->VisibleWindows(), std::vector<std::string>{}) << "the start stays in the notification area";
+    const std::optional<FILETIME> now = LastWrite(shortcut);
+    ASSERT_TRUE(now);
+    EXPECT_EQ(::CompareFileTime(&*made, &*now), 0) << "the shortcut there is left alone";
+
+    Choose(main, kChangeConfiguration);
+    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+    ASSERT_NE(start, nullptr) << "no start page; the program's windows:" << Joined(run->VisibleWindows());
+    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    ASSERT_NE(backdrop, nullptr) << "no backdrop";
+    EXPECT_EQ(ReadLabel(backdrop, "Label6"), "Make a selection to get started!");
+    // Chosen again while the start page lies minimised, the item brings it back.
+    ::ShowWindow(start, SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(start) != FALSE; }, 5000));
+    Choose(main, kChangeConfiguration);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsIconic(start) == FALSE; }, 5000)) << "the start page stays minimised";
+    EXPECT_EQ(WaitForWindow(run->Id(), kStartPage, 1000), start) << "the same start page";
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+TEST_F(Resident, CleanNowEmptiesTheTempFolderAndStaysResident) {
+    world.MakeFile(temp + "\\loose.tmp", "loose");
+    world.MakeFile(temp + "\\nested\\deeper\\leaf.txt", "leaf");
+    world.MakeFile(temp + "\\readonly.txt", "read only", FILE_ATTRIBUTE_READONLY);
+    // Only the Temp folder is chosen, and a keep-list entry spares the question about cookies.
+    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
+                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+
+    Choose(main, kCleanNow);
+    EXPECT_TRUE(WaitUntil([&] { return world.Tree(temp).empty(); }, 10000))
+        << "left in Temp:" << Joined(world.Tree(temp));
+    EXPECT_TRUE(world.Exists(temp)) << "the folder itself stays";
+    Wait(500);
+    EXPECT_FALSE(run->WaitForEnd(0)) << "the program stays resident";
+    EXPECT_EQ(run->VisibleWindows(), std::vector<std::string>{}) << "and hidden";
+    EXPECT_TRUE(IconShown(main));
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
+    world.MakeFile(ini, "[Delete]\r\nTemp=No\r\n");
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    Choose(main, kAbout);
+    const HWND about = WaitForWindow(run->Id(), kAboutScreen, 5000);
+    EXPECT_NE(about, nullptr) << "no about screen; the program's windows:" << Joined(run->VisibleWindows());
+    EXPECT_EQ(ReadLabel(about, "Label1"), "Kavlon Tarnwick Utility");
+    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    ASSERT_NE(backdrop, nullptr) << "no backdrop";
+    EXPECT_EQ(ReadLabel(backdrop, "Label6"), "About this program!");
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+TEST_F(Resident, RemoveAllPathsTakesTheShortcutTheSettingsAndTheIconAndEnds) {
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(world.Exists(shortcut));
+    ASSERT_TRUE(world.Exists(ini));
+    Choose(main, kRemoveAllPaths);
+    EXPECT_EQ(Ended(), 0u);
+    EXPECT_FALSE(world.Exists(shortcut));
+    EXPECT_FALSE(world.Exists(ini));
+    EXPECT_FALSE(IconShown(main));
+    EXPECT_TRUE(world.Exists(program + "\\Morvane.exe")) << "the program itself stays";
+}
+
+TEST_F(Resident, ARestartedNotificationAreaGetsTheIconBackAndItStillOpensTheMenu) {
+    world.MakeFile(ini, "[Delete]\r\nTemp=No\r\n");
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(ForgetIcon(main));
+    ASSERT_FALSE(IconShown(main));
+    // What the shell broadcasts when its notification area has started again.
+    ::PostMessageW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IconShown(main); }, 5000)) << "the icon did not come back";
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+    EXPECT_FALSE(IconShown(main));
+}
+
+}  // namespace
+}  // namespace e2e
