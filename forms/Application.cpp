@@ -61,6 +61,7 @@ bool Application::IsLoaded(const Form& form) const {
 void Application::Show(Form& form) {
     if (!form.loaded_) return;
     form.SetVisibleFlag(true);
+    form.AttachControls();
     if (form.window_) form.window_->Show();
 }
 

@@ -1,6 +1,8 @@
 #include "forms/Control.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "forms/Application.h"
 #include "forms/Form.h"
@@ -61,15 +63,11 @@ void Control::SetCentred(bool centred) {
 }
 
 void Control::Attach(platform::WindowPeer& window) {
-    peer_ = window.CreateControl(type_, name_, *this);
+    peer_ = window.CreateControl(type_, name_, *this, {bounds_, font_, caption_, visible_});
     if (!peer_) return;
     if (coloured_) peer_->SetColours(fore_, back_, transparent_);
     if (centred_) peer_->SetCentred(true);
-    peer_->SetFont(font_);
-    peer_->SetBounds(bounds_);
-    if (!caption_.empty()) peer_->SetText(caption_);
     SyncPeer();
-    peer_->SetVisible(visible_);
 }
 
 void Control::Detach() { peer_.reset(); }
@@ -158,25 +156,45 @@ void ListBox::SyncPeer() {
 
 // ---- FileListBox
 
+namespace {
+
+// Names in the order the lists show them: by their upper-case form, equal ones as they came.
+void SortNames(std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i) keys.emplace_back(text::ToUpper(names[i]), i);
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const auto& key : keys) sorted.push_back(std::move(names[key.second]));
+    names = std::move(sorted);
+}
+
+}  // namespace
+
 void FileListBox::SetPath(const std::string& path) {
     path_ = path;
     Refresh();
 }
 
+void FileListBox::SetPath(const std::string& path, const std::vector<platform::FileEntry>& entries) {
+    path_ = path;
+    Show(entries);
+}
+
 void FileListBox::Refresh() {
+    std::optional<std::vector<platform::FileEntry>> entries;
+    if (!path_.empty()) entries = platform::Files().ListFolder(path_);
+    Show(entries ? *entries : std::vector<platform::FileEntry>{});
+}
+
+void FileListBox::Show(const std::vector<platform::FileEntry>& entries) {
     std::vector<std::string> names;
-    if (!path_.empty()) {
-        if (const auto entries = platform::Files().ListFolder(path_)) {
-            for (const auto& entry : *entries) {
-                if (entry.IsDirectory() || entry.Has(platform::kAttrHidden) || entry.Has(platform::kAttrSystem)) {
-                    continue;
-                }
-                names.push_back(entry.name);
-            }
-        }
+    for (const auto& entry : entries) {
+        if (entry.IsDirectory() || entry.Has(platform::kAttrHidden) || entry.Has(platform::kAttrSystem)) continue;
+        names.push_back(entry.name);
     }
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return text::ToUpper(a) < text::ToUpper(b); });
+    SortNames(names);
     found_ = static_cast<int>(names.size());
     ReplaceItems(std::move(names));
 }
@@ -263,8 +281,7 @@ bool DirListBox::SetPath(const std::string& path) {
             subfolders.push_back(entry.name);
         }
     }
-    std::sort(subfolders.begin(), subfolders.end(),
-              [](const std::string& a, const std::string& b) { return text::ToUpper(a) < text::ToUpper(b); });
+    SortNames(subfolders);
     for (const std::string& name : subfolders) {
         display.push_back(std::string(static_cast<size_t>(depth + 1) * 2, ' ') + name);
         paths.push_back(text::JoinPath(full, name));
@@ -272,6 +289,7 @@ bool DirListBox::SetPath(const std::string& path) {
 
     const bool changed = full != path_;
     path_ = full;
+    entries_ = std::move(*entries);
     itemPaths_ = std::move(paths);
     ReplaceItems(std::move(display));
     SetListIndex(openRow);

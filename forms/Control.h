@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Desktop.h"
+#include "platform/FileSystem.h"
 
 namespace forms {
 
@@ -158,12 +159,16 @@ public:
     const std::string& Path() const { return path_; }
     // Points the list at a folder and reads it; an unreadable folder gives an empty list.
     void SetPath(const std::string& path);
+    // Points the list at a folder whose entries were just read, by the list that opened it.
+    void SetPath(const std::string& path, const std::vector<platform::FileEntry>& entries);
     // Reads the folder again.
     void Refresh();
     // How many files the last reading found, also those past the list's limit.
     int Found() const { return found_; }
 
 private:
+    void Show(const std::vector<platform::FileEntry>& entries);
+
     std::string path_;
     int found_ = 0;
 };
@@ -192,11 +197,14 @@ public:
     bool SetPath(const std::string& path);
     // The folder an item stands for.
     const std::string& ItemPath(int index) const { return itemPaths_.at(static_cast<size_t>(index)); }
+    // The open folder's entries, as they were read to open it.
+    const std::vector<platform::FileEntry>& Entries() const { return entries_; }
     std::function<void()> onChange;
     void OnDblClick() override;
 
 private:
     std::string path_;
+    std::vector<platform::FileEntry> entries_;
     std::vector<std::string> itemPaths_;
 };
 

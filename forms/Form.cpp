@@ -40,6 +40,12 @@ void Form::SetHeight(double v) {
     if (window_) window_->SetBounds(bounds_);
 }
 
+void Form::Move(double left, double top, double width, double height) {
+    bounds_ = {left, top, width, height};
+    boundsSet_ = true;
+    if (window_) window_->SetBounds(bounds_);
+}
+
 double Form::ScaleWidth() const { return window_ ? window_->ClientArea().width : bounds_.width - frame_.width; }
 double Form::ScaleHeight() const { return window_ ? window_->ClientArea().height : bounds_.height - frame_.height; }
 
@@ -124,21 +130,24 @@ void Form::Attach(platform::Desktop& desktop) {
         bounds_.width = clientWidth_ + frame_.width;
         bounds_.height = clientHeight_ + frame_.height;
     }
-    window_ = desktop.CreateWindowPeer(name_, style_, *this);
-    window_->SetCaption(caption_);
+    window_ = desktop.CreateWindowPeer(name_, style_, *this, {caption_, MenuSpecs(), bounds_});
     if (backColour_) window_->SetBackColour(*backColour_);
     if (background_) window_->SetBackground(*background_);
-    if (!menu_.empty()) window_->SetMenu(MenuSpecs());
-    window_->SetBounds(bounds_);
-    if (nativeControls_) {
-        for (Control* control : controls_) control->Attach(*window_);
-    }
     for (Timer* timer : timers_) timer->Attach(*window_);
+}
+
+void Form::AttachControls() {
+    // The native controls are made when the window first shows, from the state the form's
+    // loading left them in: each is made once, in its final place, font and content.
+    if (controlsAttached_ || !window_ || !nativeControls_) return;
+    controlsAttached_ = true;
+    for (Control* control : controls_) control->Attach(*window_);
 }
 
 void Form::Detach() {
     for (Timer* timer : timers_) timer->Detach();
     for (Control* control : controls_) control->Detach();
+    controlsAttached_ = false;
     window_.reset();
 }
 

@@ -55,6 +55,8 @@ public:
     void SetTop(double v);
     void SetWidth(double v);
     void SetHeight(double v);
+    // All four at once: the window moves once.
+    void Move(double left, double top, double width, double height);
     // The inner area, in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
@@ -109,6 +111,7 @@ private:
     void Register(Control& control) { controls_.push_back(&control); }
     void Register(Timer& timer) { timers_.push_back(&timer); }
     void Attach(platform::Desktop& desktop);
+    void AttachControls();
     void Detach();
     void SetVisibleFlag(bool visible) { visible_ = visible; }
     std::vector<platform::MenuSpec> MenuSpecs() const;
@@ -126,6 +129,7 @@ private:
     bool visible_ = false;
     bool loaded_ = false;
     bool nativeControls_ = true;
+    bool controlsAttached_ = false;
     std::optional<platform::Colour> backColour_;
     std::shared_ptr<const platform::Image> background_;
     std::vector<Control*> controls_;

@@ -53,6 +53,15 @@ enum class ControlType {
     kFileList,   // the files of a folder
 };
 
+// The state a control's peer is made with, so that it is made once in place instead of being
+// made and then moved, sized, given its font and text, and shown one call at a time.
+struct ControlSetup {
+    TwipRect bounds;
+    FontSpec font;
+    std::string text;
+    bool visible = true;
+};
+
 // What a control's user did; the peer calls these on the UI thread.
 class ControlEvents {
 public:
@@ -129,6 +138,13 @@ public:
     virtual void OnTimer(int id) = 0;
 };
 
+// The state a window is made with, so that it is made once in place.
+struct WindowSetup {
+    std::string caption;
+    std::vector<MenuSpec> menu;
+    TwipRect bounds{0, 0, 1500, 1500};  // the whole window, frame included
+};
+
 struct WindowStyle {
     bool hasMenu = false;
     bool toolWindow = false;  // kept off the task list
@@ -154,7 +170,10 @@ public:
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void StopTimer(int id) = 0;
     virtual std::unique_ptr<ControlPeer> CreateControl(ControlType type, const std::string& name,
-                                                       ControlEvents& events) = 0;
+                                                       ControlEvents& events, const ControlSetup& setup) = 0;
+    std::unique_ptr<ControlPeer> CreateControl(ControlType type, const std::string& name, ControlEvents& events) {
+        return CreateControl(type, name, events, ControlSetup{});
+    }
     // The native handle (HWND) as a number, for the calls that need one; 0 for a fake.
     virtual std::uintptr_t NativeHandle() = 0;
     // Puts a hook in front of the window's own message handling; an empty hook removes it.
@@ -194,8 +213,13 @@ enum MessageResult : int {
 class Desktop {
 public:
     virtual ~Desktop() = default;
+    // A top-level window, hidden, made with its caption, menu bar and place.
     virtual std::unique_ptr<WindowPeer> CreateWindowPeer(const std::string& name, const WindowStyle& style,
-                                                         WindowEvents& events) = 0;
+                                                         WindowEvents& events, const WindowSetup& setup) = 0;
+    std::unique_ptr<WindowPeer> CreateWindowPeer(const std::string& name, const WindowStyle& style,
+                                                 WindowEvents& events) {
+        return CreateWindowPeer(name, style, events, WindowSetup{});
+    }
     // Size of the frame around the client area for a style, in twips (width and height added).
     virtual TwipRect FrameExtra(const WindowStyle& style) = 0;
     // A modal message box with the platform's style number; timers keep firing while it waits.

@@ -25,6 +25,11 @@ const Command* FindCommand(const std::vector<Command>& commands, const std::stri
 
 }  // namespace
 
+void DestroyIfLeaving(forms::Form* form) {
+    auto* screen = dynamic_cast<Screen*>(form);
+    if (screen && screen->Leaving()) App().Unload(*screen);
+}
+
 Screen::Screen(ScreenSpec spec, double clientWidth, double clientHeight)
     : Form(spec.name, clientWidth, clientHeight, {true, false, false}),
       Timer1(*this, "Timer1", spec.timer1),

@@ -14,6 +14,11 @@
 
 namespace screens {
 
+// Destroys a screen that is only waiting for its own timer to destroy it, so that a command
+// leading back to it at once builds it anew, as coming back a moment later would, instead of
+// showing it just before the timer takes it away (or, for a Load, not showing it at all).
+void DestroyIfLeaving(forms::Form* form);
+
 // A screen or page a command leads to: how to Load it and how to Show it.
 struct Target {
     std::function<void()> load;
@@ -21,7 +26,14 @@ struct Target {
 
     template <class F>
     static Target Of() {
-        return {[] { forms::App().Load<F>(); }, [] { forms::App().Show<F>(); }};
+        return {[] {
+                    DestroyIfLeaving(forms::App().Find<F>());
+                    forms::App().Load<F>();
+                },
+                [] {
+                    DestroyIfLeaving(forms::App().Find<F>());
+                    forms::App().Show<F>();
+                }};
     }
 };
 
@@ -91,6 +103,8 @@ public:
 
     // Runs a command of the menu bar by name, as choosing it would.
     void Run(const std::string& commandName) { ClickMenu(commandName); }
+    // Hidden, with the timer that destroys it running.
+    virtual bool Leaving() const { return timer3_ && timer3_->Enabled(); }
 
 protected:
     // What the screen reads and fills when it is created.
@@ -119,6 +133,7 @@ private:
 class HelpPage : public Screen {
 public:
     using Screen::Screen;
+    bool Leaving() const override { return Timer2.Enabled(); }
 
 protected:
     void Timer2Elapsed() override;

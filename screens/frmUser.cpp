@@ -60,7 +60,8 @@ frmUser::frmUser()
         // they were, without an error.
         if (!Dir1.SetPath(Drive1.Drive())) ShowDriveOfDir();
     };
-    Dir1.onChange = [this] { File1.SetPath(Dir1.Path()); };
+    // The directory list has just read the folder; the file list shows it without reading it again.
+    Dir1.onChange = [this] { File1.SetPath(Dir1.Path(), Dir1.Entries()); };
 
     SetCommands({
         {"sView", "View Paths", CommandKind::kOpen, Target::Of<frmPath>()},

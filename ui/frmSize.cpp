@@ -46,9 +46,9 @@ double Apply(Factor factor, double value, const LayoutBand& band) {
     return value;
 }
 
-void Centre(forms::Form& form, const platform::ScreenMetrics& screen) {
-    form.SetLeft((screen.widthTwips - form.Width()) / 2);
-    form.SetTop((screen.heightTwips - form.Height()) / 2);
+// The form at its new size, centred, in one move.
+void Centre(forms::Form& form, const platform::ScreenMetrics& screen, double width, double height) {
+    form.Move((screen.widthTwips - width) / 2, (screen.heightTwips - height) / 2, width, height);
 }
 
 }  // namespace
@@ -63,21 +63,27 @@ void ResizeControls(forms::Form& form) {
     const platform::ScreenMetrics screen = forms::App().Screen();
     const LayoutBand band = BandForWidth(screen.widthTwips / screen.twipsPerPixelX);
     if (!band.scaled) {
-        Centre(form, screen);
+        Centre(form, screen, form.Width(), form.Height());
         return;
     }
-    form.SetWidth(form.Width() * band.size);
-    form.SetHeight(form.Height() * band.size);
-    Centre(form, screen);
+    Centre(form, screen, form.Width() * band.size, form.Height() * band.size);
     for (forms::Control* control : form.Controls()) {
+        // Every rule a name matches applies, one after the other; the control then moves once.
+        platform::TwipRect bounds{control->Left(), control->Top(), control->Width(), control->Height()};
+        double fontSize = control->Font().size;
+        bool matched = false;
         for (const FragmentRule& rule : kRules) {
             if (control->Name().find(rule.fragment) == std::string::npos) continue;
-            control->SetHeight(Apply(rule.height, control->Height(), band));
-            control->SetWidth(Apply(rule.width, control->Width(), band));
-            if (rule.font) control->SetFontSize(control->Font().size + band.fontIncrease);
-            control->SetLeft(Apply(rule.left, control->Left(), band));
-            control->SetTop(Apply(rule.top, control->Top(), band));
+            matched = true;
+            bounds.height = Apply(rule.height, bounds.height, band);
+            bounds.width = Apply(rule.width, bounds.width, band);
+            if (rule.font) fontSize += band.fontIncrease;
+            bounds.left = Apply(rule.left, bounds.left, band);
+            bounds.top = Apply(rule.top, bounds.top, band);
         }
+        if (!matched) continue;
+        control->Move(bounds.left, bounds.top, bounds.width, bounds.height);
+        if (fontSize != control->Font().size) control->SetFontSize(fontSize);
     }
 }
 

@@ -78,8 +78,13 @@ void FakeWindowPeer::StopTimer(int id) {
 
 std::unique_ptr<platform::ControlPeer> FakeWindowPeer::CreateControl(platform::ControlType type,
                                                                      const std::string& controlName,
-                                                                     platform::ControlEvents& controlEvents) {
+                                                                     platform::ControlEvents& controlEvents,
+                                                                     const platform::ControlSetup& setup) {
     auto control = std::make_unique<FakeControlPeer>(type, controlName, controlEvents);
+    control->bounds = setup.bounds;
+    control->font = setup.font;
+    control->text = setup.text;
+    control->visible = setup.visible;
     controls.push_back(control.get());
     return control;
 }
@@ -99,8 +104,12 @@ void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIcon
 
 std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::string& name,
                                                                     const platform::WindowStyle& style,
-                                                                    platform::WindowEvents& events) {
+                                                                    platform::WindowEvents& events,
+                                                                    const platform::WindowSetup& setup) {
     auto window = std::make_unique<FakeWindowPeer>(*this, name, style, events);
+    window->caption = setup.caption;
+    window->menu = setup.menu;
+    window->bounds = setup.bounds;
     zOrder_.insert(zOrder_.begin(), window.get());  // a new hidden window sits at the back
     return window;
 }

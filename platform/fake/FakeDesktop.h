@@ -96,7 +96,9 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
     std::unique_ptr<platform::ControlPeer> CreateControl(platform::ControlType type, const std::string& controlName,
-                                                         platform::ControlEvents& controlEvents) override;
+                                                         platform::ControlEvents& controlEvents,
+                                                         const platform::ControlSetup& setup) override;
+    using platform::WindowPeer::CreateControl;
     std::uintptr_t NativeHandle() override { return handle; }
     void SetMessageHook(platform::MessageHook newHook) override { hook = std::move(newHook); }
     bool HasMessageHook() override { return static_cast<bool>(hook); }
@@ -155,7 +157,9 @@ public:
     const std::vector<FakeWindowPeer*>& ZOrder() const { return zOrder_; }
 
     std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
-                                                           platform::WindowEvents& events) override;
+                                                           platform::WindowEvents& events,
+                                                           const platform::WindowSetup& setup) override;
+    using platform::Desktop::CreateWindowPeer;
     platform::TwipRect FrameExtra(const platform::WindowStyle& style) override {
         if (style.popup) return noFrame;
         return style.hasMenu ? frameWithMenu : frame;

@@ -27,8 +27,8 @@ void NativeWindow::RegisterWindowClass(const wchar_t* className, UINT classStyle
 }
 
 bool NativeWindow::Create(DWORD exStyle, const wchar_t* className, DWORD style, int x, int y, int width,
-                          int height, HWND parent, HMENU menuOrId) {
-    ::CreateWindowExW(exStyle, className, L"", style, x, y, width, height, parent, menuOrId,
+                          int height, HWND parent, HMENU menuOrId, const wchar_t* text) {
+    ::CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
                       ::GetModuleHandleW(nullptr), this);
     return hwnd_ != nullptr;
 }

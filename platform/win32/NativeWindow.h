@@ -41,7 +41,7 @@ public:
 
 protected:
     bool Create(DWORD exStyle, const wchar_t* className, DWORD style, int x, int y, int width, int height,
-                HWND parent, HMENU menuOrId);
+                HWND parent, HMENU menuOrId, const wchar_t* text = L"");
     // A derived class destroys its window in its own destructor, while it can still answer
     // the messages that destruction sends.
     void Destroy();

@@ -44,11 +44,17 @@ Win32Control::~Win32Control() {
 
 HWND Win32Control::Parent() const { return parent_ ? parent_->Hwnd() : nullptr; }
 
-void Win32Control::Make(const wchar_t* className, DWORD style, DWORD exStyle) {
+void Win32Control::Make(const wchar_t* className, DWORD style, DWORD exStyle, const platform::ControlSetup& setup) {
     if (!parent_) return;
-    window_.Reset(::CreateWindowExW(exStyle, className, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, Parent(),
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleW(nullptr),
-                                    nullptr));
+    Win32Desktop& desktop = parent_->Desktop();
+    const platform::TwipRect& bounds = setup.bounds;
+    window_.Reset(::CreateWindowExW(exStyle, className, Widen(setup.text).c_str(),
+                                    WS_CHILD | WS_CLIPSIBLINGS | style | (setup.visible ? WS_VISIBLE : 0),
+                                    desktop.PixelsX(bounds.left), desktop.PixelsY(bounds.top),
+                                    desktop.PixelsX(bounds.width), WindowHeight(desktop.PixelsY(bounds.height)),
+                                    Parent(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                                    ::GetModuleHandleW(nullptr), nullptr));
+    ::SendMessageW(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(desktop.Font(setup.font)), FALSE);
     Stack(window_.Get());
 }
 
@@ -60,6 +66,9 @@ void Win32Control::Stack(HWND window) const {
     if (InBackground() && parent_) {
         if (const HWND lowest = parent_->LowestForegroundControl()) after = lowest;
     }
+    // A new window often lies where it belongs already; moving it costs more than looking.
+    const HWND above = ::GetWindow(window, GW_HWNDPREV);
+    if (after == HWND_TOP ? above == nullptr : above == after) return;
     ::SetWindowPos(window, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -104,10 +113,11 @@ HBRUSH Win32Control::OnCtlColor(HDC dc) {
 
 // ---- Win32Label
 
-Win32Label::Win32Label(Win32Window& parent, platform::ControlEvents& events, int id)
+Win32Label::Win32Label(Win32Window& parent, platform::ControlEvents& events, int id,
+                       const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
     // Texts are shown as they are: "&" is no access key.
-    Make(L"STATIC", SS_LEFT | SS_NOPREFIX, 0);
+    Make(L"STATIC", SS_LEFT | SS_NOPREFIX, 0, setup);
 }
 
 void Win32Label::SetCentred(bool centred) {
@@ -119,9 +129,10 @@ void Win32Label::SetCentred(bool centred) {
 
 // ---- Win32CheckBox
 
-Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id)
+Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id,
+                             const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
-    Make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0);
+    Make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, setup);
 }
 
 void Win32CheckBox::SetChecked(bool checked) {
@@ -135,28 +146,58 @@ void Win32CheckBox::OnNotify(int code) {
 
 // ---- Win32ListBox
 
-Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id)
+Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id,
+                           const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
-    Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, setup);
 }
 
-void Win32ListBox::BeginBurst() {
-    if (inBurst_) return;
-    inBurst_ = true;
-    ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
-    ::PostMessageW(Parent(), kEndListBurst, 0, reinterpret_cast<LPARAM>(Hwnd()));
+void Win32ListBox::SetFont(const platform::FontSpec& font) {
+    Win32Control::SetFont(font);
+    UpdateScrollWidth();
+}
+
+void Win32ListBox::UpdateScrollWidth() {
+    int width = 0;
+    if (!longest_.empty() && parent_) {
+        const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+        const Win32Desktop::TextSize size = parent_->Desktop().MeasureText(font, longest_);
+        // Room for the item's margins, and for a shorter item that still draws wider.
+        width = size.width + 2 * size.averageCharWidth;
+    }
+    if (width == scrollWidth_) return;
+    scrollWidth_ = width;
+    ::SendMessageW(Hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+}
+
+void Win32ListBox::NoteFill(size_t items) {
+    if (!fillNoted_) {
+        fillNoted_ = true;
+        ::PostMessageW(Parent(), kEndListBurst, 0, reinterpret_cast<LPARAM>(Hwnd()));
+    }
+    filled_ += items;
+    // A few items cost less to draw as they come than redrawing costs to switch off and on.
+    if (!redrawOff_ && filled_ >= kLongFill) {
+        redrawOff_ = true;
+        ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+    }
 }
 
 void Win32ListBox::OnBurstEnded() {
-    if (!inBurst_) return;
-    inBurst_ = false;
+    if (!fillNoted_) return;
+    fillNoted_ = false;
+    filled_ = 0;
+    UpdateScrollWidth();
+    if (!redrawOff_) return;
+    redrawOff_ = false;
     ::SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
 void Win32ListBox::AddItem(const std::string& item) {
-    BeginBurst();
+    NoteFill(1);
     const LRESULT index = ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
+    if (wide_.size() > longest_.size()) longest_ = wide_;
     // Room for as many items again as the list holds: left alone, the list grows its storage
     // a few items at a time, and a long fill spends much of its time copying it.
     if (index >= 0 && index + 1 >= reserved_) {
@@ -172,16 +213,23 @@ void Win32ListBox::RemoveItem(int index) { ::SendMessageW(Hwnd(), LB_DELETESTRIN
 void Win32ListBox::ClearItems() {
     ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
     reserved_ = 0;
+    longest_.clear();
+    UpdateScrollWidth();
 }
 
 void Win32ListBox::SetItems(const std::vector<std::string>& items) {
-    BeginBurst();
+    NoteFill(items.size());
     ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
     size_t bytes = 0;
     for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
     ::SendMessageW(Hwnd(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
     reserved_ = static_cast<LRESULT>(items.size());
-    for (const std::string& item : items) ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
+    const std::string* longest = nullptr;
+    for (const std::string& item : items) {
+        ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
+        if (!longest || item.size() > longest->size()) longest = &item;
+    }
+    longest_ = longest ? Widen(*longest) : std::wstring();
 }
 
 void Win32ListBox::SetSelected(int index) { ::SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
@@ -199,9 +247,10 @@ void Win32ListBox::OnNotify(int code) {
 
 // ---- Win32DriveList
 
-Win32DriveList::Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id)
+Win32DriveList::Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id,
+                               const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
-    Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0);
+    Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, setup);
 }
 
 int Win32DriveList::WindowHeight(int boundsHeight) const {
@@ -234,19 +283,22 @@ void Win32DriveList::OnNotify(int code) {
 
 // ---- Win32PictureBox
 
-Win32PictureBox::Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id)
+Win32PictureBox::Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id,
+                                 const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
-    Create(0, kPictureClass, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    const Win32Desktop& desktop = parent.Desktop();
+    const platform::TwipRect& bounds = setup.bounds;
+    Create(0, kPictureClass, WS_CHILD | WS_CLIPSIBLINGS | (setup.visible ? WS_VISIBLE : 0),
+           desktop.PixelsX(bounds.left), desktop.PixelsY(bounds.top), desktop.PixelsX(bounds.width),
+           desktop.PixelsY(bounds.height), Parent(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     Stack(Hwnd());
 }
 
 Win32PictureBox::~Win32PictureBox() { Destroy(); }
 
 void Win32PictureBox::SetImage(const platform::Image& image) {
-    picture_ = BitmapFromImage(image);
-    pictureWidth_ = image.width;
-    pictureHeight_ = image.height;
-    scaled_.Reset();
+    picture_ = parent_ ? parent_->Desktop().Picture(image) : nullptr;
+    scaled_.reset();
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
@@ -254,12 +306,12 @@ void Win32PictureBox::Paint(HDC dc) {
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     if (picture_ && (!scaled_ || scaledSize_.cx != client.right || scaledSize_.cy != client.bottom)) {
-        scaled_ = StretchedCopy(picture_.Get(), pictureWidth_, pictureHeight_, client.right, client.bottom);
+        scaled_ = picture_->At(client.right, client.bottom);
         scaledSize_ = {client.right, client.bottom};
     }
-    if (picture_ && scaled_) {
+    if (scaled_ && *scaled_) {
         const MemoryDc source(::CreateCompatibleDC(dc));
-        const Selection selection(source.Get(), scaled_.Get());
+        const Selection selection(source.Get(), scaled_->Get());
         ::BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
         return;
     }

@@ -2,6 +2,7 @@
 // The native controls of a form's window: labels (STATIC), lists (LISTBOX), the drive list (a
 // drop-down list combo box), check boxes (BUTTON) and picture boxes (a window of ours).
 // Notifications reach the form's window, which hands them to the control they came from.
+#include <memory>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -46,8 +47,8 @@ public:
     virtual bool InBackground() const { return false; }
 
 protected:
-    // Makes the standard control's window (hidden until the form makes it visible).
-    void Make(const wchar_t* className, DWORD style, DWORD exStyle);
+    // Makes the standard control's window in its place, with its text, font and visibility.
+    void Make(const wchar_t* className, DWORD style, DWORD exStyle, const platform::ControlSetup& setup);
     // Places a new control's window among its siblings.
     void Stack(HWND window) const;
     HWND Parent() const;
@@ -68,7 +69,7 @@ protected:
 
 class Win32Label final : public Win32Control {
 public:
-    Win32Label(Win32Window& parent, platform::ControlEvents& events, int id);
+    Win32Label(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     HWND Hwnd() const override { return window_.Get(); }
     void SetCentred(bool centred) override;
     bool InBackground() const override { return true; }
@@ -76,18 +77,20 @@ public:
 
 class Win32CheckBox final : public Win32Control {
 public:
-    Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id);
+    Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     HWND Hwnd() const override { return window_.Get(); }
     void SetChecked(bool checked) override;
     void OnNotify(int code) override;
 };
 
-// Lists fill fast: a run of AddItem calls turns redrawing off once and posts itself a note to
-// turn it back on when the handler that adds has returned to the message loop.
+// Lists fill fast: a fill posts itself a note that comes back once the handler that fills has
+// returned to the message loop; a long fill turns redrawing off until then. An item wider than
+// the list (a long path) can be scrolled to sideways.
 class Win32ListBox final : public Win32Control {
 public:
-    Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id);
+    Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     HWND Hwnd() const override { return window_.Get(); }
+    void SetFont(const platform::FontSpec& font) override;
     void AddItem(const std::string& item) override;
     void RemoveItem(int index) override;
     void ClearItems() override;
@@ -97,16 +100,26 @@ public:
     void OnBurstEnded() override;
 
 private:
-    void BeginBurst();
+    // Fills of this many items or more go with redrawing off.
+    static constexpr size_t kLongFill = 64;
 
-    bool inBurst_ = false;
+    void NoteFill(size_t items);
+    // The sideways scroll range: the width of the item with the most characters, which is
+    // measured alone, so that a long fill costs one measurement.
+    void UpdateScrollWidth();
+
+    bool fillNoted_ = false;  // the note is on its way
+    size_t filled_ = 0;       // items added since it was posted
+    bool redrawOff_ = false;
     LRESULT reserved_ = 0;  // items the list has storage for
     std::wstring wide_;     // the item being added
+    std::wstring longest_;  // the item with the most characters since the list was last emptied
+    int scrollWidth_ = 0;
 };
 
 class Win32DriveList final : public Win32Control {
 public:
-    Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id);
+    Win32DriveList(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     HWND Hwnd() const override { return window_.Get(); }
     void AddItem(const std::string& item) override;
     void RemoveItem(int index) override;
@@ -121,7 +134,7 @@ protected:
 
 class Win32PictureBox final : public Win32Control, private NativeWindow {
 public:
-    Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id);
+    Win32PictureBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     ~Win32PictureBox() override;
     HWND Hwnd() const override { return NativeWindow::Hwnd(); }
     void SetImage(const platform::Image& image) override;
@@ -130,10 +143,8 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc);
 
-    GdiBitmap picture_;
-    int pictureWidth_ = 0;
-    int pictureHeight_ = 0;
-    GdiBitmap scaled_;
+    std::shared_ptr<SharedPicture> picture_;
+    std::shared_ptr<const GdiBitmap> scaled_;
     SIZE scaledSize_ = {0, 0};
 };
 

@@ -74,8 +74,9 @@ int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lro
 
 std::unique_ptr<platform::WindowPeer> Win32Desktop::CreateWindowPeer(const std::string&,
                                                                      const platform::WindowStyle& style,
-                                                                     platform::WindowEvents& events) {
-    return std::make_unique<Win32Window>(*this, style, events);
+                                                                     platform::WindowEvents& events,
+                                                                     const platform::WindowSetup& setup) {
+    return std::make_unique<Win32Window>(*this, style, events, setup);
 }
 
 platform::TwipRect Win32Desktop::FrameExtra(const platform::WindowStyle& style) {
@@ -171,6 +172,31 @@ HFONT Win32Desktop::Font(const platform::FontSpec& spec) {
     std::copy(face.begin(), face.end(), font.lfFaceName);
     fonts_.push_back({spec, GdiFont(::CreateFontIndirectW(&font))});
     return fonts_.back().font.Get();
+}
+
+Win32Desktop::TextSize Win32Desktop::MeasureText(HFONT font, std::wstring_view text) {
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    SIZE size = {};
+    TEXTMETRICW metrics = {};
+    ::GetTextExtentPoint32W(measuring_.Get(), text.data(), static_cast<int>(text.size()), &size);
+    ::GetTextMetricsW(measuring_.Get(), &metrics);
+    return {static_cast<int>(size.cx), static_cast<int>(metrics.tmAveCharWidth)};
+}
+
+std::shared_ptr<SharedPicture> Win32Desktop::Picture(const platform::Image& image) {
+    // A few pictures are kept, which is all a program shows; older ones live on in the
+    // windows that still show them.
+    constexpr size_t kKeptPictures = 4;
+    const auto found = std::find_if(pictures_.begin(), pictures_.end(),
+                                    [&](const std::shared_ptr<SharedPicture>& p) { return p->Shows(image); });
+    if (found != pictures_.end()) {
+        std::rotate(pictures_.begin(), found, found + 1);
+        return pictures_.front();
+    }
+    if (pictures_.size() == kKeptPictures) pictures_.pop_back();
+    pictures_.insert(pictures_.begin(), std::make_shared<SharedPicture>(image));
+    return pictures_.front();
 }
 
 bool Win32Desktop::IsOurs(HWND window) const {

@@ -1,6 +1,8 @@
 #pragma once
 // The real desktop: top-level windows with native controls, message boxes, the pointer shown
 // over every window of the program, the screen and the message loop, all on the UI thread.
+#include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -23,7 +25,9 @@ public:
     Win32Desktop& operator=(const Win32Desktop&) = delete;
 
     std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
-                                                           platform::WindowEvents& events) override;
+                                                           platform::WindowEvents& events,
+                                                           const platform::WindowSetup& setup) override;
+    using platform::Desktop::CreateWindowPeer;
     platform::TwipRect FrameExtra(const platform::WindowStyle& style) override;
     int MessageBox(const std::string& text, const std::string& caption, int style) override;
     void SetPointer(int pointer) override;
@@ -42,6 +46,15 @@ public:
 
     // The font a FontSpec describes, made once and kept until the desktop goes.
     HFONT Font(const platform::FontSpec& spec);
+    // A text's width in a font, in pixels, and the font's average character width, measured
+    // on a device context of the desktop's own rather than a window's.
+    struct TextSize {
+        int width = 0;
+        int averageCharWidth = 0;
+    };
+    TextSize MeasureText(HFONT font, std::wstring_view text);
+    // The picture as a bitmap shared with every other window showing the same one.
+    std::shared_ptr<SharedPicture> Picture(const platform::Image& image);
     // True for the top-level windows this desktop made.
     bool IsOurs(HWND window) const;
     // Shows the pointer's cursor; false for the default pointer, where each window's own
@@ -71,6 +84,8 @@ private:
     int pointer_ = platform::kPointerDefault;
     std::vector<Win32Window*> windows_;
     std::vector<CachedFont> fonts_;
+    MemoryDc measuring_;
+    std::vector<std::shared_ptr<SharedPicture>> pictures_;  // the most recently shown first
     std::vector<TrayIcon> trayIcons_;
     UINT taskbarCreated_ = 0;
 };

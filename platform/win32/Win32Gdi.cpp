@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Gdi.h"
 
-#include <olectl.h>
+#include "platform/win32/ComLibrary.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace win32 {
@@ -13,20 +14,6 @@ struct ComTraits {
     static Handle Invalid() { return nullptr; }
     static bool IsValid(Handle handle) { return handle != nullptr; }
     static void Close(Handle handle) { handle->Release(); }
-};
-
-// COM for the length of a scope, when this thread did not have it already.
-class ComScope {
-public:
-    ComScope() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComScope() {
-        if (SUCCEEDED(result_)) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT result_;
 };
 
 struct GlobalTraits {
@@ -74,9 +61,32 @@ GdiBitmap StretchedCopy(HBITMAP source, int sourceWidth, int sourceHeight, int w
     return target;
 }
 
+SharedPicture::SharedPicture(const platform::Image& image) : image_(image), bitmap_(BitmapFromImage(image)) {}
+
+bool SharedPicture::Shows(const platform::Image& image) const {
+    return image.width == image_.width && image.height == image_.height && image.pixels == image_.pixels;
+}
+
+std::shared_ptr<const GdiBitmap> SharedPicture::At(int width, int height) {
+    const auto found = std::find_if(sizes_.begin(), sizes_.end(),
+                                    [&](const Sized& sized) { return sized.width == width && sized.height == height; });
+    if (found != sizes_.end()) {
+        std::rotate(sizes_.begin(), found, found + 1);
+        return sizes_.front().bitmap;
+    }
+    auto bitmap =
+        std::make_shared<const GdiBitmap>(StretchedCopy(bitmap_.Get(), image_.width, image_.height, width, height));
+    // A window that still shows a size dropped here keeps its own share of it.
+    if (sizes_.size() == kKeptSizes) sizes_.pop_back();
+    sizes_.insert(sizes_.begin(), {width, height, bitmap});
+    return bitmap;
+}
+
 std::optional<platform::Image> DecodePicture(const void* bytes, size_t size) {
     if (!bytes || size == 0 || size > 0x7FFFFFFF) return std::nullopt;
-    const ComScope com;
+    const ComScope scope;
+    const ComLibrary* com = scope.Get();
+    if (!com) return std::nullopt;
     UniqueHandle<GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, size));
     if (!memory) return std::nullopt;
     void* copy = ::GlobalLock(memory.Get());
@@ -84,12 +94,12 @@ std::optional<platform::Image> DecodePicture(const void* bytes, size_t size) {
     std::memcpy(copy, bytes, size);
     ::GlobalUnlock(memory.Get());
     IStream* rawStream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(memory.Get(), TRUE, &rawStream))) return std::nullopt;
+    if (FAILED(com->createStreamOnHGlobal(memory.Get(), TRUE, &rawStream))) return std::nullopt;
     memory.Release();  // the stream frees it
     const UniqueHandle<ComTraits<IStream>> stream(rawStream);
     IPicture* rawPicture = nullptr;
-    if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
-                                reinterpret_cast<void**>(&rawPicture)))) {
+    if (FAILED(com->oleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                   reinterpret_cast<void**>(&rawPicture)))) {
         return std::nullopt;
     }
     const UniqueHandle<ComTraits<IPicture>> picture(rawPicture);

@@ -1,7 +1,9 @@
 #pragma once
 // Owners for the user-interface handles (GDI objects, memory DCs, menus, child windows), pictures
 // as device-independent bitmaps, and colour numbers as GDI takes them.
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/Desktop.h"
 #include "platform/win32/UniqueHandle.h"
@@ -80,6 +82,31 @@ GdiBitmap BitmapFromImage(const platform::Image& image);
 
 // A picture stretched to width x height pixels (smoothed), compatible with the screen.
 GdiBitmap StretchedCopy(HBITMAP source, int sourceWidth, int sourceHeight, int width, int height);
+
+// A picture made into a bitmap once, and stretched once to each size it is shown at, for every
+// window that shows it: the screens all show the same side picture at the same size.
+class SharedPicture {
+public:
+    explicit SharedPicture(const platform::Image& image);
+    SharedPicture(const SharedPicture&) = delete;
+    SharedPicture& operator=(const SharedPicture&) = delete;
+
+    bool Shows(const platform::Image& image) const;
+    // The picture at width x height pixels; null for an empty picture.
+    std::shared_ptr<const GdiBitmap> At(int width, int height);
+
+private:
+    struct Sized {
+        int width;
+        int height;
+        std::shared_ptr<const GdiBitmap> bitmap;
+    };
+    static constexpr size_t kKeptSizes = 4;
+
+    platform::Image image_;
+    GdiBitmap bitmap_;
+    std::vector<Sized> sizes_;  // the most recently asked for first
+};
 
 // A picture file's bytes (BMP, JPEG, GIF) as 32-bit pixels; nullopt when they are none of these.
 std::optional<platform::Image> DecodePicture(const void* bytes, size_t size);

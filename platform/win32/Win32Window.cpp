@@ -9,9 +9,53 @@
 
 namespace win32 {
 
-Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events)
+namespace {
+
+// Menu items with at most one level of sub-items; an invisible item is left out.
+void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool allowSubMenus) {
+    for (const platform::MenuSpec& item : items) {
+        if (!item.visible) continue;
+        if (item.separator) {
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT state = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED);
+        const std::wstring caption = Widen(item.caption);
+        if (item.children.empty() || !allowSubMenus) {
+            ::AppendMenuW(menu, state, static_cast<UINT_PTR>(item.id), caption.c_str());
+            continue;
+        }
+        MenuHandle sub(::CreatePopupMenu());
+        AppendItems(sub.Get(), item.children, false);
+        // Once appended, the menu owns its sub-menu.
+        if (::AppendMenuW(menu, state | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str())) {
+            sub.Release();
+        }
+    }
+}
+
+// A menu bar made from its items; null for none.
+MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
+    MenuHandle bar;
+    if (!menu.empty()) {
+        bar.Reset(::CreateMenu());
+        AppendItems(bar.Get(), menu, true);
+    }
+    return bar;
+}
+
+}  // namespace
+
+Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
+                         const platform::WindowSetup& setup)
     : desktop_(desktop), events_(events) {
-    Create(FormExStyle(style), kFormClass, FormStyle(style), 0, 0, 100, 100, nullptr, nullptr);
+    MenuHandle menu = MenuBar(setup.menu);
+    const platform::TwipRect& bounds = setup.bounds;
+    Create(FormExStyle(style), kFormClass, FormStyle(style), desktop_.PixelsX(bounds.left),
+           desktop_.PixelsY(bounds.top), desktop_.PixelsX(bounds.width), desktop_.PixelsY(bounds.height), nullptr,
+           menu.Get(), Widen(setup.caption).c_str());
+    // The window owns the menu bar it was made with.
+    if (Hwnd() && menu) menu.Release();
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     clientSize_ = {client.right, client.bottom};
@@ -55,39 +99,8 @@ void Win32Window::SetBackground(const platform::Image& image) {
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-namespace {
-
-// Menu items with at most one level of sub-items; an invisible item is left out.
-void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool allowSubMenus) {
-    for (const platform::MenuSpec& item : items) {
-        if (!item.visible) continue;
-        if (item.separator) {
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        const UINT state = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED);
-        const std::wstring caption = Widen(item.caption);
-        if (item.children.empty() || !allowSubMenus) {
-            ::AppendMenuW(menu, state, static_cast<UINT_PTR>(item.id), caption.c_str());
-            continue;
-        }
-        MenuHandle sub(::CreatePopupMenu());
-        AppendItems(sub.Get(), item.children, false);
-        // Once appended, the menu owns its sub-menu.
-        if (::AppendMenuW(menu, state | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()), caption.c_str())) {
-            sub.Release();
-        }
-    }
-}
-
-}  // namespace
-
 void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
-    MenuHandle bar;
-    if (!menu.empty()) {
-        bar.Reset(::CreateMenu());
-        AppendItems(bar.Get(), menu, true);
-    }
+    MenuHandle bar = MenuBar(menu);
     const HMENU old = ::GetMenu(Hwnd());
     quietResize_ = true;
     if (::SetMenu(Hwnd(), bar.Get())) bar.Release();
@@ -113,6 +126,8 @@ void Win32Window::BringToForeground() { ::SetForegroundWindow(Hwnd()); }
 void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
+    // Lists filled while the window was hidden are finished now, before anything is drawn.
+    for (Win32Control* control : controls_) control->OnBurstEnded();
     ::ShowWindow(hwnd, SW_SHOW);  // activates a hidden window; its handlers may run here
     if (!watch.Alive()) return;
     // A window that was visible already is brought forward and activated.
@@ -142,21 +157,22 @@ void Win32Window::StartTimer(int id, int milliseconds) {
 void Win32Window::StopTimer(int id) { ::KillTimer(Hwnd(), static_cast<UINT_PTR>(id)); }
 
 std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::ControlType type, const std::string& name,
-                                                                  platform::ControlEvents& events) {
+                                                                  platform::ControlEvents& events,
+                                                                  const platform::ControlSetup& setup) {
     const int id = ControlIdOf(name);
     switch (type) {
         case platform::ControlType::kLabel:
-            return std::make_unique<Win32Label>(*this, events, id);
+            return std::make_unique<Win32Label>(*this, events, id, setup);
         case platform::ControlType::kCheckBox:
-            return std::make_unique<Win32CheckBox>(*this, events, id);
+            return std::make_unique<Win32CheckBox>(*this, events, id, setup);
         case platform::ControlType::kPictureBox:
-            return std::make_unique<Win32PictureBox>(*this, events, id);
+            return std::make_unique<Win32PictureBox>(*this, events, id, setup);
         case platform::ControlType::kDriveList:
-            return std::make_unique<Win32DriveList>(*this, events, id);
+            return std::make_unique<Win32DriveList>(*this, events, id, setup);
         case platform::ControlType::kListBox:
         case platform::ControlType::kDirList:
         case platform::ControlType::kFileList:
-            return std::make_unique<Win32ListBox>(*this, events, id);
+            return std::make_unique<Win32ListBox>(*this, events, id, setup);
     }
     return nullptr;
 }

@@ -17,7 +17,8 @@ inline constexpr UINT kEndListBurst = WM_APP + 1;
 
 class Win32Window final : public NativeWindow, public platform::WindowPeer {
 public:
-    Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events);
+    Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
+                const platform::WindowSetup& setup);
     ~Win32Window() override;
 
     void SetCaption(const std::string& caption) override;
@@ -34,7 +35,9 @@ public:
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
     std::unique_ptr<platform::ControlPeer> CreateControl(platform::ControlType type, const std::string& name,
-                                                         platform::ControlEvents& events) override;
+                                                         platform::ControlEvents& events,
+                                                         const platform::ControlSetup& setup) override;
+    using platform::WindowPeer::CreateControl;
     std::uintptr_t NativeHandle() override { return reinterpret_cast<std::uintptr_t>(Hwnd()); }
     void SetMessageHook(platform::MessageHook hook) override { hook_ = std::move(hook); }
     bool HasMessageHook() override { return static_cast<bool>(hook_); }

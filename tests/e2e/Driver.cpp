@@ -1,7 +1,11 @@
 #include "tests/e2e/Driver.h"
 
+#include <algorithm>
+
 #include "platform/win32/ControlIds.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Gdi.h"
 
 namespace e2e {
 
@@ -43,11 +47,14 @@ std::string ClassOf(HWND window) {
     return Narrow(name);
 }
 
+// How long an action's effect is waited for before the driver gives up on it.
+constexpr int kEffectMs = 3000;
+
 // A key pressed and released, as the menu loop of the other thread reads it from its queue.
+// The queue keeps the order, so the keys need no pause between them.
 void Key(HWND window, WPARAM key) {
     ::PostMessageW(window, WM_KEYDOWN, key, 1);
     ::PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-    Wait(60);
 }
 
 int IndexOf(const std::vector<std::string>& captions, const std::string& caption) {
@@ -57,16 +64,28 @@ int IndexOf(const std::vector<std::string>& captions, const std::string& caption
     return -1;
 }
 
-int FindListItem(HWND list, const std::string& text) {
-    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+// The items of a list box or a combo box. The other process may change the list between two
+// calls and the text call takes no buffer size, so the buffer is larger than any item can be.
+std::vector<std::string> ItemsOf(HWND list) {
+    constexpr size_t kLongestItem = 32768;
+    std::vector<std::string> items;
+    const bool combo = ClassOf(list) == "ComboBox";
+    const LRESULT count = ::SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    std::wstring item(kLongestItem + 1, L'\0');
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        if (length < 0) continue;
-        std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<size_t>(length));
-        const size_t first = item.find_first_not_of(L' ');
-        if (first != std::wstring::npos && Narrow(item.substr(first)) == text) return static_cast<int>(i);
+        const LRESULT copied = ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i),
+                                              reinterpret_cast<LPARAM>(item.data()));
+        if (copied < 0) continue;
+        items.push_back(Narrow(item.substr(0, std::min(static_cast<size_t>(copied), kLongestItem))));
+    }
+    return items;
+}
+
+int FindListItem(HWND list, const std::string& text) {
+    const std::vector<std::string> items = ItemsOf(list);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const size_t first = items[i].find_first_not_of(' ');
+        if (first != std::string::npos && items[i].substr(first) == text) return static_cast<int>(i);
     }
     return -1;
 }
@@ -88,23 +107,43 @@ void Wait(int milliseconds) {
     }
 }
 
-HWND WaitForWindow(DWORD processId, const std::string& caption, int milliseconds) {
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    do {
-        const std::vector<HWND> found = TopWindows(processId, &caption);
-        if (!found.empty()) return found.front();
-        Wait(25);
-    } while (::GetTickCount64() < end);
-    return nullptr;
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount64() >= end) return false;
+        Wait(20);
+    }
+}
+
+std::string ScreenshotFolder() {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"MORVANE_SCREENSHOTS", folder, MAX_PATH + 1);
+    return length == 0 || length > MAX_PATH ? std::string() : Narrow(folder);
+}
+
+bool SaveScreenshot(const std::string& name) {
+    const std::string folder = ScreenshotFolder();
+    if (folder.empty()) return true;
+    // Nothing tells from outside when the other process has painted; it takes it far less.
+    Wait(400);
+    return CaptureScreen(folder + "\\" + name + ".bmp");
+}
+
+HWND WaitForWindow(DWORD processId, const std::string& caption, int milliseconds) {
+    HWND window = nullptr;
+    WaitFor(
+        [&] {
+            const std::vector<HWND> found = TopWindows(processId, &caption);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        milliseconds);
+    return window;
 }
 
 bool WaitForWindowGone(DWORD processId, const std::string& caption, int milliseconds) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    do {
-        if (TopWindows(processId, &caption).empty()) return true;
-        Wait(25);
-    } while (::GetTickCount64() < end);
-    return false;
+    return WaitFor([&] { return TopWindows(processId, &caption).empty(); }, milliseconds);
 }
 
 std::vector<std::string> VisibleCaptions(DWORD processId) {
@@ -118,30 +157,19 @@ HWND Control(HWND window, const char* name) { return ::GetDlgItem(window, win32:
 std::string ReadText(HWND window) {
     if (!window) return {};
     const LRESULT length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
+    // The text may grow meanwhile; the copy stops at the buffer's end.
+    std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
     return Narrow(text);
 }
 
 std::string ReadLabel(HWND window, const char* name) { return ReadText(Control(window, name)); }
 
 std::vector<std::string> ReadList(HWND window, const char* name) {
-    std::vector<std::string> items;
     const HWND list = Control(window, name);
-    if (!list) return items;
-    const bool combo = ClassOf(list) == "ComboBox";
-    const LRESULT count = ::SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length =
-            ::SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring item(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-        ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i),
-                       reinterpret_cast<LPARAM>(item.data()));
-        item.resize(static_cast<size_t>(length < 0 ? 0 : length));
-        items.push_back(Narrow(item));
-    }
-    return items;
+    return list ? ItemsOf(list) : std::vector<std::string>{};
 }
 
 bool IsChecked(HWND window, const char* name) {
@@ -151,10 +179,12 @@ bool IsChecked(HWND window, const char* name) {
 bool ClickCheckBox(HWND window, const char* name) {
     const HWND box = Control(window, name);
     if (!box) return false;
+    const LRESULT before = ::SendMessageW(box, BM_GETCHECK, 0, 0);
     ::PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
     ::PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    Wait(150);
-    return true;
+    // The box changes and tells its window in one go, so once it shows the change the click
+    // handler has run.
+    return WaitFor([&] { return ::SendMessageW(box, BM_GETCHECK, 0, 0) != before; }, kEffectMs);
 }
 
 bool SelectListItem(HWND window, const char* name, const std::string& text) {
@@ -165,7 +195,22 @@ bool SelectListItem(HWND window, const char* name, const std::string& text) {
     const LPARAM point = PointOf(list, index);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageW(list, WM_LBUTTONUP, 0, point);
-    Wait(100);
+    return WaitFor([&] { return ::SendMessageW(list, LB_GETCURSEL, 0, 0) == index; }, kEffectMs);
+}
+
+int ListScrollWidth(HWND window, const char* name) {
+    const HWND list = Control(window, name);
+    if (!list) return 0;
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const LRESULT extent = ::SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0);
+    return extent > client.right ? static_cast<int>(extent - client.right) : 0;
+}
+
+bool ScrollListRight(HWND window, const char* name) {
+    const HWND list = Control(window, name);
+    if (!list) return false;
+    ::PostMessageW(list, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), 0);
     return true;
 }
 
@@ -174,12 +219,15 @@ bool DoubleClickListItem(HWND window, const char* name, const std::string& text)
     const int index = list ? FindListItem(list, text) : -1;
     if (index < 0) return false;
     ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    const std::vector<std::string> before = ItemsOf(list);
     const LPARAM point = PointOf(list, index);
     ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::PostMessageW(list, WM_LBUTTONUP, 0, point);
     ::PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
     ::PostMessageW(list, WM_LBUTTONUP, 0, point);
-    Wait(200);
+    // The click alone already moves the selection, so only a change of the items, or the list
+    // going away with its screen, shows that the double click was handled.
+    WaitFor([&] { return !::IsWindowVisible(list) || ItemsOf(list) != before; }, kEffectMs);
     return true;
 }
 
@@ -191,7 +239,6 @@ bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std:
     ::SetForegroundWindow(window);
     // Alt alone: the menu bar takes the keyboard with its first item highlighted.
     ::PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
-    Wait(150);
     for (int i = 0; i < position; ++i) Key(window, VK_RIGHT);
     if (subItem.empty()) {
         Key(window, VK_RETURN);
@@ -213,30 +260,37 @@ bool ChoosePopupItem(int position) {
 }
 
 MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    do {
-        for (HWND window : TopWindows(processId, nullptr)) {
-            if (ClassOf(window) != "#32770") continue;
-            return {window, ReadText(window), ReadText(::GetDlgItem(window, 0xFFFF))};
-        }
-        Wait(25);
-    } while (::GetTickCount64() < end);
-    return {};
+    MessageBoxSeen seen;
+    WaitFor(
+        [&] {
+            for (HWND window : TopWindows(processId, nullptr)) {
+                if (ClassOf(window) != "#32770") continue;
+                // The message is the box's static with the id 0xFFFF; its buttons have their results as ids.
+                seen = {window, ReadText(window), ReadText(::GetDlgItem(window, 0xFFFF)), {}};
+                for (const int result : {IDOK, IDYES, IDNO, IDCANCEL}) {
+                    const HWND button = ::GetDlgItem(window, result);
+                    if (button && ::IsWindowVisible(button)) seen.buttons.push_back(result);
+                }
+                return true;
+            }
+            return false;
+        },
+        milliseconds);
+    return seen;
 }
 
 bool AnswerMessageBox(const MessageBoxSeen& box, int result) {
     const HWND button = box.window ? ::GetDlgItem(box.window, result) : nullptr;
     if (!button) return false;
     ::PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(result, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    Wait(150);
-    return true;
+    return WaitFor([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); }, kEffectMs);
 }
 
 bool CaptureScreen(const std::string& bmpPath) {
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    const win32::WindowDc screen(nullptr);
+    const win32::MemoryDc memory(::CreateCompatibleDC(screen.Get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -245,33 +299,26 @@ bool CaptureScreen(const std::string& bmpPath) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool saved = false;
-    if (bitmap) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    const win32::GdiBitmap bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !memory || !bits) return false;
+    {
+        const win32::Selection selection(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
         ::GdiFlush();
-        const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
-        const DWORD imageSize = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;  // "BM"
-        file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        file.bfSize = file.bfOffBits + imageSize;
-        const HANDLE out = ::CreateFileW(Widen(bmpPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (out != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            saved = ::WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-                    ::WriteFile(out, &info.bmiHeader, sizeof(BITMAPINFOHEADER), &written, nullptr) &&
-                    ::WriteFile(out, bits, imageSize, &written, nullptr);
-            ::CloseHandle(out);
-        }
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
     }
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return saved;
+    const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageSize;
+    const win32::KernelHandle out(::CreateFileW(Widen(bmpPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
+    DWORD written = 0;
+    return ::WriteFile(out.Get(), &file, sizeof(file), &written, nullptr) &&
+           ::WriteFile(out.Get(), &info.bmiHeader, sizeof(BITMAPINFOHEADER), &written, nullptr) &&
+           ::WriteFile(out.Get(), bits, imageSize, &written, nullptr);
 }
 
 }  // namespace e2e

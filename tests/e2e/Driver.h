@@ -4,6 +4,7 @@
 // lists, reads and answers message boxes, and photographs the screen. Menus are private to
 // their process under Wine, so the caller names the menu bar's captions; controls are found
 // by their names, which give their window ids.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,20 @@ std::string ReadText(HWND window);
 std::string ReadLabel(HWND window, const char* name);
 std::vector<std::string> ReadList(HWND window, const char* name);
 bool IsChecked(HWND window, const char* name);
-// Clicks a check box as the mouse would.
+// Clicks a check box as the mouse would and waits for the program to have handled the click;
+// false when the box did not change.
 bool ClickCheckBox(HWND window, const char* name);
 // Double-clicks the first item of a list with exactly this text (leading blanks of the item,
-// as a folder list indents them, do not count); false when there is none.
+// as a folder list indents them, do not count); false when there is none. Returns once the
+// list's items have changed, the list has gone with its screen, or a moment has passed.
 bool DoubleClickListItem(HWND window, const char* name, const std::string& text);
-// Chooses a list's item by its text as a click would, without double-clicking.
+// Chooses a list's item by its text as a click would, without double-clicking; returns once
+// the list shows it selected.
 bool SelectListItem(HWND window, const char* name, const std::string& text);
+// How far a list scrolls sideways, in pixels: 0 when it has nothing wider than itself.
+int ListScrollWidth(HWND window, const char* name);
+// Scrolls a list sideways to its right end, as a click at the end of its scroll bar would.
+bool ScrollListRight(HWND window, const char* name);
 
 // Chooses a menu item by its captions: the item of the menu bar, then (for a sub-menu) the item
 // inside it. menuBar lists the bar's captions from left to right.
@@ -46,10 +54,12 @@ struct MessageBoxSeen {
     HWND window = nullptr;
     std::string caption;
     std::string text;
+    std::vector<int> buttons;  // result codes of its buttons, in the order OK, Yes, No, Cancel
 };
 // Waits for a message box of the process; window is nullptr when none came.
 MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds);
-// Presses a button of a message box by its result code (1 OK, 6 Yes, 7 No).
+// Presses a button of a message box by its result code and waits for the box to go; false
+// when it has no such button or stayed.
 bool AnswerMessageBox(const MessageBoxSeen& box, int result);
 
 // Writes what the screen shows to a 24-bit BMP file.
@@ -57,5 +67,13 @@ bool CaptureScreen(const std::string& bmpPath);
 
 // Lets time pass for the other process, in small steps.
 void Wait(int milliseconds);
+// Lets time pass until the condition holds; false when it did not within the time.
+bool WaitFor(const std::function<bool()>& condition, int milliseconds);
+
+// The folder that MORVANE_SCREENSHOTS names, "" when it names none.
+std::string ScreenshotFolder();
+// When screenshots are asked for, photographs the screen, once every window has painted, as
+// <name>.bmp in that folder; true when none are asked for or the picture was saved.
+bool SaveScreenshot(const std::string& name);
 
 }  // namespace e2e

@@ -176,11 +176,13 @@ TEST_F(FormsRuntime, ListsStopAtTheirLimitAndIgnoreADoubleClickWithoutSelection)
     EXPECT_EQ(alpha.list.ListIndex(), -1) << "removing the selected item leaves no selection";
 }
 
-TEST_F(FormsRuntime, ControlStateReachesThePeer) {
+TEST_F(FormsRuntime, ControlsGetTheirPeersAtTheFirstShowWithTheirStateAndEveryChangeAfter) {
     Alpha& alpha = world.app.Get<Alpha>();
     alpha.label.SetCaption("Hello");
-    alpha.label.Move(10, 20, 300, 400);
     alpha.list.AddItem("a");
+    EXPECT_EQ(world.desktop.Window("Alpha")->Control("Label1"), nullptr) << "none while the form was never shown";
+    world.app.Show(alpha);
+    alpha.label.Move(10, 20, 300, 400);
     alpha.list.AddItem("b");
     alpha.list.RemoveItem(0);
     const fake::FakeControlPeer* label = world.desktop.Window("Alpha")->Control("Label1");

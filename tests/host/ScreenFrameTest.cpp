@@ -190,6 +190,26 @@ TEST_F(ScreenFrame, SwitchShowsTheOtherScreenRebuildingItWhenItWasDestroyed) {
     EXPECT_EQ(Status(), "A!");
 }
 
+TEST_F(ScreenFrame, ComingBackBeforeTheOldScreenIsDestroyedBuildsItAnewAndItStays) {
+    // Help, its Close, and Help again within the help page's own destruction time.
+    world.app.Get<StartScreen>().Run("sHelp");
+    world.app.Find<StartHelp>()->Run("sClose");
+    world.app.Find<StartScreen>()->Run("sHelp");
+    world.desktop.Advance(1000);
+    ASSERT_TRUE(world.app.Exists<StartHelp>());
+    EXPECT_TRUE(world.app.Find<StartHelp>()->Visible());
+    EXPECT_EQ(Status(), "Hope this information helps!");
+
+    // A switch and a switch back within the first screen's Timer3.
+    world.app.Get<CookieA>().Run("sCookies");
+    world.app.Find<CookieB>()->Run("sReturn");
+    world.desktop.Advance(1000);
+    ASSERT_TRUE(world.app.Exists<CookieA>());
+    EXPECT_TRUE(world.app.Find<CookieA>()->Visible());
+    EXPECT_FALSE(world.app.Exists<CookieB>());
+    EXPECT_EQ(Status(), "A!");
+}
+
 TEST_F(ScreenFrame, TheCloseBoxIsTheCloseCommand) {
     StartScreen& start = world.app.Get<StartScreen>();
     start.OnCloseRequest();

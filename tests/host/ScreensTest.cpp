@@ -259,10 +259,15 @@ TEST_F(Picker, BrowsingFollowsTheDriveAndTheOpenFolder) {
     world.files.AddDrive('D');
     world.files.AddFile("D:\\Music\\song.mp3");
     world.files.AddFile("D:\\top.txt");
+    world.files.AddFile("D:\\b.TXT");
+    world.files.AddFile("D:\\A.txt");
+    world.files.AddFile("D:\\hidden.txt", "", platform::kAttrHidden);
+    world.files.AddFile("D:\\pagefile.sys", "", platform::kAttrSystem);
     frmUser& picker = Open();
     picker.Drive1.OnSelect(1);
     EXPECT_EQ(picker.Dir1.Path(), "D:\\");
-    EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"top.txt"});
+    EXPECT_EQ(picker.File1.Items(), (std::vector<std::string>{"A.txt", "b.TXT", "top.txt"}))
+        << "the open folder's files by name in any letter case, without hidden and system ones";
     picker.Dir1.OnSelect(1);
     picker.Dir1.OnDblClick();
     EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"song.mp3"});

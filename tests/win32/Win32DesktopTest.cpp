@@ -371,6 +371,43 @@ TEST_F(Win32DesktopTest, AListFilledByAHandlerRedrawsOnceTheHandlerHasReturned) 
     EXPECT_EQ(::SendMessageW(box, LB_GETCOUNT, 0, 0), 1) << "the items are replaced, not added to";
 }
 
+TEST_F(Win32DesktopTest, AListScrollsSidewaysAsFarAsItsLongestItemAndNoFurther) {
+    auto window = MakeWindow(10, 10, 300, 200);
+    ControlRecorder events;
+    auto list = window->CreateControl(platform::ControlType::kListBox, "List1", events);
+    list->SetBounds({0, 0, 120 * Tpp(), 100 * Tpp()});
+    list->SetFont({"MS Sans Serif", 12, true, false});
+    list->SetVisible(true);
+    window->Show();
+    driver.PumpPending();
+    const HWND box = ChildOfClass(Of(*window), L"ListBox");
+    const std::string path = "C:\\Users\\Someone\\AppData\\Local\\Microsoft\\Windows\\INetCache";
+    const auto textWidth = [&](const std::string& text) {
+        const win32::WindowDc dc(box);
+        const win32::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+        SIZE size = {};
+        const std::wstring wide = win32::Widen(text);
+        ::GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        return static_cast<LRESULT>(size.cx);
+    };
+    RECT client = {};
+
+    list->AddItem("C:\\Temp");
+    list->AddItem(path);
+    list->AddItem("C:\\Cookies");
+    driver.PumpPending();
+    ::GetClientRect(box, &client);
+    EXPECT_GE(::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0), textWidth(path));
+    EXPECT_GT(::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+
+    list->SetItems({"C:\\Temp"});
+    driver.PumpPending();
+    ::GetClientRect(box, &client);
+    EXPECT_LT(::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0), client.right) << "nothing left to scroll to";
+    list->ClearItems();
+    EXPECT_EQ(::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
 TEST_F(Win32DesktopTest, ALabelShowsItsTextAsGivenInItsFontAndIsReadableFromOutside) {
     auto window = MakeWindow(10, 10, 400, 200);
     ControlRecorder events;
