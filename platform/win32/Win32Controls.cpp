@@ -170,14 +170,14 @@ void Win32ListBox::UpdateScrollWidth() {
     ::SendMessageW(Hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
 
-void Win32ListBox::NoteFill(size_t items) {
+void Win32ListBox::NoteFill() {
     if (!fillNoted_) {
         fillNoted_ = true;
         ::PostMessageW(Parent(), kEndListBurst, 0, reinterpret_cast<LPARAM>(Hwnd()));
     }
-    filled_ += items;
-    // A few items cost less to draw as they come than redrawing costs to switch off and on.
-    if (!redrawOff_ && filled_ >= kLongFill) {
+    // A list on screen repaints after every item it is given, which costs milliseconds each
+    // under Wine; a hidden list paints nothing, so switching its redrawing is wasted work.
+    if (!redrawOff_ && ::IsWindowVisible(Hwnd())) {
         redrawOff_ = true;
         ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
     }
@@ -186,7 +186,6 @@ void Win32ListBox::NoteFill(size_t items) {
 void Win32ListBox::OnBurstEnded() {
     if (!fillNoted_) return;
     fillNoted_ = false;
-    filled_ = 0;
     UpdateScrollWidth();
     if (!redrawOff_) return;
     redrawOff_ = false;
@@ -195,7 +194,7 @@ void Win32ListBox::OnBurstEnded() {
 }
 
 void Win32ListBox::AddItem(const std::string& item) {
-    NoteFill(1);
+    NoteFill();
     const LRESULT index = ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
     if (wide_.size() > longest_.size()) longest_ = wide_;
     // Room for as many items again as the list holds: left alone, the list grows its storage
@@ -211,14 +210,16 @@ void Win32ListBox::AddItem(const std::string& item) {
 void Win32ListBox::RemoveItem(int index) { ::SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
 void Win32ListBox::ClearItems() {
+    // Emptying is part of a burst too: a refill in the same handler then paints once, and the
+    // sideways range changes only if the new longest item differs.
+    NoteFill();
     ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
     reserved_ = 0;
     longest_.clear();
-    UpdateScrollWidth();
 }
 
 void Win32ListBox::SetItems(const std::vector<std::string>& items) {
-    NoteFill(items.size());
+    NoteFill();
     ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
     size_t bytes = 0;
     for (const std::string& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);

@@ -100,16 +100,12 @@ public:
     void OnBurstEnded() override;
 
 private:
-    // Fills of this many items or more go with redrawing off.
-    static constexpr size_t kLongFill = 64;
-
-    void NoteFill(size_t items);
+    void NoteFill();
     // The sideways scroll range: the width of the item with the most characters, which is
     // measured alone, so that a long fill costs one measurement.
     void UpdateScrollWidth();
 
     bool fillNoted_ = false;  // the note is on its way
-    size_t filled_ = 0;       // items added since it was posted
     bool redrawOff_ = false;
     LRESULT reserved_ = 0;  // items the list has storage for
     std::wstring wide_;     // the item being added

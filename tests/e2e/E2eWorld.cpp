@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/win32/WideText.h"
+#include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
 
 #include <wininet.h>
@@ -13,38 +14,8 @@ namespace {
 
 using win32::Narrow;
 using win32::Widen;
-
-std::wstring Long(const std::string& path) { return L"\\\\?\\" + Widen(path); }
-
-bool Inside(const std::string& path, const std::string& folder) {
-    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
-           path[folder.size()] == '\\';
-}
-
-// Empties and removes a folder without following links.
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    {
-        const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-        if (search) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = folder + L"\\" + name;
-                if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                    ::RemoveDirectoryW(path.c_str());  // a Windows link; never its target
-                } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                    RemoveTree(path);
-                } else {
-                    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileW(path.c_str());
-                }
-            } while (::FindNextFileW(search.Get(), &found));
-        }
-    }
-    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryW(folder.c_str());
-}
+using testing_support::Long;
+using testing_support::RemoveTree;
 
 void Walk(const std::wstring& folder, const std::string& relative, std::vector<std::string>& out) {
     WIN32_FIND_DATAW found;
@@ -167,7 +138,7 @@ E2eWorld::~E2eWorld() {
 }
 
 void E2eWorld::MakeFolder(const std::string& path) {
-    if (!Inside(path, root_)) return;
+    if (!testing_support::IsInside(path, root_)) return;
     for (size_t cut = path.find('\\', root_.size() + 1); cut != std::string::npos; cut = path.find('\\', cut + 1)) {
         ::CreateDirectoryW(Long(path.substr(0, cut)).c_str(), nullptr);
     }
@@ -175,7 +146,7 @@ void E2eWorld::MakeFolder(const std::string& path) {
 }
 
 void E2eWorld::MakeFile(const std::string& path, const std::string& content, DWORD attributes) {
-    if (!Inside(path, root_)) return;
+    if (!testing_support::IsInside(path, root_)) return;
     MakeFolder(path.substr(0, path.rfind('\\')));
     const win32::KernelHandle file(
         ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -200,7 +171,7 @@ bool E2eWorld::Exists(const std::string& path) {
 }
 
 bool E2eWorld::MakeFolderLink(const std::string& link, const std::string& target) {
-    if (!Inside(link, root_) || !Inside(target, root_)) return false;
+    if (!testing_support::IsInside(link, root_) || !testing_support::IsInside(target, root_)) return false;
     const std::string unixLink = testing_support::UnixNameOfPath(link);
     const std::string unixTarget = testing_support::UnixNameOfPath(target);
     if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {

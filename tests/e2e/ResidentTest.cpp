@@ -9,6 +9,7 @@
 #include "platform/win32/WideText.h"
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/E2eWorld.h"
+#include "tests/win32/world/TestFiles.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -35,28 +36,6 @@ std::string StartUpFolder() {
     wchar_t path[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
     return Narrow(path);
-}
-
-// What a shortcut points at, as the shell resolves it; "" when it is no shortcut.
-std::string ShortcutTarget(const std::string& path) {
-    std::string target;
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                     reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t found[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(Widen(path).c_str(), STGM_READ)) &&
-                link->GetPath(found, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
-                target = Narrow(found);
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    return target;
 }
 
 std::string ReadSetting(const std::string& ini, const char* section, const char* key) {
@@ -224,7 +203,7 @@ TEST_F(Resident, AFirstStartMakesTheShortcutRecordsItsFolderShowsTheStartPageAnd
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(world.Exists(shortcut));
-    EXPECT_EQ(ShortcutTarget(shortcut), program + "\\Morvane.exe");
+    EXPECT_EQ(testing_support::ShortcutTarget(shortcut), program + "\\Morvane.exe");
     EXPECT_EQ(ReadSetting(ini, "sAppPath", "ShortCut"), program + "\\");
 
     const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);

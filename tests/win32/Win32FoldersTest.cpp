@@ -8,6 +8,7 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Folders.h"
 #include "tests/contract/ContractWorld.h"
+#include "tests/win32/world/TestFiles.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -26,28 +27,6 @@ std::set<std::string> NamesIn(const std::string& folder) {
         names.insert(Narrow(found.cFileName));
     } while (::FindNextFileW(search.Get(), &found));
     return names;
-}
-
-// What a shortcut starts, as the shell reads it back.
-std::string ShortcutTarget(const std::string& path) {
-    std::string target;
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                     reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t found[MAX_PATH] = {};
-            if (SUCCEEDED(file->Load(Widen(path).c_str(), STGM_READ)) &&
-                link->GetPath(found, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK) {
-                target = Narrow(found);
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    return target;
 }
 
 // The shell makes the shortcut in the Recent folder (the start-up shortcut installer moves it
@@ -81,7 +60,7 @@ TEST(Win32Folders, RecentDocumentGetsAShortcutToItInTheRecentFolder) {
         }
         EXPECT_EQ(!made.empty(), c.made) << c.name;
         if (!made.empty()) {
-            EXPECT_EQ(ShortcutTarget(text::JoinPath(recent, made)), target) << c.name;
+            EXPECT_EQ(testing_support::ShortcutTarget(text::JoinPath(recent, made)), target) << c.name;
         }
     }
 }

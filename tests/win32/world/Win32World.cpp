@@ -11,6 +11,7 @@
 #include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "tests/contract/ContractWorld.h"
+#include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
 
 #include <wininet.h>
@@ -20,38 +21,8 @@ namespace {
 
 using win32::Narrow;
 using win32::Widen;
-
-std::wstring Long(const std::string& path) { return L"\\\\?\\" + Widen(path); }
-
-bool StartsInside(const std::string& path, const std::string& folder) {
-    return path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
-           path[folder.size()] == '\\';
-}
-
-// Empties and removes a folder without following links: a link is removed as a link.
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    {
-        const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-        if (search) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = folder + L"\\" + name;
-                if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-                    ::RemoveDirectoryW(path.c_str());  // a Windows link; never its target
-                } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                    RemoveTree(path);
-                } else {
-                    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    ::DeleteFileW(path.c_str());
-                }
-            } while (::FindNextFileW(search.Get(), &found));
-        }
-    }
-    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::RemoveDirectoryW(folder.c_str());
-}
+using testing_support::Long;
+using testing_support::RemoveTree;
 
 std::string AnsiOf(const std::string& utf8) {
     const std::wstring wide = Widen(utf8);
@@ -161,7 +132,7 @@ public:
     }
 
     bool MakeFolderLink(const std::string& link, const std::string& target) override {
-        if (!StartsInside(link, scratch_) || !StartsInside(target, scratch_)) return false;
+        if (!testing_support::IsInside(link, scratch_) || !testing_support::IsInside(target, scratch_)) return false;
         // Windows: a symbolic link, where the user may make one. Wine answers TRUE and makes
         // nothing, hence the check.
         ::CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(),
