@@ -22,6 +22,10 @@ int main() {
 
     std::printf("WriteINI (%s): %.1f us, whole-file write of %zu bytes %.1f us\n", bench::SettingsBench::Side(), write,
                 content.size(), whole);
+#ifdef _WIN32
     std::printf("ratio %.2f (target at most 3)\n", write / whole);
+#else
+    std::printf("no ratio: on the fakes a write is a copy in memory, so this is the update's own work\n");
+#endif
     return 0;
 }
