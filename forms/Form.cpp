@@ -115,9 +115,9 @@ void Form::ClickMenu(const std::string& name) {
 std::vector<platform::MenuSpec> Form::MenuSpecs() const {
     std::vector<platform::MenuSpec> specs;
     for (const MenuItem& item : menu_) {
-        platform::MenuSpec spec{item.id, item.caption, true, true, {}};
-        for (const MenuItem& child : item.children) spec.children.push_back({child.id, child.caption, true, true, {}});
-        specs.push_back(std::move(spec));
+        platform::MenuSpec entry{item.id, item.caption, true, true, {}};
+        for (const MenuItem& child : item.children) entry.children.push_back({child.id, child.caption, true, true, {}});
+        specs.push_back(std::move(entry));
     }
     return specs;
 }

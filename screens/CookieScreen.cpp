@@ -4,10 +4,10 @@
 
 namespace screens {
 
-CookieScreen::CookieScreen(ScreenSpec spec, const char* instructions, const platform::TwipRect& instructionsRect,
+CookieScreen::CookieScreen(ScreenSpec design, const char* instructions, const platform::TwipRect& instructionsRect,
                            const char* topHeading, double topHeadingWidth, const char* bottomHeading,
                            double bottomHeadingWidth)
-    : Screen(std::move(spec)) {
+    : Screen(std::move(design)) {
     const platform::FontSpec labelFont{"MS Sans Serif", 9.75, true, true};
     Picture1.Move(0, 0, 1095, 2295);
     ShowSidePicture(Picture1);

@@ -30,11 +30,11 @@ void DestroyIfLeaving(forms::Form* form) {
     if (screen && screen->Leaving()) App().Unload(*screen);
 }
 
-Screen::Screen(ScreenSpec spec, double clientWidth, double clientHeight)
-    : Form(spec.name, clientWidth, clientHeight, {true, false, false}),
-      Timer1(*this, "Timer1", spec.timer1),
-      Timer2(*this, "Timer2", spec.timer2),
-      spec_(std::move(spec)) {
+Screen::Screen(ScreenSpec design, double clientWidth, double clientHeight)
+    : Form(design.name, clientWidth, clientHeight, {true, false, false}),
+      Timer1(*this, "Timer1", design.timer1),
+      Timer2(*this, "Timer2", design.timer2),
+      spec_(std::move(design)) {
     if (spec_.timer3 > 0) timer3_ = std::make_unique<forms::Timer>(*this, "Timer3", spec_.timer3);
     SetCaption(spec_.caption);
     Timer1.onTimer = [this] {

@@ -83,7 +83,7 @@ inline constexpr double kScreenHeight = 2235;
 
 class Screen : public forms::Form {
 public:
-    explicit Screen(ScreenSpec spec, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
+    explicit Screen(ScreenSpec design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
     ~Screen() override;
 
     const ScreenSpec& Spec() const { return spec_; }

@@ -19,15 +19,15 @@ HICON ProgramIcon() {
     return ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
-bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& spec) {
+bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
     data.hWnd = owner;
-    data.uID = static_cast<UINT>(spec.id);
-    data.uFlags = spec.flags;
-    data.uCallbackMessage = spec.callbackMessage;
+    data.uID = static_cast<UINT>(icon.id);
+    data.uFlags = icon.flags;
+    data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(owner, GCLP_HICON));  // the window's own icon
-    const std::wstring tip = Widen(spec.tip).substr(0, std::size(data.szTip) - 1);
+    const std::wstring tip = Widen(icon.tip).substr(0, std::size(data.szTip) - 1);
     std::copy(tip.begin(), tip.end(), data.szTip);
     return ::Shell_NotifyIconW(action, &data) != FALSE;
 }
@@ -138,13 +138,13 @@ void Win32Desktop::DeleteTrayIcon(platform::WindowPeer& owner, const platform::T
     const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());
     NotifyIcon(NIM_DELETE, window, icon);
     trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
-                                    [&](const TrayIcon& t) { return t.owner == window && t.spec.id == icon.id; }),
+                                    [&](const TrayIcon& t) { return t.owner == window && t.data.id == icon.id; }),
                      trayIcons_.end());
 }
 
 void Win32Desktop::RestoreTrayIcons(HWND owner) {
     for (const TrayIcon& icon : trayIcons_) {
-        if (icon.owner == owner) NotifyIcon(NIM_ADD, owner, icon.spec);
+        if (icon.owner == owner) NotifyIcon(NIM_ADD, owner, icon.data);
     }
 }
 
@@ -158,19 +158,19 @@ std::optional<platform::Image> Win32Desktop::LoadPicture(const std::string& reso
     return DecodePicture(bytes, ::SizeofResource(module, found));
 }
 
-HFONT Win32Desktop::Font(const platform::FontSpec& spec) {
+HFONT Win32Desktop::Font(const platform::FontSpec& wanted) {
     for (const CachedFont& cached : fonts_) {
-        if (cached.spec == spec) return cached.font.Get();
+        if (cached.wanted == wanted) return cached.font.Get();
     }
     LOGFONTW font = {};
-    font.lfHeight = -static_cast<LONG>(std::lround(spec.size * pixelsPerInchY_ / 72.0));
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = spec.italic ? TRUE : FALSE;
+    font.lfHeight = -static_cast<LONG>(std::lround(wanted.size * pixelsPerInchY_ / 72.0));
+    font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = wanted.italic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    const std::wstring face = Widen(spec.name).substr(0, LF_FACESIZE - 1);
+    const std::wstring face = Widen(wanted.name).substr(0, LF_FACESIZE - 1);
     std::copy(face.begin(), face.end(), font.lfFaceName);
-    fonts_.push_back({spec, GdiFont(::CreateFontIndirectW(&font))});
+    fonts_.push_back({wanted, GdiFont(::CreateFontIndirectW(&font))});
     return fonts_.back().font.Get();
 }
 

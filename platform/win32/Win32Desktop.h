@@ -45,7 +45,7 @@ public:
     double TwipsY(int pixels) const { return pixels * twipsPerPixelY_; }
 
     // The font a FontSpec describes, made once and kept until the desktop goes.
-    HFONT Font(const platform::FontSpec& spec);
+    HFONT Font(const platform::FontSpec& wanted);
     // A text's width in a font, in pixels, and the font's average character width, measured
     // on a device context of the desktop's own rather than a window's.
     struct TextSize {
@@ -70,12 +70,12 @@ public:
 
 private:
     struct CachedFont {
-        platform::FontSpec spec;
+        platform::FontSpec wanted;
         GdiFont font;
     };
     struct TrayIcon {
         HWND owner;
-        platform::TrayIconSpec spec;
+        platform::TrayIconSpec data;
     };
 
     double twipsPerPixelX_ = 15;

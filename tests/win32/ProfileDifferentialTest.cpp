@@ -34,8 +34,8 @@ std::string Utf16(std::string_view latin1, bool bigEndian) {
     return out;
 }
 
-std::string Garbage(unsigned seed, std::size_t size) {
-    std::mt19937 random(seed);
+std::string Garbage(unsigned salt, std::size_t size) {
+    std::mt19937 random(salt);
     std::string out(size, '\0');
     for (char& c : out) c = static_cast<char>(random() & 0xFF);
     out[0] = 'x';  // no byte-order mark by chance
