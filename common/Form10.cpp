@@ -1,8 +1,5 @@
 #include "common/Form10.h"
 
-#include <cmath>
-#include <memory>
-
 #include "forms/Application.h"
 #include "ui/Gradient.h"
 
@@ -14,6 +11,8 @@ constexpr platform::Colour kBackdropColour = platform::Rgb(64, 0, 64);
 
 Form10::Form10() : Form("Form10", 9000, 6000, {false, false, true}) {
     SetBackColour(kBackdropColour);
+    // Each row its own colour, whatever size the window takes.
+    SetGradient(ui::kGradientStart, ui::kGradientEnd);
     Label1.SetCaption("Kavlon Tarnwick");
     Label1.SetFont({"Comic Sans MS", 42, true, true});
     Label1.SetColours(platform::kSystemHighlightText, kBackdropColour, true);
@@ -36,15 +35,6 @@ void Form10::Form_Load() {
     Label1.SetTop(10);
     Label6.SetTop(screen.heightTwips - 1800);
     forms::App().Show(*this);
-}
-
-void Form10::Form_Resize() {
-    const double height = ScaleHeight();
-    if (height <= 0) return;  // minimised
-    const platform::ScreenMetrics screen = forms::App().Screen();
-    const int widthPx = static_cast<int>(std::lround(ScaleWidth() / screen.twipsPerPixelX));
-    const int heightPx = static_cast<int>(std::lround(height / screen.twipsPerPixelY));
-    SetBackground(std::make_shared<const platform::Image>(ui::RenderGradient(widthPx, heightPx, height)));
 }
 
 void SetStatusText(const std::string& text) {

@@ -11,7 +11,6 @@ class Form10 : public forms::Form {
 public:
     Form10();
     void Form_Load() override;
-    void Form_Resize() override;
 
     forms::Label Label1{*this, "Label1"};  // the title
     forms::Label Label6{*this, "Label6"};  // the status line

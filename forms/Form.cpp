@@ -62,7 +62,14 @@ void Form::SetBackColour(platform::Colour colour) {
 
 void Form::SetBackground(std::shared_ptr<const platform::Image> image) {
     background_ = std::move(image);
+    gradient_.reset();
     if (window_ && background_) window_->SetBackground(*background_);
+}
+
+void Form::SetGradient(platform::Colour top, platform::Colour bottom) {
+    gradient_ = {top, bottom};
+    background_.reset();
+    if (window_) window_->SetGradient(top, bottom);
 }
 
 void Form::Refresh() {
@@ -133,6 +140,7 @@ void Form::Attach(platform::Desktop& desktop) {
     window_ = desktop.CreateWindowPeer(name_, style_, *this, {caption_, MenuSpecs(), bounds_});
     if (backColour_) window_->SetBackColour(*backColour_);
     if (background_) window_->SetBackground(*background_);
+    if (gradient_) window_->SetGradient(gradient_->first, gradient_->second);
     for (Timer* timer : timers_) timer->Attach(*window_);
 }
 

@@ -161,6 +161,9 @@ public:
     // A picture kept behind the controls (stretched to the client area), repainted by the
     // adapter whenever the window needs it.
     virtual void SetBackground(const Image& image) = 0;
+    // Instead of a picture: a vertical gradient over the whole client area, from the top colour
+    // at its top edge to the bottom colour at its bottom edge, behind the controls.
+    virtual void SetGradient(Colour top, Colour bottom) = 0;
     virtual void SetMenu(const std::vector<MenuSpec>& menu) = 0;
     virtual void Show() = 0;  // shows and activates
     virtual void Hide() = 0;

@@ -14,19 +14,16 @@ struct Rgb {
 };
 
 // The start colour, stored packed as FF80FF (blue in the high byte), and the end colour.
-inline constexpr std::uint32_t kGradientStart = 0xFF80FF;
-inline constexpr std::uint32_t kGradientEnd = 0;
+inline constexpr platform::Colour kGradientStart = 0xFF80FF;
+inline constexpr platform::Colour kGradientEnd = 0;
 
 // Rounds to the nearest whole number, a half to the even neighbour.
 int RoundHalfEven(double value);
 
 // The colour of row y (0 at the top, height at the bottom, both included) of a gradient
-// height units tall: each component moves linearly from start to end.
+// height units tall: each component moves linearly from start to end. The window draws the
+// gradient with the platform's own gradient fill, which gives each row this colour give or take
+// one step of rounding.
 Rgb GradientRow(double y, double height);
-
-// The gradient as a picture of widthPx x heightPx pixels for an inner area heightTwips tall:
-// the pixel rows sample the gradient's rows evenly, the first and the last row included.
-// Empty when the height is 0.
-platform::Image RenderGradient(int widthPx, int heightPx, double heightTwips);
 
 }  // namespace ui

@@ -7,7 +7,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -71,6 +73,7 @@ public:
     platform::TwipRect bounds;
     platform::Colour backColour = 0;
     int backgroundWidth = 0, backgroundHeight = 0;
+    std::optional<std::pair<platform::Colour, platform::Colour>> gradient;  // top, bottom
     std::vector<platform::MenuSpec> menu;
     bool visible = false;
     bool minimised = false;
@@ -86,6 +89,11 @@ public:
     void SetBackground(const platform::Image& image) override {
         backgroundWidth = image.width;
         backgroundHeight = image.height;
+        gradient.reset();
+    }
+    void SetGradient(platform::Colour top, platform::Colour bottom) override {
+        gradient = {top, bottom};
+        backgroundWidth = backgroundHeight = 0;
     }
     void SetMenu(const std::vector<platform::MenuSpec>& m) override { menu = m; }
     void Show() override;

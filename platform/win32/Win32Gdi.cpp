@@ -61,6 +61,28 @@ GdiBitmap StretchedCopy(HBITMAP source, int sourceWidth, int sourceHeight, int w
     return target;
 }
 
+void FillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF bottom) {
+    // GDI takes each component with 16 bits.
+    const auto corner = [](LONG x, LONG y, COLORREF colour) {
+        return TRIVERTEX{x, y, static_cast<COLOR16>(GetRValue(colour) << 8), static_cast<COLOR16>(GetGValue(colour) << 8),
+                         static_cast<COLOR16>(GetBValue(colour) << 8), 0};
+    };
+    TRIVERTEX corners[2] = {corner(area.left, area.top, top), corner(area.right, area.bottom, bottom)};
+    GRADIENT_RECT rect = {0, 1};
+    ::GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+}
+
+GdiBitmap GradientBitmap(int width, int height, COLORREF top, COLORREF bottom) {
+    if (width <= 0 || height <= 0) return GdiBitmap();
+    const WindowDc screen(nullptr);
+    GdiBitmap target(::CreateCompatibleBitmap(screen.Get(), width, height));
+    const MemoryDc to(::CreateCompatibleDC(screen.Get()));
+    if (!target || !to) return GdiBitmap();
+    const Selection selection(to.Get(), target.Get());
+    FillGradient(to.Get(), RECT{0, 0, width, height}, top, bottom);
+    return target;
+}
+
 SharedPicture::SharedPicture(const platform::Image& image) : image_(image), bitmap_(BitmapFromImage(image)) {}
 
 bool SharedPicture::Shows(const platform::Image& image) const {

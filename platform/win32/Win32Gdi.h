@@ -108,6 +108,13 @@ private:
     std::vector<Sized> sizes_;  // the most recently asked for first
 };
 
+// A vertical gradient over the area: the top colour at its top edge, the bottom colour at its
+// bottom edge, each row one colour, drawn by GDI in one call.
+void FillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF bottom);
+
+// That gradient as a picture of width x height pixels, compatible with the screen.
+GdiBitmap GradientBitmap(int width, int height, COLORREF top, COLORREF bottom);
+
 // A picture file's bytes (BMP, JPEG, GIF) as 32-bit pixels; nullopt when they are none of these.
 std::optional<platform::Image> DecodePicture(const void* bytes, size_t size);
 

@@ -90,13 +90,25 @@ void Win32Window::SetBackColour(platform::Colour colour) {
 }
 
 void Win32Window::SetBackground(const platform::Image& image) {
+    gradient_.reset();
     picture_ = BitmapFromImage(image);
     pictureWidth_ = image.width;
     pictureHeight_ = image.height;
+    ForgetScaledPicture();
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Win32Window::SetGradient(platform::Colour top, platform::Colour bottom) {
+    gradient_ = Gradient{ResolveColour(top), ResolveColour(bottom)};
+    picture_.Reset();
+    ForgetScaledPicture();
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Win32Window::ForgetScaledPicture() {
     scaled_.Reset();
     scaledBrush_.Reset();
     scaledSize_ = {0, 0};
-    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
@@ -208,18 +220,27 @@ HBRUSH Win32Window::BackdropFor(HWND child, HDC dc) {
 }
 
 bool Win32Window::EnsureScaledPicture() {
-    if (!picture_) return false;
+    if (!picture_ && !gradient_) return false;
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     if (client.right <= 0 || client.bottom <= 0) return false;
     if (scaled_ && scaledSize_.cx == client.right && scaledSize_.cy == client.bottom) return true;
-    scaled_ = StretchedCopy(picture_.Get(), pictureWidth_, pictureHeight_, client.right, client.bottom);
+    scaled_ = gradient_ ? GradientBitmap(client.right, client.bottom, gradient_->top, gradient_->bottom)
+                        : StretchedCopy(picture_.Get(), pictureWidth_, pictureHeight_, client.right, client.bottom);
     scaledBrush_.Reset(scaled_ ? ::CreatePatternBrush(scaled_.Get()) : nullptr);
     scaledSize_ = {client.right, client.bottom};
     return static_cast<bool>(scaled_);
 }
 
 void Win32Window::PaintBackground(HDC dc, const RECT& area) {
+    if (gradient_) {
+        // Drawing the gradient costs half of copying it from a picture. Over the whole client
+        // area, so that each row keeps its colour; the paint's clipping keeps the rest as it is.
+        RECT client = {};
+        ::GetClientRect(Hwnd(), &client);
+        FillGradient(dc, client, gradient_->top, gradient_->bottom);
+        return;
+    }
     if (EnsureScaledPicture()) {
         const MemoryDc source(::CreateCompatibleDC(dc));
         const Selection selection(source.Get(), scaled_.Get());

@@ -1,6 +1,7 @@
 #pragma once
 // A form's top-level window: caption, menu bar, background colour or picture, timers,
 // activation as the forms expect it, and the native controls on it.
+#include <optional>
 #include <vector>
 
 #include "platform/Desktop.h"
@@ -26,6 +27,7 @@ public:
     platform::TwipRect ClientArea() override;
     void SetBackColour(platform::Colour colour) override;
     void SetBackground(const platform::Image& image) override;
+    void SetGradient(platform::Colour top, platform::Colour bottom) override;
     void SetMenu(const std::vector<platform::MenuSpec>& menu) override;
     void Show() override;
     void Hide() override;
@@ -60,8 +62,9 @@ private:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
     void PaintBackground(HDC dc, const RECT& area);
-    // The picture stretched to the client area, remade when the size changed.
+    // The picture (or the gradient) at the size of the client area, remade when the size changed.
     bool EnsureScaledPicture();
+    void ForgetScaledPicture();
     Win32Control* ControlOf(HWND child) const;
 
     Win32Desktop& desktop_;
@@ -72,6 +75,11 @@ private:
     GdiBitmap picture_;
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
+    struct Gradient {
+        COLORREF top;
+        COLORREF bottom;
+    };
+    std::optional<Gradient> gradient_;  // drawn directly, not from a picture
     GdiBitmap scaled_;
     GdiBrush scaledBrush_;
     SIZE scaledSize_ = {0, 0};

@@ -1,16 +1,21 @@
 // What only the real desktop has: pixels and twips, the native menu bar and popup menus, the
 // message hook and the notification-area icon, the notifications of the native controls, what
-// the screen shows, decoded pictures, the cursors and the message boxes' owner.
+// the screen shows (the backdrop's gradient included), decoded pictures, the cursors and the
+// message boxes' owner.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/Form10.h"
+#include "forms/Application.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win32/world/DesktopDriver.h"
+#include "ui/Gradient.h"
 
 #include <shellapi.h>
 
@@ -491,6 +496,66 @@ TEST_F(Win32DesktopTest, AWindowThatCoveredThePictureLeavesNoHoleAndOpaqueLabels
     driver.PumpFor(150);
     const Capture uncovered = CaptureClient(Of(*back));
     EXPECT_EQ(uncovered.Differing({0, 0, 400, 300}, [](int) { return kRed; }), 0);
+}
+
+// A screen with a menu bar in front of the backdrop.
+class MenuScreen : public forms::Form {
+public:
+    MenuScreen() : Form("MenuScreen", 4500, 3000) {
+        SetCaption("In front of the backdrop");
+        SetLeft(3000);
+        SetTop(3000);
+        AddMenu("mnuClose", "Close", [] {});
+        AddMenu("mnuHelp", "Help", [] {});
+    }
+};
+
+TEST_F(Win32DesktopTest, TheBackdropRunsFromPinkVioletToBlackUnderItsTitleAroundAScreenAndWhereOneWas) {
+    forms::Application app(desktop);
+    common::Form10& form10 = app.Get<common::Form10>();
+    MenuScreen& screen = app.Show<MenuScreen>();
+    driver.PumpFor(200);
+    const HWND backdrop = reinterpret_cast<HWND>(form10.Handle());
+    const Capture shown = CaptureClient(backdrop);
+    ASSERT_GT(shown.height, 100);
+
+    const auto within = [](std::uint32_t pixel, const ui::Rgb& colour, int tolerance) {
+        return std::abs(static_cast<int>(pixel >> 16) - colour.red) <= tolerance &&
+               std::abs(static_cast<int>((pixel >> 8) & 255) - colour.green) <= tolerance &&
+               std::abs(static_cast<int>(pixel & 255) - colour.blue) <= tolerance;
+    };
+    // What row y should show, give or take a step of rounding.
+    const auto row = [&](int y) { return ui::GradientRow(y, shown.height - 1); };
+    EXPECT_TRUE(within(shown.At(3, 0), {255, 128, 255}, 2)) << std::hex << shown.At(3, 0);
+    EXPECT_TRUE(within(shown.At(3, shown.height - 1), {0, 0, 0}, 2)) << std::hex << shown.At(3, shown.height - 1);
+    int offRows = 0;
+    for (int y = 0; y < shown.height; ++y) offRows += within(shown.At(shown.width - 3, y), row(y), 2) ? 0 : 1;
+    EXPECT_EQ(offRows, 0) << "every row shows its colour of the gradient";
+
+    // The title: text in the system's highlighted-text colour on the gradient, in its top band.
+    const int titleBottom = static_cast<int>(1210 / desktop.Screen().twipsPerPixelY);
+    int textPixels = 0;
+    for (int y = 0; y < titleBottom; ++y) {
+        for (int x = 0; x < shown.width; ++x) textPixels += within(shown.At(x, y), row(y), 40) ? 0 : 1;
+    }
+    EXPECT_GT(textPixels, 500) << "the title is drawn";
+
+    // The screen with its menu bar lies in front; once it is gone, the backdrop shows there.
+    RECT front = {};
+    ::GetWindowRect(reinterpret_cast<HWND>(screen.Handle()), &front);
+    ::MapWindowPoints(nullptr, backdrop, reinterpret_cast<POINT*>(&front), 2);
+    const int midX = (front.left + front.right) / 2, midY = (front.top + front.bottom) / 2;
+    EXPECT_FALSE(within(shown.At(midX, midY), row(midY), 2)) << "the screen covers the backdrop";
+    app.Hide(screen);
+    driver.PumpFor(200);
+    const Capture uncovered = CaptureClient(backdrop);
+    int holes = 0;
+    for (int y = front.top; y < front.bottom; ++y) {
+        for (int x = front.left; x < front.right; ++x) holes += uncovered.At(x, y) == uncovered.At(3, y) ? 0 : 1;
+    }
+    EXPECT_EQ(holes, 0) << "each row is one colour where the screen was";
+    app.Unload(screen);
+    app.Unload(form10);
 }
 
 TEST_F(Win32DesktopTest, ControlsLieOnTopOfTheLabelsTheyOverlapAndTheLaterOfTwoLabelsOnTop) {
