@@ -1,6 +1,7 @@
 // Filling a list of the program with 32,767 items of 60 characters, as a handler does, against a
 // bare LB_ADDSTRING loop with redrawing switched off on an identical list box beside it, in the
-// same run on the same display. Both times end with the list painted.
+// same run on the same display. Both start empty with no sideways range and end full, scrolling
+// sideways as far as the longest item, and painted.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -59,9 +60,11 @@ HWND TwinOf(HWND list) {
     RECT box = {};
     ::GetWindowRect(list, &box);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
+    // A list whose scroll bars are hidden (an empty one) no longer shows the scroll-bar styles it
+    // was made with; the twin is made with them, as ours was.
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_STYLE)) | WS_VSCROLL | WS_HSCROLL;
     const HWND twin = ::CreateWindowExW(
-        static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE)), L"LISTBOX", L"",
-        static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_STYLE)), box.right + 10, box.top, box.right - box.left,
+        static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE)), L"LISTBOX", L"", style, box.right + 10, box.top, box.right - box.left,
         box.bottom - box.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)), ::GetModuleHandleW(nullptr),
         nullptr);
     ::SendMessageW(twin, WM_SETFONT, static_cast<WPARAM>(::SendMessageW(list, WM_GETFONT, 0, 0)), TRUE);
@@ -89,23 +92,30 @@ int main() {
         Pump();
         ::UpdateWindow(ours);
     };
+    LRESULT sideways = 0;  // ours's sideways range when full, which the twin takes too
     const auto fillBare = [&] {
-        // The same sideways range as ours, so that both lists look alike on screen.
-        ::SendMessageW(bare, LB_SETHORIZONTALEXTENT, ::SendMessageW(ours, LB_GETHORIZONTALEXTENT, 0, 0), 0);
         ::SendMessageW(bare, WM_SETREDRAW, FALSE, 0);
         for (const std::wstring& item : wideItems) {
             ::SendMessageW(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
+        ::SendMessageW(bare, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(sideways), 0);
         ::SendMessageW(bare, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(bare, nullptr, TRUE);
         ::UpdateWindow(bare);
     };
+    // Both start each fill empty, with nothing to scroll sideways to.
+    const auto empty = [&] {
+        form.List1.Clear();
+        ::SendMessageW(bare, LB_RESETCONTENT, 0, 0);
+        ::SendMessageW(bare, LB_SETHORIZONTALEXTENT, 0, 0);
+        Pump();
+    };
 
     double bestOurs = 1e30;
     double bestBare = 1e30;
-    fillOurs();  // once unmeasured, so that ours has its sideways range for the twin to copy
-    form.List1.Clear();
-    Pump();
+    fillOurs();  // once unmeasured, for its sideways range
+    sideways = ::SendMessageW(ours, LB_GETHORIZONTALEXTENT, 0, 0);
+    empty();
     for (int round = 0; round < kRounds; ++round) {
         // Alternate which goes first, so neither always meets a warmer heap.
         if (round % 2 == 0) {
@@ -122,9 +132,7 @@ int main() {
                          static_cast<long>(bareCount));
             return 1;
         }
-        form.List1.Clear();
-        ::SendMessageW(bare, LB_RESETCONTENT, 0, 0);
-        Pump();
+        empty();
     }
 
     std::printf("ListBox.AddItem x %d (60 characters): %.1f ms, bare LB_ADDSTRING loop: %.1f ms (best of %d)\n",
