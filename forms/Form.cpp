@@ -120,13 +120,13 @@ void Form::ClickMenu(const std::string& name) {
 }
 
 std::vector<platform::MenuSpec> Form::MenuSpecs() const {
-    std::vector<platform::MenuSpec> specs;
+    std::vector<platform::MenuSpec> items;
     for (const MenuItem& item : menu_) {
         platform::MenuSpec entry{item.id, item.caption, true, true, {}};
         for (const MenuItem& child : item.children) entry.children.push_back({child.id, child.caption, true, true, {}});
-        specs.push_back(std::move(entry));
+        items.push_back(std::move(entry));
     }
-    return specs;
+    return items;
 }
 
 std::uintptr_t Form::Handle() const { return window_ ? window_->NativeHandle() : 0; }

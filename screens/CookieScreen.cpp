@@ -4,7 +4,7 @@
 
 namespace screens {
 
-CookieScreen::CookieScreen(ScreenSpec design, const char* instructions, const platform::TwipRect& instructionsRect,
+CookieScreen::CookieScreen(ScreenDesign design, const char* instructions, const platform::TwipRect& instructionsRect,
                            const char* topHeading, double topHeadingWidth, const char* bottomHeading,
                            double bottomHeadingWidth)
     : Screen(std::move(design)) {

@@ -10,7 +10,7 @@ namespace screens {
 
 class CookieScreen : public Screen {
 public:
-    CookieScreen(ScreenSpec design, const char* instructions, const platform::TwipRect& instructionsRect,
+    CookieScreen(ScreenDesign design, const char* instructions, const platform::TwipRect& instructionsRect,
                  const char* topHeading, double topHeadingWidth, const char* bottomHeading, double bottomHeadingWidth);
 
     forms::PictureBox Picture1{*this, "Picture1"};

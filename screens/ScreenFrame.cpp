@@ -30,13 +30,13 @@ void DestroyIfLeaving(forms::Form* form) {
     if (screen && screen->Leaving()) App().Unload(*screen);
 }
 
-Screen::Screen(ScreenSpec design, double clientWidth, double clientHeight)
+Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
     : Form(design.name, clientWidth, clientHeight, {true, false, false}),
       Timer1(*this, "Timer1", design.timer1),
       Timer2(*this, "Timer2", design.timer2),
-      spec_(std::move(design)) {
-    if (spec_.timer3 > 0) timer3_ = std::make_unique<forms::Timer>(*this, "Timer3", spec_.timer3);
-    SetCaption(spec_.caption);
+      design_(std::move(design)) {
+    if (design_.timer3 > 0) timer3_ = std::make_unique<forms::Timer>(*this, "Timer3", design_.timer3);
+    SetCaption(design_.caption);
     Timer1.onTimer = [this] {
         App().SetMousePointer(platform::kPointerDefault);
         Timer1.SetEnabled(false);
@@ -54,7 +54,7 @@ Screen::~Screen() = default;
 
 void Screen::Form_Load() {
     ui::ResizeControls(*this);
-    if (spec_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
+    if (design_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
     LoadContent();
     App().Show(*this);
 }
@@ -141,7 +141,7 @@ void Screen::Switch(const Command& command) {
 }
 
 void Screen::Close(const Command& command) {
-    switch (spec_.close) {
+    switch (design_.close) {
         case CloseKind::kHideBackdrop:
             App().SetMousePointer(platform::kPointerDefault);
             App().Hide(*this);

@@ -66,7 +66,7 @@ enum class CloseKind {
     kPlain,               // only the screen is hidden
 };
 
-struct ScreenSpec {
+struct ScreenDesign {
     std::string name;
     std::string caption;
     std::string statusText;
@@ -83,10 +83,10 @@ inline constexpr double kScreenHeight = 2235;
 
 class Screen : public forms::Form {
 public:
-    explicit Screen(ScreenSpec design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
+    explicit Screen(ScreenDesign design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
     ~Screen() override;
 
-    const ScreenSpec& Spec() const { return spec_; }
+    const ScreenDesign& Design() const { return design_; }
 
     // Layout, pointer, the screen's own loading, then the screen shows itself.
     void Form_Load() override;
@@ -109,7 +109,7 @@ public:
 protected:
     // What the screen reads and fills when it is created.
     virtual void LoadContent() {}
-    virtual std::string StatusText() { return spec_.statusText; }
+    virtual std::string StatusText() { return design_.statusText; }
     // What Timer2 does: the close-all, or a help page's own destruction.
     virtual void Timer2Elapsed();
     // Builds the menu bar, left to right.
@@ -124,7 +124,7 @@ private:
     void Close(const Command& command);
     void Back(const Command& command);
 
-    ScreenSpec spec_;
+    ScreenDesign design_;
     std::unique_ptr<forms::Timer> timer3_;
     std::vector<Command> commands_;
 };
