@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Ports.h"
 #include "platform/fake/FakeEnvironment.h"
@@ -80,15 +82,18 @@ public:
         return content + "[sAppPath]\r\nShortCut=C:\\Program Files\\Morvane\\\r\n";
     }
 
-    // The best of several rounds, in microseconds per call.
-    template <typename Work>
-    static double Microseconds(int calls, Work work) {
-        double best = 1e300;
+    // Each contestant's best of several rounds, in microseconds per call. The contestants take
+    // turns round by round, so that a slow spell of the machine (or of the Wine server) does not
+    // fall on whichever would run first.
+    static std::vector<double> Microseconds(int calls, const std::vector<std::function<void(int)>>& contestants) {
+        std::vector<double> best(contestants.size(), 1e300);
         for (int round = 0; round < 7; ++round) {
-            const auto start = std::chrono::steady_clock::now();
-            for (int i = 0; i < calls; ++i) work(i);
-            const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-            best = std::min(best, spent.count() / calls);
+            for (size_t c = 0; c < contestants.size(); ++c) {
+                const auto start = std::chrono::steady_clock::now();
+                for (int i = 0; i < calls; ++i) contestants[c](i);
+                const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+                best[c] = std::min(best[c], spent.count() / calls);
+            }
         }
         return best;
     }

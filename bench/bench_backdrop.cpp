@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/WindowBench.h"
 #include "common/Form10.h"
 #include "forms/Application.h"
 #include "platform/win32/Win32Desktop.h"
@@ -17,31 +18,13 @@
 
 namespace {
 
+using bench::Median;
+using bench::Milliseconds;
+using bench::PumpUntilIdle;
+
 constexpr int kRuns = 50;
 constexpr double kTarget = 2.0;
 constexpr const wchar_t* kBareClass = L"BareGradient";
-
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    ::GdiFlush();
-}
-
-template <typename Work>
-double Milliseconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    ::GdiFlush();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 LRESULT CALLBACK BareProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -81,7 +64,7 @@ HWND BareTwin(HWND backdrop) {
 // Shows one of the two on top, so that the other's paint would draw nothing.
 void Uncover(HWND bare, bool showBare) {
     ::ShowWindow(bare, showBare ? SW_SHOWNA : SW_HIDE);
-    Pump();
+    PumpUntilIdle();
 }
 
 }  // namespace
@@ -92,14 +75,16 @@ int main() {
     common::Form10& backdrop = app.Get<common::Form10>();
     common::SetStatusText("Repainting the backdrop");
     const HWND window = reinterpret_cast<HWND>(backdrop.Handle());
-    Pump();
+    PumpUntilIdle();
     const HWND bare = BareTwin(window);
     RECT client = {};
     ::GetClientRect(window, &client);
 
     const auto repaint = [](HWND target, UINT children) {
-        return Milliseconds(
-            [&] { ::RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | children); });
+        return Milliseconds([&] {
+            ::RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | children);
+            ::GdiFlush();
+        });
     };
     std::vector<double> own;
     std::vector<double> whole;
@@ -123,7 +108,7 @@ int main() {
         }
     }
     ::DestroyWindow(bare);
-    Pump();
+    PumpUntilIdle();
 
     const double ownMs = Median(own);
     const double wholeMs = Median(whole);

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "bench/WindowBench.h"
 #include "bench/SettingsBench.h"
 #include "common/Form10.h"
 #include "engine/KeepLists.h"
@@ -26,6 +27,9 @@
 
 namespace {
 
+using bench::Milliseconds;
+using bench::PumpUntilIdle;
+
 constexpr int kEntries = 10000;
 constexpr int kKept = 1001;
 constexpr int kRounds = 7;
@@ -33,21 +37,6 @@ constexpr const char* kSite = "http://morvane-bench-screen.example/";
 
 std::string Name(int i) { return std::string(kSite) + "page/" + std::to_string(i) + "/index.html"; }
 bool IsKept(int i) { return i % 7 == 0 && i / 7 < kKept; }
-
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-template <typename Work>
-double Milliseconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The reference enumeration: one buffer that grows when an entry does not fit, over the
 // patterns that reach content entries and cookies, each name once, as plain code would list them.
@@ -175,21 +164,21 @@ int main() {
 
     // The backdrop is up before any screen opens.
     application.Dispatch([] { common::SetStatusText(""); });
-    Pump();
+    PumpUntilIdle();
 
     const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::Form3a>()->Handle()); };
     const auto open = [&] {
         application.Dispatch([] { forms::App().Load<screens::Form3a>(); });
-        Pump();
+        PumpUntilIdle();
         ::UpdateWindow(screenHandle());
     };
     const auto close = [&] {
         application.Dispatch([] { forms::App().Unload<screens::Form3a>(); });
-        Pump();
+        PumpUntilIdle();
     };
     const auto save = [&] {
         application.Find<screens::Form3a>()->Run("sDeleteCookies");
-        Pump();
+        PumpUntilIdle();
         ::UpdateWindow(screenHandle());
     };
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/WindowBench.h"
 #include "common/Form10.h"
 #include "common/Form6.h"
 #include "forms/Application.h"
@@ -40,6 +41,10 @@
 
 namespace {
 
+using bench::Median;
+using bench::Milliseconds;
+using bench::PumpUntilIdle;
+
 constexpr int kRuns = 50;
 constexpr int kWarmUps = 3;
 constexpr int kFiles = 10000;
@@ -61,28 +66,6 @@ public:
 private:
     std::string folder_;
 };
-
-template <typename Work>
-double Milliseconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-void PumpUntilIdle() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    ::GdiFlush();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 std::wstring ExeFolder() {
     wchar_t path[MAX_PATH + 1] = {};

@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/WindowBench.h"
 #include "forms/Application.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 
 namespace {
+
+using bench::Milliseconds;
+using bench::PumpUntilIdle;
 
 constexpr int kRounds = 5;
 
@@ -37,21 +41,6 @@ std::vector<std::string> Items() {
         items.push_back(item.substr(0, 60));
     }
     return items;
-}
-
-void Pump() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-template <typename Work>
-double Milliseconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 // A list box made as the bare Win32 way would make it: the same class, styles, size and font.
@@ -82,14 +71,14 @@ int main() {
     const std::vector<std::string> items = Items();
     std::vector<std::wstring> wideItems;
     for (const std::string& item : items) wideItems.push_back(win32::Widen(item));
-    Pump();
+    PumpUntilIdle();
 
     const auto fillOurs = [&] {
         // As a handler fills a list: the list redraws once the handler has returned.
         app.Dispatch([&] {
             for (const std::string& item : items) form.List1.AddItem(item);
         });
-        Pump();
+        PumpUntilIdle();
         ::UpdateWindow(ours);
     };
     LRESULT sideways = 0;  // ours's sideways range when full, which the twin takes too
@@ -108,7 +97,7 @@ int main() {
         form.List1.Clear();
         ::SendMessageW(bare, LB_RESETCONTENT, 0, 0);
         ::SendMessageW(bare, LB_SETHORIZONTALEXTENT, 0, 0);
-        Pump();
+        PumpUntilIdle();
     };
 
     double bestOurs = 1e30;
