@@ -2,15 +2,10 @@
 
 #include <optional>
 
+#include "platform/win32/LateBound.h"
+
 namespace win32 {
 namespace {
-
-template <typename Function>
-bool Resolve(HMODULE module, const char* name, Function& function) {
-    // Through the one function-pointer type a cast to any other is allowed from.
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
-    return function != nullptr;
-}
 
 std::optional<ComLibrary> Load() {
     const HMODULE ole = ::LoadLibraryW(L"ole32.dll");

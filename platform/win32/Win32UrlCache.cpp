@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/LateBound.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
@@ -30,11 +32,41 @@
 namespace win32 {
 namespace {
 
+// WinINet, loaded the first time the cache is used. Imported, it would be loaded at every
+// start, with all it pulls in (about 20 ms of a resident start under Wine, and part of the
+// working set), although most runs never touch the cache.
+struct WinInet {
+    decltype(&::FindFirstUrlCacheEntryA) findFirst = nullptr;
+    decltype(&::FindNextUrlCacheEntryA) findNext = nullptr;
+    decltype(&::FindCloseUrlCache) findClose = nullptr;
+    decltype(&::DeleteUrlCacheEntryA) deleteEntry = nullptr;
+};
+
+std::optional<WinInet> LoadWinInet() {
+    const HMODULE module = ::LoadLibraryW(L"wininet.dll");
+    if (!module) return std::nullopt;
+    WinInet inet;
+    const bool all = Resolve(module, "FindFirstUrlCacheEntryA", inet.findFirst) &&
+                     Resolve(module, "FindNextUrlCacheEntryA", inet.findNext) &&
+                     Resolve(module, "FindCloseUrlCache", inet.findClose) &&
+                     Resolve(module, "DeleteUrlCacheEntryA", inet.deleteEntry);
+    if (!all) return std::nullopt;
+    return inet;
+}
+
+// The functions, loaded once and kept for the life of the process; nullptr when WinINet or one
+// of them is missing.
+const WinInet* Inet() {
+    static const std::optional<WinInet> inet = LoadWinInet();
+    return inet ? &*inet : nullptr;
+}
+
 struct CacheSearchTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return nullptr; }
     static bool IsValid(Handle handle) { return handle != nullptr; }
-    static void Close(Handle handle) { ::FindCloseUrlCache(handle); }
+    // A search exists only once WinINet is loaded.
+    static void Close(Handle handle) { Inet()->findClose(handle); }
 };
 using CacheSearch = UniqueHandle<CacheSearchTraits>;
 
@@ -120,6 +152,8 @@ std::optional<platform::UrlCacheEntry> EntryIn(EntryBuffer& buffer) {
 
 void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
                               const std::function<void(const platform::UrlCacheEntry&)>& visit) {
+    const WinInet* inet = Inet();
+    if (!inet) return;  // no cache to list
     std::optional<std::string> ansiPattern;
     if (pattern) {
         ansiPattern = ToAnsi(*pattern);
@@ -130,17 +164,17 @@ void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
     // The size query, with the pattern of the fetch: a cache it finds nothing in answers
     // ERROR_NO_MORE_ITEMS.
     DWORD size = 0;
-    CacheSearch entries(::FindFirstUrlCacheEntryA(search, nullptr, &size));
+    CacheSearch entries(inet->findFirst(search, nullptr, &size));
     if (entries || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return;
 
     EntryBuffer buffer(size > kStartSize ? size : kStartSize);
     const bool found = FetchEntry(buffer, [&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* bytes) {
-        entries.Reset(::FindFirstUrlCacheEntryA(search, record, bytes));
+        entries.Reset(inet->findFirst(search, record, bytes));
         return entries.IsValid();
     });
     if (!found) return;
     const auto next = [&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* bytes) {
-        return ::FindNextUrlCacheEntryA(entries.Get(), record, bytes) != FALSE;
+        return inet->findNext(entries.Get(), record, bytes) != FALSE;
     };
     do {
         if (const auto entry = EntryIn(buffer)) visit(*entry);
@@ -150,7 +184,9 @@ void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
 bool Win32UrlCache::Delete(const std::string& sourceUrlName) {
     const auto ansi = ToAnsi(sourceUrlName);
     if (!ansi || ansi->empty()) return true;  // a name no entry can bear is gone already
-    if (::DeleteUrlCacheEntryA(ansi->c_str())) return true;
+    const WinInet* inet = Inet();
+    if (!inet) return false;  // the cache cannot be reached, so nothing was removed
+    if (inet->deleteEntry(ansi->c_str())) return true;
     return ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
