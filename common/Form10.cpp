@@ -12,7 +12,7 @@ constexpr platform::Colour kBackdropColour = platform::Rgb(64, 0, 64);
 Form10::Form10() : Form("Form10", 9000, 6000, {false, false, true}) {
     SetBackColour(kBackdropColour);
     // Each row its own colour, whatever size the window takes.
-    SetGradient(ui::kGradientStart, ui::kGradientEnd);
+    SetGradient({ui::kGradientStart, ui::kGradientEnd});
     Label1.SetCaption("Kavlon Tarnwick");
     Label1.SetFont({"Comic Sans MS", 42, true, true});
     Label1.SetColours(platform::kSystemHighlightText, kBackdropColour, true);

@@ -66,10 +66,10 @@ void Form::SetBackground(std::shared_ptr<const platform::Image> image) {
     if (window_ && background_) window_->SetBackground(*background_);
 }
 
-void Form::SetGradient(platform::Colour top, platform::Colour bottom) {
-    gradient_ = {top, bottom};
+void Form::SetGradient(const platform::Gradient& gradient) {
+    gradient_ = gradient;
     background_.reset();
-    if (window_) window_->SetGradient(top, bottom);
+    if (window_) window_->SetGradient(gradient);
 }
 
 void Form::Refresh() {
@@ -140,7 +140,7 @@ void Form::Attach(platform::Desktop& desktop) {
     window_ = desktop.CreateWindowPeer(name_, style_, *this, {caption_, MenuSpecs(), bounds_});
     if (backColour_) window_->SetBackColour(*backColour_);
     if (background_) window_->SetBackground(*background_);
-    if (gradient_) window_->SetGradient(gradient_->first, gradient_->second);
+    if (gradient_) window_->SetGradient(*gradient_);
     for (Timer* timer : timers_) timer->Attach(*window_);
 }
 

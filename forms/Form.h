@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <typeindex>
-#include <utility>
 #include <vector>
 
 #include "forms/Control.h"
@@ -71,9 +70,9 @@ public:
     // A picture kept behind the controls, repainted whenever the window needs it.
     void SetBackground(std::shared_ptr<const platform::Image> image);
     const platform::Image* Background() const { return background_.get(); }
-    // Instead of a picture: a vertical gradient over the inner area, top colour to bottom colour.
-    void SetGradient(platform::Colour top, platform::Colour bottom);
-    const std::optional<std::pair<platform::Colour, platform::Colour>>& Gradient() const { return gradient_; }
+    // Instead of a picture: a vertical gradient over the inner area.
+    void SetGradient(const platform::Gradient& gradient);
+    const std::optional<platform::Gradient>& Gradient() const { return gradient_; }
     // Paints the window now.
     void Refresh();
 
@@ -136,7 +135,7 @@ private:
     bool controlsAttached_ = false;
     std::optional<platform::Colour> backColour_;
     std::shared_ptr<const platform::Image> background_;
-    std::optional<std::pair<platform::Colour, platform::Colour>> gradient_;
+    std::optional<platform::Gradient> gradient_;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     std::vector<MenuItem> menu_;

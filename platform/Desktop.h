@@ -36,6 +36,13 @@ constexpr Colour Rgb(int r, int g, int b) {
 // The system's highlighted-text colour, resolved by the adapter.
 inline constexpr Colour kSystemHighlightText = 0x8000000E;
 
+// A vertical gradient: the top colour at the top edge, the bottom colour at the bottom edge.
+struct Gradient {
+    Colour top = 0;
+    Colour bottom = 0;
+    bool operator==(const Gradient&) const = default;
+};
+
 // A picture as 32-bit pixels, top row first, 0x00RRGGBB.
 struct Image {
     int width = 0;
@@ -161,9 +168,8 @@ public:
     // A picture kept behind the controls (stretched to the client area), repainted by the
     // adapter whenever the window needs it.
     virtual void SetBackground(const Image& image) = 0;
-    // Instead of a picture: a vertical gradient over the whole client area, from the top colour
-    // at its top edge to the bottom colour at its bottom edge, behind the controls.
-    virtual void SetGradient(Colour top, Colour bottom) = 0;
+    // Instead of a picture: a vertical gradient over the whole client area, behind the controls.
+    virtual void SetGradient(const Gradient& gradient) = 0;
     virtual void SetMenu(const std::vector<MenuSpec>& menu) = 0;
     virtual void Show() = 0;  // shows and activates
     virtual void Hide() = 0;

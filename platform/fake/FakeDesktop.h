@@ -73,7 +73,7 @@ public:
     platform::TwipRect bounds;
     platform::Colour backColour = 0;
     int backgroundWidth = 0, backgroundHeight = 0;
-    std::optional<std::pair<platform::Colour, platform::Colour>> gradient;  // top, bottom
+    std::optional<platform::Gradient> gradient;
     std::vector<platform::MenuSpec> menu;
     bool visible = false;
     bool minimised = false;
@@ -91,8 +91,8 @@ public:
         backgroundHeight = image.height;
         gradient.reset();
     }
-    void SetGradient(platform::Colour top, platform::Colour bottom) override {
-        gradient = {top, bottom};
+    void SetGradient(const platform::Gradient& g) override {
+        gradient = g;
         backgroundWidth = backgroundHeight = 0;
     }
     void SetMenu(const std::vector<platform::MenuSpec>& m) override { menu = m; }

@@ -98,8 +98,8 @@ void Win32Window::SetBackground(const platform::Image& image) {
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void Win32Window::SetGradient(platform::Colour top, platform::Colour bottom) {
-    gradient_ = Gradient{ResolveColour(top), ResolveColour(bottom)};
+void Win32Window::SetGradient(const platform::Gradient& gradient) {
+    gradient_ = Gradient{ResolveColour(gradient.top), ResolveColour(gradient.bottom)};
     picture_.Reset();
     ForgetScaledPicture();
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

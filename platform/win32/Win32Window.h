@@ -27,7 +27,7 @@ public:
     platform::TwipRect ClientArea() override;
     void SetBackColour(platform::Colour colour) override;
     void SetBackground(const platform::Image& image) override;
-    void SetGradient(platform::Colour top, platform::Colour bottom) override;
+    void SetGradient(const platform::Gradient& gradient) override;
     void SetMenu(const std::vector<platform::MenuSpec>& menu) override;
     void Show() override;
     void Hide() override;

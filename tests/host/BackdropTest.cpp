@@ -35,7 +35,7 @@ TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
     EXPECT_EQ(backdrop.Label1.Font(), (platform::FontSpec{"Comic Sans MS", 42, true, true}));
     EXPECT_EQ(backdrop.Label6.Font(), (platform::FontSpec{"MS Sans Serif", 24, true, true}));
     // Pink-violet at the top, black at the bottom, over whatever size the window has.
-    const auto gradient = std::make_pair(platform::Rgb(255, 128, 255), platform::Rgb(0, 0, 0));
+    const platform::Gradient gradient{platform::Rgb(255, 128, 255), platform::Rgb(0, 0, 0)};
     EXPECT_EQ(backdrop.Gradient(), gradient);
     EXPECT_EQ(world.desktop.Window("Form10")->gradient, gradient);
 }
