@@ -16,9 +16,11 @@
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
 #ifdef _WIN32
+#include "platform/win32/Win32.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32UrlCache.h"
 #endif
 
 namespace bench {
@@ -42,6 +44,41 @@ private:
     platform::Environment& inner_;
     std::string folder_;
 };
+
+#ifdef _WIN32
+// The real adapters, the URL cache included, installed as the program's ports for the life of
+// the object, with the program folder moved to a scratch folder of the benchmark's own (named
+// after it and the process), where WriteIni puts Clean.ini; both go again at the end.
+class RealPortsInScratch {
+public:
+    explicit RealPortsInScratch(const std::string& name)
+        : scratch_(real_.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-" + name + "-" +
+                   std::to_string(::GetCurrentProcessId())),
+          environment_(real_, scratch_),
+          ports_({&environment_, &folders_, &files_, nullptr, &cache_}) {}
+    ~RealPortsInScratch() {
+        files_.DeleteFile(scratch_ + "\\Clean.ini");
+        files_.RemoveFolder(scratch_);
+    }
+    RealPortsInScratch(const RealPortsInScratch&) = delete;
+    RealPortsInScratch& operator=(const RealPortsInScratch&) = delete;
+
+    win32::Win32UrlCache& Cache() { return cache_; }
+    void WriteIni(const std::string& content) {
+        files_.CreateFolder(scratch_);
+        files_.ReplaceWholeFile(scratch_ + "\\Clean.ini", content);
+    }
+
+private:
+    win32::Win32Environment real_;
+    win32::Win32Folders folders_;
+    win32::Win32FileSystem files_;
+    win32::Win32UrlCache cache_;
+    std::string scratch_;
+    ScratchEnvironment environment_;
+    platform::ScopedPorts ports_;
+};
+#endif
 
 class SettingsBench {
 public:

@@ -87,14 +87,8 @@ double Seconds(Work work) {
 }  // namespace
 
 int main() {
-    win32::Win32Environment real;
-    win32::Win32Folders folders;
-    win32::Win32FileSystem files;
-    win32::Win32UrlCache cache;
-    const std::string scratch = real.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-cache-" +
-                                std::to_string(::GetCurrentProcessId());
-    bench::ScratchEnvironment environment(real, scratch);
-    const platform::ScopedPorts ports{{&environment, &folders, &files, nullptr, &cache}};
+    bench::RealPortsInScratch ports("cache");
+    win32::Win32UrlCache& cache = ports.Cache();
     fake::FakeDesktop desktop;
     forms::Application application(desktop);
 
@@ -117,8 +111,7 @@ int main() {
         keep.insert(Name(i));
         kept.insert(Name(i));
     }
-    files.CreateFolder(scratch);
-    files.ReplaceWholeFile(scratch + "\\Clean.ini", ini);
+    ports.WriteIni(ini);
 
     // Rounds in turn, each on a freshly filled cache, and the best of each kept: every WinINet
     // call is a round trip to the Wine server, whose latency varies with the machine's load.
@@ -154,8 +147,6 @@ int main() {
     }
 
     for (const std::string& name : kept) cache.Delete(name);
-    files.DeleteFile(scratch + "\\Clean.ini");
-    files.RemoveFolder(scratch);
     if (!alike) {
         std::fprintf(stderr, "bench_cache_clean: the caches were not filled or cleaned alike\n");
         return 1;

@@ -20,7 +20,6 @@
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/Win32UrlCache.h"
 #include "screens/Form3a.h"
 
 #include <wininet.h>
@@ -136,14 +135,7 @@ struct Best {
 }  // namespace
 
 int main() {
-    win32::Win32Environment real;
-    win32::Win32Folders folders;
-    win32::Win32FileSystem files;
-    win32::Win32UrlCache cache;
-    const std::string scratch = real.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-screen-" +
-                                std::to_string(::GetCurrentProcessId());
-    bench::ScratchEnvironment environment(real, scratch);
-    const platform::ScopedPorts ports{{&environment, &folders, &files, nullptr, &cache}};
+    bench::RealPortsInScratch ports("screen");
     win32::Win32Desktop desktop;
     forms::Application application(desktop);
 
@@ -159,8 +151,7 @@ int main() {
     }
     std::string ini = "[User]\r\nsFile0=C:\\Data\r\n[Delete]\r\nTemp=Yes\r\n[Internet]\r\n";
     for (size_t i = 0; i < keepList.size(); ++i) ini += "sFile" + std::to_string(i) + "=" + keepList[i] + "\r\n";
-    files.CreateFolder(scratch);
-    files.ReplaceWholeFile(scratch + "\\Clean.ini", ini);
+    ports.WriteIni(ini);
 
     // The backdrop is up before any screen opens.
     application.Dispatch([] { common::SetStatusText(""); });
@@ -218,8 +209,6 @@ int main() {
     }
 
     for (int i = 0; i < kEntries; ++i) ::DeleteUrlCacheEntryA(Name(i).c_str());
-    files.DeleteFile(scratch + "\\Clean.ini");
-    files.RemoveFolder(scratch);
     const std::vector<std::string> after = BareEnumerate();
     const auto left = std::count_if(after.begin(), after.end(),
                                     [](const std::string& name) { return name.rfind(kSite, 0) == 0; });
