@@ -5,7 +5,6 @@
 // is the backdrop's own paint (the gradient); the whole repaint with its title and status line
 // is printed beside it. Median of 50 of each, taking turns.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 

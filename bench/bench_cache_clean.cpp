@@ -5,14 +5,15 @@
 // It deletes every entry of the cache that is not kept, so it refuses to run on a cache that
 // holds anything but its own entries: run it through tools/bench, in a prefix of its own.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <set>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
+#include "bench/Timing.h"
 #include "engine/InternetDelete.h"
 #include "forms/Application.h"
 #include "platform/fake/FakeDesktop.h"
@@ -22,6 +23,8 @@
 #include <wininet.h>
 
 namespace {
+
+using bench::Seconds;
 
 constexpr int kEntries = 10000;
 constexpr int kKept = 1001;
@@ -43,28 +46,9 @@ void Commit(const std::string& name) {
 // every name that is not kept.
 void BareClean(const std::unordered_set<std::string>& keep) {
     std::vector<std::string> doomed;
-    std::vector<std::uint64_t> storage(4096 / sizeof(std::uint64_t));
-    const auto fetch = [&](auto call) {
-        for (;;) {
-            DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
-            if (call(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data()), &size)) return true;
-            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-            storage.resize(size / sizeof(std::uint64_t) + 1);
-        }
-    };
-    HANDLE search = nullptr;
-    if (fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
-            search = ::FindFirstUrlCacheEntryA(nullptr, record, size);
-            return search != nullptr;
-        })) {
-        do {
-            const char* name = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data())->lpszSourceUrlName;
-            if (!keep.count(name)) doomed.push_back(name);
-        } while (fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
-            return ::FindNextUrlCacheEntryA(search, record, size) != FALSE;
-        }));
-        ::FindCloseUrlCache(search);
-    }
+    bench::ForEachBareCacheEntry(nullptr, [&](const INTERNET_CACHE_ENTRY_INFOA& record) {
+        if (!keep.count(record.lpszSourceUrlName)) doomed.push_back(record.lpszSourceUrlName);
+    });
     for (const std::string& name : doomed) ::DeleteUrlCacheEntryA(name.c_str());
 }
 
@@ -75,13 +59,6 @@ std::set<std::string> CacheNames(platform::UrlCache& cache) {
         cache.Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) { names.insert(entry.sourceUrlName); });
     }
     return names;
-}
-
-template <typename Work>
-double Seconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 // Its entries are committed without files and deleted at the end; other entries of the cache
 // are listed like any (the screen shows them too) and left alone.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "bench/WindowBench.h"
+#include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
 #include "common/Form10.h"
 #include "engine/KeepLists.h"
@@ -42,33 +42,13 @@ bool IsKept(int i) { return i % 7 == 0 && i / 7 < kKept; }
 std::vector<std::string> BareEnumerate() {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
-    std::vector<std::uint64_t> storage(4096 / sizeof(std::uint64_t));
-    const auto fetch = [&](auto call) {
-        for (;;) {
-            DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
-            if (call(reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data()), &size)) return true;
-            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-            storage.resize(size / sizeof(std::uint64_t) + 1);
-        }
-    };
     for (const char* pattern : {static_cast<const char*>(nullptr), "cookie:", "Cookie:"}) {
-        HANDLE search = nullptr;
-        if (!fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
-                search = ::FindFirstUrlCacheEntryA(pattern, record, size);
-                return search != nullptr;
-            })) {
-            continue;
-        }
-        do {
-            const auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data());
-            if ((record->CacheEntryType & (NORMAL_CACHE_ENTRY | COOKIE_CACHE_ENTRY)) &&
-                seen.insert(record->lpszSourceUrlName).second) {
-                names.push_back(record->lpszSourceUrlName);
+        bench::ForEachBareCacheEntry(pattern, [&](const INTERNET_CACHE_ENTRY_INFOA& record) {
+            if ((record.CacheEntryType & (NORMAL_CACHE_ENTRY | COOKIE_CACHE_ENTRY)) &&
+                seen.insert(record.lpszSourceUrlName).second) {
+                names.push_back(record.lpszSourceUrlName);
             }
-        } while (fetch([&](INTERNET_CACHE_ENTRY_INFOA* record, DWORD* size) {
-            return ::FindNextUrlCacheEntryA(search, record, size) != FALSE;
-        }));
-        ::FindCloseUrlCache(search);
+        });
     }
     return names;
 }

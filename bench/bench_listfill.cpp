@@ -3,7 +3,6 @@
 // same run on the same display. Both start empty with no sideways range and end full, scrolling
 // sideways as far as the longest item, and painted.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -5,10 +5,10 @@
 // Usage: bench_purge [folder]  -- with a folder (which must not exist yet), one more identical
 // tree is left there for tools/bench to time `rm -rf` on from Linux.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "bench/Timing.h"
 #include "engine/ListFiles.h"
 #include "platform/Ports.h"
 #include "platform/win32/UniqueHandle.h"
@@ -19,6 +19,8 @@
 #include "platform/win32/Win32Folders.h"
 
 namespace {
+
+using bench::Seconds;
 
 using win32::Widen;
 
@@ -93,13 +95,6 @@ bool IsEmptyFolder(const std::wstring& folder) {
         ++entries;
     } while (::FindNextFileW(search.Get(), &found));
     return entries == 2;  // "." and ".."
-}
-
-template <typename Work>
-double Seconds(Work work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
