@@ -12,5 +12,8 @@ std::string UnixNameOfPath(const std::string& path);
 long LinuxSymlink(const std::string& targetPath, const std::string& linkPath);
 // Removes the Linux link itself; 0 on success.
 long LinuxUnlink(const std::string& linkPath);
+// Makes and removes an empty Linux folder; 0 on success.
+long LinuxMkdir(const std::string& path);
+long LinuxRmdir(const std::string& path);
 
 }  // namespace testing_support

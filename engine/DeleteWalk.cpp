@@ -1,0 +1,153 @@
+#include "engine/DeleteWalk.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace engine {
+
+using platform::FileEntry;
+using platform::FolderHandle;
+using platform::FsError;
+
+void DeleteTally::Kept(StayReason reason, std::uint64_t bytes) {
+    ++keptItems;
+    keptBytes += bytes;
+    ++keptBy[static_cast<int>(reason)];
+}
+
+DeleteTally& DeleteTally::operator+=(const DeleteTally& other) {
+    removedItems += other.removedItems;
+    removedBytes += other.removedBytes;
+    keptItems += other.keptItems;
+    keptBytes += other.keptBytes;
+    for (int i = 0; i < kStayReasons; ++i) keptBy[i] += other.keptBy[i];
+    foldersNotCleaned += other.foldersNotCleaned;
+    return *this;
+}
+
+bool OwnFiles::IsOwnName(std::string_view name) {
+    for (const std::string_view own : {"Morvane.exe", "Clean.ini", "Clean.ini.*.tmp", "Morvane.log"}) {
+        if (text::WildcardMatch(own, name)) return true;
+    }
+    return false;
+}
+
+namespace {
+
+StayReason ReasonOf(FsError error) {
+    switch (error) {
+        case FsError::kInUse:
+            return StayReason::kInUse;
+        case FsError::kAccessDenied:
+            return StayReason::kAccessDenied;
+        case FsError::kLink:
+            return StayReason::kLinkLeft;
+        default:
+            return StayReason::kOther;
+    }
+}
+
+// One open folder of the walk and how far it has got.
+struct Level {
+    FolderHandle* folder;
+    std::unique_ptr<FolderHandle> owned;  // every level but the caller's folder
+    std::vector<FileEntry> entries;
+    std::size_t next = 0;
+    bool own = false;        // the program's folder
+    bool holdsRest = false;  // something in it stays, so it stays too
+};
+
+class Walk {
+public:
+    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally) : own_(own), tally_(tally) {}
+
+    void Run(FolderHandle& top, const std::function<bool(const FileEntry&)>& take) {
+        auto entries = top.List();
+        if (!entries) return;
+        std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
+        levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false});
+        while (!levels_.empty()) {
+            Level& level = levels_.back();
+            if (level.next == level.entries.size()) {
+                Leave();
+            } else {
+                Visit(level.entries[level.next++]);
+            }
+        }
+    }
+
+private:
+    bool IsOwnFolder(FolderHandle& folder) const { return own_ && folder.Identity() == own_->folder; }
+
+    void Visit(const FileEntry& entry) {
+        Level& level = levels_.back();
+        if (level.own && OwnFiles::IsOwnName(entry.name)) {
+            level.holdsRest = true;  // not counted: the program's files are no clutter
+            return;
+        }
+        FsError result;
+        if (entry.IsDirectory() && !entry.IsReparsePoint()) {
+            FolderHandle::Opened opened = level.folder->OpenFolder(entry);
+            if (opened.folder) {
+                Enter(std::move(opened.folder));
+                return;
+            }
+            // A link where the listing showed a folder goes as a link, if it can.
+            result = opened.error == FsError::kLink ? level.folder->DeleteEntry(entry) : opened.error;
+        } else {
+            result = level.folder->DeleteEntry(entry);
+        }
+        Count(result, entry.IsDirectory() ? 0 : entry.size);
+    }
+
+    void Enter(std::unique_ptr<FolderHandle> folder) {
+        auto entries = folder->List();
+        if (!entries) {
+            Count(FsError::kAccessDenied, 0);
+            return;
+        }
+        const bool own = IsOwnFolder(*folder);
+        FolderHandle* raw = folder.get();
+        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false});
+    }
+
+    // A folder is done: it goes unless something in it stays; the caller's folder always stays.
+    void Leave() {
+        Level done = std::move(levels_.back());
+        levels_.pop_back();
+        if (levels_.empty()) return;
+        if (done.holdsRest) {
+            levels_.back().holdsRest = true;
+            return;
+        }
+        const FsError result = done.folder->Remove();
+        done.owned.reset();  // the folder goes when its handle closes
+        Count(result, 0);
+    }
+
+    // The outcome of one item, in the folder now on top.
+    void Count(FsError result, std::uint64_t bytes) {
+        if (result == FsError::kNone) {
+            ++tally_.removedItems;
+            tally_.removedBytes += bytes;
+        } else if (result != FsError::kNotFound) {  // gone already: someone else removed it
+            tally_.Kept(ReasonOf(result), bytes);
+            levels_.back().holdsRest = true;
+        }
+    }
+
+    const std::optional<OwnFiles>& own_;
+    DeleteTally& tally_;
+    std::vector<Level> levels_;
+};
+
+}  // namespace
+
+void RemoveEntries(FolderHandle& folder, const std::function<bool(const FileEntry&)>& take,
+                   const std::optional<OwnFiles>& own, DeleteTally& tally) {
+    Walk(own, tally).Run(folder, take);
+}
+
+}  // namespace engine
