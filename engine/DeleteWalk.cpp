@@ -49,6 +49,12 @@ StayReason ReasonOf(FsError error) {
     }
 }
 
+// A folder that would lie this deep below the top folder is first moved up into it (and back
+// where it was if something in it stays): where the platform resolves the whole path at each
+// open (Wine does), no path the walk opens then lies deeper than this, however deep the tree,
+// and depth costs what breadth costs. Folders this deep are rare, so hardly any folder moves.
+constexpr int kParkingDepth = 16;
+
 // One open folder of the walk and how far it has got.
 struct Level {
     FolderHandle* folder;
@@ -57,6 +63,9 @@ struct Level {
     std::size_t next = 0;
     bool own = false;        // the program's folder
     bool holdsRest = false;  // something in it stays, so it stays too
+    FolderHandle* parkedFrom = nullptr;  // where it was before it moved up
+    std::string name;                    // its name there
+    int depth = 0;                       // below the top folder, where it lies now
 };
 
 class Walk {
@@ -91,7 +100,7 @@ private:
         if (entry.IsDirectory() && !entry.IsReparsePoint()) {
             FolderHandle::Opened opened = level.folder->OpenFolder(entry);
             if (opened.folder) {
-                Enter(std::move(opened.folder));
+                Enter(std::move(opened.folder), entry.name);
                 return;
             }
             // A link where the listing showed a folder goes as a link, if it can.
@@ -102,16 +111,26 @@ private:
         Count(result, entry.IsDirectory() ? 0 : entry.size);
     }
 
-    void Enter(std::unique_ptr<FolderHandle> folder) {
+    void Enter(std::unique_ptr<FolderHandle> folder, const std::string& name) {
+        const bool own = IsOwnFolder(*folder);
+        FolderHandle* parkedFrom = nullptr;
+        int depth = levels_.back().depth + 1;
+        // The program's folder never moves: the program keeps its files there.
+        if (depth >= kParkingDepth && !own && folder->MoveInto(*levels_.front().folder, ParkingName()) == FsError::kNone) {
+            parkedFrom = levels_.back().folder;
+            depth = 1;
+        }
         auto entries = folder->List();
         if (!entries) {
+            if (parkedFrom) folder->MoveInto(*parkedFrom, name);
             Count(FsError::kAccessDenied, 0);
             return;
         }
-        const bool own = IsOwnFolder(*folder);
         FolderHandle* raw = folder.get();
-        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false});
+        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, parkedFrom, name, depth});
     }
+
+    std::string ParkingName() { return "~Morvane-" + std::to_string(++parked_); }
 
     // A folder is done: it goes unless something in it stays; the caller's folder always stays.
     void Leave() {
@@ -119,12 +138,20 @@ private:
         levels_.pop_back();
         if (levels_.empty()) return;
         if (done.holdsRest) {
+            MoveBack(done);
             levels_.back().holdsRest = true;
             return;
         }
         const FsError result = done.folder->Remove();
+        if (result != FsError::kNone) MoveBack(done);
         done.owned.reset();  // the folder goes when its handle closes
         Count(result, 0);
+    }
+
+    // A folder that stays goes back where it was; were that to fail, it stays where it moved,
+    // inside the folder being emptied.
+    static void MoveBack(Level& level) {
+        if (level.parkedFrom) level.folder->MoveInto(*level.parkedFrom, level.name);
     }
 
     // The outcome of one item, in the folder now on top.
@@ -141,6 +168,7 @@ private:
     const std::optional<OwnFiles>& own_;
     DeleteTally& tally_;
     std::vector<Level> levels_;
+    int parked_ = 0;
 };
 
 }  // namespace

@@ -3,7 +3,9 @@
 // each entry opened relative to its folder without following a link, checked on the handle that
 // deletes it, deleted through that handle. Links are removed as links where the platform allows
 // it and left otherwise; nothing below a link is ever reached. Folders are walked with an explicit
-// stack of handles, so a deep tree costs no call stack.
+// stack of handles, so a deep tree costs no call stack; folders deeper than a few dozen levels
+// are moved up beside the top folder while they are emptied, so that a deep tree costs no
+// longer paths either.
 #include <cstdint>
 #include <functional>
 #include <optional>

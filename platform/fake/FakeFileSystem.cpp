@@ -65,9 +65,21 @@ public:
         return FsError::kNone;
     }
 
+    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
+        if (!removable_) return FsError::kAccessDenied;
+        const auto& destination = static_cast<const FakeFolderHandle&>(folder);
+        const FakeFileSystem::Node* into = destination.Live();
+        if (!Live() || !into) return FsError::kNotFound;
+        const std::string target = text::JoinPath(into->path, name);
+        if (const FsError moved = files_.MoveFile(key_, target); moved != FsError::kNone) return moved;
+        key_ = files_.Resolve(target, true);
+        return FsError::kNone;
+    }
+
     FsError Remove() override {
         if (!removable_) return FsError::kAccessDenied;
         if (!Live()) return FsError::kNotFound;
+        if (text::EqualsNoCase(files_.Resolve(files_.currentFolder_, false), key_)) return FsError::kInUse;
         if (IsRootKey(key_) || files_.HasChildren(key_)) return FsError::kOther;
         if (files_.writesFail_) return FsError::kAccessDenied;
         files_.nodes_.erase(key_);

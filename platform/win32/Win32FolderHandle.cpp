@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FolderHandle.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ constexpr ULONG kFileInternalInformation = 6;
 constexpr ULONG kObjectNameInformation = 1;
 constexpr NTSTATUS kStatusDeletePending = static_cast<NTSTATUS>(0xC0000056);
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A folder held by the walk cannot be renamed or deleted by another program meanwhile, so that
+// no folder above a file can be swapped for a link before the file is deleted.
+constexpr DWORD kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 // The few ntdll calls the handles need, and whether this is Wine (ntdll says so itself).
 struct Ntdll {
@@ -150,14 +154,15 @@ std::optional<HandleFacts> FactsOf(HANDLE handle) {
 
 class Win32FolderHandle final : public platform::FolderHandle {
 public:
-    // removable: opened from its parent, with the right to be deleted; a folder opened by path
-    // is never asked for that right, which its user may not have.
-    Win32FolderHandle(KernelHandle handle, FileIdentity identity, std::wstring ntPath, bool readOnly, bool removable)
+    // removeError: why Remove cannot succeed, when the handle lacks the right to delete: a
+    // folder opened by path is never asked for it (its user may not have it), nor one in use.
+    Win32FolderHandle(KernelHandle handle, FileIdentity identity, std::wstring ntPath, bool readOnly,
+                      FsError removeError)
         : handle_(std::move(handle)),
           identity_(identity),
           ntPath_(std::move(ntPath)),
           readOnly_(readOnly),
-          removable_(removable) {}
+          removeError_(removeError) {}
 
     std::optional<std::vector<FileEntry>> List() override {
         std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
@@ -190,11 +195,16 @@ public:
         const std::wstring name = Widen(entry.name);
         const bool readOnly = entry.Has(platform::kAttrReadOnly);
         KernelHandle child;
-        const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE |
-                                   (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
-        if (const NTSTATUS status = OpenChild(name, access, kDirectoryFile, child); status < 0) {
-            return {nullptr, FsErrorOfStatus(status)};
+        const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+        NTSTATUS status = OpenChild(name, access | DELETE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0), kDirectoryFile, child);
+        // A folder that some process has as its current folder (this one's own, for one) cannot
+        // be deleted, but what it holds can.
+        FsError removeError = FsError::kNone;
+        if (const FsError error = FsErrorOfStatus(status); error == FsError::kInUse || error == FsError::kAccessDenied) {
+            removeError = error;
+            status = OpenChild(name, access, kDirectoryFile, child);
         }
+        if (status < 0) return {nullptr, FsErrorOfStatus(status)};
         const std::optional<std::uint64_t> index = FileIndexOf(child.Get());
         if (!index) return {nullptr, FsError::kOther};
         if (Nt().wine) {
@@ -207,7 +217,7 @@ public:
             if (entry.fileId != 0 && *index != entry.fileId) return {nullptr, FsError::kOther};
         }
         return {std::make_unique<Win32FolderHandle>(std::move(child), FileIdentity{identity_.volume, *index},
-                                                    Nt().wine ? ChildPath(name) : std::wstring(), readOnly, true),
+                                                    Nt().wine ? ChildPath(name) : std::wstring(), readOnly, removeError),
                 FsError::kNone};
     }
 
@@ -230,13 +240,34 @@ public:
     }
 
     FsError Remove() override {
-        if (!removable_) return FsError::kAccessDenied;
+        if (removeError_ != FsError::kNone) return removeError_;
         return DeleteThrough(handle_.Get(), readOnly_);
+    }
+
+    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
+        if (removeError_ != FsError::kNone) return removeError_;
+        const auto& destination = static_cast<const Win32FolderHandle&>(folder);
+        // Wine ignores the root directory of a rename; the destination's own path serves there.
+        const std::wstring target = Nt().wine ? destination.ChildPath(Widen(name)) : Widen(name);
+        std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t)) /
+                                              sizeof(std::uint64_t) + 1);
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->ReplaceIfExists = FALSE;
+        rename->RootDirectory = Nt().wine ? nullptr : destination.handle_.Get();
+        rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+        std::copy(target.begin(), target.end(), rename->FileName);
+        if (!::SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
+                                          static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t)))) {
+            return FsErrorOf(::GetLastError());
+        }
+        if (Nt().wine) ntPath_ = target;
+        return FsError::kNone;
     }
 
 private:
     // The child of this folder, opened without following a link (where the platform can).
     NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, KernelHandle& child) const {
+        const DWORD share = kind == kDirectoryFile ? kShareFolder : kShareAll;
         UNICODE_STRING objectName;
         objectName.Buffer = const_cast<PWSTR>(name.c_str());
         objectName.Length = objectName.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
@@ -245,7 +276,7 @@ private:
         IO_STATUS_BLOCK io{};
         HANDLE opened = nullptr;
         const NTSTATUS status =
-            Nt().createFile(&opened, access, &attributes, &io, nullptr, 0, kShareAll, kFileOpen,
+            Nt().createFile(&opened, access, &attributes, &io, nullptr, 0, share, kFileOpen,
                             kind | kOpenReparsePoint | kOpenForBackup | kSynchronousIo, nullptr, 0);
         if (status >= 0) child.Reset(opened);
         return status;
@@ -266,7 +297,7 @@ private:
     FileIdentity identity_;
     std::wstring ntPath_;  // under Wine only: the handle's own NT path
     bool readOnly_;
-    bool removable_;
+    FsError removeError_;
 };
 
 // The path a handle has with its links resolved, in the form callers write ("C:\...",
@@ -318,7 +349,7 @@ std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& api
     if (!Nt().complete) return nullptr;
     KernelHandle folder(::CreateFileW(apiPath.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |
                                                            SYNCHRONIZE,
-                                      kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                      kShareFolder, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder) return nullptr;
     const std::optional<HandleFacts> facts = FactsOf(folder.Get());
     if (!facts || !IsRealFolder(facts->attributes)) return nullptr;
@@ -328,7 +359,8 @@ std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& api
         if (!name) return nullptr;
         ntPath = *name;
     }
-    return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), false, false);
+    return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), false,
+                                               FsError::kAccessDenied);
 }
 
 std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring& apiPath) {

@@ -110,15 +110,24 @@ TEST_F(Purge, AnItemSwappedForALinkUnderTheWalkLeadsNowhere) {
     }
 }
 
-TEST_F(Purge, ADeepTreeGoesWhole) {
+// Deep folders move up while they are emptied; what stays is found where it was.
+TEST_F(Purge, ADeepTreeGoesWholeAndWhatStaysInItStaysWhereItWas) {
     std::string path = kTemp;
+    std::string held;
     for (int level = 0; level < 2000; ++level) {
         path += "\\d";
         world.files.AddFile(path + "\\f.tmp", "x");
+        if (level == 100) held = path + "\\f.tmp";
     }
+    world.files.SetLock(held, fake::FakeFileSystem::Lock::kInUse);
+    engine::PurgeTempFolder(tally);
+    const Paths left = Tree(kTemp);
+    ASSERT_EQ(left.size(), 102u);
+    EXPECT_EQ(left.back(), held);
+    EXPECT_EQ(tally.removedItems, 4000u - 102u);
+    world.files.SetLock(held, fake::FakeFileSystem::Lock::kNone);
     engine::PurgeTempFolder(tally);
     EXPECT_TRUE(Tree(kTemp).empty());
-    EXPECT_EQ(tally.removedItems, 4000u);
 }
 
 // Wherever a purge meets the program's folder, in whatever spelling, the program's own files

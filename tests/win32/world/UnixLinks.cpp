@@ -45,6 +45,7 @@ constexpr long kUnlink = 10;
 constexpr long kMkdir = 39;
 constexpr long kRmdir = 40;
 constexpr long kSymlink = 83;
+constexpr long kRename = 38;
 
 }  // namespace
 
@@ -53,6 +54,8 @@ long LinuxSymlink(const std::string& targetPath, const std::string& linkPath) {
 }
 
 long LinuxUnlink(const std::string& linkPath) { return SystemCall(kUnlink, linkPath.c_str(), nullptr); }
+
+long LinuxRename(const std::string& from, const std::string& to) { return SystemCall(kRename, from.c_str(), to.c_str()); }
 
 long LinuxMkdir(const std::string& path) { return SystemCall(kMkdir, path.c_str(), reinterpret_cast<const void*>(0755)); }
 

@@ -12,6 +12,8 @@ std::string UnixNameOfPath(const std::string& path);
 long LinuxSymlink(const std::string& targetPath, const std::string& linkPath);
 // Removes the Linux link itself; 0 on success.
 long LinuxUnlink(const std::string& linkPath);
+// Renames on the Linux side, as another program racing a test would; 0 on success.
+long LinuxRename(const std::string& from, const std::string& to);
 // Makes and removes an empty Linux folder; 0 on success.
 long LinuxMkdir(const std::string& path);
 long LinuxRmdir(const std::string& path);

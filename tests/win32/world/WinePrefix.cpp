@@ -40,6 +40,38 @@ ExtraDrive::~ExtraDrive() {
     if (!link_.empty()) LinuxUnlink(link_);
 }
 
+namespace {
+constexpr const wchar_t* kShellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+}  // namespace
+
+ShellFolderAt::ShellFolderAt(const std::wstring& valueName, const std::string& folder) : valueName_(valueName) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    wchar_t previous[MAX_PATH] = {};
+    DWORD size = sizeof(previous) - sizeof(wchar_t);
+    hadValue_ = ::RegGetValueW(key, nullptr, valueName_.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                                   RRF_NOEXPAND, nullptr, previous, &size) == ERROR_SUCCESS;
+    previous_ = previous;
+    const std::wstring value = win32::Widen(folder);
+    set_ = ::RegSetValueExW(key, valueName_.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+}
+
+ShellFolderAt::~ShellFolderAt() {
+    HKEY key = nullptr;
+    if (!set_ || ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kShellFolders, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (hadValue_) {
+        ::RegSetValueExW(key, valueName_.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(previous_.c_str()),
+                         static_cast<DWORD>((previous_.size() + 1) * sizeof(wchar_t)));
+    } else {
+        ::RegDeleteValueW(key, valueName_.c_str());
+    }
+    ::RegCloseKey(key);
+}
+
 LocalShares::LocalShares() {
     const std::string devices = DosDevices();
     if (devices.empty()) return;

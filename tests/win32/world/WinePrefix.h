@@ -10,7 +10,8 @@ namespace testing_support {
 
 class ExtraDrive {
 public:
-    // folder: a Windows path inside a folder the test made.
+    // What a test does through the drive reaches the folder itself: only a folder the test
+    // made may be changed through it; any other may only be looked at.
     explicit ExtraDrive(const std::string& folder);
     ~ExtraDrive();
     ExtraDrive(const ExtraDrive&) = delete;
@@ -22,6 +23,23 @@ public:
 private:
     std::string drive_;
     std::string link_;
+};
+
+// One of the machine's shell folders ("Common Startup", protected folder 8) placed at a folder
+// of the test's while the object lives, so that a test of the protected folders protects a
+// folder of its own: were a refusal to fail, nothing of the machine would be lost.
+class ShellFolderAt {
+public:
+    ShellFolderAt(const std::wstring& valueName, const std::string& folder);
+    ~ShellFolderAt();
+    ShellFolderAt(const ShellFolderAt&) = delete;
+    ShellFolderAt& operator=(const ShellFolderAt&) = delete;
+
+private:
+    std::wstring valueName_;
+    std::wstring previous_;
+    bool hadValue_ = false;
+    bool set_ = false;
 };
 
 class LocalShares {
