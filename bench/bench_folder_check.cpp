@@ -6,14 +6,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BareFiles.h"
 #include "bench/Timing.h"
-#include "platform/Ports.h"
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Folders.h"
 #include "settings/CsdlConstants.h"
 
 #include <shlobj.h>
@@ -36,14 +31,8 @@ void BareLookups() {
 }  // namespace
 
 int main() {
-    win32::Win32Environment environment;
-    win32::Win32Folders folders;
-    win32::Win32FileSystem files;
-    const platform::ScopedPorts ports{{&environment, &folders, &files}};
-
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    const std::string candidate = win32::Narrow(temp) + "MorvaneBench-check";
+    const bench::RealPorts ports;
+    const std::string candidate = win32::Narrow(bench::TempFolder()) + "MorvaneBench-check";
     ::CreateDirectoryW(win32::Widen(candidate).c_str(), nullptr);
 
     constexpr int kRuns = 20;
@@ -61,7 +50,8 @@ int main() {
     }
     const double decision = bench::Median(decisions);
     const double worst = *std::max_element(decisions.begin(), decisions.end());
-    std::printf("CheckUserFolder: %.2f ms (median of %d), slowest %.2f ms (target under 50 ms)\n", decision, kRuns, worst);
+    std::printf("CheckUserFolder: %.2f ms (median of %d), slowest %.2f ms (target under 50 ms)\n", decision, kRuns,
+                worst);
     std::printf("bare lookup and open of the %zu shell folders: %.2f ms (median of %d)\n",
                 settings::kProtectedFolderIds.size(), bench::Median(bare), kRuns);
     std::printf("ratio %.2f against the bare lookups\n", decision / bench::Median(bare));

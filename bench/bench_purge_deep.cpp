@@ -14,15 +14,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/BareFiles.h"
 #include "bench/Timing.h"
 #include "engine/ListFiles.h"
-#include "platform/Ports.h"
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Folders.h"
 
 namespace {
 
@@ -68,45 +63,12 @@ void MakeFolders(const std::wstring& top, int folders) {
     }
 }
 
-// The reference: what any program would write to empty a folder, with long-path prefixes so that
-// it reaches as deep as the purge does.
-void BareWalk(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    const win32::FindHandle search(::FindFirstFileW(Long(folder + L"\\*").c_str(), &found));
-    if (!search) return;
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            BareWalk(path);
-            ::RemoveDirectoryW(Long(path).c_str());
-        } else {
-            ::DeleteFileW(Long(path).c_str());
-        }
-    } while (::FindNextFileW(search.Get(), &found));
-}
-
-bool IsEmptyFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    const win32::FindHandle search(::FindFirstFileW(Long(folder + L"\\*").c_str(), &found));
-    if (!search) return false;
-    int entries = 0;
-    do {
-        ++entries;
-    } while (::FindNextFileW(search.Get(), &found));
-    return entries == 2;  // "." and ".."
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int levels = argc > 1 ? std::atoi(argv[1]) : 2000;
     const bool withBare = argc > 2 && std::string(argv[2]) == "bare";
-    win32::Win32Environment environment;
-    win32::Win32Folders folders;
-    win32::Win32FileSystem files;
-    const platform::ScopedPorts ports{{&environment, &folders, &files}};
+    const bench::RealPorts ports;
 
     const std::wstring root = L"C:\\MorvaneBench-deep-" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(root.c_str(), nullptr);
@@ -127,17 +89,18 @@ int main(int argc, char** argv) {
     const std::wstring bareFolders = root + L"\\bare-folders";
     MakeFlat(bareFlat, levels);
     MakeFolders(bareFolders, levels);
-    const double bareFlatSeconds = Seconds([&] { BareWalk(bareFlat); });
-    const double bareFoldersSeconds = Seconds([&] { BareWalk(bareFolders); });
+    const double bareFlatSeconds = Seconds([&] { bench::BareWalk(Long(bareFlat)); });
+    const double bareFoldersSeconds = Seconds([&] { bench::BareWalk(Long(bareFolders)); });
 
     double bareSeconds = 0;
     if (withBare) {
         MakeDeep(bareDeep, made);
-        bareSeconds = Seconds([&] { BareWalk(bareDeep); });
+        bareSeconds = Seconds([&] { bench::BareWalk(Long(bareDeep)); });
     }
 
-    const bool whole = IsEmptyFolder(flat) && IsEmptyFolder(deep) && (!withBare || IsEmptyFolder(bareDeep)) &&
-                       IsEmptyFolder(bareFlat) && IsEmptyFolder(bareFolders) &&
+    const auto empty = [](const std::wstring& folder) { return bench::IsEmptyFolder(Long(folder)); };
+    const bool whole = empty(flat) && empty(deep) && (!withBare || empty(bareDeep)) && empty(bareFlat) &&
+                       empty(bareFolders) &&
                        flatTally.removedItems == static_cast<std::uint64_t>(levels) &&
                        deepTally.removedItems == 2u * static_cast<std::uint64_t>(made) && deepTally.keptItems == 0;
     for (const std::wstring& top : {flat, deep, bareDeep, bareFlat, bareFolders}) ::RemoveDirectoryW(top.c_str());

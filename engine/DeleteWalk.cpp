@@ -116,7 +116,8 @@ private:
         FolderHandle* parkedFrom = nullptr;
         int depth = levels_.back().depth + 1;
         // The program's folder never moves: the program keeps its files there.
-        if (depth >= kParkingDepth && !own && folder->MoveInto(*levels_.front().folder, ParkingName()) == FsError::kNone) {
+        if (depth >= kParkingDepth && !own &&
+            folder->MoveInto(*levels_.front().folder, ParkingName()) == FsError::kNone) {
             parkedFrom = levels_.back().folder;
             depth = 1;
         }

@@ -304,7 +304,8 @@ std::optional<std::string> FakeFileSystem::ReadWholeFile(const std::string& path
 void FakeFileSystem::RemoveLeftoversBeside(const std::string& key) {
     const std::string prefix = ChildPrefix(ParentKey(key));
     const std::string name(text::FileNameOf(key));
-    for (auto it = nodes_.lower_bound(prefix + name); it != nodes_.end() && text::StartsWith(it->first, prefix + name);) {
+    const std::string start = prefix + name;
+    for (auto it = nodes_.lower_bound(start); it != nodes_.end() && text::StartsWith(it->first, start);) {
         const auto writer = platform::TemporaryFileWriter(std::string_view(it->first).substr(prefix.size()), name);
         const bool leftover = writer && *writer != kRunningProcess && !it->second.isFolder && !it->second.IsLink();
         it = leftover ? nodes_.erase(it) : std::next(it);

@@ -82,7 +82,9 @@ FsError FsErrorOfStatus(NTSTATUS status) {
 std::optional<std::uint64_t> FileIndexOf(HANDLE handle) {
     IO_STATUS_BLOCK io{};
     LARGE_INTEGER index{};
-    if (Nt().queryInformationFile(handle, &io, &index, sizeof(index), kFileInternalInformation) < 0) return std::nullopt;
+    if (Nt().queryInformationFile(handle, &io, &index, sizeof(index), kFileInternalInformation) < 0) {
+        return std::nullopt;
+    }
     return static_cast<std::uint64_t>(index.QuadPart);
 }
 
@@ -196,11 +198,13 @@ public:
         const bool readOnly = entry.Has(platform::kAttrReadOnly);
         KernelHandle child;
         const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-        NTSTATUS status = OpenChild(name, access | DELETE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0), kDirectoryFile, child);
+        const ACCESS_MASK removable = DELETE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
+        NTSTATUS status = OpenChild(name, access | removable, kDirectoryFile, child);
         // A folder that some process has as its current folder (this one's own, for one) cannot
         // be deleted, but what it holds can.
         FsError removeError = FsError::kNone;
-        if (const FsError error = FsErrorOfStatus(status); error == FsError::kInUse || error == FsError::kAccessDenied) {
+        if (const FsError error = FsErrorOfStatus(status);
+            error == FsError::kInUse || error == FsError::kAccessDenied) {
             removeError = error;
             status = OpenChild(name, access, kDirectoryFile, child);
         }
@@ -209,15 +213,17 @@ public:
         if (!index) return {nullptr, FsError::kOther};
         if (Nt().wine) {
             // What the listing said of this name is what the handle holds, or a link led elsewhere.
-            if (entry.fileId != 0 ? *index != entry.fileId : !IsHere(child.Get(), name)) return {nullptr, FsError::kLink};
+            const bool same = entry.fileId != 0 ? *index == entry.fileId : IsHere(child.Get(), name);
+            if (!same) return {nullptr, FsError::kLink};
         } else {
             const std::optional<DWORD> attributes = AttributesOf(child.Get());
             if (!attributes) return {nullptr, FsError::kOther};
             if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return {nullptr, FsError::kLink};
             if (entry.fileId != 0 && *index != entry.fileId) return {nullptr, FsError::kOther};
         }
+        std::wstring ntPath = Nt().wine ? ChildPath(name) : std::wstring();
         return {std::make_unique<Win32FolderHandle>(std::move(child), FileIdentity{identity_.volume, *index},
-                                                    Nt().wine ? ChildPath(name) : std::wstring(), readOnly, removeError),
+                                                    std::move(ntPath), readOnly, removeError),
                 FsError::kNone};
     }
 

@@ -125,7 +125,8 @@ TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
         held.reset();
         EXPECT_EQ(Read(path), "old");
         const Names names = NamesIn(world->Scratch());
-        EXPECT_EQ(std::count_if(names.begin(), names.end(), [&](const std::string& n) { return n.starts_with(name); }), 1);
+        const auto beside = [&](const std::string& n) { return n.starts_with(name); };
+        EXPECT_EQ(std::count_if(names.begin(), names.end(), beside), 1) << "no temporary file left beside it";
     }
 }
 

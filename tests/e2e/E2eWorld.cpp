@@ -186,12 +186,9 @@ bool E2eWorld::Exists(const std::string& path) {
 bool E2eWorld::MakeLink(const std::string& link, const std::string& target) {
     if (!testing_support::IsInside(link, root_) || !testing_support::IsInside(target, root_)) return false;
     MakeFolder(link.substr(0, link.rfind('\\')));
-    const std::string unixLink = testing_support::UnixNameOfPath(link);
-    const std::string unixTarget = testing_support::UnixNameOfPath(target);
-    if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {
-        return false;
-    }
-    unixLinks_.push_back(unixLink);
+    std::string unixLink = testing_support::MakeUnixLink(link, target);
+    if (unixLink.empty()) return false;
+    unixLinks_.push_back(std::move(unixLink));
     return true;
 }
 

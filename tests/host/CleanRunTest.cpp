@@ -124,8 +124,9 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
     }
     EXPECT_EQ(engine::NotAllCleanedText(0, 1),
               "Cleaning Finished, but not every file could be removed !\r\r1 chosen folder could not be cleaned.");
-    EXPECT_EQ(engine::NotAllCleanedText(2, 2), "Cleaning Finished, but not every file could be removed !\r\r"
-                                               "2 items are still in use or protected. 2 chosen folders could not be cleaned.");
+    EXPECT_EQ(engine::NotAllCleanedText(2, 2),
+              "Cleaning Finished, but not every file could be removed !\r\r"
+              "2 items are still in use or protected. 2 chosen folders could not be cleaned.");
 }
 
 // Before, such a file read as "nothing chosen" and the run ended with 0, "all removed".

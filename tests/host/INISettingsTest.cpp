@@ -78,7 +78,9 @@ TEST_F(IniTest, ValuesAreReadWholeHoweverLong) {
 }
 
 TEST_F(IniTest, OnlyTextTheCodePageHoldsFitsTheFile) {
-    for (const char* fits : {"C:\\Data", "C:\\Caf\xC3\xA9 \xE2\x82\xAC", ""}) EXPECT_TRUE(settings::FitsSettingsFile(fits)) << fits;
+    for (const char* fits : {"C:\\Data", "C:\\Caf\xC3\xA9 \xE2\x82\xAC", ""}) {
+        EXPECT_TRUE(settings::FitsSettingsFile(fits)) << fits;
+    }
     for (const char* lost : {"C:\\Data\\\xCE\xA9mega", "C:\\\xE6\x97\xA5\xE6\x9C\xAC"}) {
         EXPECT_FALSE(settings::FitsSettingsFile(lost)) << lost;
     }

@@ -53,11 +53,22 @@ long LinuxSymlink(const std::string& targetPath, const std::string& linkPath) {
     return SystemCall(kSymlink, targetPath.c_str(), linkPath.c_str());
 }
 
+std::string MakeUnixLink(const std::string& link, const std::string& target) {
+    const std::string unixLink = UnixNameOfPath(link);
+    const std::string unixTarget = UnixNameOfPath(target);
+    if (unixLink.empty() || unixTarget.empty() || LinuxSymlink(unixTarget, unixLink) != 0) return {};
+    return unixLink;
+}
+
 long LinuxUnlink(const std::string& linkPath) { return SystemCall(kUnlink, linkPath.c_str(), nullptr); }
 
-long LinuxRename(const std::string& from, const std::string& to) { return SystemCall(kRename, from.c_str(), to.c_str()); }
+long LinuxRename(const std::string& from, const std::string& to) {
+    return SystemCall(kRename, from.c_str(), to.c_str());
+}
 
-long LinuxMkdir(const std::string& path) { return SystemCall(kMkdir, path.c_str(), reinterpret_cast<const void*>(0755)); }
+long LinuxMkdir(const std::string& path) {
+    return SystemCall(kMkdir, path.c_str(), reinterpret_cast<const void*>(0755));
+}
 
 long LinuxRmdir(const std::string& path) { return SystemCall(kRmdir, path.c_str(), nullptr); }
 

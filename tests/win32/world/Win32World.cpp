@@ -241,12 +241,9 @@ private:
             return ::CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(),
                                          (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivilegedCreate) != 0;
         }
-        const std::string unixLink = testing_support::UnixNameOfPath(link);
-        const std::string unixTarget = testing_support::UnixNameOfPath(target);
-        if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {
-            return false;
-        }
-        unixLinks_.push_back(unixLink);
+        std::string unixLink = testing_support::MakeUnixLink(link, target);
+        if (unixLink.empty()) return false;
+        unixLinks_.push_back(std::move(unixLink));
         return true;
     }
 
