@@ -212,6 +212,9 @@ private:
 class Timer {
 public:
     Timer(Form& form, std::string name, int intervalMs);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
     const std::string& Name() const { return name_; }
     int Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }

@@ -111,8 +111,12 @@ private:
     friend class Control;
     friend class Timer;
 
+    // Controls and timers are members of the derived form, gone before ~Form runs: each one
+    // registers itself when made and unregisters itself when destroyed.
     void Register(Control& control) { controls_.push_back(&control); }
     void Register(Timer& timer) { timers_.push_back(&timer); }
+    void Unregister(const Control& control);
+    void Unregister(const Timer& timer);
     void Attach(platform::Desktop& desktop);
     void AttachControls();
     void Detach();
@@ -140,6 +144,7 @@ private:
     std::vector<Timer*> timers_;
     std::vector<MenuItem> menu_;
     int nextMenuId_ = 100;
+    int nextTimerId_ = 1;
     std::unique_ptr<platform::WindowPeer> window_;
 };
 
