@@ -57,6 +57,14 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
 }
 
+TEST_F(Resident, TheShellsShortcutNamedAfterTheProgramIsMovedBeforeAnOlderOne) {
+    world.folders.recentShortcutName = "Morvane.exe";
+    world.files.AddFile("C:\\Users\\me\\Recent\\Morvane.lnk", "an older one");
+    Start();
+    EXPECT_EQ(world.files.Content("C:\\Users\\me\\StartUp\\Tarnwick.lnk"), "link to C:\\Apps\\Morvane.exe");
+    EXPECT_TRUE(world.files.Exists("C:\\Users\\me\\Recent\\Morvane.lnk"));
+}
+
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
     world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk", "mine");
     Start();
@@ -75,7 +83,8 @@ TEST_F(Resident, WithoutTheIconNoHookIsInstalledAndTheStartGoesOn) {
     world.desktop.trayAddResult = 0;
     Start();
     EXPECT_FALSE(MainPeer().HasMessageHook());
-    EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "C:\\Apps\\");
+    // Written with the names' own letter case: the reader would find any spelling.
+    EXPECT_NE(world.files.Content(kIni).value_or("").find("[sAppPath]\r\nShortCut=C:\\Apps\\\r\n"), std::string::npos);
 }
 
 TEST_F(Resident, TheFirstRunDecisionTakesAnythingButZeroOrEmptyAsChosen) {
