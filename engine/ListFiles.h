@@ -36,8 +36,9 @@ bool IsPurgeableBase(const std::string& folder);
 void PurgeFolderContents(const std::string& folder, DeleteTally& tally);
 
 // The purge of the Temp folder (the environment variable Temp) and of the user folder (as
-// stored in Clean.ini at the moment of the call). A base that is not purgeable, a drive root
-// or a protected system folder is passed over.
+// stored in Clean.ini at the moment of the call). A base that is not purgeable, the root of
+// drive C: or a protected system folder (or one that holds such a folder) is passed over; the
+// root of another drive is purged like any folder.
 void PurgeTempFolder(DeleteTally& tally);
 void PurgeUserFolder(DeleteTally& tally);
 

@@ -49,10 +49,7 @@ public:
     void SetCaption(const std::string& caption);
 
     void SetColours(platform::Colour fore, platform::Colour back, bool transparent);
-    platform::Colour ForeColour() const { return fore_; }
-    bool Transparent() const { return transparent_; }
     void SetCentred(bool centred);
-    bool Centred() const { return centred_; }
 
     // Creates the native peer and hands it the whole state; called when the form gets its window.
     void Attach(platform::WindowPeer& window);

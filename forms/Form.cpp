@@ -80,13 +80,6 @@ void Form::Refresh() {
     if (window_) window_->Repaint();
 }
 
-Control* Form::FindControl(const std::string& name) const {
-    for (Control* control : controls_) {
-        if (control->Name() == name) return control;
-    }
-    return nullptr;
-}
-
 void Form::AddMenu(const std::string& name, const std::string& caption, std::function<void()> onClick) {
     menu_.push_back(MenuItem{name, caption, std::move(onClick), {}, nextMenuId_++});
 }

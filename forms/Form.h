@@ -69,7 +69,6 @@ public:
     void SetBackColour(platform::Colour colour);
     // A picture kept behind the controls, repainted whenever the window needs it.
     void SetBackground(std::shared_ptr<const platform::Image> image);
-    const platform::Image* Background() const { return background_.get(); }
     // Instead of a picture: a vertical gradient over the inner area.
     void SetGradient(const platform::Gradient& gradient);
     const std::optional<platform::Gradient>& Gradient() const { return gradient_; }
@@ -77,7 +76,6 @@ public:
     void Refresh();
 
     const std::vector<Control*>& Controls() const { return controls_; }
-    Control* FindControl(const std::string& name) const;
     const std::vector<Timer*>& Timers() const { return timers_; }
 
     const std::vector<MenuItem>& Menu() const { return menu_; }

@@ -86,8 +86,6 @@ public:
     explicit Screen(ScreenDesign design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
     ~Screen() override;
 
-    const ScreenDesign& Design() const { return design_; }
-
     // Layout, pointer, the screen's own loading, then the screen shows itself.
     void Form_Load() override;
     // Writes the status text into the backdrop's status line.

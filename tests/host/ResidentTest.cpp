@@ -57,14 +57,6 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
 }
 
-TEST_F(Resident, TheShellsShortcutNamedAfterTheProgramIsMovedBeforeAnOlderOne) {
-    world.folders.recentShortcutName = "Morvane.exe";
-    world.files.AddFile("C:\\Users\\me\\Recent\\Morvane.lnk", "an older one");
-    Start();
-    EXPECT_EQ(world.files.Content("C:\\Users\\me\\StartUp\\Tarnwick.lnk"), "link to C:\\Apps\\Morvane.exe");
-    EXPECT_TRUE(world.files.Exists("C:\\Users\\me\\Recent\\Morvane.lnk"));
-}
-
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
     world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk", "mine");
     Start();
@@ -213,6 +205,7 @@ TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
     world.folders.SetFolder(8, "C:\\Recent");
     world.files.AddFolder("C:\\StartUp");
     world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
+    world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
     world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
@@ -221,6 +214,18 @@ TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
     EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
+}
+
+TEST(CreateShortcut, AShortcutThatNeitherTheShellNorTheLinkWriterCouldMakeIsReported) {
+    HeadlessWorld world;
+    world.folders.SetFolder(7, "C:\\StartUp");  // resolved, but not there to write into
+    world.folders.SetFolder(8, "C:\\Recent");
+    world.folders.recentFolder = "C:\\Recent";
+    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    ASSERT_EQ(world.desktop.messages.size(), 1u);
+    EXPECT_EQ(world.desktop.messages[0].text, "Error creating Startup shortcut. Error creating Startup shortcut.");
+    EXPECT_EQ(world.desktop.messages[0].caption, "Create Shortcut");
+    EXPECT_EQ(world.desktop.messages[0].style, 48);
 }
 
 }  // namespace

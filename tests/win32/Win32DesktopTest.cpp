@@ -15,7 +15,6 @@
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win32/world/DesktopDriver.h"
-#include "ui/Gradient.h"
 
 #include <shellapi.h>
 
@@ -519,13 +518,20 @@ TEST_F(Win32DesktopTest, TheBackdropRunsFromPinkVioletToBlackUnderItsTitleAround
     const Capture shown = CaptureClient(backdrop);
     ASSERT_GT(shown.height, 100);
 
-    const auto within = [](std::uint32_t pixel, const ui::Rgb& colour, int tolerance) {
+    struct Rgb {
+        double red, green, blue;
+    };
+    const auto within = [](std::uint32_t pixel, const Rgb& colour, int tolerance) {
         return std::abs(static_cast<int>(pixel >> 16) - colour.red) <= tolerance &&
                std::abs(static_cast<int>((pixel >> 8) & 255) - colour.green) <= tolerance &&
                std::abs(static_cast<int>(pixel & 255) - colour.blue) <= tolerance;
     };
-    // What row y should show, give or take a step of rounding.
-    const auto row = [&](int y) { return ui::GradientRow(y, shown.height - 1); };
+    // What row y should show: each component on the line from (255, 128, 255) at the top to
+    // black at the bottom, give or take a step of rounding.
+    const auto row = [&](int y) {
+        const double rest = 1.0 - static_cast<double>(y) / (shown.height - 1);
+        return Rgb{255 * rest, 128 * rest, 255 * rest};
+    };
     EXPECT_TRUE(within(shown.At(3, 0), {255, 128, 255}, 2)) << std::hex << shown.At(3, 0);
     EXPECT_TRUE(within(shown.At(3, shown.height - 1), {0, 0, 0}, 2)) << std::hex << shown.At(3, shown.height - 1);
     int offRows = 0;
