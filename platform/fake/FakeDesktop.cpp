@@ -161,8 +161,8 @@ FakeWindowPeer* FakeDesktop::FrontWindow() const {
     return nullptr;
 }
 
-void FakeDesktop::Click(FakeWindowPeer& window) {
-    if (!window.visible || (window.style.backdrop && FrontOwned(&window))) return;
+void FakeDesktop::BringForward(FakeWindowPeer& window) {
+    if (!window.visible) return;
     BringToFront(&window);
     Activate(&window);
 }

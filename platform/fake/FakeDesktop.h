@@ -170,9 +170,8 @@ public:
     const std::vector<FakeWindowPeer*>& ZOrder() const { return zOrder_; }
     // The visible window in front of every other; null when none is shown.
     FakeWindowPeer* FrontWindow() const;
-    // The user clicks a window: it comes to the front and becomes active, except a backdrop
-    // with a window shown in front of it, which takes no activation from a click.
-    void Click(FakeWindowPeer& window);
+    // The user (or another program) brings a shown window forward and activates it.
+    void BringForward(FakeWindowPeer& window);
 
     std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
                                                            platform::WindowEvents& events,

@@ -141,11 +141,6 @@ void Win32Window::Show() {
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
     for (Win32Control* control : controls_) control->OnBurstEnded();
-    if (style_.backdrop && FrontOwned()) {
-        // Its activation would only be passed on to the window in front.
-        ::ShowWindow(hwnd, SW_SHOWNA);
-        return;
-    }
     ::ShowWindow(hwnd, SW_SHOW);  // activates a hidden window; its handlers may run here
     if (!watch.Alive()) return;
     // A window that was visible already is brought forward and activated.
@@ -356,9 +351,8 @@ LRESULT Win32Window::OnActivate(WPARAM wParam, LPARAM lParam) {
 }
 
 HWND Win32Window::FrontOwned() const {
-    // Windows a window owns lie in front of it, so the first one from the top is in front.
-    for (HWND window = ::GetWindow(Hwnd(), GW_HWNDFIRST); window && window != Hwnd();
-         window = ::GetWindow(window, GW_HWNDNEXT)) {
+    // Owned windows made before their owner may lie behind it for a moment under Wine.
+    for (HWND window = ::GetWindow(Hwnd(), GW_HWNDFIRST); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
         if (::GetWindow(window, GW_OWNER) == Hwnd() && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
             return window;
         }
