@@ -7,12 +7,6 @@
 #include <vector>
 
 #include "forms/Application.h"
-#include "platform/Ports.h"
-#include "platform/fake/FakeAutomation.h"
-#include "platform/fake/FakeEnvironment.h"
-#include "platform/fake/FakeFileSystem.h"
-#include "platform/fake/FakeFolders.h"
-#include "platform/fake/FakeUrlCache.h"
 #include "platform/win32/ControlIds.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
@@ -20,12 +14,13 @@
 #include "screens/Form2.h"
 #include "screens/Form3a.h"
 #include "screens/Form3c.h"
+#include "support/HeadlessWorld.h"
 #include "tests/win32/world/DesktopDriver.h"
 
 namespace {
 
 // The screens' data from fakes, their windows on the real desktop.
-struct ScreensOnWindows : testing::Test {
+struct ScreensOnWindows : testing::Test, testing_support::FakePorts {
     ScreensOnWindows() {
         env.programFolder = "C:\\Apps";
         files.AddFolder("C:\\Apps");
@@ -45,12 +40,6 @@ struct ScreensOnWindows : testing::Test {
         return rect;
     }
 
-    fake::FakeEnvironment env;
-    fake::FakeFileSystem files;
-    fake::FakeFolders folders{files};
-    fake::FakeAutomation automation;
-    fake::FakeUrlCache cache;
-    platform::ScopedPorts ports{platform::Ports{&env, &folders, &files, &automation, &cache}};
     win32::Win32Desktop desktop;
     testing_support::DesktopDriver driver{desktop};
     forms::Application app{desktop};
