@@ -102,9 +102,17 @@ void Form1a::ShowPopupMenu() {
         item.separator = captions[i] == "-";
         items.push_back(item);
     }
+    // The menu takes the activation from the screen the user was working in.
+    forms::Form* working = App().ActiveForm();
     Peer()->BringToForeground();
     const int chosen = Peer()->TrackPopupMenu(items);
     if (chosen >= kPopupBaseId) mnuShow_Click(chosen - kPopupBaseId);
+    // A menu that left that screen shown, and no other one active, gives it back.
+    forms::Form* active = App().ActiveForm();
+    if (working && working != this && App().IsLoaded(*working) && working->Visible() &&
+        (!active || active == this)) {
+        App().Show(*working);
+    }
 }
 
 void Form1a::mnuShow_Click(int index) {

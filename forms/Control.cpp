@@ -292,9 +292,16 @@ bool DirListBox::SetPath(const std::string& path) {
     entries_ = std::move(*entries);
     itemPaths_ = std::move(paths);
     ReplaceItems(std::move(display));
+    openItems_ = openRow + 1;
+    if (Peer()) Peer()->SetOpenItems(openItems_);
     SetListIndex(openRow);
     if (changed) Fire(onChange);
     return true;
+}
+
+void DirListBox::SyncPeer() {
+    ListBox::SyncPeer();
+    if (Peer()) Peer()->SetOpenItems(openItems_);
 }
 
 void DirListBox::OnDblClick() {

@@ -196,11 +196,17 @@ public:
     const std::string& ItemPath(int index) const { return itemPaths_.at(static_cast<size_t>(index)); }
     // The open folder's entries, as they were read to open it.
     const std::vector<platform::FileEntry>& Entries() const { return entries_; }
+    // How many items, from the top, are the open folders: the root down to the open one.
+    int OpenItems() const { return openItems_; }
     std::function<void()> onChange;
     void OnDblClick() override;
 
+protected:
+    void SyncPeer() override;
+
 private:
     std::string path_;
+    int openItems_ = 0;
     std::vector<platform::FileEntry> entries_;
     std::vector<std::string> itemPaths_;
 };

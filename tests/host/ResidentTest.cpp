@@ -136,6 +136,27 @@ TEST_F(Resident, ChangeConfigurationOpensTheStartPageAndRestoresButDoesNotShowAH
     EXPECT_FALSE(world.app.Find<screens::Form1>()->Visible());
 }
 
+TEST_F(Resident, AMenuThatLeavesTheScreenGivesItItsActivationAndStatusBack) {
+    struct Case {
+        const char* choice;  // "" dismisses the menu
+        const char* active;
+        const char* status;
+    };
+    for (const Case c : {Case{"", "Form1", "Make a selection to get started!"},
+                         Case{"Change Configuration", "Form1", "Make a selection to get started!"},
+                         Case{"About", "Form5", "About this program!"}}) {
+        SCOPED_TRACE(c.choice);
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.app.Get<app::Form1a>();  // a first start: the start page is shown and active
+        fresh.desktop.menuChoices.push_back(c.choice);
+        fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp);
+        ASSERT_NE(fresh.desktop.ActiveWindow(), nullptr);
+        EXPECT_EQ(fresh.desktop.ActiveWindow()->name, c.active);
+        EXPECT_EQ(fresh.app.Find<common::Form10>()->Label6.Caption(), c.status);
+    }
+}
+
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
     WriteIni("[Delete]\r\nTemp=Yes\r\n");
     Start();
