@@ -1,7 +1,5 @@
 #include "app/Form1a.h"
 
-#include <functional>
-
 #include "app/ScreensForCleanRun.h"
 #include "app/basItemExist.h"
 #include "app/VersionInfo.h"
@@ -39,14 +37,6 @@ std::string StartUpFolder() {
     return folder;
 }
 
-// Each start-up step stands on its own: one that fails is passed over and the next runs.
-void Step(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 const std::vector<std::string>& PopupMenuCaptions() {
@@ -74,39 +64,31 @@ void Form1a::Form_Load() {
         engine::RunAutoClean();
         return;
     }
-    Step([&] {
-        const std::string startUp = StartUpFolder();
-        if (!ItemExists(startUp + kShortcutFile)) {
-            CreateShortcut(settings::AppFolder() + kProgramFile, kShortcutName, kStartUpKeyword);
-        }
-    });
-    Step([&] { SetLeft(-30000); });
-    Step([&] { SetTop(-30000); });
-    Step([&] {
-        settings::WriteINI(settings::IniFilePath(), "sAppPath", "ShortCut", settings::AppFolder());
-    });
-    Step([&] {
-        if (!IsWindowsXP()) ui::ApplySkin(Handle());
-    });
-    Step([&] { App().Hide(*this); });
-    Step([&] { App().Load<common::Form6>(); });
-    Step([&] {
-        if (ShellTrayAdd() == 1) HookWindow();
-    });
-    Step([&] { App().SetMousePointer(0); });
-    Step([&] {
-        // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
-        const std::string ini = settings::IniFilePath();
-        const auto unset = [&](const char* key) {
-            const std::string value = settings::ReadINI(ini, "Delete", key, "0");
-            return value == "0" || value.empty();
-        };
-        if (unset("User") && unset("Temp") && unset("Temporary Internet Files")) {
-            App().Load<common::Form10>();
-            App().Load<screens::Form1>();
-        }
-    });
-    Step([&] { App().Hide(*this); });
+    // Each step stands on its own: what one of them could not do (a folder that is not found,
+    // a settings file that cannot be written, no notification area) leaves the next to run.
+    const std::string startUp = StartUpFolder();
+    if (!ItemExists(startUp + kShortcutFile)) {
+        CreateShortcut(settings::AppFolder() + kProgramFile, kShortcutName, kStartUpKeyword);
+    }
+    SetLeft(-30000);
+    SetTop(-30000);
+    settings::WriteINI(settings::IniFilePath(), "sAppPath", "ShortCut", settings::AppFolder());
+    if (!IsWindowsXP()) ui::ApplySkin(Handle());
+    App().Hide(*this);
+    App().Load<common::Form6>();
+    if (ShellTrayAdd() == 1) HookWindow();
+    App().SetMousePointer(0);
+    // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
+    const std::string ini = settings::IniFilePath();
+    const auto unset = [&](const char* key) {
+        const std::string value = settings::ReadINI(ini, "Delete", key, "0");
+        return value == "0" || value.empty();
+    };
+    if (unset("User") && unset("Temp") && unset("Temporary Internet Files")) {
+        App().Load<common::Form10>();
+        App().Load<screens::Form1>();
+    }
+    App().Hide(*this);
 }
 
 void Form1a::Form_Unload() { UnhookWindow(); }
@@ -120,9 +102,17 @@ void Form1a::ShowPopupMenu() {
         item.separator = captions[i] == "-";
         items.push_back(item);
     }
+    // The menu takes the activation from the screen the user was working in.
+    forms::Form* working = App().ActiveForm();
     Peer()->BringToForeground();
     const int chosen = Peer()->TrackPopupMenu(items);
     if (chosen >= kPopupBaseId) mnuShow_Click(chosen - kPopupBaseId);
+    // A menu that left that screen shown, and no other one active, gives it back.
+    forms::Form* active = App().ActiveForm();
+    if (working && working != this && App().IsLoaded(*working) && working->Visible() &&
+        (!active || active == this)) {
+        App().Show(*working);
+    }
 }
 
 void Form1a::mnuShow_Click(int index) {
@@ -152,8 +142,8 @@ void Form1a::mnuShow_Click(int index) {
             break;
         }
         case kAbout:
-            Step([] { App().Load<common::Form10>(); });
-            Step([] { App().Load<screens::Form5>(); });
+            App().Load<common::Form10>();
+            App().Load<screens::Form5>();
             break;
         default:
             break;
@@ -162,9 +152,10 @@ void Form1a::mnuShow_Click(int index) {
 
 void RemoveAllPaths() {
     const std::string ini = settings::IniFilePath();
-    Step([] { App().SetMousePointer(0); });
-    for (forms::Form* form : App().Forms()) Step([form] { App().Unload(*form); });
-    Step([&] { engine::ShellDelete(ini); });
+    App().SetMousePointer(0);
+    for (forms::Form* form : App().Forms()) App().Unload(*form);
+    // A settings file that cannot be deleted (locked) simply stays.
+    engine::ShellDelete(ini);
 }
 
 }  // namespace app

@@ -1,7 +1,6 @@
 #include "app/basItemExist.h"
 
 #include <array>
-#include <stdexcept>
 
 #include "forms/Application.h"
 #include "platform/Ports.h"
@@ -58,41 +57,37 @@ int FolderForKeyword(const std::string& location) {
 }  // namespace
 
 void CreateShortcut(const std::string& target, const std::string& name, const std::string& location) {
-    std::string step;
-    try {
-        const std::string shortcutName = name + ".lnk";
-        const std::string recent = GetShellFolderPath(settings::kCsidlRecent);
-        const int folderId = FolderForKeyword(location);
-        const std::string destinationFolder = folderId < 0 ? std::string() : GetShellFolderPath(folderId);
-        step = "Error retrieving folder location.";
-        if (destinationFolder.empty()) {
-            App().SetMousePointer(platform::kPointerDefault);
-            return;
-        }
-        step = "Error adding shortcut to the Recent File list.";
-        platform::Shell().AddToRecentDocs(target);
-        platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
-        const std::string targetName(text::FileNameOf(target));
-        const std::string destination = destinationFolder + shortcutName;
-        const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
-        std::string source = "Morvane.exe.lnk";
-        for (const std::string& candidate : candidates) {
-            if (!candidate.empty() && ItemExists(recent + candidate)) {
-                source = candidate;
-                break;
-            }
-        }
-        platform::Env().Sleep(500);
-        step = "Error creating Startup shortcut.";
-        if (!recent.empty()) platform::Files().MoveFile(recent + source, destination);
-        platform::Env().Sleep(500);
-        // A shell that keeps executables out of its recent documents makes no shortcut to move;
-        // the link is then written directly, so that the program still starts with Windows.
-        if (!ItemExists(destination)) platform::Shell().CreateShellLink(destination, target);
+    const std::string shortcutName = name + ".lnk";
+    const std::string recent = GetShellFolderPath(settings::kCsidlRecent);
+    const int folderId = FolderForKeyword(location);
+    const std::string destinationFolder = folderId < 0 ? std::string() : GetShellFolderPath(folderId);
+    if (destinationFolder.empty()) {
         App().SetMousePointer(platform::kPointerDefault);
-    } catch (...) {
-        App().MsgBox(kFailureText + step, 48, kFailureCaption);
+        return;
     }
+    platform::Shell().AddToRecentDocs(target);
+    platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
+    const std::string targetName(text::FileNameOf(target));
+    const std::string destination = destinationFolder + shortcutName;
+    const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
+    std::string source = "Morvane.exe.lnk";
+    for (const std::string& candidate : candidates) {
+        if (!candidate.empty() && ItemExists(recent + candidate)) {
+            source = candidate;
+            break;
+        }
+    }
+    platform::Env().Sleep(500);
+    // A move that fails is not reported by itself: a shell that keeps executables out of its
+    // recent documents makes no shortcut to move, and the link is then written directly.
+    const bool moved = !recent.empty() && platform::Files().MoveFile(recent + source, destination) == platform::FsError::kNone;
+    platform::Env().Sleep(500);
+    if (!moved && !ItemExists(destination) && !platform::Shell().CreateShellLink(destination, target)) {
+        // Neither way made the shortcut: say so once; the next start tries again.
+        App().MsgBox(std::string(kFailureText) + "Error creating Startup shortcut.", 48, kFailureCaption);
+        return;
+    }
+    App().SetMousePointer(platform::kPointerDefault);
 }
 
 }  // namespace app

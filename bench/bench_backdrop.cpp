@@ -13,7 +13,6 @@
 #include "forms/Application.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
-#include "ui/Gradient.h"
 
 namespace {
 

@@ -9,7 +9,8 @@ namespace {
 constexpr platform::Colour kBackdropColour = platform::Rgb(64, 0, 64);
 }
 
-Form10::Form10() : Form("Form10", 9000, 6000, {false, false, true}) {
+// Behind the screens, which it keeps in front of it, and off the task list.
+Form10::Form10() : Form("Form10", 9000, 6000, {false, false, true, true}) {
     SetBackColour(kBackdropColour);
     // Each row its own colour, whatever size the window takes.
     SetGradient({ui::kGradientStart, ui::kGradientEnd});

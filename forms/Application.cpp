@@ -17,8 +17,6 @@ Application& App() {
     return *current;
 }
 
-bool HasApp() { return current != nullptr; }
-
 Application::Application(platform::Desktop& desktop) : desktop_(desktop), previous_(current) { current = this; }
 
 Application::~Application() {
@@ -95,10 +93,7 @@ void Application::Unload(Form& form) {
     }
 }
 
-void Application::SetMousePointer(int pointer) {
-    pointer_ = pointer;
-    desktop_.SetPointer(pointer);
-}
+void Application::SetMousePointer(int pointer) { desktop_.SetPointer(pointer); }
 
 int Application::MsgBox(const std::string& text, int style, const std::string& caption) {
     return desktop_.MessageBox(text, caption, style);

@@ -67,7 +67,6 @@ public:
     bool IsLoaded(const Form& form) const;
     Form* ActiveForm() const { return active_; }
 
-    int MousePointer() const { return pointer_; }
     void SetMousePointer(int pointer);
     // A modal message box (style number as the platform defines it); returns the result code.
     int MsgBox(const std::string& text, int style, const std::string& caption);
@@ -77,7 +76,6 @@ public:
     // Runs a handler: anything it throws is caught here, and forms unloaded meanwhile are
     // freed once no handler is running any more.
     void Dispatch(const std::function<void()>& handler);
-    bool InHandler() const { return depth_ > 0; }
     // True once no form exists and no handler runs: the program is over.
     bool Ended() const { return forms_.empty() && depth_ == 0; }
     // Delivers events until the program is over.
@@ -96,13 +94,11 @@ private:
     std::vector<std::unique_ptr<Form>> forms_;      // creation order
     std::vector<std::unique_ptr<Form>> graveyard_;  // unloaded while a handler ran
     Form* active_ = nullptr;
-    int pointer_ = 0;
     int depth_ = 0;
     Application* previous_ = nullptr;
 };
 
 // The application of this thread (the one most recently constructed and still alive).
 Application& App();
-bool HasApp();
 
 }  // namespace forms

@@ -16,7 +16,7 @@ Control::Control(Form& form, std::string name, platform::ControlType type)
     form_.Register(*this);
 }
 
-Control::~Control() = default;
+Control::~Control() { form_.Unregister(*this); }
 
 void Control::SetLeft(double v) { Move(v, bounds_.top, bounds_.width, bounds_.height); }
 void Control::SetTop(double v) { Move(bounds_.left, v, bounds_.width, bounds_.height); }
@@ -292,9 +292,16 @@ bool DirListBox::SetPath(const std::string& path) {
     entries_ = std::move(*entries);
     itemPaths_ = std::move(paths);
     ReplaceItems(std::move(display));
+    openItems_ = openRow + 1;
+    if (Peer()) Peer()->SetOpenItems(openItems_);
     SetListIndex(openRow);
     if (changed) Fire(onChange);
     return true;
+}
+
+void DirListBox::SyncPeer() {
+    ListBox::SyncPeer();
+    if (Peer()) Peer()->SetOpenItems(openItems_);
 }
 
 void DirListBox::OnDblClick() {
@@ -305,9 +312,13 @@ void DirListBox::OnDblClick() {
 // ---- Timer
 
 Timer::Timer(Form& form, std::string name, int intervalMs)
-    : form_(form), name_(std::move(name)), interval_(intervalMs) {
+    : form_(form), name_(std::move(name)), interval_(intervalMs), id_(form.nextTimerId_++) {
     form_.Register(*this);
-    id_ = static_cast<int>(form_.Timers().size());
+}
+
+Timer::~Timer() {
+    if (window_) window_->StopTimer(id_);
+    form_.Unregister(*this);
 }
 
 void Timer::SetEnabled(bool enabled) {

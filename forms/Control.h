@@ -49,10 +49,7 @@ public:
     void SetCaption(const std::string& caption);
 
     void SetColours(platform::Colour fore, platform::Colour back, bool transparent);
-    platform::Colour ForeColour() const { return fore_; }
-    bool Transparent() const { return transparent_; }
     void SetCentred(bool centred);
-    bool Centred() const { return centred_; }
 
     // Creates the native peer and hands it the whole state; called when the form gets its window.
     void Attach(platform::WindowPeer& window);
@@ -199,11 +196,17 @@ public:
     const std::string& ItemPath(int index) const { return itemPaths_.at(static_cast<size_t>(index)); }
     // The open folder's entries, as they were read to open it.
     const std::vector<platform::FileEntry>& Entries() const { return entries_; }
+    // How many items, from the top, are the open folders: the root down to the open one.
+    int OpenItems() const { return openItems_; }
     std::function<void()> onChange;
     void OnDblClick() override;
 
+protected:
+    void SyncPeer() override;
+
 private:
     std::string path_;
+    int openItems_ = 0;
     std::vector<platform::FileEntry> entries_;
     std::vector<std::string> itemPaths_;
 };
@@ -212,6 +215,9 @@ private:
 class Timer {
 public:
     Timer(Form& form, std::string name, int intervalMs);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
     const std::string& Name() const { return name_; }
     int Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }

@@ -9,7 +9,11 @@ Form::Form(std::string name, double clientWidth, double clientHeight, platform::
     bounds_ = {0, 0, clientWidth, clientHeight};
 }
 
-Form::~Form() { Detach(); }
+// Every control and timer has unregistered itself by now; only the window is left.
+Form::~Form() { window_.reset(); }
+
+void Form::Unregister(const Control& control) { std::erase(controls_, &control); }
+void Form::Unregister(const Timer& timer) { std::erase(timers_, &timer); }
 
 void Form::Form_QueryClose() { App().Unload(*this); }
 
@@ -74,13 +78,6 @@ void Form::SetGradient(const platform::Gradient& gradient) {
 
 void Form::Refresh() {
     if (window_) window_->Repaint();
-}
-
-Control* Form::FindControl(const std::string& name) const {
-    for (Control* control : controls_) {
-        if (control->Name() == name) return control;
-    }
-    return nullptr;
 }
 
 void Form::AddMenu(const std::string& name, const std::string& caption, std::function<void()> onClick) {
@@ -174,7 +171,12 @@ void Form::OnMenu(int id) {
 }
 
 void Form::OnTimer(int id) {
-    if (id >= 1 && id <= static_cast<int>(timers_.size())) timers_[static_cast<size_t>(id - 1)]->Fire();
+    for (Timer* timer : timers_) {
+        if (timer->Id() == id) {
+            timer->Fire();
+            return;
+        }
+    }
 }
 
 }  // namespace forms

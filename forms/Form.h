@@ -69,7 +69,6 @@ public:
     void SetBackColour(platform::Colour colour);
     // A picture kept behind the controls, repainted whenever the window needs it.
     void SetBackground(std::shared_ptr<const platform::Image> image);
-    const platform::Image* Background() const { return background_.get(); }
     // Instead of a picture: a vertical gradient over the inner area.
     void SetGradient(const platform::Gradient& gradient);
     const std::optional<platform::Gradient>& Gradient() const { return gradient_; }
@@ -77,7 +76,6 @@ public:
     void Refresh();
 
     const std::vector<Control*>& Controls() const { return controls_; }
-    Control* FindControl(const std::string& name) const;
     const std::vector<Timer*>& Timers() const { return timers_; }
 
     const std::vector<MenuItem>& Menu() const { return menu_; }
@@ -111,8 +109,12 @@ private:
     friend class Control;
     friend class Timer;
 
+    // Controls and timers are members of the derived form, gone before ~Form runs: each one
+    // registers itself when made and unregisters itself when destroyed.
     void Register(Control& control) { controls_.push_back(&control); }
     void Register(Timer& timer) { timers_.push_back(&timer); }
+    void Unregister(const Control& control);
+    void Unregister(const Timer& timer);
     void Attach(platform::Desktop& desktop);
     void AttachControls();
     void Detach();
@@ -140,6 +142,7 @@ private:
     std::vector<Timer*> timers_;
     std::vector<MenuItem> menu_;
     int nextMenuId_ = 100;
+    int nextTimerId_ = 1;
     std::unique_ptr<platform::WindowPeer> window_;
 };
 

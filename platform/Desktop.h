@@ -94,6 +94,9 @@ public:
     virtual void ClearItems() = 0;
     virtual void SetItems(const std::vector<std::string>& items) = 0;
     virtual void SetSelected(int index) = 0;
+    // Directory lists: the first count items are the open folders, from the root down to the
+    // open one; the rest are closed.
+    virtual void SetOpenItems(int count) = 0;
     // Check boxes.
     virtual void SetChecked(bool checked) = 0;
     // Picture boxes.
@@ -156,6 +159,11 @@ struct WindowStyle {
     bool hasMenu = false;
     bool toolWindow = false;  // kept off the task list
     bool popup = false;       // no caption and no frame
+    // Behind every other window of the program, and off the task list: the program's windows
+    // that are not tool windows stay in front of it (it owns them), and activating it while
+    // one of them is shown passes the activation on to the one in front (a click on it does
+    // not activate it at all).
+    bool backdrop = false;
 };
 
 class WindowPeer {

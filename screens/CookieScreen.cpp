@@ -9,16 +9,21 @@ CookieScreen::CookieScreen(ScreenDesign design, const char* instructions, const 
                            double bottomHeadingWidth)
     : Screen(std::move(design)) {
     const platform::FontSpec labelFont{"MS Sans Serif", 9.75, true, true};
+    // The counts reach up to their lists' headings, so that every number a list can count shows
+    // whole (the designed 195 twips cut "1200" to "12").
+    constexpr double kCountLeft = 2715;
+    constexpr double kTopHeadingLeft = 3480;
+    constexpr double kBottomHeadingLeft = 3600;
     Picture1.Move(0, 0, 1095, 2295);
     ShowSidePicture(Picture1);
     Label6.Move(instructionsRect.left, instructionsRect.top, instructionsRect.width, instructionsRect.height);
     Label6.SetCaption(instructions);
-    Label5.Move(2715, 0, 195, 240);
-    Label2.Move(3480, 0, topHeadingWidth, 300);
+    Label5.Move(kCountLeft, 0, kTopHeadingLeft - kCountLeft, 240);
+    Label2.Move(kTopHeadingLeft, 0, topHeadingWidth, 300);
     Label2.SetCaption(topHeading);
     List1.Move(2400, 240, 3855, 840);
-    Label4.Move(2715, 1080, 195, 240);
-    Label1.Move(3600, 1080, bottomHeadingWidth, 300);
+    Label4.Move(kCountLeft, 1080, kBottomHeadingLeft - kCountLeft, 240);
+    Label1.Move(kBottomHeadingLeft, 1080, bottomHeadingWidth, 300);
     Label1.SetCaption(bottomHeading);
     List2.Move(2400, 1320, 3855, 840);
     for (forms::Label* label : {&Label2, &Label1, &Label5, &Label4}) label->SetFont(labelFont);

@@ -22,9 +22,6 @@ public:
     forms::Label Label1{*this, "Label1"};  // heading of the bottom list
     forms::ListBox List2{*this, "List2"};  // bottom
 
-    // Entries found but beyond what the top list can hold; they count, unlisted.
-    int Unlisted() const { return unlisted_; }
-
 protected:
     // Fills the top list; names past its limit, and the unlisted ones found beyond those given,
     // are counted, not listed.
@@ -35,7 +32,7 @@ protected:
 
 private:
     void Move(forms::ListBox& from, forms::ListBox& to);
-    int unlisted_ = 0;
+    int unlisted_ = 0;  // found beyond what the top list can hold: counted, not listed
 };
 
 }  // namespace screens

@@ -28,7 +28,8 @@ Form2::Form2()
     const platform::FontSpec boxFont{"MS Sans Serif", 9.75, true, true};
     Picture1.Move(0, 0, 1335, 2295);
     ShowSidePicture(Picture1);
-    Check3.Move(1440, 120, 2655, 255);
+    // Ends where "Temp Folder" begins: designed 15 twips wider, it was drawn over that box's edge.
+    Check3.Move(1440, 120, 2640, 255);
     Check3.SetCaption("Clean Cookie Files");
     Check2.Move(4080, 120, 2055, 255);
     Check2.SetCaption("Temp Folder");

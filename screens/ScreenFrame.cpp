@@ -54,9 +54,10 @@ Screen::~Screen() = default;
 
 void Screen::Form_Load() {
     ui::ResizeControls(*this);
-    if (design_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
     LoadContent();
     App().Show(*this);
+    // Only now: until the screen is shown the user has nothing to work with.
+    if (design_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
 }
 
 void Screen::Form_Activate() { common::SetStatusText(StatusText()); }

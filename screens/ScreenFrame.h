@@ -19,7 +19,8 @@ namespace screens {
 // showing it just before the timer takes it away (or, for a Load, not showing it at all).
 void DestroyIfLeaving(forms::Form* form);
 
-// A screen or page a command leads to: how to Load it and how to Show it.
+// A screen or page a command leads to: how to Load it and how to Show it. A command the user
+// chose shows its screen: a Load that finds the screen kept hidden (behind a help page) shows it.
 struct Target {
     std::function<void()> load;
     std::function<void()> show;
@@ -28,7 +29,11 @@ struct Target {
     static Target Of() {
         return {[] {
                     DestroyIfLeaving(forms::App().Find<F>());
-                    forms::App().Load<F>();
+                    if (F* kept = forms::App().Find<F>(); kept && !kept->Visible()) {
+                        forms::App().Show(*kept);
+                    } else {
+                        forms::App().Load<F>();
+                    }
                 },
                 [] {
                     DestroyIfLeaving(forms::App().Find<F>());
@@ -86,9 +91,8 @@ public:
     explicit Screen(ScreenDesign design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
     ~Screen() override;
 
-    const ScreenDesign& Design() const { return design_; }
-
-    // Layout, pointer, the screen's own loading, then the screen shows itself.
+    // Layout, the screen's own loading, then the screen shows itself; the pointer a command
+    // set stays busy until then.
     void Form_Load() override;
     // Writes the status text into the backdrop's status line.
     void Form_Activate() override;

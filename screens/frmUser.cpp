@@ -93,12 +93,15 @@ void frmUser::ShowDriveOfDir() {
 void frmUser::Form_Activate() {
     const std::string saved = StoredFolder();
     const std::string used = settings::ReadINI(settings::IniFilePath(), "System", "Used", "0");
-    // A stored folder that no longer exists leaves the list where it was.
-    if (!IsUnset(saved)) Dir1.SetPath(saved);
+    // A stored folder that no longer exists leaves the list where it was, and the status then
+    // asks for a folder instead of calling the one shown the selected one.
+    const bool shown = !IsUnset(saved) && Dir1.SetPath(saved);
     if (IsUnset(saved)) {
         common::SetStatusText(kSelectFolderStatus);
     } else if (used == "Yes") {
         common::SetStatusText(kSelectAnotherStatus);
+    } else if (!shown) {
+        common::SetStatusText(kSelectFolderStatus);
     } else {
         common::SetStatusText(kFolderSelectedStatus);
     }

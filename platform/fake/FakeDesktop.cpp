@@ -52,9 +52,12 @@ platform::TwipRect FakeWindowPeer::ClientArea() {
 
 void FakeWindowPeer::Show() {
     visible = true;
-    auto& z = desktop.zOrder_;
-    z.erase(std::remove(z.begin(), z.end(), this), z.end());
-    z.push_back(this);
+    desktop.BringToFront(this);
+    desktop.Activate(this);
+}
+
+void FakeWindowPeer::BringToForeground() {
+    ++foregroundCalls;
     desktop.Activate(this);
 }
 
@@ -110,8 +113,58 @@ std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::s
     window->caption = setup.caption;
     window->menu = setup.menu;
     window->bounds = setup.bounds;
+    if (style.backdrop) {
+        // A backdrop made after other windows still lies behind them.
+        backdrop_ = window.get();
+        for (FakeWindowPeer* other : zOrder_) {
+            if (!other->style.toolWindow) other->owner = backdrop_;
+        }
+    } else if (backdrop_ && !style.toolWindow) {
+        window->owner = backdrop_;
+    }
     zOrder_.insert(zOrder_.begin(), window.get());  // a new hidden window sits at the back
+    BringToFront(nullptr);  // but the windows a backdrop owns stay in front of it
     return window;
+}
+
+void FakeDesktop::BringToFront(FakeWindowPeer* window) {
+    if (window) {
+        zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+        zOrder_.push_back(window);
+    }
+    // Owned windows lie just in front of their owner, in the order they had.
+    const auto present = [&](const FakeWindowPeer* w) {
+        return w && std::find(zOrder_.begin(), zOrder_.end(), w) != zOrder_.end();
+    };
+    std::vector<FakeWindowPeer*> ordered;
+    for (FakeWindowPeer* w : zOrder_) {
+        if (present(w->owner)) continue;
+        ordered.push_back(w);
+        for (FakeWindowPeer* owned : zOrder_) {
+            if (owned->owner == w) ordered.push_back(owned);
+        }
+    }
+    zOrder_ = std::move(ordered);
+}
+
+FakeWindowPeer* FakeDesktop::FrontOwned(const FakeWindowPeer* window) const {
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+        if ((*it)->owner == window && (*it)->visible) return *it;
+    }
+    return nullptr;
+}
+
+FakeWindowPeer* FakeDesktop::FrontWindow() const {
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+        if ((*it)->visible) return *it;
+    }
+    return nullptr;
+}
+
+void FakeDesktop::BringForward(FakeWindowPeer& window) {
+    if (!window.visible) return;
+    BringToFront(&window);
+    Activate(&window);
 }
 
 FakeWindowPeer* FakeDesktop::Window(const std::string& name) const {
@@ -122,6 +175,8 @@ FakeWindowPeer* FakeDesktop::Window(const std::string& name) const {
 }
 
 void FakeDesktop::Activate(FakeWindowPeer* window) {
+    // The backdrop passes its activation on to the window in front of it.
+    if (FakeWindowPeer* front = window->style.backdrop ? FrontOwned(window) : nullptr) window = front;
     if (active_ == window) return;
     active_ = window;
     window->events.OnActivated();
@@ -130,8 +185,7 @@ void FakeDesktop::Activate(FakeWindowPeer* window) {
 void FakeDesktop::LeaveActive(FakeWindowPeer* window, bool notifyLeaving) {
     for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
         if (*it != window && (*it)->visible) {
-            active_ = *it;
-            (*it)->events.OnActivated();
+            Activate(*it);
             return;
         }
     }
@@ -144,6 +198,10 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
                   timers_.end());
     const bool wasActive = active_ == window;
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), window), zOrder_.end());
+    for (FakeWindowPeer* other : zOrder_) {
+        if (other->owner == window) other->owner = nullptr;
+    }
+    if (backdrop_ == window) backdrop_ = nullptr;
     if (wasActive) LeaveActive(window, false);
 }
 

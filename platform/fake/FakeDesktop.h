@@ -2,7 +2,8 @@
 // The headless desktop: windows and controls as recorded state, a virtual clock that tests
 // advance, scripted message-box answers (each recorded), and activation as Windows does it:
 // a shown window becomes active; hiding or destroying the active window activates the topmost
-// visible one left.
+// visible one left. A backdrop owns the other windows that are not tool windows, which stay
+// in front of it, and passes its activation on to the one in front, as the real desktop does.
 #include <deque>
 #include <functional>
 #include <map>
@@ -34,6 +35,7 @@ public:
     bool centred = false;
     std::vector<std::string> items;
     int selected = -1;
+    int openItems = 0;
     bool checked = false;
     int imageWidth = 0, imageHeight = 0;
 
@@ -52,6 +54,7 @@ public:
     void ClearItems() override { items.clear(); }
     void SetItems(const std::vector<std::string>& all) override { items = all; }
     void SetSelected(int index) override { selected = index; }
+    void SetOpenItems(int count) override { openItems = count; }
     void SetChecked(bool c) override { checked = c; }
     void SetImage(const platform::Image& image) override {
         imageWidth = image.width;
@@ -77,6 +80,7 @@ public:
     std::vector<platform::MenuSpec> menu;
     bool visible = false;
     bool minimised = false;
+    FakeWindowPeer* owner = nullptr;  // the backdrop, for windows that are not tool windows
     int repaints = 0;
     std::vector<FakeControlPeer*> controls;
 
@@ -110,7 +114,8 @@ public:
     std::uintptr_t NativeHandle() override { return handle; }
     void SetMessageHook(platform::MessageHook newHook) override { hook = std::move(newHook); }
     bool HasMessageHook() override { return static_cast<bool>(hook); }
-    void BringToForeground() override { ++foregroundCalls; }
+    // Activates the window, shown or not, as the platform does for the icon's popup menu.
+    void BringToForeground() override;
     int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
 
     // Sends a message to the window as the platform would: through the hook, if there is one.
@@ -163,6 +168,10 @@ public:
     FakeWindowPeer* ActiveWindow() const { return active_; }
     // Windows from back to front.
     const std::vector<FakeWindowPeer*>& ZOrder() const { return zOrder_; }
+    // The visible window in front of every other; null when none is shown.
+    FakeWindowPeer* FrontWindow() const;
+    // The user (or another program) brings a shown window forward and activates it.
+    void BringForward(FakeWindowPeer& window);
 
     std::unique_ptr<platform::WindowPeer> CreateWindowPeer(const std::string& name, const platform::WindowStyle& style,
                                                            platform::WindowEvents& events,
@@ -199,6 +208,9 @@ private:
     void Activate(FakeWindowPeer* window);
     void LeaveActive(FakeWindowPeer* window, bool notifyLeaving);
     void Forget(FakeWindowPeer* window);
+    void BringToFront(FakeWindowPeer* window);
+    // The topmost shown window that the window owns; null for none.
+    FakeWindowPeer* FrontOwned(const FakeWindowPeer* window) const;
 
     long long now_ = 0;
     long long timerOrder_ = 0;
@@ -206,6 +218,7 @@ private:
     std::vector<TimerEntry> timers_;
     std::vector<FakeWindowPeer*> zOrder_;
     FakeWindowPeer* active_ = nullptr;
+    FakeWindowPeer* backdrop_ = nullptr;
 };
 
 }  // namespace fake

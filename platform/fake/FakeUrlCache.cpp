@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/Text.h"
+
 namespace fake {
 namespace {
 
@@ -14,16 +16,22 @@ constexpr Container kCookies{"Cookie:", platform::kCookieCacheEntry};
 constexpr Container kHistory{"Visited:", FakeUrlCache::kHistoryCacheEntry};
 constexpr Container kContent{"", platform::kNormalCacheEntry};
 
-const Container& ContainerOf(std::string_view name) {
-    if (name.starts_with(kCookies.prefix)) return kCookies;
-    if (name.starts_with(kHistory.prefix)) return kHistory;
+bool SamePrefix(std::string_view text, std::string_view prefix, FakeUrlCache::Dialect dialect) {
+    if (text.size() < prefix.size()) return false;
+    const std::string_view head = text.substr(0, prefix.size());
+    return dialect == FakeUrlCache::Dialect::kWindows ? text::EqualsNoCase(head, prefix) : head == prefix;
+}
+
+const Container& ContainerOf(std::string_view name, FakeUrlCache::Dialect dialect) {
+    if (SamePrefix(name, kCookies.prefix, dialect)) return kCookies;
+    if (SamePrefix(name, kHistory.prefix, dialect)) return kHistory;
     return kContent;
 }
 
 }  // namespace
 
 void FakeUrlCache::Commit(const std::string& name, std::uint32_t type) {
-    const std::uint32_t committed = type | ContainerOf(name).type;
+    const std::uint32_t committed = type | ContainerOf(name, dialect).type;
     const auto it =
         std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.sourceUrlName == name; });
     if (it != entries.end()) {
@@ -48,7 +56,11 @@ void FakeUrlCache::Enumerate(const std::optional<std::string>& pattern,
     ++enumerations;
     const std::vector<platform::UrlCacheEntry> snapshot = entries;
     for (const auto& entry : snapshot) {
-        if (!pattern || ContainerOf(entry.sourceUrlName).prefix == *pattern) visit(entry);
+        const Container& container = ContainerOf(entry.sourceUrlName, dialect);
+        const bool listed = pattern ? container.prefix.size() == pattern->size() &&
+                                          SamePrefix(*pattern, container.prefix, dialect)
+                                    : dialect == Dialect::kWine || &container == &kContent;
+        if (listed) visit(entry);
     }
 }
 

@@ -7,13 +7,18 @@
 
 namespace fake {
 
-// A URL cache in memory that answers as WinINet does under Wine. Entries live in three
-// containers chosen by the start of their names: "Cookie:" (cookies), "Visited:" (history) and
-// every other name (content). No pattern lists every entry; a pattern lists the container whose
-// prefix it equals, letter case included ("" the content), and any other pattern lists nothing.
+// A URL cache in memory. Entries live in three containers chosen by the start of their names:
+// "Cookie:" (cookies), "Visited:" (history) and every other name (content). A pattern lists the
+// container whose prefix it equals ("" the content); any other pattern lists nothing. Where the
+// two platforms differ, the dialect chooses:
+// - Wine: prefixes and patterns compare with their letter case; no pattern lists every entry.
+// - Windows: without regard to case; no pattern lists the content entries only, so cookies are
+//   reached through their prefix alone.
 class FakeUrlCache : public platform::UrlCache {
 public:
     static constexpr std::uint32_t kHistoryCacheEntry = 0x200000;
+    enum class Dialect { kWine, kWindows };
+    Dialect dialect = Dialect::kWine;
 
     std::vector<platform::UrlCacheEntry> entries;
     std::set<std::string> inUse;  // names whose deletion fails

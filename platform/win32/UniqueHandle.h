@@ -39,9 +39,14 @@ public:
         handle_ = Traits::Invalid();
         return handle;
     }
-    // Closes the owned handle (if any) and takes the new one.
+    // Closes the owned handle (if any) and takes the new one. The thread's last error is kept:
+    // a caller that just failed reads it after the owner of something else was reset.
     void Reset(Handle handle = Traits::Invalid()) noexcept {
-        if (Traits::IsValid(handle_)) Traits::Close(handle_);
+        if (Traits::IsValid(handle_)) {
+            const DWORD error = ::GetLastError();
+            Traits::Close(handle_);
+            ::SetLastError(error);
+        }
         handle_ = handle;
     }
 

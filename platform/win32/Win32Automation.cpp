@@ -6,7 +6,7 @@
 namespace win32 {
 
 Win32Automation::~Win32Automation() {
-    for (IDispatch* object : objects_) object->Release();
+    objects_.clear();  // released while COM is still there
     if (comStarted_) Com()->coUninitialize();
 }
 
@@ -30,13 +30,13 @@ void Win32Automation::CallInOrder(const std::string& progId, const std::vector<p
     if (!comStarted_) comStarted_ = SUCCEEDED(com->coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     CLSID clsid{};
     if (FAILED(com->clsidFromProgId(Widen(progId).c_str(), &clsid))) return;
-    IDispatch* object = nullptr;
+    IDispatch* created = nullptr;
     if (FAILED(com->coCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                     reinterpret_cast<void**>(&object))) ||
-        object == nullptr) {
+                                     reinterpret_cast<void**>(&created))) ||
+        created == nullptr) {
         return;
     }
-    objects_.push_back(object);
+    IDispatch* object = objects_.emplace_back(created).Get();
     for (const platform::DispatchCall& call : calls) {
         VARIANT argument = {};  // VT_EMPTY
         using Kind = platform::DispatchArgument::Kind;

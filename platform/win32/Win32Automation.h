@@ -1,7 +1,8 @@
 #pragma once
-#include "platform/Automation.h"
+#include <vector>
 
-struct IDispatch;
+#include "platform/Automation.h"
+#include "platform/win32/ComLibrary.h"
 
 namespace win32 {
 
@@ -17,7 +18,7 @@ public:
     void CallInOrder(const std::string& progId, const std::vector<platform::DispatchCall>& calls) override;
 
 private:
-    std::vector<IDispatch*> objects_;
+    std::vector<ComPtr<IDispatch>> objects_;
     bool comStarted_ = false;
 };
 

@@ -47,13 +47,13 @@ HWND Win32Control::Parent() const { return parent_ ? parent_->Hwnd() : nullptr; 
 void Win32Control::Make(const wchar_t* className, DWORD style, DWORD exStyle, const platform::ControlSetup& setup) {
     if (!parent_) return;
     Win32Desktop& desktop = parent_->Desktop();
-    const platform::TwipRect& bounds = setup.bounds;
+    const RECT place = desktop.PixelRect(setup.bounds);
     window_.Reset(::CreateWindowExW(exStyle, className, Widen(setup.text).c_str(),
                                     WS_CHILD | WS_CLIPSIBLINGS | style | (setup.visible ? WS_VISIBLE : 0),
-                                    desktop.PixelsX(bounds.left), desktop.PixelsY(bounds.top),
-                                    desktop.PixelsX(bounds.width), WindowHeight(desktop.PixelsY(bounds.height)),
-                                    Parent(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                                    ::GetModuleHandleW(nullptr), nullptr));
+                                    place.left, place.top, place.right - place.left,
+                                    WindowHeight(place.bottom - place.top), Parent(),
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleW(nullptr),
+                                    nullptr));
     ::SendMessageW(window_.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(desktop.Font(setup.font)), FALSE);
     Stack(window_.Get());
 }
@@ -74,10 +74,9 @@ void Win32Control::Stack(HWND window) const {
 
 void Win32Control::SetBounds(const platform::TwipRect& bounds) {
     if (!parent_) return;
-    const Win32Desktop& desktop = parent_->Desktop();
-    ::SetWindowPos(Hwnd(), nullptr, desktop.PixelsX(bounds.left), desktop.PixelsY(bounds.top),
-                   desktop.PixelsX(bounds.width), WindowHeight(desktop.PixelsY(bounds.height)),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT place = parent_->Desktop().PixelRect(bounds);
+    ::SetWindowPos(Hwnd(), nullptr, place.left, place.top, place.right - place.left,
+                   WindowHeight(place.bottom - place.top), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Control::SetFont(const platform::FontSpec& font) {
@@ -148,8 +147,13 @@ void Win32CheckBox::OnNotify(int code) {
 
 Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id,
                            const platform::ControlSetup& setup)
+    : Win32ListBox(parent, events, id, setup, 0) {}
+
+Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id,
+                           const platform::ControlSetup& setup, DWORD extraStyle)
     : Win32Control(parent, events, id) {
-    Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, setup);
+    Make(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | extraStyle,
+         WS_EX_CLIENTEDGE, setup);
 }
 
 void Win32ListBox::SetFont(const platform::FontSpec& font) {
@@ -157,13 +161,16 @@ void Win32ListBox::SetFont(const platform::FontSpec& font) {
     UpdateScrollWidth();
 }
 
+int Win32ListBox::ItemWidth(HFONT font, const std::wstring& item) {
+    return parent_ ? parent_->Desktop().MeasureText(font, item).width : 0;
+}
+
 void Win32ListBox::UpdateScrollWidth() {
     int width = 0;
     if (!longest_.empty() && parent_) {
         const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
-        const Win32Desktop::TextSize size = parent_->Desktop().MeasureText(font, longest_);
         // Room for the item's margins, and for a shorter item that still draws wider.
-        width = size.width + 2 * size.averageCharWidth;
+        width = ItemWidth(font, longest_) + 2 * parent_->Desktop().MeasureText(font, L"").averageCharWidth;
     }
     if (width == scrollWidth_) return;
     scrollWidth_ = width;
@@ -244,6 +251,108 @@ void Win32ListBox::OnNotify(int code) {
         events_.OnSelect(index);
         if (watch.Alive()) events_.OnDblClick();
     }
+}
+
+bool Win32ListBox::OnEnterKey() {
+    OnNotify(LBN_DBLCLK);
+    return true;
+}
+
+// ---- Win32DirList
+
+namespace {
+
+int DepthOf(const std::wstring& item) {
+    const size_t blanks = std::min(item.find_first_not_of(L' '), item.size());
+    return static_cast<int>(blanks / 2);
+}
+
+// A folder picture in a square box: a closed folder, or an open one with its front tilted down.
+void DrawFolder(HDC dc, const RECT& box, bool open) {
+    const int size = std::min(box.right - box.left, box.bottom - box.top);
+    const int x = box.left, y = box.top + (box.bottom - box.top - size) / 2;
+    const auto at = [&](int dx, int dy) { return POINT{x + dx * size / 16, y + dy * size / 16}; };
+    const GdiPen outline(::CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
+    const GdiBrush back(::CreateSolidBrush(open ? RGB(224, 176, 48) : RGB(255, 216, 96)));
+    const Selection pen(dc, outline.Get());
+    const Selection brush(dc, back.Get());
+    const POINT body[] = {at(1, 3), at(6, 3), at(7, 5), at(14, 5), at(14, 14), at(1, 14)};
+    ::Polygon(dc, body, 6);
+    if (!open) return;
+    const GdiBrush front(::CreateSolidBrush(RGB(255, 232, 140)));
+    const Selection frontBrush(dc, front.Get());
+    const POINT flap[] = {at(4, 8), at(16, 8), at(13, 14), at(1, 14)};
+    ::Polygon(dc, flap, 4);
+}
+
+}  // namespace
+
+Win32DirList::Win32DirList(Win32Window& parent, platform::ControlEvents& events, int id,
+                           const platform::ControlSetup& setup)
+    : Win32ListBox(parent, events, id, setup, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) {
+    FitRows();
+}
+
+void Win32DirList::SetFont(const platform::FontSpec& font) {
+    Win32ListBox::SetFont(font);
+    FitRows();
+}
+
+void Win32DirList::FitRows() {
+    if (!parent_) return;
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+    const WindowDc dc(Hwnd());
+    const Selection selection(dc.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc.Get(), &metrics);
+    rowHeight_ = std::max<int>(12, metrics.tmHeight);
+    ::SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, rowHeight_);
+    UpdateScrollWidth();
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void Win32DirList::SetOpenItems(int count) {
+    openItems_ = count;
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+int Win32DirList::ItemWidth(HFONT font, const std::wstring& item) {
+    const int depth = DepthOf(item);
+    return depth * Indent() + PictureWidth() + 8 +
+           Win32ListBox::ItemWidth(font, item.substr(static_cast<size_t>(depth) * 2));
+}
+
+void Win32DirList::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    const RECT& row = item.rcItem;
+    ::FillRect(dc, &row, ::GetSysColorBrush(COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1)) {
+        if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &row);
+        return;
+    }
+    const LRESULT length = ::SendMessageW(Hwnd(), LB_GETTEXTLEN, item.itemID, 0);
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max<LRESULT>(
+        ::SendMessageW(Hwnd(), LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data())), 0)));
+    const int depth = DepthOf(text);
+    const std::wstring name = text.substr(std::min(text.size(), static_cast<size_t>(depth) * 2));
+
+    const int left = row.left + 2 + depth * Indent();
+    const RECT picture = {left, row.top + 1, left + PictureWidth() - 2, row.bottom - 1};
+    DrawFolder(dc, picture, static_cast<int>(item.itemID) < openItems_);
+
+    // The highlight covers the name, as on the classic list.
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &extent);
+    RECT label = {picture.right + 2, row.top, picture.right + 2 + extent.cx + 4, row.bottom};
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(dc, &label, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT textBox = {label.left + 2, row.top, label.right, row.bottom};
+    ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textBox,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &label);
 }
 
 // ---- Win32DriveList

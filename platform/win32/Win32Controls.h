@@ -34,11 +34,16 @@ public:
     void ClearItems() override {}
     void SetItems(const std::vector<std::string>&) override {}
     void SetSelected(int) override {}
+    void SetOpenItems(int) override {}
     void SetChecked(bool) override {}
     void SetImage(const platform::Image&) override {}
 
     // From the form's window.
     virtual void OnNotify(int code) { (void)code; }
+    // Enter while the control has the focus; false leaves the key to the control.
+    virtual bool OnEnterKey() { return false; }
+    // An owner-drawn control draws an item.
+    virtual void OnDrawItem(const DRAWITEMSTRUCT& item) { (void)item; }
     // The brush (and the DC's colours) for WM_CTLCOLOR*; null leaves the system's colours.
     virtual HBRUSH OnCtlColor(HDC dc);
     virtual void OnBurstEnded() {}
@@ -85,8 +90,9 @@ public:
 
 // Lists fill fast: a fill posts itself a note that comes back once the handler that fills has
 // returned to the message loop; a long fill turns redrawing off until then. An item wider than
-// the list (a long path) can be scrolled to sideways.
-class Win32ListBox final : public Win32Control {
+// the list (a long path) can be scrolled to sideways. Enter is a double click on the selected
+// item.
+class Win32ListBox : public Win32Control {
 public:
     Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
     HWND Hwnd() const override { return window_.Get(); }
@@ -97,13 +103,21 @@ public:
     void SetItems(const std::vector<std::string>& items) override;
     void SetSelected(int index) override;
     void OnNotify(int code) override;
+    bool OnEnterKey() override;
     void OnBurstEnded() override;
 
-private:
-    void NoteFill();
+protected:
+    // For lists that draw their items themselves.
+    Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup,
+                 DWORD extraStyle);
+    // How wide an item is drawn, in pixels, in the list's font.
+    virtual int ItemWidth(HFONT font, const std::wstring& item);
     // The sideways scroll range: the width of the item with the most characters, which is
     // measured alone, so that a long fill costs one measurement.
     void UpdateScrollWidth();
+
+private:
+    void NoteFill();
 
     bool fillNoted_ = false;  // the note is on its way
     bool redrawOff_ = false;
@@ -111,6 +125,29 @@ private:
     std::wstring wide_;     // the item being added
     std::wstring longest_;  // the item with the most characters since the list was last emptied
     int scrollWidth_ = 0;
+};
+
+// The directory list as the classic one shows it: each folder with its folder picture, the open
+// folders (the root down to the open one) open, their subfolders closed, each level indented.
+// The items' leading blanks, two a level, are their depth.
+class Win32DirList final : public Win32ListBox {
+public:
+    Win32DirList(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
+    void SetFont(const platform::FontSpec& font) override;
+    void SetOpenItems(int count) override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    int ItemWidth(HFONT font, const std::wstring& item) override;
+
+private:
+    // Rows as high as the font's lines, as in a plain list, and never too low for a picture.
+    void FitRows();
+    // A folder picture is a row high; each level starts under the middle of the one above.
+    int PictureWidth() const { return rowHeight_; }
+    int Indent() const { return rowHeight_ * 2 / 3; }
+    int rowHeight_ = 16;
+    int openItems_ = 0;
 };
 
 class Win32DriveList final : public Win32Control {

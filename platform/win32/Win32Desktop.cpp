@@ -50,7 +50,9 @@ DWORD FormStyle(const platform::WindowStyle& style) {
     return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 }
 
-DWORD FormExStyle(const platform::WindowStyle& style) { return style.toolWindow ? WS_EX_TOOLWINDOW : 0; }
+DWORD FormExStyle(const platform::WindowStyle& style) {
+    return style.toolWindow || style.backdrop ? WS_EX_TOOLWINDOW : 0;
+}
 
 Win32Desktop::Win32Desktop() {
     const WindowDc screen(nullptr);
@@ -71,6 +73,11 @@ Win32Desktop::~Win32Desktop() = default;
 
 int Win32Desktop::PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX_)); }
 int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
+
+RECT Win32Desktop::PixelRect(const platform::TwipRect& bounds) const {
+    return {PixelsX(bounds.left), PixelsY(bounds.top), PixelsX(bounds.left + bounds.width),
+            PixelsY(bounds.top + bounds.height)};
+}
 
 std::unique_ptr<platform::WindowPeer> Win32Desktop::CreateWindowPeer(const std::string&,
                                                                      const platform::WindowStyle& style,
@@ -120,9 +127,20 @@ platform::ScreenMetrics Win32Desktop::Screen() {
 void Win32Desktop::RunLoop() {
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (HandleDialogKey(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
+}
+
+bool Win32Desktop::HandleDialogKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_RETURN)) return false;
+    for (Win32Window* window : windows_) {
+        if (window->Hwnd() == message.hwnd || ::IsChild(window->Hwnd(), message.hwnd)) {
+            return window->OnDialogKey(message.hwnd, message.wParam);
+        }
+    }
+    return false;
 }
 
 void Win32Desktop::Quit() { ::PostQuitMessage(0); }
@@ -203,8 +221,33 @@ bool Win32Desktop::IsOurs(HWND window) const {
     return window && std::any_of(windows_.begin(), windows_.end(), [&](Win32Window* w) { return w->Hwnd() == window; });
 }
 
+HWND Win32Desktop::OwnerFor(const platform::WindowStyle& style) const {
+    return backdrop_ && !style.toolWindow && !style.backdrop ? backdrop_->Hwnd() : nullptr;
+}
+
+void Win32Desktop::Adopt(Win32Window& window) {
+    windows_.push_back(&window);
+    if (!window.Style().backdrop) return;
+    // A backdrop made after the screens still lies behind them.
+    backdrop_ = &window;
+    for (Win32Window* other : windows_) {
+        if (other != &window && !other->Style().toolWindow) {
+            ::SetWindowLongPtrW(other->Hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(window.Hwnd()));
+        }
+    }
+}
+
 void Win32Desktop::Forget(Win32Window& window) {
     windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+    if (backdrop_ == &window) {
+        // Destroying an owner destroys what it owns; the other windows are ours to destroy.
+        backdrop_ = nullptr;
+        for (Win32Window* other : windows_) {
+            if (::GetWindow(other->Hwnd(), GW_OWNER) == window.Hwnd()) {
+                ::SetWindowLongPtrW(other->Hwnd(), GWLP_HWNDPARENT, 0);
+            }
+        }
+    }
     // Its icons go with the window; its handle may come back as another window's.
     trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
                                     [&](const TrayIcon& icon) { return icon.owner == window.Hwnd(); }),

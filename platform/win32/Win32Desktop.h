@@ -41,6 +41,9 @@ public:
     // Twips and the display's pixels.
     int PixelsX(double twips) const;
     int PixelsY(double twips) const;
+    // A rectangle in pixels whose edges are the twip edges rounded, so that rectangles that
+    // meet in twips meet in pixels too, without a pixel of overlap or gap.
+    RECT PixelRect(const platform::TwipRect& bounds) const;
     double TwipsX(int pixels) const { return pixels * twipsPerPixelX_; }
     double TwipsY(int pixels) const { return pixels * twipsPerPixelY_; }
 
@@ -61,9 +64,15 @@ public:
     // cursor applies.
     bool ApplyPointer() const;
 
-    void Adopt(Win32Window& window) { windows_.push_back(&window); }
+    void Adopt(Win32Window& window);
     // A window about to be destroyed.
     void Forget(Win32Window& window);
+    // The window a new window of this style is owned by: the backdrop, for every window that
+    // is not a tool window; null for none.
+    HWND OwnerFor(const platform::WindowStyle& style) const;
+    // Handles a key of the dialog keyboard (Tab, Shift+Tab, Enter) for the window whose
+    // control has the focus; false leaves the message to be translated and dispatched.
+    bool HandleDialogKey(const MSG& message);
     // The notification area says it has been (re)started, and the icons go back into it.
     UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
     void RestoreTrayIcons(HWND owner);
@@ -83,6 +92,7 @@ private:
     int pixelsPerInchY_ = 96;
     int pointer_ = platform::kPointerDefault;
     std::vector<Win32Window*> windows_;
+    Win32Window* backdrop_ = nullptr;
     std::vector<CachedFont> fonts_;
     MemoryDc measuring_;
     std::vector<std::shared_ptr<SharedPicture>> pictures_;  // the most recently shown first

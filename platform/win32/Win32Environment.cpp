@@ -83,30 +83,10 @@ platform::OsVersion Win32Environment::Version() {
     return version;
 }
 
-std::string Win32Environment::FromAnsi(std::string_view ansi) {
-    if (ansi.empty() || ansi.size() > INT_MAX) return {};
-    const int length = static_cast<int>(ansi.size());
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
-    return Narrow(wide);
-}
+std::string Win32Environment::FromAnsi(std::string_view ansi) { return win32::FromAnsi(ansi); }
 
-std::string Win32Environment::ToAnsi(std::string_view utf8) {
-    const std::wstring wide = Widen(utf8);
-    if (wide.empty()) return {};
-    const int length = static_cast<int>(wide.size());
-    // No "best fit": it turns a character the code page lacks into a look-alike (Greek Omega into
-    // "O"), which can name a different file. A UTF-8 system code page holds every character and
-    // takes neither the flag nor a replacement.
-    const bool utf8System = ::GetACP() == CP_UTF8;
-    const DWORD flags = utf8System ? 0 : WC_NO_BEST_FIT_CHARS;
-    const char* replacement = utf8System ? nullptr : "?";
-    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, replacement, nullptr);
-    std::string out(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, out.data(), needed, replacement, nullptr);
-    return out;
-}
+// Settings text is stored as it stands; what the code page lacks is marked, not guessed.
+std::string Win32Environment::ToAnsi(std::string_view utf8) { return *win32::ToAnsi(utf8, AnsiLoss::kReplace); }
 
 void Win32Environment::Sleep(int milliseconds) { ::Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
 

@@ -54,40 +54,30 @@ void Win32Folders::AddToRecentDocs(const std::string& path) {
     // The path goes as ANSI text: Wine's shell writes whatever it is given into the shortcut as
     // ANSI, so a wide path would leave a shortcut to "C". A path the code page cannot hold
     // exactly is not added at all; the installer then writes the link itself.
-    const std::wstring wide = Widen(path);
-    if (wide.empty()) return;
-    const bool utf8System = ::GetACP() == CP_UTF8;
-    const DWORD flags = utf8System ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL lossy = FALSE;
-    BOOL* lossyCheck = utf8System ? nullptr : &lossy;
-    const int length = static_cast<int>(wide.size()) + 1;  // with its NUL
-    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, nullptr, 0, nullptr, lossyCheck);
-    if (needed <= 0 || lossy) return;
-    std::string ansi(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, flags, wide.c_str(), length, ansi.data(), needed, nullptr, nullptr);
-    ::SHAddToRecentDocs(SHARD_PATHA, ansi.c_str());
+    const auto ansi = ToAnsi(path, AnsiLoss::kRefuse);
+    if (!ansi || ansi->empty()) return;
+    ::SHAddToRecentDocs(SHARD_PATHA, ansi->c_str());
 }
 
 bool Win32Folders::CreateShellLink(const std::string& linkPath, const std::string& target) {
     const ComScope scope;
     const ComLibrary* com = scope.Get();
     if (!com) return false;
-    bool made = false;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(com->coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                        reinterpret_cast<void**>(&link)))) {
-        const std::wstring wideTarget = Widen(target);
-        link->SetPath(wideTarget.c_str());
-        const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L'\\') + 1);
-        link->SetWorkingDirectory(folder.c_str());
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            made = SUCCEEDED(file->Save(Widen(linkPath).c_str(), TRUE));
-            file->Release();
-        }
-        link->Release();
+    IShellLinkW* rawLink = nullptr;
+    if (FAILED(com->coCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                     reinterpret_cast<void**>(&rawLink)))) {
+        return false;
     }
-    return made;
+    const ComPtr<IShellLinkW> link(rawLink);
+    const std::wstring wideTarget = Widen(target);
+    const std::wstring folder = wideTarget.substr(0, wideTarget.find_last_of(L'\\') + 1);
+    if (FAILED(link.Get()->SetPath(wideTarget.c_str())) || FAILED(link.Get()->SetWorkingDirectory(folder.c_str()))) {
+        return false;
+    }
+    IPersistFile* rawFile = nullptr;
+    if (FAILED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) return false;
+    const ComPtr<IPersistFile> file(rawFile);
+    return SUCCEEDED(file.Get()->Save(Widen(linkPath).c_str(), TRUE));
 }
 
 std::vector<std::string> Win32Folders::NativeProgramFolders() {

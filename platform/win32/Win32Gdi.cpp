@@ -8,14 +8,6 @@
 namespace win32 {
 namespace {
 
-template <typename Interface>
-struct ComTraits {
-    using Handle = Interface*;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(Handle handle) { return handle != nullptr; }
-    static void Close(Handle handle) { handle->Release(); }
-};
-
 struct GlobalTraits {
     using Handle = HGLOBAL;
     static Handle Invalid() { return nullptr; }
@@ -118,13 +110,13 @@ std::optional<platform::Image> DecodePicture(const void* bytes, size_t size) {
     IStream* rawStream = nullptr;
     if (FAILED(com->createStreamOnHGlobal(memory.Get(), TRUE, &rawStream))) return std::nullopt;
     memory.Release();  // the stream frees it
-    const UniqueHandle<ComTraits<IStream>> stream(rawStream);
+    const ComPtr<IStream> stream(rawStream);
     IPicture* rawPicture = nullptr;
     if (FAILED(com->oleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                                    reinterpret_cast<void**>(&rawPicture)))) {
         return std::nullopt;
     }
-    const UniqueHandle<ComTraits<IPicture>> picture(rawPicture);
+    const ComPtr<IPicture> picture(rawPicture);
     SHORT type = PICTYPE_NONE;
     OLE_HANDLE handle = 0;
     if (FAILED(picture.Get()->get_Type(&type)) || type != PICTYPE_BITMAP ||

@@ -21,6 +21,7 @@ struct GdiObjectTraits {
 using GdiBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using GdiBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using GdiFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using GdiPen = UniqueHandle<GdiObjectTraits<HPEN>>;
 
 struct MemoryDcTraits {
     using Handle = HDC;

@@ -106,34 +106,6 @@ bool FetchEntry(EntryBuffer& buffer, Fetch fetch) {
     return false;
 }
 
-std::string FromAnsi(std::string_view ansi) {
-    if (ansi.empty()) return {};
-    const int length = static_cast<int>(ansi.size());
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), needed);
-    return Narrow(wide);
-}
-
-// The ANSI form of a name; nullopt when the code page cannot hold it exactly, since no entry
-// can then bear it (a look-alike or "?" could name another entry).
-std::optional<std::string> ToAnsi(const std::string& utf8) {
-    if (utf8.find('\0') != std::string::npos) return std::nullopt;
-    const std::wstring wide = Widen(utf8);
-    if (wide.empty()) return std::string();
-    const int length = static_cast<int>(wide.size());
-    // A UTF-8 system code page holds every character and takes neither the flag nor the check.
-    const bool utf8System = ::GetACP() == CP_UTF8;
-    const DWORD flags = utf8System ? 0 : WC_NO_BEST_FIT_CHARS;
-    BOOL lossy = FALSE;
-    BOOL* lossyCheck = utf8System ? nullptr : &lossy;
-    const int needed = ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, lossyCheck);
-    if (needed <= 0 || lossy) return std::nullopt;
-    std::string ansi(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), length, ansi.data(), needed, nullptr, nullptr);
-    return ansi;
-}
-
 // The entry in the buffer, or nullopt when its name does not lie whole inside the buffer.
 std::optional<platform::UrlCacheEntry> EntryIn(EntryBuffer& buffer) {
     const INTERNET_CACHE_ENTRY_INFOA* record = buffer.Record();
@@ -156,7 +128,7 @@ void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
     if (!inet) return;  // no cache to list
     std::optional<std::string> ansiPattern;
     if (pattern) {
-        ansiPattern = ToAnsi(*pattern);
+        ansiPattern = ToAnsi(*pattern, AnsiLoss::kRefuse);
         if (!ansiPattern) return;  // no container has such a prefix
     }
     const char* search = ansiPattern ? ansiPattern->c_str() : nullptr;
@@ -182,8 +154,10 @@ void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
 }
 
 bool Win32UrlCache::Delete(const std::string& sourceUrlName) {
-    const auto ansi = ToAnsi(sourceUrlName);
-    if (!ansi || ansi->empty()) return true;  // a name no entry can bear is gone already
+    // A look-alike or "?" could name another entry: a name the code page cannot hold exactly
+    // names none, and is gone already.
+    const auto ansi = ToAnsi(sourceUrlName, AnsiLoss::kRefuse);
+    if (!ansi || ansi->empty()) return true;
     const WinInet* inet = Inet();
     if (!inet) return false;  // the cache cannot be reached, so nothing was removed
     if (inet->deleteEntry(ansi->c_str())) return true;

@@ -48,12 +48,13 @@ MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
 
 Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
                          const platform::WindowSetup& setup)
-    : desktop_(desktop), events_(events) {
+    : desktop_(desktop), style_(style), events_(events) {
     MenuHandle menu = MenuBar(setup.menu);
     const platform::TwipRect& bounds = setup.bounds;
+    // Owned by the backdrop, a window stays in front of it and has no button on the task bar.
     Create(FormExStyle(style), kFormClass, FormStyle(style), desktop_.PixelsX(bounds.left),
-           desktop_.PixelsY(bounds.top), desktop_.PixelsX(bounds.width), desktop_.PixelsY(bounds.height), nullptr,
-           menu.Get(), Widen(setup.caption).c_str());
+           desktop_.PixelsY(bounds.top), desktop_.PixelsX(bounds.width), desktop_.PixelsY(bounds.height),
+           desktop_.OwnerFor(style), menu.Get(), Widen(setup.caption).c_str());
     // The window owns the menu bar it was made with.
     if (Hwnd() && menu) menu.Release();
     RECT client = {};
@@ -181,8 +182,9 @@ std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::Cont
             return std::make_unique<Win32PictureBox>(*this, events, id, setup);
         case platform::ControlType::kDriveList:
             return std::make_unique<Win32DriveList>(*this, events, id, setup);
-        case platform::ControlType::kListBox:
         case platform::ControlType::kDirList:
+            return std::make_unique<Win32DirList>(*this, events, id, setup);
+        case platform::ControlType::kListBox:
         case platform::ControlType::kFileList:
             return std::make_unique<Win32ListBox>(*this, events, id, setup);
     }
@@ -269,6 +271,20 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ACTIVATE:
             return OnActivate(wParam, lParam);
+        case WM_MOUSEACTIVATE:
+            // A click on the backdrop leaves the window in front of it active.
+            if (style_.backdrop && FrontOwned()) return MA_NOACTIVATE;
+            break;
+        case kPassActivation:
+            if (::GetActiveWindow() == Hwnd()) {
+                if (const HWND front = FrontOwned()) ::SetForegroundWindow(front);
+            }
+            return 0;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (Win32Control* control = ControlOf(item->hwndItem)) control->OnDrawItem(*item);
+            return TRUE;
+        }
         case WM_SIZE:
             return OnSize(lParam);
         case WM_CLOSE:
@@ -312,9 +328,19 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32Window::OnActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(Hwnd(), focus)) focus_ = focus;
+    }
     const LRESULT result = Default(WM_ACTIVATE, wParam, lParam);  // gives the window the keyboard
     if (!created_) return result;
     if (LOWORD(wParam) != WA_INACTIVE) {
+        if (style_.backdrop && FrontOwned()) {
+            // Passed on once this activation is over; the window in front never lost it to us.
+            ::PostMessageW(Hwnd(), kPassActivation, 0, 0);
+            return result;
+        }
+        if (!HIWORD(wParam)) RestoreFocus();  // not while minimised
         events_.OnActivated();
         return result;
     }
@@ -322,6 +348,60 @@ LRESULT Win32Window::OnActivate(WPARAM wParam, LPARAM lParam) {
     // program taking over is no deactivation; only leaving by hiding or destruction is.
     if (!desktop_.IsOurs(reinterpret_cast<HWND>(lParam)) && (hiding_ || destroying_)) events_.OnDeactivated();
     return result;
+}
+
+HWND Win32Window::FrontOwned() const {
+    // Owned windows made before their owner may lie behind it for a moment under Wine.
+    for (HWND window = ::GetWindow(Hwnd(), GW_HWNDFIRST); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        if (::GetWindow(window, GW_OWNER) == Hwnd() && ::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<HWND> Win32Window::TabStops() const {
+    std::vector<HWND> stops;
+    for (const Win32Control* control : controls_) {
+        const HWND window = control->Hwnd();
+        if ((::GetWindowLongPtrW(window, GWL_STYLE) & WS_TABSTOP) && ::IsWindowVisible(window) &&
+            ::IsWindowEnabled(window)) {
+            stops.push_back(window);
+        }
+    }
+    return stops;
+}
+
+void Win32Window::RestoreFocus() {
+    const std::vector<HWND> stops = TabStops();
+    if (std::find(stops.begin(), stops.end(), focus_) != stops.end()) {
+        ::SetFocus(focus_);
+    } else if (!stops.empty()) {
+        ::SetFocus(stops.front());
+    }
+}
+
+bool Win32Window::OnDialogKey(HWND from, WPARAM key) {
+    // The control the key came from (a combo box's own edit or list is part of it).
+    Win32Control* source = nullptr;
+    for (Win32Control* control : controls_) {
+        if (control->Hwnd() == from || ::IsChild(control->Hwnd(), from)) source = control;
+    }
+    if (key == VK_RETURN) return source && source->OnEnterKey();
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+    const std::vector<HWND> stops = TabStops();
+    if (stops.empty()) return false;
+    const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+    const auto at = std::find(stops.begin(), stops.end(), source ? source->Hwnd() : nullptr);
+    size_t next = 0;
+    if (at == stops.end()) {
+        next = backwards ? stops.size() - 1 : 0;
+    } else {
+        const size_t index = static_cast<size_t>(at - stops.begin());
+        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+    }
+    ::SetFocus(stops[next]);
+    return true;
 }
 
 LRESULT Win32Window::OnSize(LPARAM lParam) {

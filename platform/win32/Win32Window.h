@@ -15,6 +15,8 @@ class Win32Control;
 
 // Posted by a list to its form once a burst of additions has ended (lParam: the list).
 inline constexpr UINT kEndListBurst = WM_APP + 1;
+// Posted by a backdrop to itself when it was activated while a window it owns was shown.
+inline constexpr UINT kPassActivation = WM_APP + 2;
 
 class Win32Window final : public NativeWindow, public platform::WindowPeer {
 public:
@@ -46,6 +48,11 @@ public:
     void BringToForeground() override;
     int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
 
+    const platform::WindowStyle& Style() const { return style_; }
+    // Tab and Shift+Tab move the focus among the controls that take it, in the order they were
+    // made; Enter on a control is its default action. False for a key left to the control.
+    bool OnDialogKey(HWND from, WPARAM key);
+
     // For the controls on the window.
     Win32Desktop& Desktop() const { return desktop_; }
     void Adopt(Win32Control& control) { controls_.push_back(&control); }
@@ -58,6 +65,12 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    // The topmost shown and enabled window this one owns; null for none.
+    HWND FrontOwned() const;
+    // Gives the focus back to the control that had it when the window was last active, or
+    // to the first control that takes it.
+    void RestoreFocus();
+    std::vector<HWND> TabStops() const;
     LRESULT OnSize(LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam);
@@ -68,6 +81,7 @@ private:
     Win32Control* ControlOf(HWND child) const;
 
     Win32Desktop& desktop_;
+    platform::WindowStyle style_;
     platform::WindowEvents& events_;
     platform::MessageHook hook_;
     std::vector<Win32Control*> controls_;
@@ -84,6 +98,7 @@ private:
     GdiBrush scaledBrush_;
     SIZE scaledSize_ = {0, 0};
     SIZE clientSize_ = {0, 0};  // the size last reported as a resize
+    HWND focus_ = nullptr;      // the control that had the focus when the window was left
     bool created_ = false;      // no events while the window is being made
     bool quietResize_ = false;  // a new menu bar changes the client size without a resize
     bool hiding_ = false;

@@ -231,6 +231,52 @@ bool DoubleClickListItem(HWND window, const char* name, const std::string& text)
     return true;
 }
 
+void ClickAt(POINT point) {
+    INPUT mouse[3] = {};
+    for (INPUT& input : mouse) input.type = INPUT_MOUSE;
+    mouse[0].mi.dx = static_cast<LONG>(MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1));
+    mouse[0].mi.dy = static_cast<LONG>(MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1));
+    mouse[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    mouse[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    mouse[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The pointer arrives first and rests a moment: a click that comes with the move that
+    // brings the pointer into another program's window is lost under Wine.
+    ::SendInput(1, mouse, sizeof(INPUT));
+    WaitFor(
+        [&] {
+            POINT at = {};
+            return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+        },
+        kEffectMs);
+    Wait(100);
+    ::SendInput(2, mouse + 1, sizeof(INPUT));
+}
+
+void PressKey(WORD key, bool shift) {
+    std::vector<INPUT> keys;
+    const auto add = [&](WORD code, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(input);
+    };
+    if (shift) add(VK_SHIFT, false);
+    add(key, false);
+    add(key, true);
+    if (shift) add(VK_SHIFT, true);
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!window || !::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+HWND TopLevelAt(POINT point) { return ::GetAncestor(::WindowFromPoint(point), GA_ROOT); }
+
 bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std::string& item,
                 const std::vector<std::string>& subMenu, const std::string& subItem) {
     const int position = IndexOf(menuBar, item);

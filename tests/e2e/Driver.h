@@ -41,6 +41,17 @@ int ListScrollWidth(HWND window, const char* name);
 // Scrolls a list sideways to its right end, as a click at the end of its scroll bar would.
 bool ScrollListRight(HWND window, const char* name);
 
+// Clicks the left button at a point of the screen, as the user's mouse does (through the input
+// queue, so that the window under it is activated as a click activates it).
+void ClickAt(POINT point);
+// Presses and releases a key as the keyboard does, with Shift held when asked; the window with
+// the keyboard focus of the foreground thread gets it.
+void PressKey(WORD key, bool shift = false);
+// The window that has the keyboard focus in the thread of this window; nullptr for none.
+HWND FocusOf(HWND window);
+// The top-level window under a point of the screen.
+HWND TopLevelAt(POINT point);
+
 // Chooses a menu item by its captions: the item of the menu bar, then (for a sub-menu) the item
 // inside it. menuBar lists the bar's captions from left to right.
 bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std::string& item,

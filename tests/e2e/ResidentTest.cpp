@@ -218,8 +218,13 @@ TEST_F(Resident, AFirstStartMakesTheShortcutRecordsItsFolderShowsTheStartPageAnd
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 60, ::GetSystemMetrics(SM_CYSCREEN) - 12);
     ASSERT_NE(Click(main, WM_LBUTTONUP), nullptr) << "a left release opened no menu";
     TakeScreenshot("popup-menu.bmp");
+    EXPECT_NE(::GetForegroundWindow(), start) << "the menu takes the activation";
     ::PostMessageW(OpenPopupMenu(run->Id()), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(run->Id()) == nullptr; }, 5000)) << "the menu stays open";
+    // Dismissed, it gives it back to the screen, and the screen's status line comes back.
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == start; }, 5000)) << "the start page stays inactive";
+    EXPECT_TRUE(WaitUntil([&] { return ReadLabel(backdrop, "Label6") == "Make a selection to get started!"; }, 5000))
+        << "the status line reads [" << ReadLabel(backdrop, "Label6") << "]";
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
     EXPECT_FALSE(IconShown(main)) << "the icon outlived the program";

@@ -92,6 +92,12 @@ std::vector<HWND> WindowsOfClass(DWORD process, const wchar_t* className) {
 
 bool Shown(HWND window) { return window && ::IsWindow(window) && ::IsWindowVisible(window); }
 
+POINT CentreOf(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -178,6 +184,11 @@ protected:
             at = end + 1;
         }
         return opened;
+    }
+
+    // Waits until the control of the window has the keyboard focus.
+    bool FocusMovesTo(HWND window, const char* name) {
+        return WaitFor([&] { return FocusOf(window) == Control(window, name); }, kStepMs);
     }
 
     // Once every screen is closed only the hidden main window is left, and the program runs on.
@@ -459,6 +470,126 @@ TEST_F(Screens, TheCookieHelpPagesLeadBackToTheirScreensAndOnToTheCookieFolder) 
     EXPECT_EQ(GoToCookieScreen(folderHelp, kHelpBar, "Close", "Cookie Folder Files"), folder);
     ASSERT_TRUE(ChooseMenu(folder, kCookieFolderBar, "Close"));
     ExpectResident();
+}
+
+TEST_F(Screens, AClickOnTheBackdropLeavesTheScreenInFrontAndActiveAndNoWindowTakesATaskBarButton) {
+    const HWND start = Start();
+    ASSERT_NE(start, nullptr);
+    const std::string status = "Make a selection to get started!";
+    ASSERT_EQ(StatusBecomes(status), status);
+    const HWND backdrop = Backdrop();
+    ASSERT_NE(backdrop, nullptr);
+    const POINT centre = CentreOf(start);
+    ASSERT_EQ(TopLevelAt(centre), start);
+
+    // Beside the screen, between the title and the status line.
+    ClickAt({30, 400});
+    ASSERT_EQ(TopLevelAt({30, 400}), backdrop);
+    Wait(500);
+    EXPECT_EQ(TopLevelAt(centre), start) << "the screen stays in front";
+    EXPECT_EQ(::GetForegroundWindow(), start) << "and active";
+    EXPECT_EQ(Status(), status);
+
+    // Activated some other way, the backdrop hands the activation back.
+    ::SetForegroundWindow(backdrop);
+    EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == start; }, kStepMs));
+    EXPECT_EQ(TopLevelAt(centre), start);
+    EXPECT_EQ(StatusBecomes(status), status);
+
+    // A task bar shows a button for a shown window that no window owns and that is no tool
+    // window; the task switcher leaves out tool windows and the windows they own.
+    const HWND options = Go(start, kStartBar, "Options", kOptions);
+    ASSERT_NE(options, nullptr);
+    ClickAt({30, 400});
+    Wait(500);
+    EXPECT_EQ(TopLevelAt(CentreOf(options)), options);
+    EXPECT_NE(::GetWindowLongPtrW(backdrop, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0) << "the backdrop is a tool window";
+    for (HWND window : WindowsOfClass(Id(), L"MorvaneForm")) {
+        if (!::IsWindowVisible(window) || window == backdrop) continue;
+        EXPECT_EQ(::GetWindow(window, GW_OWNER), backdrop) << ReadText(window);
+    }
+}
+
+TEST_F(Screens, UserFolderOnTheAboutScreenShowsThePickerKeptBehindItsHelpPage) {
+    const HWND start = Start();
+    ASSERT_NE(start, nullptr);
+    const HWND picker = Go(start, kStartBar, "User Folder", kPicker);
+    ASSERT_NE(picker, nullptr);
+    const HWND help = Go(picker, kPickerBar, "Help", kPickerHelp);
+    ASSERT_NE(help, nullptr);
+    const HWND about = Go(help, kHelpBar, "About", kAbout);
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(::IsWindow(picker) && !::IsWindowVisible(picker)) << "kept, hidden";
+    EXPECT_EQ(Go(about, kAboutBar, "User Folder", kPicker), picker) << "the picker that was kept, shown";
+    EXPECT_EQ(StatusBecomes("Select a folder to be cleaned!"), "Select a folder to be cleaned!");
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about); }, kStepMs)) << "the about screen goes as after any command";
+}
+
+TEST_F(Screens, TabAndShiftTabVisitTheControlsInOrderSpaceTicksTheFocusedBoxAndEnterOpensAFolder) {
+    world.MakeFile(pick + "\\inner\\deep.txt", "deep");
+    const HWND start = Start();
+    ASSERT_NE(start, nullptr);
+    const HWND options = Go(start, kStartBar, "Options", kOptions);
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(FocusMovesTo(options, "Check1")) << "the first box has the focus";
+    for (const char* next : {"Check2", "Check3", "Check1"}) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(FocusMovesTo(options, next)) << "Tab to " << next;
+    }
+    PressKey(VK_TAB, true);
+    EXPECT_TRUE(FocusMovesTo(options, "Check3")) << "Shift+Tab goes back";
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(WaitFor([&] { return IsChecked(options, "Check3"); }, kStepMs)) << "Space ticks the focused box";
+    EXPECT_EQ(Setting("Delete", "Temporary Internet Files"), "Yes") << "and stores it as a click does";
+
+    const HWND picker = Go(options, kOptionsBar, "User Folder", kPicker);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(FocusMovesTo(picker, "Drive1"));
+    for (const char* next : {"Dir1", "File1", "Drive1"}) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(FocusMovesTo(picker, next)) << "Tab to " << next;
+    }
+    PressKey(VK_TAB, true);
+    EXPECT_TRUE(FocusMovesTo(picker, "File1")) << "Shift+Tab goes back";
+
+    ASSERT_EQ(Upper(OpenFolder(picker, pick)), Upper(pick));
+    ASSERT_TRUE(SelectListItem(picker, "Dir1", ItemNamed(ReadList(picker, "Dir1"), "inner")));
+    EXPECT_TRUE(FocusMovesTo(picker, "Dir1"));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return ReadList(picker, "File1") == std::vector<std::string>{"deep.txt"}; }, kStepMs))
+        << "Enter opens the chosen folder:" << Listed(ReadList(picker, "File1"));
+}
+
+TEST_F(Screens, TheBusyPointerStaysUntilTheCookieScreenIsShown) {
+    const HWND start = Start();
+    ASSERT_NE(start, nullptr);
+    ASSERT_EQ(StatusBecomes("Make a selection to get started!"), "Make a selection to get started!");
+    // The pointer of the program's thread, which has the foreground: the arrow now.
+    const auto pointer = [] {
+        CURSORINFO info = {};
+        info.cbSize = sizeof(info);
+        return ::GetCursorInfo(&info) ? info.hCursor : nullptr;
+    };
+    const HCURSOR arrow = pointer();
+    ASSERT_NE(arrow, nullptr);
+
+    ASSERT_TRUE(ChooseMenu(start, kStartBar, "View Cookies"));
+    // Watched as closely as the machine allows, the pointer first, then whether the screen is
+    // there: an arrow seen while the screen is not shown was the arrow before the screen was.
+    bool busySeen = false;
+    int idleBeforeShown = 0;
+    const ULONGLONG until = ::GetTickCount64() + kStepMs;
+    for (;;) {
+        const HCURSOR now = pointer();
+        const HWND screen = WaitForWindow(Id(), kCookies, 0);
+        if (screen) break;
+        if (now != arrow) busySeen = true;
+        if (now == arrow && busySeen) ++idleBeforeShown;
+        ASSERT_LT(::GetTickCount64(), until) << "no cookie screen; shown:" << Listed(VisibleCaptions(Id()));
+    }
+    EXPECT_TRUE(busySeen) << "the command shows the busy pointer";
+    EXPECT_EQ(idleBeforeShown, 0) << "the pointer went back to the arrow before the screen was shown";
+    EXPECT_TRUE(WaitFor([&] { return pointer() == arrow; }, kStepMs)) << "and back to the arrow once it is";
 }
 
 }  // namespace

@@ -1,25 +1,15 @@
-// The backdrop's gradient and layout, the helper window, the unload-all procedures, the skin.
+// The backdrop's layout and gradient, the helper window, the unload-all procedures, the skin.
 #include <gtest/gtest.h>
 
 #include "common/Form10.h"
 #include "common/Form6.h"
 #include "common/frmUnload.h"
 #include "support/HeadlessWorld.h"
-#include "ui/Gradient.h"
 #include "ui/Skin.h"
 
 namespace {
 
 using testing_support::HeadlessWorld;
-
-TEST(Gradient, RowsRunFromPinkVioletToBlackRoundingHalvesToEven) {
-    EXPECT_EQ(ui::GradientRow(0, 256), (ui::Rgb{255, 128, 255}));
-    EXPECT_EQ(ui::GradientRow(128, 256), (ui::Rgb{128, 64, 128})) << "255 - 127.5 rounds to the even 128";
-    EXPECT_EQ(ui::GradientRow(256, 256), (ui::Rgb{0, 0, 0}));
-    EXPECT_EQ(ui::RoundHalfEven(2.5), 2);
-    EXPECT_EQ(ui::RoundHalfEven(3.5), 4);
-    EXPECT_EQ(ui::RoundHalfEven(3.49), 3);
-}
 
 TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
     HeadlessWorld world;

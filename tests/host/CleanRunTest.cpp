@@ -268,8 +268,14 @@ TEST_F(CleanRun, ARefusedUnattendedRunStaysWithThePickerAndEndsWhenItCloses) {
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"picker", "end on close 2"}));
 }
 
-TEST(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntries) {
+// The cache answers as Wine's or as Windows' does: the engine must find the cookies in both.
+class UrlCache : public testing::TestWithParam<fake::FakeUrlCache::Dialect> {
+protected:
+    UrlCache() { world.cache.dialect = GetParam(); }
     HeadlessWorld world;
+};
+
+TEST_P(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntries) {
     world.cache.Add("http://a/");
     world.cache.Add("Cookie:me@a/", platform::kCookieCacheEntry);
     world.cache.Add("cookie:me@b/", platform::kNormalCacheEntry | platform::kCookieCacheEntry);
@@ -280,17 +286,25 @@ TEST(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntries
     EXPECT_EQ(world.app.Get<common::Form6>().List1.Items(), engine::CollectUrlCacheEntries());
 }
 
-TEST(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
-    HeadlessWorld world;
+TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
     world.env.programFolder = "C:\\Apps";
     world.files.AddFile("C:\\Apps\\Clean.ini",
-                        "[Internet]\r\nsFile0=http://B/\r\nsFile1=http://gone-long-ago/\r\nsFile2=http://c/\r\n");
+                        "[Internet]\r\nsFile0=http://B/\r\nsFile1=http://gone-long-ago/\r\nsFile2=http://c/\r\n"
+                        "sFile3=Cookie:me@kept/\r\n");
     for (const char* name : {"http://a/", "0", "http://b/", "http://B/", "http://c/"}) world.cache.Add(name);
+    world.cache.Add("Cookie:me@kept/", platform::kCookieCacheEntry);
+    world.cache.Add("Cookie:me@gone/", platform::kCookieCacheEntry);
     engine::CacheTally tally;
     engine::CleanUrlCache(tally);
-    EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/"}));
-    EXPECT_EQ(tally.deleted, 3u);
+    EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/", "Cookie:me@kept/"}));
+    EXPECT_EQ(tally.deleted, 4u);
     EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Dialects, UrlCache,
+                         testing::Values(fake::FakeUrlCache::Dialect::kWine, fake::FakeUrlCache::Dialect::kWindows),
+                         [](const auto& info) {
+                             return info.param == fake::FakeUrlCache::Dialect::kWine ? "Wine" : "Windows";
+                         });
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/VersionInfo.h"
 #include "app/WinProc.h"
+#include "support/HeadlessWorld.h"
 
 namespace {
 
@@ -31,6 +33,26 @@ TEST(AutoCleanRequest, OnlyTheSingleLetterEitherCase) {
     EXPECT_TRUE(app::IsAutoCleanRequest("a"));
     EXPECT_TRUE(app::IsAutoCleanRequest("A"));
     for (const char* other : {"", "aa", "-a", "b", " a"}) EXPECT_FALSE(app::IsAutoCleanRequest(other)) << other;
+}
+
+TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
+    struct Case {
+        platform::OsVersion version;  // call result, major, minor, platform
+        bool xp;
+    };
+    const Case cases[] = {
+        {{1, 5, 1, 2}, true},
+        {{0, 5, 1, 2}, false},  // the call failed
+        {{2, 5, 1, 2}, false},  // anything but exactly 1
+        {{1, 5, 1, 1}, false},  // not the NT platform
+        {{1, 5, 0, 2}, false}, {{1, 5, 2, 2}, false}, {{1, 6, 1, 2}, false}, {{1, 4, 1, 2}, false},
+    };
+    for (const Case& c : cases) {
+        testing_support::HeadlessWorld world;
+        world.env.version = c.version;
+        EXPECT_EQ(app::IsWindowsXP(), c.xp) << c.version.callResult << " " << c.version.major << "."
+                                            << c.version.minor << " platform " << c.version.platformId;
+    }
 }
 
 }  // namespace

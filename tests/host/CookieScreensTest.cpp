@@ -170,10 +170,15 @@ TEST_F(CookieScreens, TheSwitchesRebuildADestroyedScreen) {
 
 TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
     for (int i = 0; i < forms::kMaxListItems + 5; ++i) world.cache.Add("http://site/" + std::to_string(i));
+    Keep({"http://kept/"});
     Form3a& screen = world.app.Get<Form3a>();
     EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
     EXPECT_EQ(screen.Label5.Caption(), std::to_string(forms::kMaxListItems + 5));
     EXPECT_EQ(Status(), std::to_string(forms::kMaxListItems + 5) + " Internet Files Collected !");
+    DoubleClick(screen.List2, 0);  // into the full top list: the entry stays where it was
+    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://kept/"});
+    EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
+    EXPECT_EQ(screen.Label4.Caption(), "1");
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST_F(Resident, WithoutTheIconNoHookIsInstalledAndTheStartGoesOn) {
     world.desktop.trayAddResult = 0;
     Start();
     EXPECT_FALSE(MainPeer().HasMessageHook());
-    EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "C:\\Apps\\");
+    // Written with the names' own letter case: the reader would find any spelling.
+    EXPECT_NE(world.files.Content(kIni).value_or("").find("[sAppPath]\r\nShortCut=C:\\Apps\\\r\n"), std::string::npos);
 }
 
 TEST_F(Resident, TheFirstRunDecisionTakesAnythingButZeroOrEmptyAsChosen) {
@@ -133,6 +134,27 @@ TEST_F(Resident, ChangeConfigurationOpensTheStartPageAndRestoresButDoesNotShowAH
     world.app.Hide(*world.app.Find<screens::Form1>());
     Choose("Change Configuration");
     EXPECT_FALSE(world.app.Find<screens::Form1>()->Visible());
+}
+
+TEST_F(Resident, AMenuThatLeavesTheScreenGivesItItsActivationAndStatusBack) {
+    struct Case {
+        const char* choice;  // "" dismisses the menu
+        const char* active;
+        const char* status;
+    };
+    for (const Case c : {Case{"", "Form1", "Make a selection to get started!"},
+                         Case{"Change Configuration", "Form1", "Make a selection to get started!"},
+                         Case{"About", "Form5", "About this program!"}}) {
+        SCOPED_TRACE(c.choice);
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.app.Get<app::Form1a>();  // a first start: the start page is shown and active
+        fresh.desktop.menuChoices.push_back(c.choice);
+        fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp);
+        ASSERT_NE(fresh.desktop.ActiveWindow(), nullptr);
+        EXPECT_EQ(fresh.desktop.ActiveWindow()->name, c.active);
+        EXPECT_EQ(fresh.app.Find<common::Form10>()->Label6.Caption(), c.status);
+    }
 }
 
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
@@ -204,6 +226,7 @@ TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
     world.folders.SetFolder(8, "C:\\Recent");
     world.files.AddFolder("C:\\StartUp");
     world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
+    world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
     world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
@@ -212,6 +235,18 @@ TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
     EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
+}
+
+TEST(CreateShortcut, AShortcutThatNeitherTheShellNorTheLinkWriterCouldMakeIsReported) {
+    HeadlessWorld world;
+    world.folders.SetFolder(7, "C:\\StartUp");  // resolved, but not there to write into
+    world.folders.SetFolder(8, "C:\\Recent");
+    world.folders.recentFolder = "C:\\Recent";
+    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    ASSERT_EQ(world.desktop.messages.size(), 1u);
+    EXPECT_EQ(world.desktop.messages[0].text, "Error creating Startup shortcut. Error creating Startup shortcut.");
+    EXPECT_EQ(world.desktop.messages[0].caption, "Create Shortcut");
+    EXPECT_EQ(world.desktop.messages[0].style, 48);
 }
 
 }  // namespace

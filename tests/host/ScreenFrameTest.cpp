@@ -31,9 +31,7 @@ class CookieB;
 
 class AboutScreen : public screens::Screen {
 public:
-    AboutScreen() : Screen({"About", "About it", "About this program!", 400, 600, 500, screens::CloseKind::kPlain}) {
-        SetCommands({{"sClose", "Close", CommandKind::kClose}});
-    }
+    AboutScreen();
 };
 
 class StartScreen : public screens::Screen {
@@ -42,6 +40,8 @@ public:
     void LoadContent() override { ++Loads("Start"); }
 };
 
+int Pointer() { return static_cast<fake::FakeDesktop&>(forms::App().Desktop()).pointer; }
+
 class OptionsScreen : public screens::Screen {
 public:
     OptionsScreen()
@@ -49,6 +49,13 @@ public:
                   screens::CloseKind::kHideBackdropBusy}) {
         SetCommands({{"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass}});
     }
+    void LoadContent() override { pointerWhileLoading = Pointer(); }
+    void Form_Activate() override {
+        pointerWhenShown = Pointer();
+        Screen::Form_Activate();
+    }
+    int pointerWhileLoading = -1;
+    int pointerWhenShown = -1;
 };
 
 class StartHelp : public screens::HelpPage {
@@ -68,6 +75,12 @@ StartScreen::StartScreen()
     SetCommands({{"sOptions", "Options", CommandKind::kOpen, Target::Of<OptionsScreen>()},
                  {"sHelp", "Help", CommandKind::kHelp, Target::Of<StartHelp>(), platform::kPointerArrowHourglass,
                   false},
+                 {"sClose", "Close", CommandKind::kClose}});
+}
+
+AboutScreen::AboutScreen()
+    : Screen({"About", "About it", "About this program!", 400, 600, 500, screens::CloseKind::kPlain}) {
+    SetCommands({{"sStart", "Start", CommandKind::kOpen, Target::Of<StartScreen>()},
                  {"sClose", "Close", CommandKind::kClose}});
 }
 
@@ -117,8 +130,10 @@ TEST_F(ScreenFrame, OpenHidesAtOnceShowsTheTargetAndDestroysTheScreenATimer3Late
     EXPECT_FALSE(world.app.Find<StartScreen>()->Visible());
     EXPECT_TRUE(world.app.Find<OptionsScreen>()->Visible());
     EXPECT_EQ(Status(), "Select the options to clean!");
-    // Busy, then the target's load and the command both reset it.
+    // Busy, then the target's load and the command both reset it, once the target is shown.
     EXPECT_EQ(world.desktop.pointerHistory, (std::vector<int>{13, 0, 0}));
+    EXPECT_EQ(world.app.Find<OptionsScreen>()->pointerWhileLoading, 13);
+    EXPECT_EQ(world.app.Find<OptionsScreen>()->pointerWhenShown, 13) << "busy until the screen is there";
     world.desktop.Advance(99);
     EXPECT_TRUE(world.app.Exists<StartScreen>());
     world.desktop.Advance(1);
@@ -154,6 +169,18 @@ TEST_F(ScreenFrame, AboutFromAHelpPageLeavesTheKeptScreenHiddenUntilTheCloseAll)
     EXPECT_TRUE(BackdropVisible()) << "the plain close leaves the backdrop to the close-all";
     world.desktop.Advance(600);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
+}
+
+TEST_F(ScreenFrame, AnOpenCommandShowsItsScreenWhereItWaitsHiddenBehindItsHelpPage) {
+    StartScreen* start = &world.app.Get<StartScreen>();
+    start->Run("sHelp");
+    world.app.Find<StartHelp>()->Run("sAbout");
+    world.desktop.Advance(600);
+    world.app.Find<AboutScreen>()->Run("sStart");
+    EXPECT_EQ(world.app.Find<StartScreen>(), start) << "the kept one, not a new one";
+    EXPECT_TRUE(start->Visible());
+    EXPECT_EQ(Status(), "Make a selection to get started!");
+    EXPECT_EQ(Loads("Start"), 1);
 }
 
 TEST_F(ScreenFrame, CloseHidesTheBackdropAtOnceOrLeavesItToTheCloseAll) {

@@ -175,6 +175,35 @@ TEST_F(Screens, CleanNowCleansAndEndsResidentWithOnlyTheMainWindow) {
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 }
 
+TEST_F(Screens, NoBoxListOrCountOfAScreenLiesOverAnother) {
+    Start();
+    const auto acts = [](const forms::Control* control) {
+        return control->Type() != platform::ControlType::kLabel && control->Type() != platform::ControlType::kPictureBox;
+    };
+    const auto overlap = [](const forms::Control* a, const forms::Control* b) {
+        return a->Left() < b->Left() + b->Width() && b->Left() < a->Left() + a->Width() &&
+               a->Top() < b->Top() + b->Height() && b->Top() < a->Top() + a->Height();
+    };
+    const std::vector<forms::Form*> screens = {&world.app.Get<Form2>(), &world.app.Get<frmUser>(),
+                                               &world.app.Get<Form3a>(), &world.app.Get<Form3c>()};
+    for (const forms::Form* screen : screens) {
+        const std::vector<forms::Control*>& controls = screen->Controls();
+        for (size_t i = 0; i < controls.size(); ++i) {
+            for (size_t j = i + 1; j < controls.size(); ++j) {
+                if (acts(controls[i]) && acts(controls[j])) {
+                    EXPECT_FALSE(overlap(controls[i], controls[j]))
+                        << screen->Name() << ": " << controls[i]->Name() << " and " << controls[j]->Name();
+                }
+            }
+        }
+    }
+    for (CookieScreen* cookies : {static_cast<CookieScreen*>(world.app.Find<Form3a>()),
+                                  static_cast<CookieScreen*>(world.app.Find<Form3c>())}) {
+        EXPECT_FALSE(overlap(&cookies->Label5, &cookies->Label2)) << cookies->Name();
+        EXPECT_FALSE(overlap(&cookies->Label4, &cookies->Label1)) << cookies->Name();
+    }
+}
+
 TEST_F(Screens, PathsViewListsTheLocationsAndTheStoredFolderInQuotes) {
     Start();
     EXPECT_EQ(world.app.Load<frmPath>().List1.Items(),
@@ -206,6 +235,7 @@ TEST_F(Picker, ActivationMovesToTheStoredFolderAndChoosesTheStatus) {
     Write("User", "sFile0", "C:\\Gone");
     world.app.Show(picker);
     EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old") << "a folder that is gone leaves the list where it was";
+    EXPECT_EQ(Status(), "Select a folder to be cleaned!") << "and the folder shown is not called the selected one";
 }
 
 TEST_F(Picker, TheRootIsRefusedAndThePickerAsksForAnotherFolder) {
@@ -296,6 +326,12 @@ TEST_F(Picker, BrowsingFollowsTheDriveAndTheOpenFolder) {
     picker.Dir1.OnDblClick();
     EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"song.mp3"});
     EXPECT_EQ(picker.Drive1.Drive(), "D:");
+    // The root and the open folder are shown open, the open one chosen: what Save stores.
+    EXPECT_EQ(picker.Dir1.Items(), (std::vector<std::string>{"D:\\", "  Music"}));
+    EXPECT_EQ(picker.Dir1.OpenItems(), 2);
+    EXPECT_EQ(world.desktop.Window("frmUser")->Control("Dir1")->openItems, 2);
+    EXPECT_EQ(picker.Dir1.ListIndex(), 1);
+    EXPECT_EQ(picker.Dir1.Path(), "D:\\Music");
 }
 
 TEST_F(Picker, OptionsUserFolderShowsAHiddenPickerAgain) {

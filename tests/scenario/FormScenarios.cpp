@@ -63,6 +63,14 @@ using A = Screen<'A'>;
 using B = Screen<'B'>;
 using C = Screen<'C'>;
 
+// Behind the other forms, nearly as large as the screen.
+class Backdrop : public forms::Form {
+public:
+    Backdrop() : Form("Backdrop", 9000, 6000, {false, false, true, true}) {}
+    void Form_Activate() override { Log().push_back("Backdrop.Activate"); }
+    void Form_Deactivate() override { Log().push_back("Backdrop.Deactivate"); }
+};
+
 class FormScenario : public testing::Test {
 protected:
     void SetUp() override { Log().clear(); }
@@ -165,6 +173,36 @@ TEST_F(FormScenario, WithABackdropBehindTheHandOverPassesActivationThroughIt) {
     world->Pass(200);
     EXPECT_EQ(Log(), (Strings{"A.Deactivate", "C.Activate", "B.Load", "C.Deactivate", "B.Activate", "A.Unload"}));
     EXPECT_EQ(Loaded(), (Strings{"C", "B"}));
+    EXPECT_EQ(world->ActiveWindow(), "B");
+}
+
+TEST_F(FormScenario, ABackdropKeepsTheFormsInFrontOfItAndPassesItsActivationOnToTheOneInFront) {
+    A& a = app.Show<A>();
+    app.Show<Backdrop>();  // made and shown after the form, still behind it
+    world->Pass(100);
+    EXPECT_EQ(world->FrontWindow(), "A");
+    EXPECT_EQ(world->ActiveWindow(), "A");
+
+    Log().clear();
+    world->BringForward(*app.Find<Backdrop>());
+    world->Pass(100);
+    EXPECT_EQ(world->FrontWindow(), "A");
+    EXPECT_EQ(world->ActiveWindow(), "A");
+    EXPECT_EQ(Log(), Strings{}) << "the form never lost its activation to the backdrop";
+
+    // A hand-over passes through the backdrop; the next form lies in front of it too.
+    a.opens = [] { App().Show<B>(); };
+    world->ChooseMenu(a, "sOpen");
+    world->Pass(200);
+    EXPECT_EQ(world->FrontWindow(), "B");
+    EXPECT_EQ(Log(), (Strings{"A.Deactivate", "Backdrop.Activate", "B.Load", "Backdrop.Deactivate", "B.Activate",
+                              "A.Unload"}));
+
+    // Its backdrop gone, a form stays where it was.
+    app.Unload<Backdrop>();
+    world->Pass(100);
+    ASSERT_TRUE(app.Exists<B>());
+    EXPECT_EQ(world->FrontWindow(), "B");
     EXPECT_EQ(world->ActiveWindow(), "B");
 }
 

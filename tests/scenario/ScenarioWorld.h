@@ -21,6 +21,10 @@ public:
     virtual void ChooseMenu(forms::Form& form, const std::string& item) = 0;
     // The form whose window the desktop holds active; "" when no window of ours is.
     virtual std::string ActiveWindow() = 0;
+    // The form whose window is shown in front of every other of ours; "" when none is shown.
+    virtual std::string FrontWindow() = 0;
+    // The user (or another program) brings the form's shown window forward and activates it.
+    virtual void BringForward(forms::Form& form) = 0;
     // Runs the program's event loop; false when it has not ended within limitMs.
     virtual bool RunLoop(int limitMs) = 0;
 };

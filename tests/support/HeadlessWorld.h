@@ -12,13 +12,17 @@
 
 namespace testing_support {
 
-struct HeadlessWorld {
+// Every port but the desktop, faked and installed.
+struct FakePorts {
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
     fake::FakeAutomation automation;
     fake::FakeUrlCache cache;
     platform::ScopedPorts ports{platform::Ports{&env, &folders, &files, &automation, &cache}};
+};
+
+struct HeadlessWorld : FakePorts {
     fake::FakeDesktop desktop;
     forms::Application app{desktop};
 

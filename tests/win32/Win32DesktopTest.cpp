@@ -11,11 +11,11 @@
 
 #include "common/Form10.h"
 #include "forms/Application.h"
+#include "platform/win32/ControlIds.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/Win32Desktop.h"
 #include "tests/win32/world/DesktopDriver.h"
-#include "ui/Gradient.h"
 
 #include <shellapi.h>
 
@@ -414,6 +414,119 @@ TEST_F(Win32DesktopTest, AListScrollsSidewaysAsFarAsItsLongestItemAndNoFurther) 
     EXPECT_EQ(::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
+TEST_F(Win32DesktopTest, TabMovesThroughTheControlsThatTakeTheFocusInTheOrderTheyWereMadeAndEnterIsADoubleClick) {
+    auto window = MakeWindow(10, 10, 300, 300);
+    ControlRecorder events;
+    std::vector<std::unique_ptr<platform::ControlPeer>> controls;
+    const auto make = [&](platform::ControlType type, const char* name, int top, bool visible) {
+        auto control = window->CreateControl(type, name, events);
+        control->SetBounds({10 * Tpp(), top * Tpp(), 200 * Tpp(), 30 * Tpp()});
+        control->SetVisible(visible);
+        controls.push_back(std::move(control));
+        return ::GetDlgItem(Of(*window), win32::ControlIdOf(name));
+    };
+    make(platform::ControlType::kLabel, "Label1", 0, true);
+    const HWND check1 = make(platform::ControlType::kCheckBox, "Check1", 40, true);
+    make(platform::ControlType::kListBox, "List1", 80, false);
+    const HWND check2 = make(platform::ControlType::kCheckBox, "Check2", 120, true);
+    const HWND list2 = make(platform::ControlType::kListBox, "List2", 160, true);
+    controls.back()->SetItems({"one", "two"});
+    window->Show();
+    driver.PumpPending();
+    EXPECT_EQ(::GetFocus(), check1) << "a window shown gives the focus to its first control that takes it";
+
+    const auto press = [&](WPARAM key, bool shift) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+        const MSG message = {::GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+        const bool handled = desktop.HandleDialogKey(message);
+        keys[VK_SHIFT] = 0;
+        ::SetKeyboardState(keys);
+        return handled;
+    };
+    for (const HWND next : {check2, list2, check1}) {
+        EXPECT_TRUE(press(VK_TAB, false));
+        EXPECT_EQ(::GetFocus(), next) << "labels and hidden controls are passed over; the last wraps round";
+    }
+    EXPECT_TRUE(press(VK_TAB, true));
+    EXPECT_EQ(::GetFocus(), list2) << "Shift+Tab goes back";
+
+    ::SendMessageW(list2, LB_SETCURSEL, 1, 0);
+    events.events.clear();
+    EXPECT_TRUE(press(VK_RETURN, false));
+    EXPECT_EQ(events.events, (Strings{"select 1", "dblclick"}));
+    ::SetFocus(check2);
+    EXPECT_FALSE(press(VK_RETURN, false)) << "a check box keeps its keys";
+
+    // Left and come back to, the window gives the focus back where it was.
+    auto other = MakeWindow(400, 10, 100, 100);
+    other->Show();
+    driver.PumpPending();
+    window->Show();
+    driver.PumpPending();
+    EXPECT_EQ(::GetFocus(), check2);
+}
+
+TEST_F(Win32DesktopTest, TheDirectoryListDrawsItsOpenFoldersOpenTheOthersClosedAndTheChosenOneHighlighted) {
+    auto window = MakeWindow(50, 50, 300, 200, {false, false, true});
+    ControlRecorder events;
+    auto list = window->CreateControl(platform::ControlType::kDirList, "Dir1", events);
+    list->SetBounds({0, 0, 250 * Tpp(), 150 * Tpp()});
+    list->SetItems({"C:\\", "  Data", "    Old", "      Sub"});
+    list->SetOpenItems(3);
+    list->SetSelected(2);
+    list->SetVisible(true);
+    window->Show();
+    driver.PumpFor(150);
+    const HWND box = ChildOfClass(Of(*window), L"ListBox");
+    ASSERT_NE(box, nullptr);
+    wchar_t text[16] = {};
+    ::SendMessageW(box, LB_GETTEXT, 3, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(win32::Narrow(text), "      Sub") << "the items read as they were given";
+
+    // Each row's picture: the square from its first pixel that is not the list's background.
+    const Capture shown = CaptureClient(box);
+    const COLORREF back = ::GetSysColor(COLOR_WINDOW);
+    const std::uint32_t background = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+    const auto picture = [&](int row) {
+        RECT item = {};
+        ::SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        const int size = item.bottom - item.top - 2;
+        int left = item.left;
+        const auto blank = [&](int x) {
+            for (int y = item.top; y < item.bottom; ++y) {
+                if (shown.At(x, y) != background) return false;
+            }
+            return true;
+        };
+        while (left < item.right && blank(left)) ++left;
+        std::vector<std::uint32_t> pixels;
+        for (int y = item.top + 1; y < item.top + 1 + size; ++y) {
+            for (int x = left; x < left + size; ++x) pixels.push_back(shown.At(x, y));
+        }
+        return pixels;
+    };
+    EXPECT_EQ(picture(0), picture(1)) << "the root and the folders down to the open one are open";
+    EXPECT_EQ(picture(1), picture(2));
+    EXPECT_NE(picture(2), picture(3)) << "a subfolder of the open one is closed";
+
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    const std::uint32_t chosen = (GetRValue(highlight) << 16) | (GetGValue(highlight) << 8) | GetBValue(highlight);
+    const auto highlighted = [&](int row) {
+        RECT item = {};
+        ::SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        int count = 0;
+        for (int y = item.top; y < item.bottom; ++y) {
+            for (int x = item.left; x < item.right; ++x) count += shown.At(x, y) == chosen ? 1 : 0;
+        }
+        return count;
+    };
+    EXPECT_GT(highlighted(2), 50) << "the open folder is the chosen one";
+    EXPECT_EQ(highlighted(3), 0);
+}
+
 TEST_F(Win32DesktopTest, ALabelShowsItsTextAsGivenInItsFontAndIsReadableFromOutside) {
     auto window = MakeWindow(10, 10, 400, 200);
     ControlRecorder events;
@@ -519,13 +632,20 @@ TEST_F(Win32DesktopTest, TheBackdropRunsFromPinkVioletToBlackUnderItsTitleAround
     const Capture shown = CaptureClient(backdrop);
     ASSERT_GT(shown.height, 100);
 
-    const auto within = [](std::uint32_t pixel, const ui::Rgb& colour, int tolerance) {
+    struct Rgb {
+        double red, green, blue;
+    };
+    const auto within = [](std::uint32_t pixel, const Rgb& colour, int tolerance) {
         return std::abs(static_cast<int>(pixel >> 16) - colour.red) <= tolerance &&
                std::abs(static_cast<int>((pixel >> 8) & 255) - colour.green) <= tolerance &&
                std::abs(static_cast<int>(pixel & 255) - colour.blue) <= tolerance;
     };
-    // What row y should show, give or take a step of rounding.
-    const auto row = [&](int y) { return ui::GradientRow(y, shown.height - 1); };
+    // What row y should show: each component on the line from (255, 128, 255) at the top to
+    // black at the bottom, give or take a step of rounding.
+    const auto row = [&](int y) {
+        const double rest = 1.0 - static_cast<double>(y) / (shown.height - 1);
+        return Rgb{255 * rest, 128 * rest, 255 * rest};
+    };
     EXPECT_TRUE(within(shown.At(3, 0), {255, 128, 255}, 2)) << std::hex << shown.At(3, 0);
     EXPECT_TRUE(within(shown.At(3, shown.height - 1), {0, 0, 0}, 2)) << std::hex << shown.At(3, shown.height - 1);
     int offRows = 0;

@@ -3,7 +3,7 @@
 tally() {
   local name=$1 xml=$2 status=$3 tests=0 fails=0 errors=0 disabled=0 skipped=0
   if [ -s "$xml" ]; then
-    local head; head=$(grep -m1 '<testsuites' "$xml")
+    local head; head=$(grep -m1 '<testsuites' "$xml" || true)
     tests=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$head")
     fails=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$head")
     errors=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<<"$head")
@@ -24,5 +24,5 @@ run_suite() {
   timeout 900 "$@" >"$results/$name.log" 2>&1
   local status=$?
   tally "$name" "$xml" $status
-  if [ $status != 0 ]; then grep -E '^\[  FAILED|Failure|rror' "$results/$name.log" | head -20; fi
+  if [ $status != 0 ]; then awk '/^\[  FAILED|Failure|rror/ && shown++ < 20' "$results/$name.log" || true; fi
 }

@@ -22,6 +22,15 @@ public:
         return active ? active->name : std::string();
     }
 
+    std::string FrontWindow() override {
+        const fake::FakeWindowPeer* front = desktop_.FrontWindow();
+        return front ? front->name : std::string();
+    }
+
+    void BringForward(forms::Form& form) override {
+        if (fake::FakeWindowPeer* window = desktop_.Window(form.Name())) desktop_.BringForward(*window);
+    }
+
     bool RunLoop(int limitMs) override {
         app_.Run();
         for (int waited = 0; !desktop_.quit && waited < limitMs; waited += 10) desktop_.Advance(10);

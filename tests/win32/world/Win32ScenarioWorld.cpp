@@ -27,6 +27,21 @@ public:
         return {};
     }
 
+    std::string FrontWindow() override {
+        for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+            if (!::IsWindowVisible(window)) continue;
+            for (const forms::Form* form : app_.Forms()) {
+                if (form->Handle() == reinterpret_cast<std::uintptr_t>(window)) return form->Name();
+            }
+        }
+        return {};
+    }
+
+    void BringForward(forms::Form& form) override {
+        ::SetForegroundWindow(reinterpret_cast<HWND>(form.Handle()));
+        driver_.PumpPending();
+    }
+
     bool RunLoop(int limitMs) override { return driver_.RunLoopWithin(app_, limitMs); }
 
 private:

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The README's run command, run as a user runs it, in a prefix of its own (build/run-check-wine):
+#   tools/run A   with a Clean.ini that chooses Temp and a file placed in that prefix's Temp
+#                 must end with 0 and remove the file;
+#   tools/run     on a first start must show the start page on this display.
+# Called by tools/test inside the virtual display; records "run-command passed failed" in
+# $results/tally. Expects $results and DISPLAY.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+. tools/lib/wine.sh
+
+prefix=build/run-check-wine
+log=$results/run-command.log
+: >"$log"
+passed=0 failed=0
+check() {  # check NAME STATUS
+  if [ "$2" = 0 ]; then passed=$((passed + 1)); echo "run-command: $1: ok" >>"$log"
+  else failed=$((failed + 1)); echo "run-command: $1: FAILED" | tee -a "$log"; fi
+}
+
+# wine_prefix exports WINEPREFIX and HOME for the wine calls below; tools/run makes the same
+# prefix safe again before it starts the program.
+rm -rf "$prefix" "$prefix.home"
+if ! (wine_prefix "$prefix" test) >>"$log" 2>&1; then
+  check "prefix" 1
+  echo "run-command $passed $failed" >>"$results/tally"; exit 0
+fi
+wine_env "$prefix"
+export MORVANE_WINEPREFIX=$prefix
+
+program=$WINEPREFIX/drive_c/Morvane
+mkdir -p "$program"
+temp_win=$(wine cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r')
+temp_unix=$(winepath -u "$temp_win" 2>/dev/null)
+case "$(realpath -m "$temp_unix")" in
+  "$WINEPREFIX"/drive_c/*) ;;
+  *) temp_unix="" ;;  # never place or delete anything outside the prefix
+esac
+
+# 1. The unattended clean.
+if [ -n "$temp_unix" ]; then
+  mkdir -p "$temp_unix"
+  printf 'placed by tools/test\n' >"$temp_unix/run-check.txt"
+  printf '[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n' >"$program/Clean.ini"
+  timeout 300 tools/run A >>"$log" 2>&1
+  status=$?
+  echo "tools/run A ended with $status" >>"$log"
+  check "tools/run A ends with 0" "$status"
+  [ ! -e "$temp_unix/run-check.txt" ]; check "tools/run A removes the file in Temp" $?
+else
+  echo "the prefix's Temp folder was not found (got '$temp_win')" >>"$log"
+  check "tools/run A" 1
+fi
+
+# 2. The resident start on a first run: the start page appears on this display.
+rm -f "$program/Clean.ini"
+timeout 300 tools/run >>"$log" 2>&1 &
+runner=$!
+shown=1
+for _ in $(seq 1 240); do
+  if xwininfo -root -tree 2>/dev/null | grep -q 'Main Start Page'; then shown=0; break; fi
+  kill -0 "$runner" 2>/dev/null || break
+  sleep 0.5
+done
+check "tools/run shows the start page" "$shown"
+wineserver -k >/dev/null 2>&1
+wait "$runner" 2>/dev/null
+
+echo "run-command $passed $failed" >>"$results/tally"
+printf '%-30s %5d passed, %d failed\n' "run-command" "$passed" "$failed"
