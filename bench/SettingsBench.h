@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ListFiles.h"
 #include "platform/Ports.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -57,8 +58,7 @@ public:
           environment_(real_, scratch_),
           ports_({&environment_, &folders_, &files_, nullptr, &cache_}) {}
     ~RealPortsInScratch() {
-        files_.DeleteFile(scratch_ + "\\Clean.ini");
-        files_.RemoveFolder(scratch_);
+        engine::ShellDelete(scratch_);
     }
     RealPortsInScratch(const RealPortsInScratch&) = delete;
     RealPortsInScratch& operator=(const RealPortsInScratch&) = delete;
@@ -90,10 +90,8 @@ public:
 #endif
     }
     ~SettingsBench() {
-        // Only what this benchmark made, inside its own folder.
-        files_.DeleteFile(Ini());
-        files_.DeleteFile(Copy());
-        files_.RemoveFolder(folder_);
+        // Only the folder this benchmark made, with what it put there.
+        engine::ShellDelete(folder_);
     }
     SettingsBench(const SettingsBench&) = delete;
     SettingsBench& operator=(const SettingsBench&) = delete;

@@ -8,18 +8,15 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/BareFiles.h"
 #include "bench/Timing.h"
 #include "engine/ListFiles.h"
-#include "platform/Ports.h"
-#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
-#include "platform/win32/Win32.h"
-#include "platform/win32/Win32Environment.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Folders.h"
 
 namespace {
 
+using bench::BareWalk;
+using bench::IsEmptyFolder;
 using bench::Seconds;
 
 using win32::Widen;
@@ -55,24 +52,6 @@ void MakeTree(const std::wstring& root) {
     }
 }
 
-// The reference: what any program would write to empty a folder.
-void BareWalk(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search) return;
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + found.cFileName;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            BareWalk(path);
-            ::RemoveDirectoryW(path.c_str());
-        } else {
-            ::DeleteFileW(path.c_str());
-        }
-    } while (::FindNextFileW(search.Get(), &found));
-}
-
 bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -86,28 +65,11 @@ bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
     return ::WaitForSingleObject(process.Get(), INFINITE) == WAIT_OBJECT_0;
 }
 
-bool IsEmptyFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    const win32::FindHandle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search) return false;
-    int entries = 0;
-    do {
-        ++entries;
-    } while (::FindNextFileW(search.Get(), &found));
-    return entries == 2;  // "." and ".."
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    win32::Win32Environment environment;
-    win32::Win32Folders folders;
-    win32::Win32FileSystem files;
-    const platform::ScopedPorts ports{{&environment, &folders, &files}};
-
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring root = std::wstring(temp) + L"MorvaneBench-purge-" + std::to_wstring(::GetCurrentProcessId());
+    const bench::RealPorts ports;
+    const std::wstring root = bench::TempFolder() + L"MorvaneBench-purge-" + std::to_wstring(::GetCurrentProcessId());
     const std::wstring tree = root + L"\\tree";
     ::CreateDirectoryW(root.c_str(), nullptr);
 

@@ -7,7 +7,6 @@
 #include "platform/Ports.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
-#include "platform/Text.h"
 
 namespace engine {
 
@@ -55,11 +54,12 @@ void EndOfRun(Variant variant, int exitCode) {
     platform::Env().EndProcess(exitCode);
 }
 
-// The user folder is checked as a folder, not as a spelling; "0" means none is stored.
+// The user folder is checked as a folder, not as a spelling; "0" means none is stored. A folder
+// that cannot be opened is not refused here: its purge finds nothing to clean and says so.
 bool Refused(Variant variant, const std::string& userPath) {
     if (userPath == "0") return false;
     const settings::FolderVerdict verdict = settings::CheckUserFolder(userPath);
-    if (verdict == settings::FolderVerdict::kAllowed) return false;
+    if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
     App().MsgBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
                  kInfoCaption);
     RepaintBackdrop();
@@ -71,15 +71,20 @@ bool Refused(Variant variant, const std::string& userPath) {
 }
 
 void Run(Variant variant) {
-    const std::string ini = settings::IniFilePath();
-    const std::string userPath = text::ToUpper(settings::ReadINI(ini, "User", "sFile0", "0"));
-    if (Refused(variant, userPath)) return;
+    const settings::IniSnapshot ini(settings::IniFilePath());
+    // An unattended run that cannot read its settings has done nothing, and says so.
+    if (variant == Variant::kAuto && !ini.Readable()) {
+        platform::Env().EndProcess(kExitSettingsUnreadable);
+        return;
+    }
+    // The folder as stored: it is checked as the folder it names, the one the purge will open.
+    if (Refused(variant, ini.Read("User", "sFile0", "0"))) return;
 
     if (variant == Variant::kOptions) SetBackdropStatus(kCleaningStatus);
 
-    const std::string optUser = settings::ReadINI(ini, "Delete", "User", "0");
-    const std::string optTemp = settings::ReadINI(ini, "Delete", "Temp", "0");
-    const std::string optCache = settings::ReadINI(ini, "Delete", "Temporary Internet Files", "0");
+    const std::string optUser = ini.Read("Delete", "User", "0");
+    const std::string optTemp = ini.Read("Delete", "Temp", "0");
+    const std::string optCache = ini.Read("Delete", "Temporary Internet Files", "0");
     if (NotChosenAtAll(optUser) && NotChosenAtAll(optTemp) && NotChosenAtAll(optCache)) {
         if (variant == Variant::kAuto) {
             platform::Env().EndProcess(kExitAllRemoved);
@@ -92,7 +97,7 @@ void Run(Variant variant) {
     }
 
     if (variant != Variant::kAuto) {
-        const std::string keep0 = settings::ReadINI(ini, "Internet", "sFile0", "0");
+        const std::string keep0 = ini.Read("Internet", "sFile0", "0");
         if (keep0 == "0" || keep0 == "No") {
             ShowBackdrop();
             if (App().MsgBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultNo) {
@@ -109,16 +114,18 @@ void Run(Variant variant) {
     if (Chosen(optTemp)) PurgeTempFolder(files);
     if (Chosen(optCache)) CleanUrlCache(cache);
     const std::uint64_t left = files.keptItems + cache.kept;
+    const bool allCleaned = left == 0 && files.foldersNotCleaned == 0;
 
     if (variant == Variant::kOptions) {
         common::Form10* backdrop = App().Find<common::Form10>();
         if (backdrop && backdrop->Visible()) {
             SetBackdropStatus(kFinishedStatus);
             platform::Env().Sleep(1000);
-            App().MsgBox(left == 0 ? std::string(kAllCleanedText) : NotAllCleanedText(left), 64, kFinishedCaption);
+            App().MsgBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, files.foldersNotCleaned),
+                         64, kFinishedCaption);
         }
     }
-    EndOfRun(variant, left == 0 ? kExitAllRemoved : kExitSomethingStayed);
+    EndOfRun(variant, allCleaned ? kExitAllRemoved : kExitSomethingStayed);
 }
 
 }  // namespace
@@ -135,10 +142,16 @@ std::string SystemRefusalText() {
 
 std::string NoCookiesSavedText() { return TwoParts("You have not saved any Cookies !", "Do you want to continue?"); }
 
-std::string NotAllCleanedText(std::uint64_t itemsLeft) {
-    const std::string count = std::to_string(itemsLeft);
-    return TwoParts("Cleaning Finished, but not every file could be removed !",
-                    count + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.");
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
+    std::string why;
+    if (itemsLeft > 0) {
+        why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
+    }
+    if (foldersNotCleaned > 0) {
+        why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
+               (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
+    }
+    return TwoParts("Cleaning Finished, but not every file could be removed !", why);
 }
 
 void RunCleanFromOptions() { Run(Variant::kOptions); }

@@ -33,19 +33,20 @@ std::string NoCookiesSavedText();
 inline constexpr const char* kCleaningStatus = "Cleaning Files Now !";
 inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
 inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
-// The final message when some items stayed.
-std::string NotAllCleanedText(std::uint64_t itemsLeft);
+// The final message when some items stayed, or a chosen folder could not be cleaned at all.
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
 
 // Exit codes of the unattended run.
 inline constexpr int kExitAllRemoved = 0;
-inline constexpr int kExitSomethingStayed = 1;
+inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned
 inline constexpr int kExitRefused = 2;
+inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
 // From the clean-options screen: status line, questions, final message.
 void RunCleanFromOptions();
 // From the tray menu: questions, no status line, no final message.
 void RunCleanFromTray();
-// Unattended: no question; ends the process (0: all removed, 1: something stayed).
+// Unattended: no question; ends the process with one of the exit codes above.
 void RunAutoClean();
 
 }  // namespace engine

@@ -1,7 +1,8 @@
 #pragma once
-// Files and folders by absolute path (Windows form, UTF-8). The real adapter reaches paths
-// longer than 260 characters and Unicode names.
+// Files and folders by absolute path (Windows form, UTF-8), and deletion through handles. The
+// real adapter reaches paths longer than 260 characters and Unicode names.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,7 @@ struct FileEntry {
     std::string name;  // the name only, never "." or ".."
     std::uint64_t size = 0;
     std::uint32_t attributes = 0;
+    std::uint64_t fileId = 0;  // as a listing from a FolderHandle reports it; 0 from ListFolder
 
     bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
     bool IsReparsePoint() const { return (attributes & kAttrReparsePoint) != 0; }
@@ -36,7 +38,49 @@ enum class FsError {
     kNotFound,
     kAccessDenied,
     kInUse,  // sharing violation: another process holds the file open
+    kLink,   // a link where the platform cannot remove it without reaching what it leads to
     kOther,
+};
+
+// What a file or folder is, whatever path reached it: its volume and its file id there.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// A folder held open: listed, entered and emptied through its handle, never through a path, so
+// that nothing renamed or swapped for a link after the listing can redirect a deletion. Every
+// child is opened relative to this folder without following a link and checked on the handle
+// that deletes it: where the platform does not mark links (Unix links under Wine), the handle's
+// final path must be this folder's followed by the name.
+class FolderHandle {
+public:
+    virtual ~FolderHandle() = default;
+
+    // nullopt when the folder cannot be listed.
+    virtual std::optional<std::vector<FileEntry>> List() = 0;
+    virtual FileIdentity Identity() = 0;
+
+    struct Opened {
+        std::unique_ptr<FolderHandle> folder;  // null when error says why
+        FsError error = FsError::kNone;        // kLink: a link stands there now
+    };
+    // A subfolder as this folder's listing showed it: still that folder, and no link (an entry
+    // the listing marks as a link is not opened: kLink).
+    virtual Opened OpenFolder(const FileEntry& entry) = 0;
+    // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
+    // read-only file loses its mark first and gets it back when it stays.
+    virtual FsError DeleteEntry(const FileEntry& entry) = 0;
+    // Moves this folder, by its handle, into folder under name, never over an existing entry.
+    // Where the platform resolves a whole path at each open (Wine), a deep folder moved up
+    // costs no more to walk than a shallow one. Like Remove, only for a folder opened from its
+    // parent's handle.
+    virtual FsError MoveInto(FolderHandle& folder, const std::string& name) = 0;
+    // Removes this folder, which must be empty by now (else kOther); when this handle closes,
+    // it is gone. A read-only folder loses its mark first and gets it back when it stays. Only a
+    // folder opened from its parent's handle can go: one opened by path stays (kAccessDenied).
+    virtual FsError Remove() = 0;
 };
 
 class FileSystem {
@@ -47,33 +91,40 @@ public:
     // denied) or is larger than maxBytes.
     virtual std::optional<std::string> ReadWholeFile(const std::string& path,
                                                      std::uint64_t maxBytes) = 0;
-    // Writes the content to a temporary file beside the target, then renames it over the
-    // target. The old file stays whole when anything fails.
+    // Writes the content to a temporary file beside the target ("<name>.<process id>-<n>.tmp"),
+    // then renames it over the target. The old file stays whole when anything fails. Temporary
+    // files that earlier writers left beside the target (their process ended before the
+    // rename) are removed first.
     virtual bool ReplaceWholeFile(const std::string& path, std::string_view content) = 0;
 
     // Attributes of a file or folder; nullopt when it does not exist.
     virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
     bool Exists(const std::string& path) { return Attributes(path).has_value(); }
-    // false for a link: through it the attributes would land on its target.
-    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
     // The entries directly in a folder; nullopt when the folder cannot be listed.
     virtual std::optional<std::vector<FileEntry>> ListFolder(const std::string& folder) = 0;
 
-    // A read-only file or a folder: kAccessDenied; a file held open elsewhere: kInUse.
-    virtual FsError DeleteFile(const std::string& path) = 0;
-    // Removes an empty folder, or a reparse point (the link, never its target). A folder with
-    // entries: kOther; a read-only folder: kAccessDenied. Where the platform cannot remove a link
-    // without reaching its target (a Unix link under Wine), kAccessDenied and both stay.
-    virtual FsError RemoveFolder(const std::string& path) = 0;
     virtual FsError CreateFolder(const std::string& path) = 0;
     virtual FsError MoveFile(const std::string& from, const std::string& to) = 0;
 
     // GetFullPathName: absolute form with "." and ".." resolved and "/" read as "\".
     virtual std::string FullPath(const std::string& path) = 0;
-    // GetLongPathName: short 8.3 components expanded; the path unchanged when it does not
-    // exist.
-    virtual std::string LongPath(const std::string& path) = 0;
+
+    // What a path names, links and drive letters followed: its identity, and the folder that
+    // holds it as reached from what it is ("" at the top). nullopt when it cannot be opened.
+    struct Identified {
+        FileIdentity identity;
+        std::string parent;
+    };
+    virtual std::optional<Identified> Identify(const std::string& path) = 0;
+
+    // Opens a folder (links followed: the caller names it) for listing and emptying; null
+    // when it is no folder or cannot be opened.
+    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path) = 0;
 };
+
+// The process that wrote a temporary file of ReplaceWholeFile beside the file targetName, read
+// from the temporary file's name; nullopt for any other name.
+std::optional<std::uint32_t> TemporaryFileWriter(std::string_view name, std::string_view targetName);
 
 }  // namespace platform

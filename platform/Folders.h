@@ -1,6 +1,7 @@
 #pragma once
 // Shell folders and drives.
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -35,6 +36,9 @@ public:
     virtual void AddToRecentDocs(const std::string& path) = 0;
     // Writes a shell link at linkPath that starts target; false when it could not be made.
     virtual bool CreateShellLink(const std::string& linkPath, const std::string& target) = 0;
+    // On a 64-bit system, the native Program Files and Common Files folders, which the lookups
+    // of a 32-bit program give in their 32-bit form; empty on a 32-bit system.
+    virtual std::vector<std::string> NativeProgramFolders() = 0;
 };
 
 }  // namespace platform

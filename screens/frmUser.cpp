@@ -31,6 +31,10 @@ std::string PickerRefusalText(bool root) {
            "\r\rPlease select another File !!!!";
 }
 
+std::string UnstorableFolderText() {
+    return "The name of this folder cannot be stored by the program\r\rPlease select another File !!!!";
+}
+
 std::string PickerWarningText(const std::string& folder) {
     return "Warning, you have designated the following file\r\r" + std::string(20, ' ') + folder +
            "\r\r    To be cleaned when the program runs\r\r              Do you want to continue !!!";
@@ -113,6 +117,14 @@ void frmUser::sSave_Click() {
         settings::WriteINI(settings::IniFilePath(), "System", "Used", "Yes");
         common::SetStatusText(kRefusedStatus);
         App().MsgBox(PickerRefusalText(verdict == settings::FolderVerdict::kRoot), 16, kCaption);
+        App().Get<common::Form10>().Refresh();
+        App().Show(*this);
+        return;
+    }
+    if (!settings::FitsSettingsFile(folder)) {
+        // Stored in the file's code page it would name another folder, or none.
+        common::SetStatusText(kRefusedStatus);
+        App().MsgBox(UnstorableFolderText(), 16, kCaption);
         App().Get<common::Form10>().Refresh();
         App().Show(*this);
         return;

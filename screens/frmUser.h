@@ -37,6 +37,8 @@ inline constexpr const char* kFolderSelectedStatus = "This is the folder you hav
 inline constexpr const char* kRefusedStatus = "Program will not clean this File!!";
 inline constexpr const char* kWarningStatus = "Warning.....Warning !!!";
 std::string PickerRefusalText(bool root);
+// A folder whose name the settings file's code page cannot hold.
+std::string UnstorableFolderText();
 std::string PickerWarningText(const std::string& folder);
 
 }  // namespace screens

@@ -1,6 +1,7 @@
 #include "settings/CsdlConstants.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/Ports.h"
 #include "platform/Text.h"
@@ -8,41 +9,25 @@
 namespace settings {
 namespace {
 
-// The folder a path names, in one spelling: absolute, "\" only, no long-path prefix, no
-// trailing separator, long names, upper case. Falls back to the upper-cased text when the
-// platform cannot make the path absolute.
-std::string FolderKey(const std::string& path) {
-    std::string p = path;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    if (text::StartsWith(p, "\\\\?\\") || text::StartsWith(p, "\\\\.\\")) {
-        p.erase(0, 4);
-        if (text::EqualsNoCase(p.substr(0, 4), "UNC\\")) p.replace(0, 4, "\\\\");
+// The folders whose identity is protected, lookups that failed left out.
+std::vector<std::string> FoldersToProtect() {
+    std::vector<std::string> folders = ProtectedFolders();
+    folders.erase(folders.begin());  // the root, which has its own verdict
+    if (const std::string windows = folders.front(); !windows.empty()) {
+        folders.push_back(windows + "\\Sysnative");
+        folders.push_back(windows + "\\SysWOW64");
     }
-    // Runs of separators name the same folder as one; the two that open a network path stay.
-    std::string collapsed;
-    collapsed.reserve(p.size());
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        if (i >= 2 && p[i] == '\\' && collapsed.back() == '\\') continue;
-        collapsed += p[i];
-    }
-    // "C:" alone means the drive's root here, not the drive's current folder.
-    if (collapsed.size() == 2 && collapsed[1] == ':') collapsed += '\\';
-
-    std::string full = platform::Files().FullPath(collapsed);
-    if (full.empty()) return text::ToUpper(path);
-    const auto dropTrailing = [](std::string& s) {
-        while (s.size() > 3 && s.back() == '\\') s.pop_back();
-    };
-    dropTrailing(full);
-    std::string longPath = platform::Files().LongPath(full);
-    dropTrailing(longPath);
-    return text::ToUpper(longPath);
+    for (std::string& native : platform::Shell().NativeProgramFolders()) folders.push_back(std::move(native));
+    std::erase(folders, std::string());
+    return folders;
 }
 
-// Whether folder lies below ancestor (both keys).
-bool IsInside(const std::string& folder, const std::string& ancestor) {
-    const std::string prefix = text::WithTrailingBackslash(ancestor);
-    return folder.size() > prefix.size() && text::StartsWith(folder, prefix);
+// The folder that holds a path, as text ("" above a drive's root).
+std::string ParentFolder(const std::string& path) {
+    if (path.size() <= 3) return {};
+    std::string parent(text::ParentOf(path));
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    return parent.size() >= 3 ? parent : std::string();
 }
 
 }  // namespace
@@ -61,23 +46,48 @@ std::string AppFolder() { return NormaliseAppFolder(platform::Env().ProgramFolde
 
 std::string TempFolder() { return platform::Env().Variable("Temp").value_or(""); }
 
-FolderVerdict CheckUserFolder(const std::string& candidate) {
-    const std::vector<std::string> folders = ProtectedFolders();
-    const auto systemFolders = std::next(folders.begin());
-    if (candidate.empty()) {
-        // Equal, as text, to a system folder whose lookup failed; there is no folder to compare.
-        const bool failedLookup = std::any_of(systemFolders, folders.end(), [](const std::string& f) { return f.empty(); });
-        return failedLookup ? FolderVerdict::kSystem : FolderVerdict::kAllowed;
+ProtectedIdentities ProtectedIdentities::Read() {
+    ProtectedIdentities identities;
+    if (const auto root = platform::Files().Identify("C:\\")) identities.root_ = root->identity;
+    std::set<std::string> walked;  // folders identified already, with the ones above them
+    // A protected folder and every folder that holds it: purging one of those would empty the
+    // protected folder along with the rest. Each holder is reached from what the folder is, so
+    // that links in its path lead to the folders that really hold it.
+    const auto walkUp = [&](std::string folder) {
+        while (!folder.empty() && walked.insert(text::ToUpper(folder)).second) {
+            const auto found = platform::Files().Identify(folder);
+            if (!found) return;
+            identities.refused_.push_back(found->identity);
+            folder = found->parent;
+        }
+    };
+    for (const std::string& folder : FoldersToProtect()) {
+        walkUp(folder);
+        // And as the lookup names it: under Wine a drive letter that stands for a folder on the
+        // way names the folder from that drive, whose root has nothing above it.
+        for (std::string up = ParentFolder(folder); !up.empty(); up = ParentFolder(up)) walkUp(up);
     }
-    const std::string key = FolderKey(candidate);
-    if (key == FolderKey(folders.front())) return FolderVerdict::kRoot;
-    for (auto it = systemFolders; it != folders.end(); ++it) {
-        if (it->empty()) continue;
-        const std::string folder = FolderKey(*it);
-        // Purging an ancestor would empty the system folder along with it.
-        if (folder == key || IsInside(folder, key)) return FolderVerdict::kSystem;
-    }
+    return identities;
+}
+
+FolderVerdict ProtectedIdentities::Verdict(const platform::FileIdentity& folder) const {
+    if (root_ && folder == *root_) return FolderVerdict::kRoot;
+    if (std::find(refused_.begin(), refused_.end(), folder) != refused_.end()) return FolderVerdict::kSystem;
     return FolderVerdict::kAllowed;
+}
+
+FolderVerdict CheckUserFolder(const std::string& candidate) {
+    if (candidate.empty()) {
+        const std::vector<std::string> folders = ProtectedFolders();
+        const bool failedLookup = std::any_of(std::next(folders.begin()), folders.end(),
+                                              [](const std::string& f) { return f.empty(); });
+        return failedLookup ? FolderVerdict::kSystem : FolderVerdict::kUnreachable;
+    }
+    // "C:" alone means the drive's root here, not the drive's current folder.
+    const bool bareDrive = candidate.size() == 2 && candidate[1] == ':';
+    const auto found = platform::Files().Identify(bareDrive ? candidate + "\\" : candidate);
+    if (!found) return FolderVerdict::kUnreachable;
+    return ProtectedIdentities::Read().Verdict(found->identity);
 }
 
 }  // namespace settings

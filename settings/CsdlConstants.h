@@ -2,8 +2,11 @@
 // Folder locations: shell folders by CSIDL number, the application folder, the Temp folder,
 // and the decision whether a folder may be purged at all.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/FileSystem.h"
 
 namespace settings {
 
@@ -35,14 +38,31 @@ std::string TempFolder();
 
 enum class FolderVerdict {
     kAllowed,
-    kRoot,    // the root of drive C:, in any spelling
-    kSystem,  // a protected folder, or a folder that contains one
+    kRoot,         // the root of drive C:
+    kSystem,       // a protected folder, or a folder that holds one
+    kUnreachable,  // no folder that can be opened: nothing to purge
 };
 
-// Whether a user folder may be purged. Both sides are compared as folders, not as spellings:
-// full path, "/" as "\", "." and ".." resolved, trailing separators and a "\\?\" prefix
-// removed, short names expanded, case ignored. A subfolder of a protected folder is allowed,
-// and so is the root of any drive but C: that holds no protected folder.
+// What a purge must never reach, by identity: the root of C:, and every protected folder (with
+// the native twins a 32-bit program's lookups leave out on a 64-bit system: Program Files and
+// Common Files, the system folder as <Windows>\Sysnative, <Windows>\SysWOW64) together with
+// every folder that holds one, found by walking up from each as the platform reaches it. One
+// reading serves one decision; a folder that cannot be opened protects nothing it could be.
+class ProtectedIdentities {
+public:
+    static ProtectedIdentities Read();
+    FolderVerdict Verdict(const platform::FileIdentity& folder) const;
+
+private:
+    std::optional<platform::FileIdentity> root_;
+    std::vector<platform::FileIdentity> refused_;
+};
+
+// Whether a user folder may be purged, decided on what the folder is, not on how it is written:
+// every spelling, drive letter, network path and link of a folder gets the same answer. A
+// subfolder of a protected folder is allowed, and so is the root of any other volume that holds
+// no protected folder. The empty text is refused as a system folder when a lookup failed (it
+// equals that folder's empty path).
 FolderVerdict CheckUserFolder(const std::string& candidate);
 
 }  // namespace settings

@@ -15,8 +15,6 @@ namespace {
 // Far above any real Clean.ini (two full keep-lists stay under 600 KB); a larger file is not
 // ours and reads as empty rather than stalling the program.
 constexpr std::uint64_t kMaxFileBytes = 8u << 20;
-// The platform reader's buffer of 256 characters is passed with the size 255.
-constexpr std::size_t kReaderBufferSize = 255;
 constexpr int kKeepListSize = 1001;
 
 std::optional<ProfileText> LoadProfile(const std::string& file) {
@@ -40,10 +38,12 @@ std::string InFileForm(const ProfileText& profile, std::string_view utf8) {
     return profile.encoding == ProfileEncoding::kAnsi ? ToAnsi(utf8) : std::string(utf8);
 }
 
-// A stored value as the platform's ANSI reader hands it over, in UTF-8.
+// A stored value as the platform's reader hands it over, whole, in UTF-8. The design's reader
+// had a buffer of 256 characters and cut longer values, so that a long folder read back named
+// its parent or a sibling; nothing relies on the cut.
 std::string AsRead(const ProfileText& profile, std::string_view stored) {
-    if (profile.encoding == ProfileEncoding::kAnsi) return FromAnsi(ReaderCopy(stored, kReaderBufferSize));
-    return FromAnsi(ReaderCopy(ToAnsi(stored), kReaderBufferSize));
+    const std::string_view value = Unquoted(stored);
+    return profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(value) : std::string(value);
 }
 
 // The reader drops trailing blanks of the default it is given.
@@ -94,6 +94,8 @@ void WriteINI(const std::string& file, const std::string& section, const std::st
     profile.text = std::move(updated);
     platform::Files().ReplaceWholeFile(file, EncodeProfile(profile));
 }
+
+bool FitsSettingsFile(const std::string& value) { return IsAscii(value) || FromAnsi(ToAnsi(value)) == value; }
 
 std::vector<std::string> ReadKeepList(const std::string& section) { return IniSnapshot(IniFilePath()).KeepList(section); }
 

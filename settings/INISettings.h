@@ -12,9 +12,10 @@ namespace settings {
 // The application folder (normalised with a trailing "\") followed by "Clean.ini".
 std::string IniFilePath();
 
-// The value of section/key, cut to at most 254 characters of the file's code page, or
-// defaultValue when the file, the section or the key is missing or the file cannot be read.
-// Section and key names match without regard to case; values come back as stored.
+// The whole value of section/key (matching quotes around it dropped, as the platform's reader
+// drops them), or defaultValue when the file, the section or the key is missing or the file
+// cannot be read. Section and key names match without regard to case; values come back as
+// stored, however long.
 std::string ReadINI(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue = "0");
 
@@ -23,6 +24,10 @@ std::string ReadINI(const std::string& file, const std::string& section, const s
 // as it was, and a write that cannot be made leaves the old file intact. Nothing is reported.
 void WriteINI(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
+
+// Whether the value comes back from Clean.ini as it was written: the file holds the ANSI code
+// page, where a character it lacks would come back as "?".
+bool FitsSettingsFile(const std::string& value);
 
 // The keep-list of a section of Clean.ini: "sFile0", "sFile1", ... up to "sFile1000", ending
 // at the first value that is "" or "0" (an absent key reads "0").

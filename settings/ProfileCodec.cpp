@@ -212,19 +212,11 @@ void ForEachProfileKey(std::string_view text, std::string_view section,
     });
 }
 
-std::string_view ReaderCopy(std::string_view value, std::size_t bufferSize) {
-    if (bufferSize == 0) return {};
-    const std::size_t room = bufferSize - 1;  // one character is the terminating NUL
+std::string_view Unquoted(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-        const std::string_view unquoted = value.substr(1);  // still ends in the closing quote
-        std::string_view copied = unquoted.substr(0, room);
-        // The platform drops the closing quote by dropping the last character copied whenever
-        // the whole rest would have fitted, so a value that just fills the buffer loses a
-        // character of its own.
-        if (bufferSize >= unquoted.size() && !copied.empty()) copied.remove_suffix(1);
-        return copied;
+        return value.substr(1, value.size() - 2);
     }
-    return value.substr(0, room);
+    return value;
 }
 
 std::string SetProfileValue(std::string_view text, std::string_view section, std::string_view key,

@@ -44,9 +44,9 @@ std::optional<std::string_view> FindProfileValue(std::string_view text, std::str
 void ForEachProfileKey(std::string_view text, std::string_view section,
                        const std::function<void(std::string_view name, std::optional<std::string_view> value)>& visit);
 
-// What the platform reader copies into a buffer of bufferSize characters: a value wrapped in
-// matching quotes (" or ') loses them, and at most bufferSize - 1 characters are kept.
-std::string_view ReaderCopy(std::string_view value, std::size_t bufferSize);
+// What the platform reader hands over when its buffer holds the whole value: a value wrapped in
+// matching quotes (" or ') loses them.
+std::string_view Unquoted(std::string_view value);
 
 // The text with section/key set to value. An existing key (the one a reader finds) keeps its
 // line up to the "=" and gets the new value; a new key goes after the last line of its

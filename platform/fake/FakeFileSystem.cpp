@@ -7,6 +7,7 @@
 
 namespace fake {
 
+using platform::FileEntry;
 using platform::FsError;
 
 namespace {
@@ -18,18 +19,121 @@ std::string ParentKey(const std::string& key) {
     if (parent.size() == 2) parent += '\\';
     return parent;
 }
+// A folder key followed by the rest of a path ("" or "\...").
+std::string Rebase(const std::string& folder, std::string_view rest) {
+    if ((IsRootKey(folder) && !rest.empty()) || rest == "\\") rest.remove_prefix(1);
+    return folder + std::string(rest);
+}
+// The names under which this machine's drives are shared with the network.
+bool IsThisMachine(std::string_view server) { return text::EqualsNoCase(server, "localhost") || server == "127.0.0.1"; }
 }  // namespace
+
+// A folder held by its identity: if the folder at its path is not the one it opened, every
+// operation finds nothing.
+class FakeFolderHandle : public platform::FolderHandle {
+public:
+    FakeFolderHandle(FakeFileSystem& files, std::string key, std::uint64_t id, bool removable)
+        : files_(files), key_(std::move(key)), id_(id), removable_(removable) {}
+
+    std::optional<std::vector<FileEntry>> List() override {
+        if (!Live()) return std::nullopt;
+        return files_.ListFolder(key_);
+    }
+
+    platform::FileIdentity Identity() override { return {static_cast<std::uint64_t>(key_[0]), id_}; }
+
+    Opened OpenFolder(const FileEntry& entry) override {
+        if (entry.IsReparsePoint()) return {nullptr, FsError::kLink};
+        AboutToOpen(entry.name);
+        const FakeFileSystem::Node* child = Child(entry.name);
+        if (!child) return {nullptr, FsError::kNotFound};
+        if (child->IsLink()) return {nullptr, FsError::kLink};
+        if (!child->isFolder || (entry.fileId != 0 && child->id != entry.fileId)) return {nullptr, FsError::kOther};
+        return {std::make_unique<FakeFolderHandle>(files_, ChildKey(entry.name), child->id, true), FsError::kNone};
+    }
+
+    FsError DeleteEntry(const FileEntry& entry) override {
+        AboutToOpen(entry.name);
+        const FakeFileSystem::Node* child = Child(entry.name);
+        if (!child) return FsError::kNotFound;
+        // A file link cannot be told from its target: nothing is deleted through it.
+        if (child->IsLink() && !child->isFolder) return FsError::kLink;
+        if (child->isFolder && !child->IsLink()) return FsError::kOther;
+        if (files_.writesFail_) return FsError::kAccessDenied;
+        if (child->lock != FakeFileSystem::Lock::kNone) return FsError::kInUse;
+        files_.nodes_.erase(ChildKey(entry.name));
+        return FsError::kNone;
+    }
+
+    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
+        if (!removable_) return FsError::kAccessDenied;
+        const auto& destination = static_cast<const FakeFolderHandle&>(folder);
+        const FakeFileSystem::Node* into = destination.Live();
+        if (!Live() || !into) return FsError::kNotFound;
+        const std::string target = text::JoinPath(into->path, name);
+        if (const FsError moved = files_.MoveFile(key_, target); moved != FsError::kNone) return moved;
+        key_ = files_.Resolve(target, true);
+        return FsError::kNone;
+    }
+
+    FsError Remove() override {
+        if (!removable_) return FsError::kAccessDenied;
+        if (!Live()) return FsError::kNotFound;
+        if (text::EqualsNoCase(files_.Resolve(files_.currentFolder_, false), key_)) return FsError::kInUse;
+        if (IsRootKey(key_) || files_.HasChildren(key_)) return FsError::kOther;
+        if (files_.writesFail_) return FsError::kAccessDenied;
+        files_.nodes_.erase(key_);
+        return FsError::kNone;
+    }
+
+private:
+    void AboutToOpen(std::string_view name) {
+        const FakeFileSystem::Node* folder = Live();
+        if (files_.beforeOpen && folder) files_.beforeOpen(text::JoinPath(folder->path, name));
+    }
+    const FakeFileSystem::Node* Live() const {
+        const FakeFileSystem::Node* node = files_.Find(key_);
+        return node && node->id == id_ ? node : nullptr;
+    }
+    std::string ChildKey(std::string_view name) const { return ChildPrefix(key_) + text::ToUpper(name); }
+    const FakeFileSystem::Node* Child(std::string_view name) const {
+        return Live() ? files_.Find(ChildKey(name)) : nullptr;
+    }
+
+    FakeFileSystem& files_;
+    std::string key_;
+    std::uint64_t id_;
+    bool removable_;
+};
 
 FakeFileSystem::FakeFileSystem() { AddDrive('C'); }
 
 void FakeFileSystem::AddDrive(char letter) {
     std::string root = std::string(1, static_cast<char>(std::toupper(letter))) + ":\\";
-    nodes_[root] = Node{root, true, {}, platform::kAttrDirectory, Lock::kNone, {}};
+    if (Find(root)) return;
+    nodes_[root] = Node{root, true, {}, platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
 }
 
 std::string FakeFileSystem::Normalise(const std::string& path) const {
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
+    // The long-path forms "\\?\C:\..." and "\\?\UNC\server\share\...".
+    if (text::StartsWith(p, "\\\\?\\UNC\\")) {
+        p = "\\\\" + p.substr(8);
+    } else if (text::StartsWith(p, "\\\\?\\")) {
+        p.erase(0, 4);
+    }
+    // "\\localhost\c$\..." is this machine's drive C:.
+    if (text::StartsWith(p, "\\\\")) {
+        const std::size_t serverEnd = p.find('\\', 2);
+        if (serverEnd == std::string::npos || !IsThisMachine(std::string_view(p).substr(2, serverEnd - 2))) return {};
+        const std::string_view share = std::string_view(p).substr(serverEnd + 1, 3);
+        if (share.size() < 2 || !std::isalpha(static_cast<unsigned char>(share[0])) || share[1] != '$' ||
+            (share.size() == 3 && share[2] != '\\')) {
+            return {};
+        }
+        p = std::string(1, share[0]) + ":\\" + p.substr(std::min(p.size(), serverEnd + 4));
+    }
     if (p.size() < 3 || p[1] != ':' || p[2] != '\\' || !std::isalpha(static_cast<unsigned char>(p[0]))) return {};
     std::vector<std::string> parts;
     size_t i = 3;
@@ -56,18 +160,21 @@ std::string FakeFileSystem::Resolve(const std::string& path, bool keepLast) cons
     const std::string norm = Normalise(path);
     if (norm.empty()) return {};
     std::string key = Key(norm);
-    // Walk the components and substitute link targets, at most a few levels deep.
+    // Substitute mapped drives and link targets, at most a few levels deep.
     for (int round = 0; round < 8; ++round) {
         bool changed = false;
+        if (const auto mapped = mappedDrives_.find(key[0]); mapped != mappedDrives_.end()) {
+            key = Rebase(mapped->second, std::string_view(key).substr(2));
+            changed = true;
+        }
         size_t pos = 3;
         while (pos <= key.size()) {
             const size_t next = std::min(key.find('\\', pos), key.size());
             const bool last = next == key.size();
             if (last && keepLast) break;
-            const std::string prefix = key.substr(0, next);
-            const Node* node = Find(prefix);
-            if (node && !node->linkTarget.empty()) {
-                key = node->linkTarget + key.substr(next);
+            const Node* node = Find(key.substr(0, next));
+            if (node && node->IsLink()) {
+                key = Rebase(node->linkTarget, std::string_view(key).substr(next));
                 changed = true;
                 break;
             }
@@ -98,7 +205,20 @@ void FakeFileSystem::Insert(const std::string& normalised, Node node) {
     const std::string parent = ParentKey(normalised);
     if (parent.size() >= 3 && !Find(Key(parent))) AddFolder(parent);
     node.path = normalised;
+    node.id = nextId_++;
     nodes_[Key(normalised)] = std::move(node);
+}
+
+FileEntry FakeFileSystem::EntryOf(const Node& node) const {
+    FileEntry entry{std::string(text::FileNameOf(node.path)), node.content.size(), node.attributes, node.id};
+    if (node.IsLink() && !node.isFolder) {
+        if (const Node* target = Find(Resolve(node.linkTarget, false))) {
+            entry.size = target->content.size();
+            entry.attributes = target->attributes;
+            entry.fileId = target->id;
+        }
+    }
+    return entry;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
@@ -108,25 +228,45 @@ void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attributes
         return;
     }
     if (const Node* existing = Find(Key(norm)); existing && existing->isFolder) return;
-    Insert(norm, Node{{}, true, {}, attributes | platform::kAttrDirectory, Lock::kNone, {}});
+    Insert(norm, Node{{}, true, {}, attributes | platform::kAttrDirectory, Lock::kNone, {}, 0});
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
     Insert(Normalise(path), Node{{}, false, content, attributes ? attributes : platform::kAttrArchive,
-                                 Lock::kNone, {}});
+                                 Lock::kNone, {}, 0});
 }
 
 void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
     Insert(Normalise(path), Node{{}, true, {}, platform::kAttrDirectory | platform::kAttrReparsePoint,
-                                 Lock::kNone, Key(Normalise(target))});
+                                 Lock::kNone, Key(Normalise(target)), 0});
+}
+
+void FakeFileSystem::AddFileLink(const std::string& path, const std::string& target) {
+    Insert(Normalise(path), Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, Key(Normalise(target)), 0});
+}
+
+void FakeFileSystem::MapDrive(char letter, const std::string& folder) {
+    mappedDrives_[static_cast<char>(std::toupper(letter))] = Resolve(folder, false);
+}
+
+void FakeFileSystem::Erase(const std::string& path) {
+    const std::string key = Resolve(path, true);
+    if (key.empty() || IsRootKey(key)) return;
+    const std::string prefix = key + "\\";
+    for (auto it = nodes_.begin(); it != nodes_.end();) {
+        it = it->first == key || text::StartsWith(it->first, prefix) ? nodes_.erase(it) : std::next(it);
+    }
+}
+
+void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    if (Node* node = Find(Resolve(path, true))) {
+        const std::uint32_t kind = node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
+        node->attributes = kind | attributes;
+    }
 }
 
 void FakeFileSystem::SetLock(const std::string& path, Lock lock) {
     if (Node* node = Find(Resolve(path, false))) node->lock = lock;
-}
-
-void FakeFileSystem::AddShortName(const std::string& shortPath, const std::string& longPath) {
-    shortNames_[Key(Normalise(shortPath))] = Normalise(longPath);
 }
 
 std::optional<std::string> FakeFileSystem::Content(const std::string& path) const {
@@ -149,6 +289,8 @@ std::vector<std::string> FakeFileSystem::Drives() const {
     for (const auto& [key, node] : nodes_) {
         if (IsRootKey(key)) out.push_back(node.path);
     }
+    for (const auto& [letter, folder] : mappedDrives_) out.push_back(std::string(1, letter) + ":\\");
+    std::sort(out.begin(), out.end());
     return out;
 }
 
@@ -159,72 +301,51 @@ std::optional<std::string> FakeFileSystem::ReadWholeFile(const std::string& path
     return node->content;
 }
 
+void FakeFileSystem::RemoveLeftoversBeside(const std::string& key) {
+    const std::string prefix = ChildPrefix(ParentKey(key));
+    const std::string name(text::FileNameOf(key));
+    const std::string start = prefix + name;
+    for (auto it = nodes_.lower_bound(start); it != nodes_.end() && text::StartsWith(it->first, start);) {
+        const auto writer = platform::TemporaryFileWriter(std::string_view(it->first).substr(prefix.size()), name);
+        const bool leftover = writer && *writer != kRunningProcess && !it->second.isFolder && !it->second.IsLink();
+        it = leftover ? nodes_.erase(it) : std::next(it);
+    }
+}
+
 bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view content) {
     const std::string key = Resolve(path, false);
     if (key.empty() || writesFail_) return false;
     const Node* parent = Find(ParentKey(key));
     if (!parent || !parent->isFolder) return false;
+    RemoveLeftoversBeside(key);
     if (Node* node = Find(key)) {
         if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
         return true;
     }
-    Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}});
+    Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}, 0});
     return true;
 }
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
     const Node* node = Find(Resolve(path, true));
     if (!node) return std::nullopt;
-    return node->attributes;
+    return EntryOf(*node).attributes;
 }
 
-bool FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    Node* node = Find(Resolve(path, true));
-    // Windows would change the target through a link; the port refuses instead.
-    if (!node || writesFail_ || !node->linkTarget.empty()) return false;
-    const std::uint32_t kept = node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
-    node->attributes = kept | (attributes & ~(platform::kAttrDirectory | platform::kAttrReparsePoint |
-                                              platform::kAttrNormal));
-    if (node->attributes == 0) node->attributes = platform::kAttrNormal;
-    return true;
-}
-
-std::optional<std::vector<platform::FileEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
+std::optional<std::vector<FileEntry>> FakeFileSystem::ListFolder(const std::string& folder) {
     const std::string key = Resolve(folder, false);
     const Node* node = Find(key);
     if (!node || !node->isFolder) return std::nullopt;
     const std::string prefix = ChildPrefix(key);
-    std::vector<platform::FileEntry> out;
+    std::vector<FileEntry> out;
     for (auto it = nodes_.lower_bound(prefix); it != nodes_.end() && text::StartsWith(it->first, prefix); ++it) {
         if (it->first.size() == prefix.size()) continue;  // a root is not its own child
         if (it->first.find('\\', prefix.size()) != std::string::npos) continue;  // deeper down
-        const Node& child = it->second;
-        out.push_back({std::string(text::FileNameOf(child.path)), child.content.size(), child.attributes});
+        out.push_back(EntryOf(it->second));
     }
     return out;
-}
-
-FsError FakeFileSystem::DeleteFile(const std::string& path) {
-    const std::string key = Resolve(path, true);
-    Node* node = Find(key);
-    if (!node) return FsError::kNotFound;
-    if (writesFail_ || node->isFolder || node->Has(platform::kAttrReadOnly)) return FsError::kAccessDenied;
-    if (node->lock != Lock::kNone) return FsError::kInUse;
-    nodes_.erase(key);
-    return FsError::kNone;
-}
-
-FsError FakeFileSystem::RemoveFolder(const std::string& path) {
-    const std::string key = Resolve(path, true);
-    Node* node = Find(key);
-    if (!node) return FsError::kNotFound;
-    if (!node->isFolder || IsRootKey(key)) return FsError::kOther;
-    if (writesFail_ || node->Has(platform::kAttrReadOnly)) return FsError::kAccessDenied;
-    if (node->linkTarget.empty() && HasChildren(key)) return FsError::kOther;
-    nodes_.erase(key);
-    return FsError::kNone;
 }
 
 FsError FakeFileSystem::CreateFolder(const std::string& path) {
@@ -234,7 +355,7 @@ FsError FakeFileSystem::CreateFolder(const std::string& path) {
     const Node* parentNode = Find(ParentKey(key));
     if (!parentNode || !parentNode->isFolder) return FsError::kNotFound;
     nodes_[key] = Node{text::JoinPath(parentNode->path, text::FileNameOf(Normalise(path))), true, {},
-                       platform::kAttrDirectory, Lock::kNone, {}};
+                       platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
     return FsError::kNone;
 }
 
@@ -249,7 +370,7 @@ FsError FakeFileSystem::MoveFile(const std::string& from, const std::string& to)
     const Node* parentNode = Find(ParentKey(toKey));
     if (!parentNode || !parentNode->isFolder) return FsError::kNotFound;
     const std::string newPath = text::JoinPath(parentNode->path, text::FileNameOf(Normalise(to)));
-    // Move the node and everything below it.
+    // Move the node and everything below it; each keeps its identity.
     std::vector<std::pair<std::string, Node>> moved;
     const std::string prefix = fromKey + "\\";
     for (auto it = nodes_.begin(); it != nodes_.end();) {
@@ -285,18 +406,25 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
     return out;
 }
 
-std::string FakeFileSystem::LongPath(const std::string& path) {
-    const std::string norm = Normalise(path);
-    if (norm.empty()) return path;
-    const std::string key = Key(norm);
-    std::string out = norm;
-    for (const auto& [shortKey, longPath] : shortNames_) {
-        if (key == shortKey || text::StartsWith(key, shortKey + "\\")) {
-            out = longPath + norm.substr(shortKey.size());
-        }
+std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::string& path) {
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    const bool network = path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+    const std::string key = Resolve(network ? path : FullPath(path), false);
+    const Node* node = Find(key);
+    if (!node) return std::nullopt;
+    std::string parent;
+    if (!IsRootKey(key)) {
+        const Node* holder = Find(ParentKey(key));
+        parent = holder ? holder->path : ParentKey(key);
     }
-    // A path that does not exist comes back as it was given.
-    return Find(Resolve(out, true)) ? out : path;
+    return Identified{{static_cast<std::uint64_t>(key[0]), node->id}, parent};
+}
+
+std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path) {
+    const std::string key = Resolve(path, false);
+    const Node* node = Find(key);
+    if (!node || !node->isFolder || node->IsLink()) return nullptr;
+    return std::make_unique<FakeFolderHandle>(*this, key, node->id, false);
 }
 
 }  // namespace fake

@@ -28,6 +28,10 @@ public:
     bool FindFirstExists(const std::string& path) override;
     void AddToRecentDocs(const std::string& path) override;
     bool CreateShellLink(const std::string& linkPath, const std::string& target) override;
+    std::vector<std::string> NativeProgramFolders() override { return nativeProgramFolders; }
+
+    // What NativeProgramFolders answers (a 32-bit system: nothing).
+    std::vector<std::string> nativeProgramFolders;
 
     // Where AddToRecentDocs makes its shortcut, as the shell would (empty: it makes none),
     // and the name it gives it.

@@ -5,17 +5,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
-
-// Links under Wine 8 (what the adapter was written against):
-// - CreateSymbolicLinkW is a stub that answers TRUE and makes nothing; FSCTL_SET_REPARSE_POINT
-//   is not supported. The links a Wine user meets are Unix symbolic links.
-// - A Unix link to a folder is reported with FILE_ATTRIBUTE_REPARSE_POINT (0x410) by
-//   GetFileAttributesW and FindFirstFileExW. A handle opened on it, even with
-//   FILE_FLAG_OPEN_REPARSE_POINT, is the target folder: its attribute tag shows no reparse point.
-// - RemoveDirectoryW on such a link fails with ERROR_DIR_NOT_EMPTY when the target has entries,
-//   and removes the *target* when the target is empty; the link stays.
-// - A Unix link to a file looks like the file itself, and DeleteFileW removes the target.
-// So a link is removed only through a handle that Windows confirms to be the link itself.
+#include "platform/win32/Win32FolderHandle.h"
 
 namespace win32 {
 
@@ -35,25 +25,7 @@ bool IsDriveAbsolute(std::wstring_view path) {
            path[1] == L':' && path[2] == L'\\';
 }
 
-FsError ErrorFrom(DWORD code) {
-    switch (code) {
-        case ERROR_SUCCESS:
-            return FsError::kNone;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-            return FsError::kNotFound;
-        case ERROR_ACCESS_DENIED:
-            return FsError::kAccessDenied;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return FsError::kInUse;
-        default:
-            return FsError::kOther;
-    }
-}
-
-FsError LastError() { return ErrorFrom(::GetLastError()); }
+FsError LastError() { return FsErrorOf(::GetLastError()); }
 
 std::wstring FullPathName(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
@@ -66,13 +38,6 @@ std::wstring FullPathName(const std::wstring& path) {
         }
         full.resize(length);
     }
-}
-
-// The plain form of a prefixed path, as callers wrote it.
-std::string WithoutPrefix(std::wstring_view path) {
-    if (StartsWith(path, kLongUncPrefix)) return "\\\\" + Narrow(path.substr(kLongUncPrefix.size()));
-    if (StartsWith(path, kLongPrefix)) return Narrow(path.substr(kLongPrefix.size()));
-    return Narrow(path);
 }
 
 std::optional<DWORD> RawAttributes(const std::wstring& apiPath) {
@@ -105,30 +70,38 @@ std::optional<std::wstring> CreateTemporaryBeside(const std::wstring& target, Ke
     return std::nullopt;
 }
 
-// Removes a folder, or a link to a folder without touching its target. The path is checked
-// again after the handle is open, so a folder swapped for a link in between is caught.
-FsError RemoveFolderByHandle(const std::wstring& apiPath) {
-    const KernelHandle folder(::CreateFileW(apiPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                            nullptr));
-    if (!folder) return LastError();
-    const std::optional<DWORD> byPath = RawAttributes(apiPath);
-    FILE_ATTRIBUTE_TAG_INFO opened{};
-    if (!byPath || !::GetFileInformationByHandleEx(folder.Get(), FileAttributeTagInfo, &opened, sizeof(opened))) {
-        return LastError();
+// Whether the process with this id still runs. This process's own id on a leftover only
+// means that an earlier process had it.
+bool ProcessRuns(DWORD id) {
+    if (id == ::GetCurrentProcessId()) return false;
+    const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process) return ::GetLastError() != ERROR_INVALID_PARAMETER;  // denied: it exists
+    DWORD code = 0;
+    return ::GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE;
+}
+
+// Removes the temporary files that writers which no longer run left beside the target, each
+// through a handle checked to be that file.
+void RemoveLeftoversBeside(const std::wstring& apiTarget) {
+    const std::size_t cut = apiTarget.rfind(L'\\');
+    const std::string targetName = Narrow(std::wstring_view(apiTarget).substr(cut + 1));
+    WIN32_FIND_DATAW found;
+    const FindHandle search(::FindFirstFileExW((apiTarget + L".*.tmp").c_str(), FindExInfoBasic, &found,
+                                               FindExSearchNameMatch, nullptr, 0));
+    if (!search) return;
+    std::vector<platform::FileEntry> leftovers;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        std::string name = Narrow(found.cFileName);
+        const auto writer = platform::TemporaryFileWriter(name, targetName);
+        if (writer && !ProcessRuns(*writer)) leftovers.push_back({std::move(name), 0, found.dwFileAttributes, 0});
+    } while (::FindNextFileW(search.Get(), &found));
+    if (leftovers.empty()) return;
+    std::wstring folder = apiTarget.substr(0, cut);
+    if (folder.back() == L':') folder += L'\\';  // a drive root
+    if (const auto holder = OpenFolderHandle(folder)) {
+        for (const platform::FileEntry& leftover : leftovers) holder->DeleteEntry(leftover);
     }
-    if ((opened.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return FsError::kOther;
-    // The path is a link but the handle is not: the handle is the target (a Unix link under
-    // Wine). Deleting through it would remove what the link points at.
-    if ((*byPath & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && (opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return FsError::kAccessDenied;
-    }
-    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member, DeleteFile, is renamed by <windows.h>
-    if (!::SetFileInformationByHandle(folder.Get(), FileDispositionInfo, &dispose, sizeof(dispose))) {
-        return LastError();
-    }
-    return FsError::kNone;
 }
 
 }  // namespace
@@ -192,6 +165,7 @@ bool Win32FileSystem::ReplaceWholeFile(const std::string& path, std::string_view
         existing && (*existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
+    RemoveLeftoversBeside(*apiPath);
     KernelHandle file;
     const auto temporary = CreateTemporaryBeside(*apiPath, file);
     if (!temporary) return false;
@@ -209,19 +183,6 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
     const auto apiPath = ApiPath(path);
     if (!apiPath) return std::nullopt;
     return RawAttributes(*apiPath);
-}
-
-bool Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    const auto apiPath = ApiPath(path);
-    if (!apiPath) return false;
-    // SetFileAttributesW follows a link and would change its target.
-    const auto current = RawAttributes(*apiPath);
-    if (!current || (*current & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return false;
-    // The kind of an entry is not an attribute one sets.
-    DWORD settable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
-    if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
-    if (settable != FILE_ATTRIBUTE_NORMAL) settable &= ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
-    return ::SetFileAttributesW(apiPath->c_str(), settable) != 0;
 }
 
 std::optional<std::vector<platform::FileEntry>> Win32FileSystem::ListFolder(const std::string& folder) {
@@ -256,18 +217,6 @@ std::optional<std::vector<platform::FileEntry>> Win32FileSystem::ListFolder(cons
     return entries;
 }
 
-FsError Win32FileSystem::DeleteFile(const std::string& path) {
-    const auto apiPath = ApiPath(path);
-    if (!apiPath) return FsError::kOther;
-    return ::DeleteFileW(apiPath->c_str()) ? FsError::kNone : LastError();
-}
-
-FsError Win32FileSystem::RemoveFolder(const std::string& path) {
-    const auto apiPath = ApiPath(path);
-    if (!apiPath) return FsError::kOther;
-    return RemoveFolderByHandle(*apiPath);
-}
-
 FsError Win32FileSystem::CreateFolder(const std::string& path) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return FsError::kOther;
@@ -287,22 +236,16 @@ std::string Win32FileSystem::FullPath(const std::string& path) {
     return Narrow(FullPathName(wide));
 }
 
-std::string Win32FileSystem::LongPath(const std::string& path) {
+std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const std::string& path) {
     const auto apiPath = ApiPath(path);
-    if (!apiPath) return path;
-    // Wine hands a prefixed path back unexpanded, so the prefix is used only where it is needed.
-    const std::wstring plain = Widen(WithoutPrefix(*apiPath));
-    const std::wstring& query = plain.size() < MAX_PATH ? plain : *apiPath;
-    std::wstring expanded(query.size() + MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetLongPathNameW(query.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-        if (length == 0) return path;
-        if (length < expanded.size()) {
-            expanded.resize(length);
-            return WithoutPrefix(expanded);
-        }
-        expanded.resize(length);
-    }
+    if (!apiPath) return std::nullopt;
+    return IdentifyPath(*apiPath);
+}
+
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {
+    const auto apiPath = ApiPath(path);
+    if (!apiPath) return nullptr;
+    return OpenFolderHandle(*apiPath);
 }
 
 }  // namespace win32

@@ -8,20 +8,19 @@
 namespace win32 {
 
 // Files and folders through the wide-character API with long-path prefixes, so that Unicode
-// names and paths longer than 260 characters are reached like any other.
+// names and paths longer than 260 characters are reached like any other. Folder handles open
+// children relative to themselves through ntdll's NtCreateFile (looked up at run time).
 class Win32FileSystem : public platform::FileSystem {
 public:
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
     bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
-    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
-    platform::FsError DeleteFile(const std::string& path) override;
-    platform::FsError RemoveFolder(const std::string& path) override;
     platform::FsError CreateFolder(const std::string& path) override;
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
-    std::string LongPath(const std::string& path) override;
+    std::optional<Identified> Identify(const std::string& path) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
 };
 
 // The form every file operation passes to Windows: the full path behind "\\?\" (a drive path)

@@ -80,4 +80,25 @@ bool Win32Folders::CreateShellLink(const std::string& linkPath, const std::strin
     return SUCCEEDED(file.Get()->Save(Widen(linkPath).c_str(), TRUE));
 }
 
+std::vector<std::string> Win32Folders::NativeProgramFolders() {
+    BOOL wow64 = FALSE;
+    if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) return {};
+    // The 64-bit view of the registry names them; the 32-bit view would name the (x86) ones.
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+                        KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::vector<std::string> folders;
+    for (const wchar_t* value : {L"ProgramFilesDir", L"CommonFilesDir"}) {
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = sizeof(path) - sizeof(wchar_t);
+        if (::RegGetValueW(key, nullptr, value, RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS && path[0]) {
+            folders.push_back(Narrow(path));
+        }
+    }
+    ::RegCloseKey(key);
+    return folders;
+}
+
 }  // namespace win32

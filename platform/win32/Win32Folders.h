@@ -15,6 +15,7 @@ public:
     bool FindFirstExists(const std::string& path) override;
     void AddToRecentDocs(const std::string& path) override;
     bool CreateShellLink(const std::string& linkPath, const std::string& target) override;
+    std::vector<std::string> NativeProgramFolders() override;
 };
 
 }  // namespace win32

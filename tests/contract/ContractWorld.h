@@ -2,6 +2,7 @@
 // What a contract test runs against: the ports of one side (the fakes on the host, the
 // real adapters under Windows or Wine) and the set-up that the tests need, done the way that
 // side does it. Each world owns a scratch folder made for the test and leaves nothing behind.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,6 +40,8 @@ public:
     virtual std::string Scratch() = 0;
     // A file with the content, made without the port under test.
     virtual void MakeFile(const std::string& path, const std::string& content) = 0;
+    // Sets a file's or folder's attributes (read-only, hidden, system), without the port.
+    virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
 
     // Process environment; the previous state comes back with the world.
     virtual void SetVariable(const std::string& name, const std::string& value) = 0;
@@ -51,9 +54,21 @@ public:
     // A link at link (inside the scratch folder) to the folder target (inside it too). false
     // when this side cannot make links.
     virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
-    // The short 8.3 form of an existing path whose last name is long; nullopt when this side
-    // has none.
-    virtual std::optional<std::string> ShortFormOf(const std::string& path) = 0;
+    // A link at link to the file target, both inside the scratch folder, of the kind a user of
+    // this side has (under Wine a Unix link, which looks like the file itself); false when this
+    // side cannot make one.
+    virtual bool MakeFileLink(const std::string& link, const std::string& target) = 0;
+    // Replaces the file or folder at path, as another program racing the test would, by a link
+    // to target (a folder or a file inside the scratch folder); false when no link can be made.
+    virtual bool SwapForLink(const std::string& path, const std::string& target) = 0;
+    // Another drive letter for a folder of the scratch folder, as subst makes one ("X:");
+    // nullopt when this side cannot make one. It goes with the world.
+    virtual std::optional<std::string> MapDrive(const std::string& folder) = 0;
+    // The path as this machine's network share names it ("\\localhost\c$\..."); nullopt
+    // when this side does not serve it.
+    virtual std::optional<std::string> NetworkForm(const std::string& path) = 0;
+    // A process that runs while the world lives, other than this one.
+    virtual std::uint32_t RunningProcessId() = 0;
 
     // URL-cache entries, made the way a browser makes them and not through the port under
     // test; the world deletes them when it goes. Other entries of the cache are left alone.

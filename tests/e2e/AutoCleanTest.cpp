@@ -169,14 +169,10 @@ TEST_F(AutoClean, ARootUserFolderIsRefusedWithAMessageAndNothingIsDeleted) {
 
     MorvaneRun run(program + "\\Morvane.exe", "A", temp);
     ASSERT_TRUE(run.Started());
-    const HWND box = run.WaitForWindow(L"#32770", L"Kavlon Info.....", kRunLimitMs);
-    ASSERT_NE(box, nullptr) << "no message box; the program " << (run.WaitForEnd(0) ? "ended" : "runs")
-                            << ", its windows:" << Joined(run.VisibleWindows());
-    EXPECT_EQ(TextOf(::GetDlgItem(box, 0xFFFF)),
-              "You have selected the root file to clean\r\rThis program will not continue !!!!");
-    const HWND ok = ::GetDlgItem(box, IDOK);
-    ASSERT_NE(ok, nullptr);
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    const auto text = run.AnswerMessageBox(L"Kavlon Info.....", kRunLimitMs);
+    ASSERT_TRUE(text.has_value()) << "no message box; the program " << (run.WaitForEnd(0) ? "ended" : "runs")
+                                  << ", its windows:" << Joined(run.VisibleWindows());
+    EXPECT_EQ(*text, "You have selected the root file to clean\r\rThis program will not continue !!!!");
 
     // The folder picker follows the message; the run ends once the user has closed the screens.
     EXPECT_NE(run.WaitForWindow(nullptr, L"Kavlon Tarnwick-----User Designated Folder To Clean", 10000), nullptr)

@@ -155,6 +155,19 @@ void E2eWorld::MakeFile(const std::string& path, const std::string& content, DWO
     if (attributes != FILE_ATTRIBUTE_NORMAL) ::SetFileAttributesW(Long(path).c_str(), attributes);
 }
 
+std::string E2eWorld::MakeDeepTree(const std::string& folder, int levels) {
+    if (!testing_support::IsInside(folder, root_)) return {};
+    MakeFolder(folder);
+    std::string deep = folder;
+    for (int level = 0; level < levels; ++level) {
+        deep += "\\d";
+        ::CreateDirectoryW(Long(deep).c_str(), nullptr);
+        const win32::KernelHandle file(::CreateFileW(Long(deep + "\\f.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    return deep;
+}
+
 std::optional<std::string> E2eWorld::ReadBytes(const std::string& path) {
     const win32::KernelHandle file(::CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                  OPEN_EXISTING, 0, nullptr));
@@ -170,16 +183,31 @@ bool E2eWorld::Exists(const std::string& path) {
     return ::GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool E2eWorld::MakeFolderLink(const std::string& link, const std::string& target) {
+bool E2eWorld::MakeLink(const std::string& link, const std::string& target) {
     if (!testing_support::IsInside(link, root_) || !testing_support::IsInside(target, root_)) return false;
-    const std::string unixLink = testing_support::UnixNameOfPath(link);
-    const std::string unixTarget = testing_support::UnixNameOfPath(target);
-    if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {
-        return false;
-    }
-    unixLinks_.push_back(unixLink);
+    MakeFolder(link.substr(0, link.rfind('\\')));
+    std::string unixLink = testing_support::MakeUnixLink(link, target);
+    if (unixLink.empty()) return false;
+    unixLinks_.push_back(std::move(unixLink));
+    return true;
+}
+
+bool E2eWorld::MakeFolderLink(const std::string& link, const std::string& target) {
+    if (!MakeLink(link, target)) return false;
     const DWORD attributes = ::GetFileAttributesW(Long(link).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool E2eWorld::MakeFileLink(const std::string& link, const std::string& target) {
+    return MakeLink(link, target) && ReadBytes(link) == ReadBytes(target);
+}
+
+bool E2eWorld::SwapFolderForLink(const std::string& path, const std::string& movedTo, const std::string& target) {
+    if (!testing_support::IsInside(path, root_) || !testing_support::IsInside(movedTo, root_)) return false;
+    const std::string unixPath = testing_support::UnixNameOfPath(path);
+    const std::string unixMoved = testing_support::UnixNameOfPath(movedTo);
+    return !unixPath.empty() && !unixMoved.empty() && testing_support::LinuxRename(unixPath, unixMoved) == 0 &&
+           MakeLink(path, target);
 }
 
 win32::KernelHandle E2eWorld::HoldOpen(const std::string& path) {
@@ -300,6 +328,14 @@ std::vector<std::string> MorvaneRun::VisibleWindows() {
 
 void MorvaneRun::CloseWindows() {
     for (HWND window : VisibleWindowsOf(id_)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+std::optional<std::string> MorvaneRun::AnswerMessageBox(const wchar_t* caption, int milliseconds) {
+    const HWND box = WaitForWindow(L"#32770", caption, milliseconds);
+    if (!box) return std::nullopt;
+    const std::string text = TextOf(::GetDlgItem(box, 0xFFFF));  // the message's static, as MessageBox numbers it
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    return text;
 }
 
 }  // namespace e2e

@@ -30,10 +30,19 @@ public:
     // --- Files (paths absolute, inside Root) ---
     void MakeFolder(const std::string& path);  // with the folders above it
     void MakeFile(const std::string& path, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+    // levels folders "d" inside one another below folder, each with a file "f.tmp"; returns the
+    // deepest folder. One call per folder and file, so that depth costs what it must.
+    std::string MakeDeepTree(const std::string& folder, int levels);
     std::optional<std::string> ReadBytes(const std::string& path);
     bool Exists(const std::string& path);
     // A Linux link at link to the folder target, both inside Root; false where none can be made.
     bool MakeFolderLink(const std::string& link, const std::string& target);
+    // A Linux link at link to the file target, both inside Root: under Wine it looks like the
+    // file itself. false where none can be made.
+    bool MakeFileLink(const std::string& link, const std::string& target);
+    // What another program racing the test does: the folder at path moves to a name beside it
+    // (inside Root too) and a Linux link to target (inside Root) takes its place.
+    bool SwapFolderForLink(const std::string& path, const std::string& movedTo, const std::string& target);
     // Opens the file for writing with no sharing, as a program that keeps it to itself does.
     win32::KernelHandle HoldOpen(const std::string& path);
     // Everything below the folder, without following links, as sorted relative paths: a folder
@@ -57,6 +66,8 @@ public:
     bool InstallMorvane(const std::string& folder);
 
 private:
+    bool MakeLink(const std::string& link, const std::string& target);
+
     std::string marker_;
     std::string root_;
     std::vector<std::string> unixLinks_;
@@ -86,6 +97,9 @@ public:
     std::vector<std::string> VisibleWindows();
     // Asks every visible top-level window of the process to close, as the user would.
     void CloseWindows();
+    // The text of the message box with this caption, once it shows, after pressing its OK;
+    // nullopt when none showed within the time.
+    std::optional<std::string> AnswerMessageBox(const wchar_t* caption, int milliseconds);
 
 private:
     win32::KernelHandle process_;

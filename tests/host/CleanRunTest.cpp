@@ -33,6 +33,8 @@ protected:
         world.env.SetVariable("Temp", "C:\\Temp");
         world.folders.SetFolder(36, "C:\\Windows");
         world.folders.SetFolder(38, "C:\\Program Files");
+        world.files.AddFolder("C:\\Windows");
+        world.files.AddFolder("C:\\Program Files");
         world.files.AddFile("C:\\Temp\\t.tmp", "123");
         world.files.AddFile("C:\\Mine\\m.txt", "12");
         world.cache.Add("http://a/");
@@ -89,9 +91,52 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     world.app.Get<common::Form10>();
     engine::RunCleanFromOptions();
     ASSERT_EQ(world.desktop.messages.size(), 1u);
-    EXPECT_EQ(world.desktop.messages[0].text, engine::NotAllCleanedText(2));
+    EXPECT_EQ(world.desktop.messages[0].text, engine::NotAllCleanedText(2, 0));
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
+}
+
+// An option that removed nothing because its folder could not be cleaned at all is no success.
+TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
+    struct Case {
+        const char* label;
+        std::string settings;
+        bool unsetTemp;
+    };
+    const std::string options = "[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n";
+    const Case cases[] = {
+        {"Temp unset", "[User]\r\nsFile0=C:\\Mine\r\n" + options, true},
+        {"user folder gone", "[User]\r\nsFile0=C:\\Gone\r\n" + options, false},
+        {"no user folder stored", options, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.unsetTemp) world.env.UnsetVariable("Temp");
+        Settings(c.settings);
+        world.desktop.messages.clear();
+        world.app.Show(world.app.Get<common::Form10>());
+        engine::RunCleanFromOptions();
+        EXPECT_EQ(Texts(), std::vector<std::string>{engine::NotAllCleanedText(0, 1)});
+        world.env.exitCode.reset();
+        engine::RunAutoClean();
+        EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
+        world.env.SetVariable("Temp", "C:\\Temp");
+    }
+    EXPECT_EQ(engine::NotAllCleanedText(0, 1),
+              "Cleaning Finished, but not every file could be removed !\r\r1 chosen folder could not be cleaned.");
+    EXPECT_EQ(engine::NotAllCleanedText(2, 2),
+              "Cleaning Finished, but not every file could be removed !\r\r"
+              "2 items are still in use or protected. 2 chosen folders could not be cleaned.");
+}
+
+// Before, such a file read as "nothing chosen" and the run ended with 0, "all removed".
+TEST_F(CleanRun, SettingsThatCannotBeReadEndTheUnattendedRunWithTheirOwnCode) {
+    AllChosen("C:\\Mine");
+    world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
+    engine::RunAutoClean();
+    EXPECT_EQ(world.env.exitCode, engine::kExitSettingsUnreadable);
+    EXPECT_TRUE(NothingDeleted());
+    EXPECT_TRUE(world.desktop.messages.empty());
 }
 
 TEST_F(CleanRun, WithoutAVisibleBackdropTheOptionsRunCleansSilently) {

@@ -42,8 +42,12 @@ protected:
             files.AddFolder(path);
         }
         files.AddFolder("C:\\Windows\\System32\\drivers");
+        files.AddFolder("C:\\Windows\\Sysnative");
+        files.AddFolder("C:\\Windows\\SysWOW64");
+        files.AddFolder("C:\\Windows2");
+        files.AddFolder("C:\\Users\\Ann\\Documents");
+        files.AddFolder("C:\\Program Files\\Morvane");
         files.AddFolder("D:\\Windows");
-        files.AddShortName("C:\\PROGRA~1", "C:\\Program Files");
         files.SetCurrentFolder("C:\\Windows\\Temp");
     }
 };
@@ -72,26 +76,49 @@ struct FolderCase {
     FolderVerdict verdict;
 };
 
-TEST_F(FoldersTest, CheckUserFolderComparesFoldersNotSpellings) {
+// Every way of naming a folder reaches the same verdict: letter case, separators, "." and "..",
+// the long-path prefix, another drive letter for it (subst), this machine's network shares,
+// and links at the end or in the middle of the path.
+TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
+    files.MapDrive('R', "C:\\");
+    files.MapDrive('P', "C:\\Users\\Public");
+    files.MapDrive('M', "C:\\Users\\Ann\\Documents");
+    files.AddLink("C:\\zone\\up", "C:\\");
+    files.AddLink("C:\\Data\\sys", "C:\\Windows");
+    files.AddLink("C:\\Data\\mine", "C:\\Users\\Ann\\Documents");
+    folders.SetFolder(38, "C:\\Program Files (x86)");
+    files.AddFolder("C:\\Program Files (x86)");
+    folders.nativeProgramFolders = {"C:\\Program Files", "C:\\Program Files\\Common Files"};
     const FolderCase cases[] = {
-        // The root of C:, however written.
-        {"C:\\", FolderVerdict::kRoot}, {"c:\\", FolderVerdict::kRoot}, {"c:", FolderVerdict::kRoot},
-        {"C:/", FolderVerdict::kRoot}, {"C:\\\\", FolderVerdict::kRoot}, {"\\\\?\\C:\\", FolderVerdict::kRoot},
-        {"//?/c:/", FolderVerdict::kRoot}, {"C:\\Windows\\..", FolderVerdict::kRoot},
-        // A protected folder, however written.
-        {"C:\\Windows", FolderVerdict::kSystem}, {"c:\\windows", FolderVerdict::kSystem},
-        {"C:\\WINDOWS\\", FolderVerdict::kSystem}, {"C:/Windows//", FolderVerdict::kSystem},
-        {"\\\\?\\C:\\Windows", FolderVerdict::kSystem}, {"C:\\Windows\\System32\\..", FolderVerdict::kSystem},
-        {"C:\\Windows.", FolderVerdict::kSystem}, {"C:\\PROGRA~1", FolderVerdict::kSystem},
-        {"c:\\progra~1\\Common Files", FolderVerdict::kSystem}, {"..", FolderVerdict::kSystem},
-        // Purging an ancestor would empty a protected folder.
+        // The root of C:.
+        {"C:\\", FolderVerdict::kRoot}, {"c:", FolderVerdict::kRoot}, {"C:/", FolderVerdict::kRoot},
+        {"C:\\\\", FolderVerdict::kRoot}, {"\\\\?\\C:\\", FolderVerdict::kRoot}, {"//?/c:/", FolderVerdict::kRoot},
+        {"C:\\Windows\\..", FolderVerdict::kRoot}, {"R:\\", FolderVerdict::kRoot},
+        {"\\\\localhost\\c$", FolderVerdict::kRoot}, {"\\\\127.0.0.1\\C$\\", FolderVerdict::kRoot},
+        {"C:\\zone\\up", FolderVerdict::kRoot},
+        // A protected folder.
+        {"c:\\windows", FolderVerdict::kSystem}, {"C:/Windows//", FolderVerdict::kSystem},
+        {"\\\\?\\C:\\Windows", FolderVerdict::kSystem}, {"C:\\Windows.", FolderVerdict::kSystem},
+        {"R:\\Windows", FolderVerdict::kSystem}, {"\\\\localhost\\c$\\ProgramData", FolderVerdict::kSystem},
+        {"C:\\Data\\sys", FolderVerdict::kSystem}, {"C:\\zone\\up\\Users\\Public\\Desktop", FolderVerdict::kSystem},
+        {"..", FolderVerdict::kSystem},
+        // The native twins a 32-bit program's lookups leave out.
+        {"C:\\Program Files", FolderVerdict::kSystem}, {"C:\\Windows\\Sysnative", FolderVerdict::kSystem},
+        {"C:\\Windows\\SysWOW64", FolderVerdict::kSystem},
+        // Purging a folder that holds one would empty it too.
         {"C:\\Users", FolderVerdict::kSystem}, {"C:\\users\\ann\\", FolderVerdict::kSystem},
-        {"C:\\ProgramData\\Microsoft", FolderVerdict::kSystem},
-        // Below, beside or on another drive.
+        {"C:\\ProgramData\\Microsoft", FolderVerdict::kSystem}, {"P:\\", FolderVerdict::kSystem},
+        {"\\\\127.0.0.1\\c$\\users\\Public", FolderVerdict::kSystem},
+        {"C:\\zone\\up\\Users\\Public", FolderVerdict::kSystem},
+        // Below, beside, on another volume, or holding only a link to a protected folder.
         {"C:\\Windows\\System32\\drivers", FolderVerdict::kAllowed}, {"C:\\Windows2", FolderVerdict::kAllowed},
-        {"C:\\Win", FolderVerdict::kAllowed}, {"C:\\Users\\Ann\\Documents", FolderVerdict::kAllowed},
-        {"C:\\Program Files\\Morvane", FolderVerdict::kAllowed}, {"D:\\", FolderVerdict::kAllowed},
-        {"d:", FolderVerdict::kAllowed}, {"D:\\Windows", FolderVerdict::kAllowed}, {"0", FolderVerdict::kAllowed},
+        {"C:\\Users\\Ann\\Documents", FolderVerdict::kAllowed}, {"M:\\", FolderVerdict::kAllowed},
+        {"C:\\Data\\mine", FolderVerdict::kAllowed}, {"C:\\Program Files\\Morvane", FolderVerdict::kAllowed},
+        {"D:\\", FolderVerdict::kAllowed}, {"d:", FolderVerdict::kAllowed}, {"D:\\Windows", FolderVerdict::kAllowed},
+        {"C:\\zone", FolderVerdict::kAllowed}, {"C:\\Data", FolderVerdict::kAllowed},
+        // Nothing there to purge.
+        {"C:\\Missing", FolderVerdict::kUnreachable}, {"Q:\\", FolderVerdict::kUnreachable},
+        {"\\\\server\\share", FolderVerdict::kUnreachable},
         // Equal, as text, to the folder whose lookup failed.
         {"", FolderVerdict::kSystem},
     };
@@ -100,15 +127,15 @@ TEST_F(FoldersTest, CheckUserFolderComparesFoldersNotSpellings) {
 
 TEST_F(FoldersTest, FailedLookupsProtectNothingButTheEmptyPath) {
     folders.SetFolder(29, "C:\\Users\\Ann\\Start");
-    EXPECT_EQ(CheckUserFolder(""), FolderVerdict::kAllowed);
+    EXPECT_EQ(CheckUserFolder(""), FolderVerdict::kUnreachable);
     for (const auto& [id, path] : kMachine) folders.SetFolder(id, "");
     EXPECT_EQ(CheckUserFolder("C:\\Windows"), FolderVerdict::kAllowed);
     EXPECT_EQ(CheckUserFolder("C:\\"), FolderVerdict::kRoot);
     EXPECT_EQ(CheckUserFolder(""), FolderVerdict::kSystem);
 }
 
-TEST_F(FoldersTest, ProtectedFoldersAreNormalisedToo) {
-    folders.SetFolder(38, "c:\\progra~1\\");
+TEST_F(FoldersTest, ProtectedFoldersAreFoldersInWhateverSpellingTheLookupGives) {
+    folders.SetFolder(38, "c:\\program files\\");
     folders.SetFolder(36, "D:\\Windows");
     EXPECT_EQ(CheckUserFolder("C:\\Program Files"), FolderVerdict::kSystem);
     EXPECT_EQ(CheckUserFolder("D:\\"), FolderVerdict::kSystem);  // holds the Windows folder now

@@ -65,12 +65,24 @@ TEST_F(IniTest, NamesIgnoreCaseAndValuesKeepIt) {
     EXPECT_EQ(ReadINI(ini, "DELETE", "temp"), "Yes");
 }
 
-TEST_F(IniTest, ValuesAreCutTo254Characters) {
-    for (const std::size_t length : {253u, 254u, 255u, 300u}) {
-        std::string value(length, 'x');
-        value.front() = 'a';
-        files.AddFile(ini, "[User]\r\nsFile0=" + value + "\r\n");
-        EXPECT_EQ(ReadINI(ini, "User", "sFile0"), value.substr(0, 254)) << length;
+// The design's reader cut values at 254 characters; a long folder then named its parent.
+TEST_F(IniTest, ValuesAreReadWholeHoweverLong) {
+    for (const std::size_t length : {254u, 255u, 300u, 5000u}) {
+        std::string value = "C:\\" + std::string(length - 3, 'x');
+        for (const std::string& stored : {value, "\"" + value + "\""}) {
+            files.AddFile(ini, "[User]\r\nsFile0=" + stored + "\r\n[Internet]\r\nsFile0=" + stored + "\r\n");
+            EXPECT_EQ(ReadINI(ini, "User", "sFile0"), value) << length;
+            EXPECT_EQ(settings::ReadKeepList("Internet"), Strings{value}) << length;
+        }
+    }
+}
+
+TEST_F(IniTest, OnlyTextTheCodePageHoldsFitsTheFile) {
+    for (const char* fits : {"C:\\Data", "C:\\Caf\xC3\xA9 \xE2\x82\xAC", ""}) {
+        EXPECT_TRUE(settings::FitsSettingsFile(fits)) << fits;
+    }
+    for (const char* lost : {"C:\\Data\\\xCE\xA9mega", "C:\\\xE6\x97\xA5\xE6\x9C\xAC"}) {
+        EXPECT_FALSE(settings::FitsSettingsFile(lost)) << lost;
     }
 }
 

@@ -52,7 +52,15 @@ TEST_F(KeepLists, EveryEntryIsStoredButReadersStopAtTheirLimitsAndAtZero) {
     EXPECT_EQ(settings::ReadKeepList("Internet").size(), 1001u);
 
     engine::SaveInternetKeepList({std::string(300, 'x'), "0", "after"});
-    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{std::string(254, 'x')});
+    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{std::string(300, 'x')});
+}
+
+// Under the design's 254-character reader one save rewrote a long folder as its cut form.
+TEST_F(KeepLists, ALongUserFolderSurvivesASave) {
+    const std::string folder = "C:\\Data\\" + std::string(300, 'f');
+    Settings("[User]\r\nsFile0=" + folder + "\r\n");
+    engine::SaveInternetKeepList({"http://one/"});
+    EXPECT_EQ(Read("User", "sFile0"), folder);
 }
 
 TEST_F(KeepLists, LineBreaksInAnEntryBecomeBlanks) {

@@ -199,7 +199,7 @@ TEST_F(Resident, RemoveAllPathsDeletesTheShortcutAndTheSettingsAndEnds) {
 TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
     world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
     Start();
-    world.files.DeleteFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    world.files.Erase("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
     Choose("Remove All Paths");
     EXPECT_FALSE(world.files.Exists(kIni));
     EXPECT_TRUE(world.desktop.quit);

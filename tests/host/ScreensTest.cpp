@@ -274,6 +274,30 @@ TEST_F(Picker, ASystemFolderIsRefusedButItsSubfolderIsAcceptedAfterTheWarning) {
     EXPECT_EQ(Status(), "This is the folder you have selected!");
 }
 
+// Stored in the code page, "C:\Data\Ωmega" became "C:\Data\?mega": nothing was cleaned and the
+// run said "All Files Cleaned!".
+TEST_F(Picker, AFolderNameTheSettingsFileCannotHoldIsRefusedAndNothingIsStored) {
+    const std::string omega = "C:\\Data\\\xCE\xA9mega";
+    world.files.AddFolder(omega);
+    Write("User", "sFile0", "C:\\Data\\Old");
+    frmUser& picker = Open();
+    OpenFolder(picker, omega);
+    picker.Run("sSave");
+    ASSERT_EQ(world.desktop.messages.size(), 1u) << "no warning follows";
+    EXPECT_EQ(world.desktop.messages[0].text,
+              "The name of this folder cannot be stored by the program\r\rPlease select another File !!!!");
+    EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Info.....");
+    EXPECT_EQ(world.desktop.messages[0].style, 16);
+    EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Old");
+    EXPECT_TRUE(picker.Visible());
+
+    world.files.AddFolder("C:\\Data\\Caf\xC3\xA9");  // the code page holds it
+    OpenFolder(picker, "C:\\Data\\Caf\xC3\xA9");
+    world.desktop.Answer(platform::kResultYes);
+    picker.Run("sSave");
+    EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Caf\xC3\xA9");
+}
+
 TEST_F(Picker, AnsweringNoStoresNothingAndReturnsToTheStoredFolder) {
     Write("User", "sFile0", "C:\\Data\\Old");
     frmUser& picker = Open();

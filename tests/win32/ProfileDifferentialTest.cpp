@@ -174,10 +174,14 @@ protected:
         files.AddFolder(env.programFolder);
     }
 
+    // With a buffer larger than any value of the corpus: the program reads values whole, as
+    // the platform's reader does when its buffer holds them (the design's buffer of 256
+    // characters cut longer values, and a long folder read back named its parent).
     static std::string PlatformRead(const std::string& path, const char* section, const char* key) {
-        char buffer[256];
-        const DWORD length = GetPrivateProfileStringA(section, key, "0", buffer, 255, path.c_str());
-        return std::string(buffer, length);
+        static std::vector<char> buffer(1 << 17);
+        const DWORD length =
+            GetPrivateProfileStringA(section, key, "0", buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        return std::string(buffer.data(), length);
     }
 
     static std::vector<std::string> PlatformKeepList(const std::string& path, const char* section) {

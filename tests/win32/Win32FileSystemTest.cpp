@@ -67,7 +67,8 @@ TEST(Win32FileSystem, UnixPathsAreNotFollowed) {
     EXPECT_EQ(files.Attributes(viaUnix), std::nullopt);
     EXPECT_EQ(files.ReadWholeFile(viaUnix, 100), std::nullopt);
     EXPECT_EQ(files.ListFolder(std::string(text::ParentOf(viaUnix))), std::nullopt);
-    EXPECT_EQ(files.LongPath(viaUnix), viaUnix);
+    EXPECT_EQ(files.Identify(viaUnix), std::nullopt);
+    EXPECT_EQ(files.OpenFolder(std::string(text::ParentOf(viaUnix))), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // The contract world of the fakes: one in-memory machine per test.
-#include <cctype>
-
 #include "platform/Text.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -52,6 +50,9 @@ public:
 
     std::string Scratch() override { return kScratch; }
     void MakeFile(const std::string& path, const std::string& content) override { files_.AddFile(path, content); }
+    void SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        files_.SetAttributes(path, attributes);
+    }
 
     void SetVariable(const std::string& name, const std::string& value) override {
         environment_.SetVariable(name, value);
@@ -69,16 +70,29 @@ public:
         return true;
     }
 
-    std::optional<std::string> ShortFormOf(const std::string& path) override {
-        // Windows' own scheme: the first six letters of the name, upper case, then "~1".
-        std::string stem;
-        for (const char c : text::FileNameOf(path)) {
-            if (std::isalnum(static_cast<unsigned char>(c)) && stem.size() < 6) stem += c;
-        }
-        const std::string shortPath = text::JoinPath(text::ParentOf(path), text::ToUpper(stem) + "~1");
-        files_.AddShortName(shortPath, path);
-        return shortPath;
+    bool MakeFileLink(const std::string& link, const std::string& target) override {
+        files_.AddFileLink(link, target);
+        return true;
     }
+
+    bool SwapForLink(const std::string& path, const std::string& target) override {
+        const bool folder = files_.Attributes(target).value_or(0) & platform::kAttrDirectory;
+        files_.Erase(path);
+        folder ? files_.AddLink(path, target) : files_.AddFileLink(path, target);
+        return true;
+    }
+
+    std::optional<std::string> MapDrive(const std::string& folder) override {
+        const std::string drive(1, nextDrive_++);
+        files_.MapDrive(drive[0], folder);
+        return drive + ":";
+    }
+
+    std::optional<std::string> NetworkForm(const std::string& path) override {
+        return "\\\\localhost\\" + text::ToLower(path.substr(0, 1)) + "$" + path.substr(2);
+    }
+
+    std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
     void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry); }
 
@@ -99,6 +113,7 @@ private:
     fake::FakeFileSystem files_;
     fake::FakeFolders folders_{files_};
     fake::FakeUrlCache cache_;
+    char nextDrive_ = 'P';
 };
 
 }  // namespace

@@ -10,7 +10,15 @@ namespace testing_support {
 std::string UnixNameOfPath(const std::string& path);
 // A Linux symbolic link at linkPath to the Linux path targetPath; 0 on success.
 long LinuxSymlink(const std::string& targetPath, const std::string& linkPath);
+// A Linux link at the Windows path link to the Windows path target; the Linux path of the link
+// (for LinuxUnlink), or "" when none could be made.
+std::string MakeUnixLink(const std::string& link, const std::string& target);
 // Removes the Linux link itself; 0 on success.
 long LinuxUnlink(const std::string& linkPath);
+// Renames on the Linux side, as another program racing a test would; 0 on success.
+long LinuxRename(const std::string& from, const std::string& to);
+// Makes and removes an empty Linux folder; 0 on success.
+long LinuxMkdir(const std::string& path);
+long LinuxRmdir(const std::string& path);
 
 }  // namespace testing_support

@@ -1,5 +1,6 @@
 // The contract world of the real adapters, run under Windows or Wine. The scratch folder lies
 // in the Temp folder of the (Wine) user; nothing outside it is made, changed or removed.
+#include <cctype>
 #include <map>
 #include <vector>
 
@@ -13,7 +14,9 @@
 #include "tests/contract/ContractWorld.h"
 #include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
+#include "tests/win32/world/WinePrefix.h"
 
+#include <tlhelp32.h>
 #include <wininet.h>
 
 namespace contract {
@@ -93,6 +96,8 @@ public:
         for (const auto& [name, value] : previousVariables_) {
             ::SetEnvironmentVariableW(Widen(name).c_str(), value ? Widen(*value).c_str() : nullptr);
         }
+        drives_.clear();
+        shares_.reset();
         // The Unix links go first, through the side that made them: Windows cannot remove them.
         for (const std::string& link : unixLinks_) testing_support::LinuxUnlink(link);
         RemoveTree(Long(scratch_));
@@ -111,6 +116,10 @@ public:
             ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         if (file) ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    }
+
+    void SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        ::SetFileAttributesW(Long(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
     }
 
     void SetVariable(const std::string& name, const std::string& value) override {
@@ -132,28 +141,49 @@ public:
     }
 
     bool MakeFolderLink(const std::string& link, const std::string& target) override {
-        if (!testing_support::IsInside(link, scratch_) || !testing_support::IsInside(target, scratch_)) return false;
-        // Windows: a symbolic link, where the user may make one. Wine answers TRUE and makes
-        // nothing, hence the check.
-        ::CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(),
-                              SYMBOLIC_LINK_FLAG_DIRECTORY | kAllowUnprivilegedCreate);
-        if (IsLink(link)) return true;
-        const std::string unixLink = testing_support::UnixNameOfPath(link);
-        const std::string unixTarget = testing_support::UnixNameOfPath(target);
-        if (unixLink.empty() || unixTarget.empty() || testing_support::LinuxSymlink(unixTarget, unixLink) != 0) {
-            return false;
-        }
-        unixLinks_.push_back(unixLink);
-        return IsLink(link);
+        return MakeLink(link, target, true) && IsLink(link);
     }
 
-    std::optional<std::string> ShortFormOf(const std::string& path) override {
-        wchar_t shortPath[MAX_PATH + 1] = {};
-        const DWORD length = ::GetShortPathNameW(Widen(path).c_str(), shortPath, MAX_PATH + 1);
-        if (length == 0 || length > MAX_PATH) return std::nullopt;
-        std::string result = Narrow(shortPath);
-        if (result == path) return std::nullopt;
-        return result;
+    bool MakeFileLink(const std::string& link, const std::string& target) override {
+        return MakeLink(link, target, false);
+    }
+
+    bool SwapForLink(const std::string& path, const std::string& target) override {
+        if (!testing_support::IsInside(path, scratch_)) return false;
+        const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && attributes != INVALID_FILE_ATTRIBUTES) {
+            RemoveTree(Long(path));
+        } else {
+            ::DeleteFileW(Long(path).c_str());
+        }
+        const DWORD targetAttributes = ::GetFileAttributesW(Long(target).c_str());
+        return MakeLink(path, target, (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    }
+
+    std::optional<std::string> MapDrive(const std::string& folder) override {
+        if (!testing_support::IsInside(folder, scratch_) && folder != scratch_) return std::nullopt;
+        drives_.push_back(std::make_unique<testing_support::ExtraDrive>(folder));
+        if (drives_.back()->Drive().empty()) return std::nullopt;
+        return drives_.back()->Drive();
+    }
+
+    std::optional<std::string> NetworkForm(const std::string& path) override {
+        if (!shares_) shares_ = std::make_unique<testing_support::LocalShares>();
+        if (!shares_->Served() || path.size() < 3 || path[1] != ':') return std::nullopt;
+        return "\\\\localhost\\" + std::string(1, static_cast<char>(std::tolower(path[0]))) + "$" + path.substr(2);
+    }
+
+    std::uint32_t RunningProcessId() override {
+        const win32::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W process{};
+        process.dwSize = sizeof(process);
+        for (BOOL more = ::Process32FirstW(snapshot.Get(), &process); more;
+             more = ::Process32NextW(snapshot.Get(), &process)) {
+            if (process.th32ProcessID != ::GetCurrentProcessId() && process.th32ProcessID != 0) {
+                return process.th32ProcessID;
+            }
+        }
+        return 0;
     }
 
     void CommitCacheEntry(const std::string& name) override {
@@ -202,6 +232,21 @@ private:
         if (handle) ::WriteFile(handle.Get(), "<p>cached</p>", 13, &written, nullptr);
     }
 
+    // A link of the kind this side's user has: a Windows symbolic link where one may be made,
+    // else a Unix link (Wine answers CreateSymbolicLinkW with TRUE and makes nothing).
+    bool MakeLink(const std::string& link, const std::string& target, bool folder) {
+        if (!testing_support::IsInside(link, scratch_) || !testing_support::IsInside(target, scratch_)) return false;
+        const bool wine = !testing_support::UnixNameOfPath(scratch_).empty();
+        if (!wine) {
+            return ::CreateSymbolicLinkW(Widen(link).c_str(), Widen(target).c_str(),
+                                         (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | kAllowUnprivilegedCreate) != 0;
+        }
+        std::string unixLink = testing_support::MakeUnixLink(link, target);
+        if (unixLink.empty()) return false;
+        unixLinks_.push_back(std::move(unixLink));
+        return true;
+    }
+
     static bool IsLink(const std::string& path) {
         const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -228,6 +273,8 @@ private:
     std::wstring previousFolder_;
     std::map<std::string, std::optional<std::string>> previousVariables_;
     std::vector<std::string> unixLinks_;
+    std::vector<std::unique_ptr<testing_support::ExtraDrive>> drives_;
+    std::unique_ptr<testing_support::LocalShares> shares_;
     std::vector<std::string> cacheEntries_;  // ANSI names
 };
 

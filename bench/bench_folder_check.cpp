@@ -1,0 +1,59 @@
+// The protected-folder decision on the real machine: CheckUserFolder for a folder that is
+// allowed (the whole walk of every protected folder and the folders above it is done), against
+// a bare lookup of the same shell folders with one CreateFileW and GetFileInformationByHandle
+// each. The decision must take under 50 ms.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "bench/BareFiles.h"
+#include "bench/Timing.h"
+#include "platform/win32/WideText.h"
+#include "settings/CsdlConstants.h"
+
+#include <shlobj.h>
+
+namespace {
+
+// Each protected folder looked up and opened once: what any check of identities must do at least.
+void BareLookups() {
+    for (const int csidl : settings::kProtectedFolderIds) {
+        wchar_t path[MAX_PATH] = {};
+        if (::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) continue;
+        const win32::KernelHandle folder(::CreateFileW(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                                          FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        ::GetFileInformationByHandle(folder.Get(), &info);
+    }
+}
+
+}  // namespace
+
+int main() {
+    const bench::RealPorts ports;
+    const std::string candidate = win32::Narrow(bench::TempFolder()) + "MorvaneBench-check";
+    ::CreateDirectoryW(win32::Widen(candidate).c_str(), nullptr);
+
+    constexpr int kRuns = 20;
+    std::vector<double> decisions, bare;
+    bool allowed = true;
+    for (int run = 0; run < kRuns; ++run) {
+        decisions.push_back(bench::Milliseconds(
+            [&] { allowed = allowed && settings::CheckUserFolder(candidate) == settings::FolderVerdict::kAllowed; }));
+        bare.push_back(bench::Milliseconds(BareLookups));
+    }
+    ::RemoveDirectoryW(win32::Widen(candidate).c_str());
+    if (!allowed) {
+        std::fprintf(stderr, "bench_folder_check: the candidate was refused\n");
+        return 1;
+    }
+    const double decision = bench::Median(decisions);
+    const double worst = *std::max_element(decisions.begin(), decisions.end());
+    std::printf("CheckUserFolder: %.2f ms (median of %d), slowest %.2f ms (target under 50 ms)\n", decision, kRuns,
+                worst);
+    std::printf("bare lookup and open of the %zu shell folders: %.2f ms (median of %d)\n",
+                settings::kProtectedFolderIds.size(), bench::Median(bare), kRuns);
+    std::printf("ratio %.2f against the bare lookups\n", decision / bench::Median(bare));
+    return 0;
+}

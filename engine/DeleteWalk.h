@@ -1,0 +1,55 @@
+#pragma once
+// The one walk every deletion goes through: folders held open by handle (platform::FolderHandle),
+// each entry opened relative to its folder without following a link, checked on the handle that
+// deletes it, deleted through that handle. Links are removed as links where the platform allows
+// it and left otherwise; nothing below a link is ever reached. Folders are walked with an explicit
+// stack of handles, so a deep tree costs no call stack; folders deeper than a few dozen levels
+// are moved up beside the top folder while they are emptied, so that a deep tree costs no
+// longer paths either.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace engine {
+
+// Why an item stayed.
+enum class StayReason {
+    kInUse,         // held open by another program
+    kAccessDenied,  // the platform refused it
+    kLinkLeft,      // a link the platform cannot remove without reaching what it leads to
+    kOther,         // changed under the walk (a folder where a file was listed, ...) or another failure
+};
+inline constexpr int kStayReasons = 4;
+
+// What a deletion removed, and what it found it could not remove and why.
+struct DeleteTally {
+    std::uint64_t removedItems = 0;
+    std::uint64_t removedBytes = 0;
+    std::uint64_t keptItems = 0;
+    std::uint64_t keptBytes = 0;
+    std::uint64_t keptBy[kStayReasons] = {};
+    // Folders chosen for a purge that could not be purged at all: missing, not a purgeable base,
+    // not openable or listable, or refused as protected.
+    std::uint64_t foldersNotCleaned = 0;
+
+    void Kept(StayReason reason, std::uint64_t bytes);
+    std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
+    DeleteTally& operator+=(const DeleteTally& other);
+};
+
+// The program's own files, which a purge leaves in the program's folder: the program, Clean.ini,
+// the temporary files of its writes and its log.
+struct OwnFiles {
+    platform::FileIdentity folder;
+    static bool IsOwnName(std::string_view name);
+};
+
+// Removes the entries of an open folder that `take` accepts, each with everything below it. The
+// folder itself stays. With own, the program's own files stay wherever the walk meets its folder.
+void RemoveEntries(platform::FolderHandle& folder, const std::function<bool(const platform::FileEntry&)>& take,
+                   const std::optional<OwnFiles>& own, DeleteTally& tally);
+
+}  // namespace engine

@@ -1,0 +1,385 @@
+#include "platform/win32/Win32FolderHandle.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/LateBound.h"
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
+
+#include <winternl.h>
+
+// Links under Wine 8 (what this was written against):
+// - A Unix link to a folder is listed with FILE_ATTRIBUTE_REPARSE_POINT; a Unix link to a file
+//   is listed as the file it leads to (its attributes, size and file id).
+// - Opening either, even with FILE_OPEN_REPARSE_POINT, opens what it leads to, and deleting
+//   through that handle deletes the target. The handle's object name is the target's path.
+// - Every open, relative or not, costs Wine a resolution of the whole path, and so does a query
+//   of the object name; the file id (FileInternalInformation) is cheap at any depth.
+// So under Wine a child folder is checked by its file id against the listing (a link to a folder
+// is marked there, and a folder swapped for one afterwards has another id), and a child file or
+// link by its object name, which only a handle on the child itself has.
+
+namespace win32 {
+
+using platform::FileEntry;
+using platform::FileIdentity;
+using platform::FsError;
+
+namespace {
+
+constexpr ULONG kFileOpen = 1;
+constexpr ULONG kDirectoryFile = 0x1;
+constexpr ULONG kSynchronousIo = 0x20;
+constexpr ULONG kNonDirectoryFile = 0x40;
+constexpr ULONG kOpenForBackup = 0x4000;
+constexpr ULONG kOpenReparsePoint = 0x200000;
+constexpr ULONG kFileInternalInformation = 6;
+constexpr ULONG kObjectNameInformation = 1;
+constexpr NTSTATUS kStatusDeletePending = static_cast<NTSTATUS>(0xC0000056);
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A folder held by the walk cannot be renamed or deleted by another program meanwhile, so that
+// no folder above a file can be swapped for a link before the file is deleted.
+constexpr DWORD kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// The few ntdll calls the handles need, and whether this is Wine (ntdll says so itself).
+struct Ntdll {
+    using CreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
+                                          ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+    using QueryObjectFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    using QueryInformationFileFn = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+    using StatusToErrorFn = ULONG(NTAPI*)(NTSTATUS);
+
+    CreateFileFn createFile = nullptr;
+    QueryObjectFn queryObject = nullptr;
+    QueryInformationFileFn queryInformationFile = nullptr;
+    StatusToErrorFn statusToError = nullptr;
+    bool wine = false;
+    bool complete = false;
+};
+
+const Ntdll& Nt() {
+    static const Ntdll nt = [] {
+        Ntdll calls;
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        calls.complete = ntdll && Resolve(ntdll, "NtCreateFile", calls.createFile) &&
+                         Resolve(ntdll, "NtQueryObject", calls.queryObject) &&
+                         Resolve(ntdll, "NtQueryInformationFile", calls.queryInformationFile) &&
+                         Resolve(ntdll, "RtlNtStatusToDosError", calls.statusToError);
+        calls.wine = ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+        return calls;
+    }();
+    return nt;
+}
+
+FsError FsErrorOfStatus(NTSTATUS status) {
+    if (status == kStatusDeletePending) return FsError::kNotFound;  // on its way out already
+    return FsErrorOf(Nt().statusToError(status));
+}
+
+std::optional<std::uint64_t> FileIndexOf(HANDLE handle) {
+    IO_STATUS_BLOCK io{};
+    LARGE_INTEGER index{};
+    if (Nt().queryInformationFile(handle, &io, &index, sizeof(index), kFileInternalInformation) < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(index.QuadPart);
+}
+
+// The handle's NT path ("\??\C:\..."), into a buffer kept for the thread: a walk asks for one
+// name per file.
+std::optional<std::wstring_view> ObjectNameOf(HANDLE handle) {
+    thread_local std::vector<std::uint64_t> buffer(8 * 1024);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ULONG needed = 0;
+        const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t));
+        const NTSTATUS status = Nt().queryObject(handle, kObjectNameInformation, buffer.data(), bytes, &needed);
+        if (status >= 0) {
+            const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+            return std::wstring_view(name->Buffer, name->Length / sizeof(wchar_t));
+        }
+        if (needed <= bytes) return std::nullopt;
+        buffer.resize(needed / sizeof(std::uint64_t) + 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<DWORD> AttributesOf(HANDLE handle) {
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &info, sizeof(info))) return std::nullopt;
+    return info.FileAttributes;
+}
+
+bool IsRealFolder(DWORD attributes) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+// Clears the read-only mark through the handle; the attributes to put back, or nullopt when
+// the mark could not be cleared.
+std::optional<FILE_BASIC_INFO> ClearReadOnly(HANDLE handle) {
+    FILE_BASIC_INFO before{};
+    if (!::GetFileInformationByHandleEx(handle, FileBasicInfo, &before, sizeof(before))) return std::nullopt;
+    FILE_BASIC_INFO cleared = before;
+    cleared.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (cleared.FileAttributes == 0) cleared.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    if (!::SetFileInformationByHandle(handle, FileBasicInfo, &cleared, sizeof(cleared))) return std::nullopt;
+    return before;
+}
+
+// Marks what the handle holds for deletion when it closes; a read-only mark is taken off first
+// and put back when the deletion is refused.
+FsError DeleteThrough(HANDLE handle, bool readOnly) {
+    std::optional<FILE_BASIC_INFO> restore;
+    if (readOnly) restore = ClearReadOnly(handle);
+    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member, DeleteFile, is renamed by <windows.h>
+    if (::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose))) return FsError::kNone;
+    const DWORD error = ::GetLastError();
+    if (restore) ::SetFileInformationByHandle(handle, FileBasicInfo, &*restore, sizeof(*restore));
+    return FsErrorOf(error);
+}
+
+struct HandleFacts {
+    FileIdentity identity;
+    DWORD attributes = 0;
+};
+
+// Under Wine the volume serial number belongs to the drive letter a path is reached by, not to
+// the volume, so the file id alone stands for the file there.
+std::optional<HandleFacts> FactsOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+    const std::uint64_t file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return HandleFacts{{Nt().wine ? 0 : info.dwVolumeSerialNumber, file}, info.dwFileAttributes};
+}
+
+class Win32FolderHandle final : public platform::FolderHandle {
+public:
+    // removeError: why Remove cannot succeed, when the handle lacks the right to delete: a
+    // folder opened by path is never asked for it (its user may not have it), nor one in use.
+    Win32FolderHandle(KernelHandle handle, FileIdentity identity, std::wstring ntPath, bool readOnly,
+                      FsError removeError)
+        : handle_(std::move(handle)),
+          identity_(identity),
+          ntPath_(std::move(ntPath)),
+          readOnly_(readOnly),
+          removeError_(removeError) {}
+
+    std::optional<std::vector<FileEntry>> List() override {
+        std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
+        std::vector<FileEntry> entries;
+        for (FILE_INFO_BY_HANDLE_CLASS query = FileIdBothDirectoryRestartInfo;; query = FileIdBothDirectoryInfo) {
+            if (!::GetFileInformationByHandleEx(handle_.Get(), query, buffer.data(),
+                                                static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t)))) {
+                if (::GetLastError() == ERROR_NO_MORE_FILES) return entries;
+                return std::nullopt;
+            }
+            const auto* bytes = reinterpret_cast<const char*>(buffer.data());
+            for (;;) {
+                const auto* found = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+                const std::wstring_view name(found->FileName, found->FileNameLength / sizeof(wchar_t));
+                if (name != L"." && name != L"..") {
+                    entries.push_back({Narrow(name), static_cast<std::uint64_t>(found->EndOfFile.QuadPart),
+                                       found->FileAttributes, static_cast<std::uint64_t>(found->FileId.QuadPart)});
+                }
+                if (found->NextEntryOffset == 0) break;
+                bytes += found->NextEntryOffset;
+            }
+        }
+    }
+
+    FileIdentity Identity() override { return identity_; }
+
+    Opened OpenFolder(const FileEntry& entry) override {
+        if (entry.IsReparsePoint()) return {nullptr, FsError::kLink};
+        if (!entry.IsDirectory()) return {nullptr, FsError::kOther};
+        const std::wstring name = Widen(entry.name);
+        const bool readOnly = entry.Has(platform::kAttrReadOnly);
+        KernelHandle child;
+        const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+        const ACCESS_MASK removable = DELETE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
+        NTSTATUS status = OpenChild(name, access | removable, kDirectoryFile, child);
+        // A folder that some process has as its current folder (this one's own, for one) cannot
+        // be deleted, but what it holds can.
+        FsError removeError = FsError::kNone;
+        if (const FsError error = FsErrorOfStatus(status);
+            error == FsError::kInUse || error == FsError::kAccessDenied) {
+            removeError = error;
+            status = OpenChild(name, access, kDirectoryFile, child);
+        }
+        if (status < 0) return {nullptr, FsErrorOfStatus(status)};
+        const std::optional<std::uint64_t> index = FileIndexOf(child.Get());
+        if (!index) return {nullptr, FsError::kOther};
+        if (Nt().wine) {
+            // What the listing said of this name is what the handle holds, or a link led elsewhere.
+            const bool same = entry.fileId != 0 ? *index == entry.fileId : IsHere(child.Get(), name);
+            if (!same) return {nullptr, FsError::kLink};
+        } else {
+            const std::optional<DWORD> attributes = AttributesOf(child.Get());
+            if (!attributes) return {nullptr, FsError::kOther};
+            if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return {nullptr, FsError::kLink};
+            if (entry.fileId != 0 && *index != entry.fileId) return {nullptr, FsError::kOther};
+        }
+        std::wstring ntPath = Nt().wine ? ChildPath(name) : std::wstring();
+        return {std::make_unique<Win32FolderHandle>(std::move(child), FileIdentity{identity_.volume, *index},
+                                                    std::move(ntPath), readOnly, removeError),
+                FsError::kNone};
+    }
+
+    FsError DeleteEntry(const FileEntry& entry) override {
+        const std::wstring name = Widen(entry.name);
+        const bool listedAsFile = !entry.IsDirectory() && !entry.IsReparsePoint();
+        const bool readOnly = entry.Has(platform::kAttrReadOnly);
+        KernelHandle child;
+        const ACCESS_MASK access = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
+        if (const NTSTATUS status = OpenChild(name, access, listedAsFile ? kNonDirectoryFile : 0, child); status < 0) {
+            return FsErrorOfStatus(status);
+        }
+        if (Nt().wine && !IsHere(child.Get(), name)) return FsError::kLink;
+        if (!listedAsFile) {
+            // A link as the listing said, or by now a real folder, which is not deleted whole.
+            const std::optional<DWORD> attributes = AttributesOf(child.Get());
+            if (!attributes || IsRealFolder(*attributes)) return FsError::kOther;
+        }
+        return DeleteThrough(child.Get(), readOnly);
+    }
+
+    FsError Remove() override {
+        if (removeError_ != FsError::kNone) return removeError_;
+        return DeleteThrough(handle_.Get(), readOnly_);
+    }
+
+    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
+        if (removeError_ != FsError::kNone) return removeError_;
+        const auto& destination = static_cast<const Win32FolderHandle&>(folder);
+        // Wine ignores the root directory of a rename; the destination's own path serves there.
+        const std::wstring target = Nt().wine ? destination.ChildPath(Widen(name)) : Widen(name);
+        std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t)) /
+                                              sizeof(std::uint64_t) + 1);
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->ReplaceIfExists = FALSE;
+        rename->RootDirectory = Nt().wine ? nullptr : destination.handle_.Get();
+        rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+        std::copy(target.begin(), target.end(), rename->FileName);
+        if (!::SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
+                                          static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t)))) {
+            return FsErrorOf(::GetLastError());
+        }
+        if (Nt().wine) ntPath_ = target;
+        return FsError::kNone;
+    }
+
+private:
+    // The child of this folder, opened without following a link (where the platform can).
+    NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, KernelHandle& child) const {
+        const DWORD share = kind == kDirectoryFile ? kShareFolder : kShareAll;
+        UNICODE_STRING objectName;
+        objectName.Buffer = const_cast<PWSTR>(name.c_str());
+        objectName.Length = objectName.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+        OBJECT_ATTRIBUTES attributes;
+        InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, handle_.Get(), nullptr);
+        IO_STATUS_BLOCK io{};
+        HANDLE opened = nullptr;
+        const NTSTATUS status =
+            Nt().createFile(&opened, access, &attributes, &io, nullptr, 0, share, kFileOpen,
+                            kind | kOpenReparsePoint | kOpenForBackup | kSynchronousIo, nullptr, 0);
+        if (status >= 0) child.Reset(opened);
+        return status;
+    }
+
+    // Under Wine: whether the child's handle is where this folder's name says, not somewhere a
+    // Unix link led.
+    bool IsHere(HANDLE child, const std::wstring& name) const {
+        const std::optional<std::wstring_view> actual = ObjectNameOf(child);
+        return actual && *actual == ChildPath(name);
+    }
+
+    std::wstring ChildPath(const std::wstring& name) const {
+        return !ntPath_.empty() && ntPath_.back() == L'\\' ? ntPath_ + name : ntPath_ + L"\\" + name;
+    }
+
+    KernelHandle handle_;
+    FileIdentity identity_;
+    std::wstring ntPath_;  // under Wine only: the handle's own NT path
+    bool readOnly_;
+    FsError removeError_;
+};
+
+// The path a handle has with its links resolved, in the form callers write ("C:\...",
+// "\\server\share\...").
+std::optional<std::wstring> FinalPathOf(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                          FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            // Wine answers only within MAX_PATH; its object names ("\??\C:\...") are DOS paths.
+            const std::optional<std::wstring_view> name = ObjectNameOf(handle);
+            if (!name || name->substr(0, 4) != L"\\??\\") return std::nullopt;
+            path = L"\\\\?\\" + std::wstring(name->substr(4));
+            break;
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(length + 1);
+    }
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
+}  // namespace
+
+FsError FsErrorOf(DWORD code) {
+    switch (code) {
+        case ERROR_SUCCESS:
+            return FsError::kNone;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+            return FsError::kNotFound;
+        case ERROR_ACCESS_DENIED:
+            return FsError::kAccessDenied;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FsError::kInUse;
+        default:
+            return FsError::kOther;
+    }
+}
+
+std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath) {
+    if (!Nt().complete) return nullptr;
+    KernelHandle folder(::CreateFileW(apiPath.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |
+                                                           SYNCHRONIZE,
+                                      kShareFolder, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return nullptr;
+    const std::optional<HandleFacts> facts = FactsOf(folder.Get());
+    if (!facts || !IsRealFolder(facts->attributes)) return nullptr;
+    std::wstring ntPath;
+    if (Nt().wine) {
+        const std::optional<std::wstring_view> name = ObjectNameOf(folder.Get());
+        if (!name) return nullptr;
+        ntPath = *name;
+    }
+    return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), false,
+                                               FsError::kAccessDenied);
+}
+
+std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring& apiPath) {
+    const KernelHandle opened(::CreateFileW(apiPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!opened) return std::nullopt;
+    const std::optional<HandleFacts> facts = FactsOf(opened.Get());
+    const std::optional<std::wstring> final = FinalPathOf(opened.Get());
+    if (!facts || !final) return std::nullopt;
+    if (final->size() == 3 && (*final)[1] == L':') return platform::FileSystem::Identified{facts->identity, ""};
+    std::wstring parent = final->substr(0, final->find_last_of(L'\\'));
+    if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
+    return platform::FileSystem::Identified{facts->identity, Narrow(parent)};
+}
+
+}  // namespace win32
