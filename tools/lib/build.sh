@@ -33,6 +33,6 @@ build_side() {
   # not it found a line, so a quiet (successful) build stays a success under `set -e -o pipefail`.
   local status=0
   cmake --build "$dir" -j "$(nproc)" "${targets[@]}" >"$dir/last-build.log" 2>&1 || status=$?
-  show_lines "$dir/last-build.log" '^\[ *[0-9]+%\]|^-- |^$|^gmake|Consolidate compiler generated dependencies' 60
+  show_lines "$dir/last-build.log" '^\[ *[0-9]+%\]|^-- |^$|^gmake(\[[0-9]+\])?: (Entering|Leaving)|Consolidate compiler generated dependencies' 60
   return $status
 }
