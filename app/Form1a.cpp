@@ -1,16 +1,17 @@
 #include "app/Form1a.h"
 
-#include "app/ScreensForCleanRun.h"
+#include "app/CleanRunWindows.h"
 #include "app/basItemExist.h"
 #include "app/VersionInfo.h"
 #include "app/WinProc.h"
-#include "common/Form10.h"
-#include "common/Form6.h"
-#include "common/frmUnload.h"
+#include "screens/Form10.h"
+#include "screens/Form6.h"
+#include "screens/frmUnload.h"
 #include "engine/ListFiles.h"
 #include "engine/CleanRun.h"
 #include "forms/Application.h"
 #include "screens/Form1.h"
+#include "screens/Form2.h"
 #include "screens/Form5.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
@@ -23,12 +24,16 @@ using forms::App;
 namespace {
 
 int exitCode = 0;
-ScreensForCleanRun cleanRunScreens;
+CleanRunWindows cleanRunWindows;
 
 constexpr const char* kShortcutName = "Tarnwick";
 constexpr const char* kShortcutFile = "Tarnwick.lnk";
 constexpr const char* kProgramFile = "Morvane.exe";
 constexpr int kPopupBaseId = 1000;
+
+// While a clean runs, the menu's items that would start another one or open the screens, where
+// what is being cleaned could be changed, are not to be had.
+bool AvailableWhileCleaning(int index) { return index == kExit || index == kRemoveAllPaths; }
 
 // The StartUp folder with its trailing "\".
 std::string StartUpFolder() {
@@ -59,9 +64,9 @@ Form1a::Form1a() : Form("Form1a", 1500, 1000, {false, true, false}) {
 }
 
 void Form1a::Form_Load() {
-    engine::SetCleanRunScreens(&cleanRunScreens);
+    screens::SetCleanRunHost(&cleanRunWindows);
     if (IsAutoCleanRequest(GetCommandArg())) {
-        engine::RunAutoClean();
+        engine::RunAutoClean(cleanRunWindows);
         return;
     }
     // Each step stands on its own: what one of them could not do (a folder that is not found,
@@ -75,7 +80,7 @@ void Form1a::Form_Load() {
     settings::WriteINI(settings::IniFilePath(), "sAppPath", "ShortCut", settings::AppFolder());
     if (!IsWindowsXP()) ui::ApplySkin(Handle());
     App().Hide(*this);
-    App().Load<common::Form6>();
+    App().Load<screens::Form6>();
     if (ShellTrayAdd() == 1) HookWindow();
     App().SetMousePointer(0);
     // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
@@ -85,7 +90,7 @@ void Form1a::Form_Load() {
         return value == "0" || value.empty();
     };
     if (unset("User") && unset("Temp") && unset("Temporary Internet Files")) {
-        App().Load<common::Form10>();
+        App().Load<screens::Form10>();
         App().Load<screens::Form1>();
     }
     App().Hide(*this);
@@ -100,6 +105,7 @@ void Form1a::ShowPopupMenu() {
     for (size_t i = 0; i < captions.size(); ++i) {
         platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
         item.separator = captions[i] == "-";
+        item.enabled = !cleanRunWindows.Cleaning() || AvailableWhileCleaning(static_cast<int>(i));
         items.push_back(item);
     }
     // The menu takes the activation from the screen the user was working in.
@@ -117,21 +123,26 @@ void Form1a::ShowPopupMenu() {
 
 void Form1a::mnuShow_Click(int index) {
     App().Hide(*this);
+    if (cleanRunWindows.Cleaning()) {
+        if (!AvailableWhileCleaning(index)) return;
+        // The clean stops after the item in hand, so that nothing is left half removed.
+        cleanRunWindows.StopCleaning();
+    }
     switch (index) {
         case kChangeConfiguration: {
-            App().Load<common::Form10>();
+            App().Load<screens::Form10>();
             screens::Form1& start = App().Load<screens::Form1>();
             start.SetWindowState(0);
             App().SetMousePointer(0);
             break;
         }
         case kCleanNow:
-            engine::RunCleanFromTray();
+            engine::RunCleanFromTray(cleanRunWindows);
             break;
         case kExit:
             App().SetMousePointer(0);
             ShellTrayDelete();
-            common::UnloadAll();
+            screens::UnloadAll();
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete();
@@ -142,7 +153,7 @@ void Form1a::mnuShow_Click(int index) {
             break;
         }
         case kAbout:
-            App().Load<common::Form10>();
+            App().Load<screens::Form10>();
             App().Load<screens::Form5>();
             break;
         default:

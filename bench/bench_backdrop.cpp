@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/WindowBench.h"
-#include "common/Form10.h"
+#include "screens/Form10.h"
 #include "forms/Application.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
@@ -70,8 +70,8 @@ void Uncover(HWND bare, bool showBare) {
 int main() {
     win32::Win32Desktop desktop;
     forms::Application app(desktop);
-    common::Form10& backdrop = app.Get<common::Form10>();
-    common::SetStatusText("Repainting the backdrop");
+    screens::Form10& backdrop = app.Get<screens::Form10>();
+    screens::SetStatusText("Repainting the backdrop");
     const HWND window = reinterpret_cast<HWND>(backdrop.Handle());
     PumpUntilIdle();
     const HWND bare = BareTwin(window);

@@ -15,7 +15,7 @@
 #include "bench/WindowBench.h"
 #include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
-#include "common/Form10.h"
+#include "screens/Form10.h"
 #include "engine/KeepLists.h"
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
@@ -134,7 +134,7 @@ int main() {
     ports.WriteIni(ini);
 
     // The backdrop is up before any screen opens.
-    application.Dispatch([] { common::SetStatusText(""); });
+    application.Dispatch([] { screens::SetStatusText(""); });
     PumpUntilIdle();
 
     const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::Form3a>()->Handle()); };

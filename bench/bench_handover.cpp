@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/WindowBench.h"
-#include "common/Form10.h"
-#include "common/Form6.h"
+#include "screens/Form10.h"
+#include "screens/Form6.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/win32/ControlIds.h"
@@ -372,8 +372,8 @@ int main(int argc, char** argv) {
         }
 
         // What the resident program has before any screen opens.
-        app.Load<common::Form6>();
-        app.Load<common::Form10>();
+        app.Load<screens::Form6>();
+        app.Load<screens::Form10>();
         PumpUntilIdle();
 
         using namespace screens;

@@ -10,6 +10,7 @@
 
 #include "bench/BareFiles.h"
 #include "bench/Timing.h"
+#include "bench/Trees.h"
 #include "engine/ListFiles.h"
 #include "platform/win32/WideText.h"
 
@@ -21,36 +22,10 @@ using bench::Seconds;
 
 using win32::Widen;
 
-constexpr int kTopFolders = 50;
-constexpr int kSubFolders = 9;  // in each top folder: 500 folders in all
-constexpr int kFilesPerFolder = 100;
-constexpr int kFolders = kTopFolders * (1 + kSubFolders);
-constexpr int kFiles = kFolders * kFilesPerFolder;
+const bench::TreeShape kShape;  // 50,000 files in 500 folders
 constexpr int kRounds = 2;
 
-std::wstring Long(const std::wstring& path) { return L"\\\\?\\" + path; }
-
-void MakeFiles(const std::wstring& folder) {
-    ::CreateDirectoryW(Long(folder).c_str(), nullptr);
-    const std::string content(200, 'x');
-    for (int i = 0; i < kFilesPerFolder; ++i) {
-        const std::wstring path = folder + L"\\cache-entry-" + std::to_wstring(i) + L".tmp";
-        const win32::KernelHandle file(::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    }
-}
-
-// The tree every contestant gets: 50 folders, each with 9 subfolders, 100 files in each folder.
-void MakeTree(const std::wstring& root) {
-    ::CreateDirectoryW(Long(root).c_str(), nullptr);
-    for (int top = 0; top < kTopFolders; ++top) {
-        const std::wstring folder = root + L"\\site-" + std::to_wstring(top);
-        MakeFiles(folder);
-        for (int sub = 0; sub < kSubFolders; ++sub) MakeFiles(folder + L"\\part-" + std::to_wstring(sub));
-    }
-}
+void MakeTree(const std::wstring& root) { bench::MakeTree(root, kShape); }
 
 bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
     STARTUPINFOW startup{};
@@ -85,7 +60,8 @@ int main(int argc, char** argv) {
                 const double seconds = Seconds([&] { engine::PurgeFolderContents(win32::Narrow(tree), tally); });
                 std::printf("round %d: PurgeFolderContents %.3f s\n", round + 1, seconds);
                 purge = std::min(purge, seconds);
-                whole = whole && tally.removedItems == kFiles + kFolders && tally.keptItems == 0;
+                whole = whole && tally.removedItems == static_cast<std::uint64_t>(kShape.Files() + kShape.Folders()) &&
+                        tally.keptItems == 0;
             } else {
                 const double seconds = Seconds([&] { BareWalk(tree); });
                 std::printf("round %d: bare walk %.3f s\n", round + 1, seconds);
@@ -103,7 +79,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_purge: a tree was not emptied\n");
         return 1;
     }
-    std::printf("made %d trees of %d files in %d folders in %.1f s\n", 2 * kRounds + 1, kFiles, kFolders, made);
+    std::printf("made %d trees of %d files in %d folders in %.1f s\n", 2 * kRounds + 1, kShape.Files(), kShape.Folders(),
+                made);
 
     std::printf("PurgeFolderContents: %.3f s (best of %d)\n", purge, kRounds);
     std::printf("bare FindFirstFileW/DeleteFileW/RemoveDirectoryW walk: %.3f s (best of %d)\n", bare, kRounds);

@@ -1,20 +1,13 @@
 #include "engine/CleanRun.h"
 
-#include "common/Form10.h"
 #include "engine/InternetDelete.h"
 #include "engine/ListFiles.h"
-#include "forms/Application.h"
-#include "platform/Ports.h"
+#include "platform/Desktop.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
 
 namespace engine {
-
-using forms::App;
-
 namespace {
-
-CleanRunScreens* installedScreens = nullptr;
 
 enum class Variant { kOptions, kTray, kAuto };
 
@@ -24,113 +17,93 @@ std::string TwoParts(const std::string& first, const std::string& second) { retu
 bool Chosen(const std::string& option) { return option == "Yes"; }
 bool NotChosenAtAll(const std::string& option) { return option == "0" || option == "No" || option.empty(); }
 
-void RepaintBackdrop() { App().Get<common::Form10>().Refresh(); }
-
-void SetBackdropStatus(const char* text) {
-    common::SetStatusText(text);
-    RepaintBackdrop();
-}
-
-void ShowBackdrop() { App().Show<common::Form10>(); }
-
-// Hides every form from the last created to the first.
-void HideAllForms() {
-    const std::vector<forms::Form*> loaded = App().Forms();
-    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) App().Hide(**it);
-}
-
-void EndOfRun(Variant variant, int exitCode) {
-    App().SetMousePointer(platform::kPointerDefault);
-    if (variant != Variant::kAuto) {
-        HideAllForms();
-        if (installedScreens) installedScreens->ScheduleCloseAll();
-        return;
+void EndOfRun(Variant variant, CleanRunHost& host, int exitCode) {
+    host.SetPointer(platform::kPointerDefault);
+    if (variant == Variant::kAuto) {
+        host.EndUnattendedRun(exitCode);
+    } else {
+        host.EndInteractiveRun();
     }
-    const std::vector<forms::Form*> loaded = App().Forms();
-    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
-        App().Hide(**it);
-        App().Unload(**it);
-    }
-    platform::Env().EndProcess(exitCode);
 }
 
 // The user folder is checked as a folder, not as a spelling; "0" means none is stored. A folder
 // that cannot be opened is not refused here: its purge finds nothing to clean and says so.
-bool Refused(Variant variant, const std::string& userPath) {
+bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath) {
     if (userPath == "0") return false;
     const settings::FolderVerdict verdict = settings::CheckUserFolder(userPath);
     if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
-    App().MsgBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
-                 kInfoCaption);
-    RepaintBackdrop();
-    if (installedScreens) {
-        installedScreens->ShowFolderPicker();
-        if (variant == Variant::kAuto) installedScreens->EndWhenScreensClose(kExitRefused);
-    }
+    host.MessageBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
+                    kInfoCaption);
+    host.RepaintBackdrop();
+    host.ShowFolderPicker();
+    if (variant == Variant::kAuto) host.EndWhenScreensClose(kExitRefused);
     return true;
 }
 
-void Run(Variant variant) {
+void Run(Variant variant, CleanRunHost& host) {
     const settings::IniSnapshot ini(settings::IniFilePath());
     // An unattended run that cannot read its settings has done nothing, and says so.
     if (variant == Variant::kAuto && !ini.Readable()) {
-        platform::Env().EndProcess(kExitSettingsUnreadable);
+        host.EndProcess(kExitSettingsUnreadable);
         return;
     }
     // The folder as stored: it is checked as the folder it names, the one the purge will open.
-    if (Refused(variant, ini.Read("User", "sFile0", "0"))) return;
+    if (Refused(variant, host, ini.Read("User", "sFile0", "0"))) return;
 
-    if (variant == Variant::kOptions) SetBackdropStatus(kCleaningStatus);
+    if (variant == Variant::kOptions) host.SetStatus(kCleaningStatus);
 
     const std::string optUser = ini.Read("Delete", "User", "0");
     const std::string optTemp = ini.Read("Delete", "Temp", "0");
     const std::string optCache = ini.Read("Delete", "Temporary Internet Files", "0");
     if (NotChosenAtAll(optUser) && NotChosenAtAll(optTemp) && NotChosenAtAll(optCache)) {
         if (variant == Variant::kAuto) {
-            platform::Env().EndProcess(kExitAllRemoved);
+            host.EndProcess(kExitAllRemoved);
             return;
         }
-        App().MsgBox(kNothingChosenText, 64, kInfoCaption);
-        ShowBackdrop();
-        if (installedScreens) installedScreens->ShowStartPage();
+        host.MessageBox(kNothingChosenText, 64, kInfoCaption);
+        host.ShowBackdrop();
+        host.ShowStartPage();
         return;
     }
 
     if (variant != Variant::kAuto) {
         const std::string keep0 = ini.Read("Internet", "sFile0", "0");
         if (keep0 == "0" || keep0 == "No") {
-            ShowBackdrop();
-            if (App().MsgBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultNo) {
-                EndOfRun(variant, kExitAllRemoved);
+            host.ShowBackdrop();
+            if (host.MessageBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultNo) {
+                EndOfRun(variant, host, kExitAllRemoved);
                 return;
             }
-            if (installedScreens) installedScreens->HideOptions();
+            host.HideOptions();
         }
     }
 
+    // The deleting itself runs beside the windows, which keep answering and show how far it got.
     DeleteTally files;
     CacheTally cache;
-    if (Chosen(optUser)) PurgeUserFolder(files);
-    if (Chosen(optTemp)) PurgeTempFolder(files);
-    if (Chosen(optCache)) CleanUrlCache(cache);
+    CleanProgress progress;
+    host.RunBeside(
+        [&] {
+            if (Chosen(optUser)) PurgeUserFolder(files, &progress);
+            if (Chosen(optTemp)) PurgeTempFolder(files, &progress);
+            if (Chosen(optCache)) CleanUrlCache(cache, &progress);
+        },
+        progress);
+    // Stopped because the program is ending: nothing more is shown or ended from here.
+    if (progress.StopRequested()) return;
     const std::uint64_t left = files.keptItems + cache.kept;
     const bool allCleaned = left == 0 && files.foldersNotCleaned == 0;
 
-    if (variant == Variant::kOptions) {
-        common::Form10* backdrop = App().Find<common::Form10>();
-        if (backdrop && backdrop->Visible()) {
-            SetBackdropStatus(kFinishedStatus);
-            platform::Env().Sleep(1000);
-            App().MsgBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, files.foldersNotCleaned),
-                         64, kFinishedCaption);
-        }
+    if (variant == Variant::kOptions && host.BackdropVisible()) {
+        host.SetStatus(kFinishedStatus);
+        host.Pause(1000);
+        host.MessageBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, files.foldersNotCleaned), 64,
+                        kFinishedCaption);
     }
-    EndOfRun(variant, allCleaned ? kExitAllRemoved : kExitSomethingStayed);
+    EndOfRun(variant, host, allCleaned ? kExitAllRemoved : kExitSomethingStayed);
 }
 
 }  // namespace
-
-void SetCleanRunScreens(CleanRunScreens* screens) { installedScreens = screens; }
 
 std::string RootRefusalText() {
     return TwoParts("You have selected the root file to clean", "This program will not continue !!!!");
@@ -154,8 +127,8 @@ std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotC
     return TwoParts("Cleaning Finished, but not every file could be removed !", why);
 }
 
-void RunCleanFromOptions() { Run(Variant::kOptions); }
-void RunCleanFromTray() { Run(Variant::kTray); }
-void RunAutoClean() { Run(Variant::kAuto); }
+void RunCleanFromOptions(CleanRunHost& host) { Run(Variant::kOptions, host); }
+void RunCleanFromTray(CleanRunHost& host) { Run(Variant::kTray, host); }
+void RunAutoClean(CleanRunHost& host) { Run(Variant::kAuto, host); }
 
 }  // namespace engine

@@ -17,6 +17,11 @@ void DeleteTally::Kept(StayReason reason, std::uint64_t bytes) {
     ++keptBy[static_cast<int>(reason)];
 }
 
+void DeleteTally::Kept(StayedItem item, std::uint64_t bytes) {
+    Kept(item.reason, bytes);
+    if (stayed.size() < kStayedNamed) stayed.push_back(std::move(item));
+}
+
 DeleteTally& DeleteTally::operator+=(const DeleteTally& other) {
     removedItems += other.removedItems;
     removedBytes += other.removedBytes;
@@ -24,6 +29,10 @@ DeleteTally& DeleteTally::operator+=(const DeleteTally& other) {
     keptBytes += other.keptBytes;
     for (int i = 0; i < kStayReasons; ++i) keptBy[i] += other.keptBy[i];
     foldersNotCleaned += other.foldersNotCleaned;
+    for (const StayedItem& item : other.stayed) {
+        if (stayed.size() == kStayedNamed) break;
+        stayed.push_back(item);
+    }
     return *this;
 }
 
@@ -66,18 +75,24 @@ struct Level {
     FolderHandle* parkedFrom = nullptr;  // where it was before it moved up
     std::string name;                    // its name there
     int depth = 0;                       // below the top folder, where it lies now
+    std::string path;                    // where the walk found it, to report what stays
+    bool readOnly = false;
 };
 
 class Walk {
 public:
-    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally) : own_(own), tally_(tally) {}
+    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress)
+        : own_(own), tally_(tally), progress_(progress) {}
 
-    void Run(FolderHandle& top, const std::function<bool(const FileEntry&)>& take) {
+    void Run(FolderHandle& top, const std::string& path, const std::function<bool(const FileEntry&)>& take) {
         auto entries = top.List();
         if (!entries) return;
         std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
         levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false});
+        levels_.back().path = path;
+        if (progress_) progress_->WorkingIn(path);
         while (!levels_.empty()) {
+            if (progress_ && progress_->StopRequested()) return Stop();
             Level& level = levels_.back();
             if (level.next == level.entries.size()) {
                 Leave();
@@ -100,7 +115,7 @@ private:
         if (entry.IsDirectory() && !entry.IsReparsePoint()) {
             FolderHandle::Opened opened = level.folder->OpenFolder(entry);
             if (opened.folder) {
-                Enter(std::move(opened.folder), entry.name);
+                Enter(std::move(opened.folder), entry);
                 return;
             }
             // A link where the listing showed a folder goes as a link, if it can.
@@ -108,10 +123,22 @@ private:
         } else {
             result = level.folder->DeleteEntry(entry);
         }
-        Count(result, entry.IsDirectory() ? 0 : entry.size);
+        Count(result, entry.IsDirectory() ? 0 : entry.size, entry.name, entry.IsDirectory(),
+              entry.Has(platform::kAttrReadOnly));
     }
 
-    void Enter(std::unique_ptr<FolderHandle> folder, const std::string& name) {
+    // Asked to stop: the folders the walk moved go back where they were, and nothing more is
+    // touched.
+    void Stop() {
+        while (!levels_.empty()) {
+            Level done = std::move(levels_.back());
+            levels_.pop_back();
+            if (!levels_.empty()) MoveBack(done);
+        }
+    }
+
+    void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry) {
+        const std::string& name = entry.name;
         const bool own = IsOwnFolder(*folder);
         FolderHandle* parkedFrom = nullptr;
         int depth = levels_.back().depth + 1;
@@ -124,11 +151,14 @@ private:
         auto entries = folder->List();
         if (!entries) {
             if (parkedFrom) folder->MoveInto(*parkedFrom, name);
-            Count(FsError::kAccessDenied, 0);
+            Count(FsError::kAccessDenied, 0, name, true, entry.Has(platform::kAttrReadOnly));
             return;
         }
         FolderHandle* raw = folder.get();
-        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, parkedFrom, name, depth});
+        std::string path = text::JoinPath(levels_.back().path, name);
+        if (progress_) progress_->WorkingIn(path);
+        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, parkedFrom, name, depth,
+                           std::move(path), entry.Has(platform::kAttrReadOnly)});
     }
 
     std::string ParkingName() { return "~Morvane-" + std::to_string(++parked_); }
@@ -146,7 +176,7 @@ private:
         const FsError result = done.folder->Remove();
         if (result != FsError::kNone) MoveBack(done);
         done.owned.reset();  // the folder goes when its handle closes
-        Count(result, 0);
+        Count(result, 0, done.name, true, done.readOnly);
     }
 
     // A folder that stays goes back where it was; were that to fail, it stays where it moved,
@@ -155,28 +185,34 @@ private:
         if (level.parkedFrom) level.folder->MoveInto(*level.parkedFrom, level.name);
     }
 
-    // The outcome of one item, in the folder now on top.
-    void Count(FsError result, std::uint64_t bytes) {
+    // The outcome of one item (name, in the folder now on top).
+    void Count(FsError result, std::uint64_t bytes, const std::string& name, bool folder, bool readOnly) {
         if (result == FsError::kNone) {
             ++tally_.removedItems;
             tally_.removedBytes += bytes;
+            if (progress_) progress_->Removed(bytes);
         } else if (result != FsError::kNotFound) {  // gone already: someone else removed it
-            tally_.Kept(ReasonOf(result), bytes);
+            const StayReason reason = ReasonOf(result);
+            tally_.Kept({text::JoinPath(levels_.back().path, name), reason, folder,
+                         readOnly && reason == StayReason::kAccessDenied},
+                        bytes);
             levels_.back().holdsRest = true;
+            if (progress_) progress_->Stayed();
         }
     }
 
     const std::optional<OwnFiles>& own_;
     DeleteTally& tally_;
+    CleanProgress* progress_;
     std::vector<Level> levels_;
     int parked_ = 0;
 };
 
 }  // namespace
 
-void RemoveEntries(FolderHandle& folder, const std::function<bool(const FileEntry&)>& take,
-                   const std::optional<OwnFiles>& own, DeleteTally& tally) {
-    Walk(own, tally).Run(folder, take);
+void RemoveEntries(FolderHandle& folder, const std::string& path, const std::function<bool(const FileEntry&)>& take,
+                   const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress) {
+    Walk(own, tally, progress).Run(folder, path, take);
 }
 
 }  // namespace engine

@@ -10,7 +10,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "engine/CleanProgress.h"
 #include "platform/FileSystem.h"
 
 namespace engine {
@@ -24,6 +26,16 @@ enum class StayReason {
 };
 inline constexpr int kStayReasons = 4;
 
+// One item that stayed, by its path (where the walk found it) and why.
+struct StayedItem {
+    std::string path;
+    StayReason reason = StayReason::kOther;
+    bool folder = false;
+    bool readOnly = false;  // its read-only mark kept it (and it keeps the mark)
+};
+// How many stayed items a tally names; the rest are only counted.
+inline constexpr std::size_t kStayedNamed = 100;
+
 // What a deletion removed, and what it found it could not remove and why.
 struct DeleteTally {
     std::uint64_t removedItems = 0;
@@ -34,8 +46,11 @@ struct DeleteTally {
     // Folders chosen for a purge that could not be purged at all: missing, not a purgeable base,
     // not openable or listable, or refused as protected.
     std::uint64_t foldersNotCleaned = 0;
+    // The first kStayedNamed items that stayed.
+    std::vector<StayedItem> stayed;
 
     void Kept(StayReason reason, std::uint64_t bytes);
+    void Kept(StayedItem item, std::uint64_t bytes);
     std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
     DeleteTally& operator+=(const DeleteTally& other);
 };
@@ -47,9 +62,13 @@ struct OwnFiles {
     static bool IsOwnName(std::string_view name);
 };
 
-// Removes the entries of an open folder that `take` accepts, each with everything below it. The
-// folder itself stays. With own, the program's own files stay wherever the walk meets its folder.
-void RemoveEntries(platform::FolderHandle& folder, const std::function<bool(const platform::FileEntry&)>& take,
-                   const std::optional<OwnFiles>& own, DeleteTally& tally);
+// Removes the entries of an open folder (at path, the name it is reported by) that `take`
+// accepts, each with everything below it. The folder itself stays. With own, the program's own
+// files stay wherever the walk meets its folder. With progress, every item is reported there as
+// it goes, and a stop it asks for ends the walk after the item in hand: nothing is left half
+// removed, and a folder moved for the walk is back where it was.
+void RemoveEntries(platform::FolderHandle& folder, const std::string& path,
+                   const std::function<bool(const platform::FileEntry&)>& take, const std::optional<OwnFiles>& own,
+                   DeleteTally& tally, CleanProgress* progress = nullptr);
 
 }  // namespace engine

@@ -3,8 +3,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "common/Form6.h"
-#include "forms/Application.h"
+#include "engine/DeleteWalk.h"
 #include "platform/Ports.h"
 #include "settings/INISettings.h"
 
@@ -19,14 +18,6 @@ const std::optional<std::string> kPatterns[] = {std::nullopt, std::string("cooki
 bool Collected(std::uint32_t entryType) {
     // A cookie that WinINet stored from a Set-Cookie header carries only the cookie bit.
     return (entryType & (platform::kNormalCacheEntry | platform::kCookieCacheEntry)) != 0;
-}
-
-void EmptyWorkingLists() {
-    common::Form6& helper = forms::App().Get<common::Form6>();
-    helper.List1.Clear();
-    helper.List2.Clear();
-    helper.List3.Clear();
-    helper.List4.Clear();
 }
 
 }  // namespace
@@ -44,30 +35,22 @@ std::vector<std::string> CollectUrlCacheEntries() {
     return names;
 }
 
-std::vector<std::string> ListUrlCacheEntries() {
-    forms::ListBox& list = forms::App().Get<common::Form6>().List1;
-    list.Clear();
-    std::vector<std::string> names = CollectUrlCacheEntries();
-    for (const std::string& name : names) {
-        if (!list.AddItem(name)) break;  // the list is full
-    }
-    return names;
-}
-
-void CleanUrlCache(CacheTally& tally) {
-    EmptyWorkingLists();
+void CleanUrlCache(CacheTally& tally, CleanProgress* progress) {
     const std::vector<std::string> keepList = settings::ReadKeepList("Internet");
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
     for (const std::string& name : CollectUrlCacheEntries()) {
+        if (progress && progress->StopRequested()) return;
         if (kept.count(name)) continue;
         if (platform::Cache().Delete(name)) {
             ++tally.deleted;
+            if (progress) progress->Removed(0);
         } else {
             ++tally.kept;
+            if (tally.stayed.size() < kStayedNamed) tally.stayed.push_back(name);
+            if (progress) progress->Stayed();
         }
     }
-    EmptyWorkingLists();
 }
 
 }  // namespace engine

@@ -4,20 +4,11 @@
 #include <charconv>
 #include <string_view>
 
-#include "common/Form6.h"
-#include "forms/Application.h"
 #include "platform/Ports.h"
 #include "settings/INISettings.h"
 
 namespace engine {
 namespace {
-
-void EmptyHelperLists() {
-    common::Form6& helper = forms::App().Get<common::Form6>();
-    helper.List1.Clear();
-    helper.List2.Clear();
-    helper.List3.Clear();
-}
 
 // One "key=value" line as WriteINI would store it: ANSI text, line breaks as blanks. Plain
 // ASCII, by far the usual value, is the same in every code page and goes in as it is.
@@ -63,7 +54,6 @@ Carried ReadCarried(const settings::IniSnapshot& old) {
 }  // namespace
 
 void SaveInternetKeepList(const std::vector<std::string>& savedList) {
-    EmptyHelperLists();
     const std::string file = settings::IniFilePath();
     const settings::IniSnapshot old(file);
     if (!old.Readable()) return;  // replacing a file we cannot read would lose the settings
@@ -84,8 +74,6 @@ void SaveInternetKeepList(const std::vector<std::string>& savedList) {
     AppendList(text, "Internet", savedList);
     AppendList(text, "Cookies", carried.cookies);
     platform::Files().ReplaceWholeFile(file, text);
-
-    EmptyHelperLists();
 }
 
 }  // namespace engine

@@ -38,8 +38,9 @@ void ShellDelete(const std::string& path, DeleteTally& tally) {
     if (pattern.empty()) return;
     const auto folder = platform::Files().OpenFolder(FolderOf(path));
     if (!folder) return;
-    RemoveEntries(*folder, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
-                  std::nullopt, tally);
+    RemoveEntries(
+        *folder, FolderOf(path), [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
+        std::nullopt, tally);
 }
 
 bool IsPurgeableBase(const std::string& folder) {
@@ -51,7 +52,7 @@ bool IsPurgeableBase(const std::string& folder) {
     return drivePath || share;
 }
 
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally) {
+void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress) {
     const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past.
@@ -60,13 +61,15 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally) {
         ++tally.foldersNotCleaned;
         return;
     }
-    RemoveEntries(*base, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally);
+    RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress);
 }
 
-void PurgeTempFolder(DeleteTally& tally) { PurgeFolderContents(settings::TempFolder(), tally); }
+void PurgeTempFolder(DeleteTally& tally, CleanProgress* progress) {
+    PurgeFolderContents(settings::TempFolder(), tally, progress);
+}
 
-void PurgeUserFolder(DeleteTally& tally) {
-    PurgeFolderContents(settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0"), tally);
+void PurgeUserFolder(DeleteTally& tally, CleanProgress* progress) {
+    PurgeFolderContents(settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0"), tally, progress);
 }
 
 }  // namespace engine

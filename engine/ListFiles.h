@@ -22,12 +22,13 @@ bool IsPurgeableBase(const std::string& folder);
 // a read-only folder that stays keeps its mark. The folder is opened once and decided on by what
 // it is (settings::ProtectedIdentities): a drive root of C: or a protected folder, in any
 // spelling, is not purged. Where the walk meets the program's own folder, the program's files
-// stay. A folder that is not purged at all counts in tally.foldersNotCleaned.
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally);
+// stay. A folder that is not purged at all counts in tally.foldersNotCleaned. With progress, what
+// goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand.
+void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr);
 
 // The purge of the Temp folder (the environment variable Temp) and of the user folder (as
 // stored in Clean.ini at the moment of the call).
-void PurgeTempFolder(DeleteTally& tally);
-void PurgeUserFolder(DeleteTally& tally);
+void PurgeTempFolder(DeleteTally& tally, CleanProgress* progress = nullptr);
+void PurgeUserFolder(DeleteTally& tally, CleanProgress* progress = nullptr);
 
 }  // namespace engine

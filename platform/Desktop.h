@@ -246,6 +246,10 @@ public:
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;
+    // Runs work on a thread of its own while this thread goes on delivering the program's
+    // events, and calls onTick here about every tickMs meanwhile and once when the work is done;
+    // returns then. The work must not touch a window; a Quit meanwhile takes effect afterwards.
+    virtual void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) = 0;
     // Adds a notification-area icon owned by the window, showing the window's own icon; the
     // platform's result (1: added). Once added, the icon comes back by itself when the
     // notification area is restarted.

@@ -77,11 +77,17 @@ void Form2::StoreOption(const forms::CheckBox& box, const char* key) {
     settings::WriteINI(ini, "Delete", key, box.Value() == 1 ? "Yes" : "No");
 }
 
+namespace {
+engine::CleanRunHost* cleanRunHost = nullptr;
+}  // namespace
+
+void SetCleanRunHost(engine::CleanRunHost* host) { cleanRunHost = host; }
+
 void Form2::sClean_Click() {
     App().Hide(*this);
     App().SetMousePointer(platform::kPointerArrowHourglass);
     Timer1.SetEnabled(true);
-    engine::RunCleanFromOptions();
+    if (cleanRunHost) engine::RunCleanFromOptions(*cleanRunHost);
     if (Timer3()) Timer3()->SetEnabled(true);
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 // The clean options: three check boxes, each stored the moment it is clicked, and the clean.
+#include "engine/CleanRun.h"
 #include "screens/ScreenFrame.h"
 
 namespace screens {
+
+// The program's side of the clean that "Are You Sure?" starts; the program installs it.
+void SetCleanRunHost(engine::CleanRunHost* host);
 
 class Form2 : public Screen {
 public:

@@ -41,11 +41,11 @@ void Form3a::LoadContent() { Rebuild(); }
 
 std::string Form3a::StatusText() { return TopCount() + " Internet Files Collected !"; }
 
-// Both lists from the cache and the settings file, through the helper window's shared list.
+// Both lists from the cache and the settings file.
 void Form3a::Rebuild() {
     List1.Clear();
     List2.Clear();
-    const std::vector<std::string> collected = engine::ListUrlCacheEntries();
+    const std::vector<std::string> collected = engine::CollectUrlCacheEntries();
     for (const std::string& entry : settings::ReadKeepList("Internet")) List2.AddItem(entry);
     FillTopList(collected);
     ShowCounts();

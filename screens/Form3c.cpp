@@ -1,6 +1,6 @@
 #include "screens/Form3c.h"
 
-#include "common/Form6.h"
+#include "screens/Form6.h"
 #include "engine/ListFiles.h"
 #include "platform/Text.h"
 #include "screens/Form2.h"
@@ -48,7 +48,7 @@ std::string Form3c::StatusText() { return TopCount() + " Cookie Folder Files !";
 
 // The top list from the helper window's file list of the Cookies folder, read again.
 void Form3c::ReadFolder() {
-    forms::FileListBox& files = App().Get<common::Form6>().File1;
+    forms::FileListBox& files = App().Get<screens::Form6>().File1;
     files.Refresh();
     List2.Clear();
     FillTopList(files.Items(), files.Found() - files.ListCount());

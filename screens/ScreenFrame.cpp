@@ -1,7 +1,7 @@
 #include "screens/ScreenFrame.h"
 
-#include "common/Form10.h"
-#include "common/frmUnload.h"
+#include "screens/Form10.h"
+#include "screens/frmUnload.h"
 #include "ui/frmSize.h"
 
 namespace screens {
@@ -12,7 +12,7 @@ namespace {
 
 void HideBackdrop() {
     // Only an existing backdrop is hidden; referring to a missing one would create and show it.
-    if (common::Form10* backdrop = App().Find<common::Form10>()) App().Hide(*backdrop);
+    if (screens::Form10* backdrop = App().Find<screens::Form10>()) App().Hide(*backdrop);
 }
 
 const Command* FindCommand(const std::vector<Command>& commands, const std::string& name) {
@@ -60,11 +60,11 @@ void Screen::Form_Load() {
     if (design_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
 }
 
-void Screen::Form_Activate() { common::SetStatusText(StatusText()); }
+void Screen::Form_Activate() { screens::SetStatusText(StatusText()); }
 
 void Screen::Form_Deactivate() {
     // Clearing the line of a backdrop that is gone would only bring it back, empty.
-    if (common::Form10* backdrop = App().Find<common::Form10>()) backdrop->Label6.SetCaption("");
+    if (screens::Form10* backdrop = App().Find<screens::Form10>()) backdrop->Label6.SetCaption("");
 }
 
 void Screen::Form_QueryClose() {
@@ -179,7 +179,7 @@ void CloseAllScreens() {
         if (App().IsLoaded(**it)) App().Hide(**it);
     }
     App().SetMousePointer(platform::kPointerDefault);
-    common::UnloadAllButMain();
+    screens::UnloadAllButMain();
 }
 
 }  // namespace screens

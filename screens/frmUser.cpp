@@ -1,6 +1,6 @@
 #include "screens/frmUser.h"
 
-#include "common/Form10.h"
+#include "screens/Form10.h"
 #include "screens/Form2.h"
 #include "screens/Form3a.h"
 #include "screens/Form5.h"
@@ -97,13 +97,13 @@ void frmUser::Form_Activate() {
     // asks for a folder instead of calling the one shown the selected one.
     const bool shown = !IsUnset(saved) && Dir1.SetPath(saved);
     if (IsUnset(saved)) {
-        common::SetStatusText(kSelectFolderStatus);
+        screens::SetStatusText(kSelectFolderStatus);
     } else if (used == "Yes") {
-        common::SetStatusText(kSelectAnotherStatus);
+        screens::SetStatusText(kSelectAnotherStatus);
     } else if (!shown) {
-        common::SetStatusText(kSelectFolderStatus);
+        screens::SetStatusText(kSelectFolderStatus);
     } else {
-        common::SetStatusText(kFolderSelectedStatus);
+        screens::SetStatusText(kFolderSelectedStatus);
     }
 }
 
@@ -115,29 +115,29 @@ void frmUser::sSave_Click() {
     const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
     if (verdict != settings::FolderVerdict::kAllowed) {
         settings::WriteINI(settings::IniFilePath(), "System", "Used", "Yes");
-        common::SetStatusText(kRefusedStatus);
+        screens::SetStatusText(kRefusedStatus);
         App().MsgBox(PickerRefusalText(verdict == settings::FolderVerdict::kRoot), 16, kCaption);
-        App().Get<common::Form10>().Refresh();
+        App().Get<screens::Form10>().Refresh();
         App().Show(*this);
         return;
     }
     if (!settings::FitsSettingsFile(folder)) {
         // Stored in the file's code page it would name another folder, or none.
-        common::SetStatusText(kRefusedStatus);
+        screens::SetStatusText(kRefusedStatus);
         App().MsgBox(UnstorableFolderText(), 16, kCaption);
-        App().Get<common::Form10>().Refresh();
+        App().Get<screens::Form10>().Refresh();
         App().Show(*this);
         return;
     }
-    common::SetStatusText(kWarningStatus);
+    screens::SetStatusText(kWarningStatus);
     if (App().MsgBox(PickerWarningText(folder), 20, kCaption) != platform::kResultNo) {
         settings::WriteINI(settings::IniFilePath(), "User", "sFile0", folder);
         settings::WriteINI(settings::IniFilePath(), "System", "Used", "No");
         App().Show(*this);
-        common::SetStatusText(kFolderSelectedStatus);
+        screens::SetStatusText(kFolderSelectedStatus);
         return;
     }
-    common::SetStatusText(kFolderSelectedStatus);
+    screens::SetStatusText(kFolderSelectedStatus);
     App().Show(*this);
 }
 

@@ -20,7 +20,7 @@ int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items)
     const std::string choice = desktop.menuChoices.front();
     desktop.menuChoices.pop_front();
     for (const platform::MenuSpec& item : items) {
-        if (!item.separator && item.caption == choice) return item.id;
+        if (!item.separator && item.enabled && item.caption == choice) return item.id;
     }
     return 0;
 }
@@ -203,6 +203,12 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
     }
     if (backdrop_ == window) backdrop_ = nullptr;
     if (wasActive) LeaveActive(window, false);
+}
+
+void FakeDesktop::RunBeside(const std::function<void()>& work, int, const std::function<void()>& onTick) {
+    ++besideRuns;
+    work();
+    if (onTick) onTick();
 }
 
 void FakeDesktop::Advance(long long milliseconds) {

@@ -158,6 +158,7 @@ public:
     std::vector<int> pointerHistory;
     int pointer = 0;
     bool quit = false;
+    int besideRuns = 0;  // work run through RunBeside
 
     void Answer(int result, int waitMs = 0) { answers.push_back({result, waitMs}); }
 
@@ -189,6 +190,8 @@ public:
     platform::ScreenMetrics Screen() override { return screen; }
     void RunLoop() override {}
     void Quit() override { quit = true; }
+    // The work runs at once, on this thread; the ticks it would have had are one, at its end.
+    void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     // Any picture asked for: a blank one of the side picture's size.

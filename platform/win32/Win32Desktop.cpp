@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 #include "platform/win32/NativeWindow.h"
 #include "platform/win32/WideText.h"
@@ -144,6 +145,61 @@ bool Win32Desktop::HandleDialogKey(const MSG& message) {
 }
 
 void Win32Desktop::Quit() { ::PostQuitMessage(0); }
+
+namespace {
+
+struct BesideWork {
+    const std::function<void()>* work;
+};
+
+DWORD WINAPI RunWork(void* parameter) {
+    const auto* beside = static_cast<const BesideWork*>(parameter);
+    try {
+        (*beside->work)();
+    } catch (...) {
+        // Nothing thrown crosses into the window thread; the work simply ends.
+    }
+    return 0;
+}
+
+}  // namespace
+
+void Win32Desktop::RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) {
+    BesideWork beside{&work};
+    const KernelHandle thread(::CreateThread(nullptr, 0, RunWork, &beside, 0, nullptr));
+    if (!thread) {
+        // No thread to be had: the work runs here, as it would have without one.
+        work();
+        if (onTick) onTick();
+        return;
+    }
+    const DWORD tick = static_cast<DWORD>(tickMs > 0 ? tickMs : 100);
+    DWORD nextTick = ::GetTickCount() + tick;
+    std::optional<int> quitCode;
+    const HANDLE waitFor = thread.Get();
+    for (;;) {
+        const DWORD now = ::GetTickCount();
+        const DWORD wait = static_cast<LONG>(nextTick - now) > 0 ? nextTick - now : 0;
+        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &waitFor, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) break;
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                quitCode = static_cast<int>(message.wParam);  // for the outer loop, once the work is done
+                continue;
+            }
+            if (HandleDialogKey(message)) continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        if (static_cast<LONG>(::GetTickCount() - nextTick) >= 0) {
+            if (onTick) onTick();
+            nextTick = ::GetTickCount() + tick;
+        }
+    }
+    if (onTick) onTick();
+    if (quitCode) ::PostQuitMessage(*quitCode);
+}
 
 int Win32Desktop::AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
     const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());

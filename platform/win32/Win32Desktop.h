@@ -34,6 +34,7 @@ public:
     platform::ScreenMetrics Screen() override;
     void RunLoop() override;
     void Quit() override;
+    void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     std::optional<platform::Image> LoadPicture(const std::string& resourceName) override;

@@ -31,6 +31,11 @@ enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit, kRemoveAllPaths, k
 
 const std::string kStartPage = "  Kavlon Tarnwick----Main Start Page";
 const std::string kAboutScreen = "  Kavlon Tarnwick----About File";
+const std::string kOptionsScreen = "  Kavlon Tarnwick----Choose The Folders You Want To Clean";
+const std::vector<std::string> kStartPageBar = {"View Paths", "Options", "View Cookies", "User Folder",
+                                                "Help",       "About",   "Close"};
+const std::vector<std::string> kOptionsBar = {"View Paths", "View Cookies", "User Folder", "Clean Now",
+                                              "Help",       "About",        "Close"};
 
 std::string StartUpFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -125,6 +130,33 @@ HWND OpenPopupMenu(DWORD process) {
         if (::IsWindowVisible(window) && ClassName(window) == "#32768") return window;
     }
     return nullptr;
+}
+
+// A tree of many small files in folders of a hundred, every tenth file read-only; the paths of
+// the files.
+std::vector<std::string> MakeManyFiles(const std::string& folder, int files) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < files; ++i) {
+        const std::string sub = folder + "\\part-" + std::to_string(i / 100);
+        if (i % 100 == 0) ::CreateDirectoryW(Widen("\\\\?\\" + sub).c_str(), nullptr);
+        paths.push_back(sub + "\\file-" + std::to_string(i) + ".tmp");
+        const win32::KernelHandle file(::CreateFileW(Widen("\\\\?\\" + paths.back()).c_str(), GENERIC_WRITE, 0,
+                                                     nullptr, CREATE_ALWAYS,
+                                                     i % 10 == 0 ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL,
+                                                     nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), paths.back().data(), static_cast<DWORD>(paths.back().size()), &written, nullptr);
+    }
+    return paths;
+}
+
+// How long a window takes to answer a message it is sent, in milliseconds; nullopt when it did
+// not answer within a second.
+std::optional<ULONGLONG> AnswerTime(HWND window) {
+    const ULONGLONG sent = ::GetTickCount64();
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) return std::nullopt;
+    return ::GetTickCount64() - sent;
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -288,6 +320,81 @@ TEST_F(Resident, CleanNowEmptiesTheTempFolderAndStaysResident) {
     EXPECT_TRUE(IconShown(main));
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
+}
+
+// The clean runs beside the windows: the backdrop answers at once throughout, and its progress
+// line tells how far the clean has got while the status line says it is cleaning.
+TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress) {
+    MakeManyFiles(temp, 6000);
+    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
+                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    Choose(main, kChangeConfiguration);
+    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+    ASSERT_NE(start, nullptr);
+    ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
+    const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+    ASSERT_NE(options, nullptr);
+    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    ASSERT_NE(backdrop, nullptr);
+    ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
+
+    ULONGLONG slowest = 0;
+    int answered = 0;
+    std::vector<std::string> progress;
+    bool photographed = false;
+    MessageBoxSeen finished;
+    const ULONGLONG end = ::GetTickCount64() + 60000;
+    while (!finished.window && ::GetTickCount64() < end) {
+        const std::optional<ULONGLONG> took = AnswerTime(backdrop);
+        ASSERT_TRUE(took) << "the backdrop did not answer within a second";
+        slowest = std::max(slowest, *took);
+        ++answered;
+        if (ReadLabel(backdrop, "Label6") == "Cleaning Files Now !") {
+            const std::string line = ReadLabel(backdrop, "Label7");
+            if (!line.empty() && (progress.empty() || progress.back() != line)) progress.push_back(line);
+            if (progress.size() == 3 && !photographed) photographed = SaveScreenshot("progress-during");
+        }
+        finished = WaitForMessageBox(run->Id(), 5);
+    }
+    ASSERT_NE(finished.window, nullptr) << "the clean did not finish";
+    EXPECT_EQ(finished.text, "All Files Cleaned!");
+    EXPECT_LE(slowest, 50u) << "the slowest of " << answered << " answers";
+    EXPECT_GE(progress.size(), 3u) << "the progress line, as it was read:" << Joined(progress);
+    EXPECT_NE(progress.front().find(" removed - "), std::string::npos) << progress.front();
+    EXPECT_EQ(ReadLabel(backdrop, "Label6"), "All Finished Cleaning Files !");
+    const std::string totals = ReadLabel(backdrop, "Label7");
+    EXPECT_EQ(totals.rfind("6,060 items, ", 0), 0u) << "6,000 files in 60 folders: " << totals;
+    EXPECT_NE(totals.find(" freed"), std::string::npos) << totals;
+    SaveScreenshot("progress-after");
+    ASSERT_TRUE(AnswerMessageBox(finished, IDOK));
+    EXPECT_TRUE(world.Tree(temp).empty());
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+// Exit while a clean runs: the clean stops after the file in hand and the program ends; every
+// file that is left is whole, its read-only mark included.
+TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
+    const std::vector<std::string> files = MakeManyFiles(temp, 6000);
+    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
+                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    Choose(main, kCleanNow);
+    ASSERT_TRUE(WaitUntil([&] { return !world.Exists(files.front()); }, 20000)) << "the clean did not start";
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+    int left = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (!world.Exists(files[i])) continue;
+        ++left;
+        EXPECT_EQ(world.ReadBytes(files[i]), files[i]) << "changed";
+        const DWORD attributes = ::GetFileAttributesW(Widen("\\\\?\\" + files[i]).c_str());
+        EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
+    }
+    EXPECT_GT(left, 0) << "the clean went on to its end";
 }
 
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {

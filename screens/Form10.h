@@ -5,7 +5,7 @@
 
 #include "forms/Form.h"
 
-namespace common {
+namespace screens {
 
 class Form10 : public forms::Form {
 public:
@@ -14,10 +14,11 @@ public:
 
     forms::Label Label1{*this, "Label1"};  // the title
     forms::Label Label6{*this, "Label6"};  // the status line
+    forms::Label Label7{*this, "Label7"};  // how far a clean has got, while one runs
 };
 
 // Writes the status line (creating and showing the backdrop when it does not exist) and makes
 // it visible.
 void SetStatusText(const std::string& text);
 
-}  // namespace common
+}  // namespace screens

@@ -1,8 +1,8 @@
-#include "common/frmUnload.h"
+#include "screens/frmUnload.h"
 
 #include "forms/Application.h"
 
-namespace common {
+namespace screens {
 
 void UnloadAllButMain() {
     for (forms::Form* form : forms::App().Forms()) {
@@ -15,4 +15,4 @@ void UnloadAll() {
     for (forms::Form* form : forms::App().Forms()) forms::App().Unload(*form);
 }
 
-}  // namespace common
+}  // namespace screens

@@ -1,11 +1,11 @@
 #pragma once
 // Ending a visit to the screens, and ending the program.
 
-namespace common {
+namespace screens {
 
 // Unloads every form except the resident main window, in creation order.
 void UnloadAllButMain();
 // Resets the pointer and unloads every form, the main window included, in creation order.
 void UnloadAll();
 
-}  // namespace common
+}  // namespace screens

@@ -1,0 +1,45 @@
+#pragma once
+// What a clean has done so far, written by the work as it goes (on a thread of its own) and read
+// by the window thread for the progress line; and the window thread's request that the work
+// stop after the item in hand. Lock-free but for the folder's name, which a tiny spin lock
+// guards: it changes once a folder, and is read a few times a second.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+class CleanProgress {
+public:
+    // From the window thread: the work ends after the item in hand, removing nothing more.
+    void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
+    bool StopRequested() const { return stop_.load(std::memory_order_relaxed); }
+
+    // From the work.
+    void Removed(std::uint64_t bytes) {
+        items_.fetch_add(1, std::memory_order_relaxed);
+        bytes_.fetch_add(bytes, std::memory_order_relaxed);
+    }
+    void Stayed() { stayed_.fetch_add(1, std::memory_order_relaxed); }
+    void WorkingIn(const std::string& place);
+
+    struct Snapshot {
+        std::uint64_t items = 0;
+        std::uint64_t bytes = 0;
+        std::uint64_t stayed = 0;
+        std::string place;  // the folder (or the cache) being worked on
+    };
+    Snapshot Read() const;
+
+private:
+    class Guard;
+
+    std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> items_{0};
+    std::atomic<std::uint64_t> bytes_{0};
+    std::atomic<std::uint64_t> stayed_{0};
+    mutable std::atomic_flag placeLock_ = ATOMIC_FLAG_INIT;
+    std::string place_;
+};
+
+}  // namespace engine
