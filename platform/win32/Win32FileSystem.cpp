@@ -179,6 +179,36 @@ bool Win32FileSystem::ReplaceWholeFile(const std::string& path, std::string_view
     return false;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::AppendToFile(const std::string& path, std::string_view content) {
+    const auto apiPath = ApiPath(path);
+    if (!apiPath) return std::nullopt;
+    // Append access alone writes at the end whatever others append meanwhile. A link is opened
+    // as itself where Windows can, and refused below; a new file is made only where nothing
+    // stands, not even a link that leads nowhere (whose target would be made instead).
+    constexpr DWORD kAccess = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;  // not delete: a replace waits
+    KernelHandle file;
+    for (int attempt = 0; attempt < 3 && !file; ++attempt) {
+        file.Reset(::CreateFileW(apiPath->c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_NOT_FOUND) break;
+        file.Reset(::CreateFileW(apiPath->c_str(), kAccess, kShare, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (!file) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    // Wine lets its own user write a read-only file; Windows would not.
+    constexpr DWORD kRefused = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!::GetFileInformationByHandle(file.Get(), &info) || (info.dwFileAttributes & kRefused) != 0 ||
+        !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size)) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return std::nullopt;

@@ -1,0 +1,12 @@
+#pragma once
+// Amounts as the program writes them for people: counts with thousands separators ("51,234")
+// and sizes in 1024-based units with one decimal ("1.2 GB", "512 bytes").
+#include <cstdint>
+#include <string>
+
+namespace engine {
+
+std::string CountText(std::uint64_t count);
+std::string BytesText(std::uint64_t bytes);
+
+}  // namespace engine
