@@ -91,24 +91,26 @@ void AppendStayed(std::string& out, const RunRecord& record) {
     }
 }
 
-// Where the record that holds the byte at `from` or the first one after it starts; npos when
-// none starts there or later.
+// Whether a record's header begins at `at`: the marker at the start of a line.
+bool IsRecordStart(std::string_view log, std::size_t at) {
+    return log.substr(at, kRecordMarker.size()) == kRecordMarker &&
+           (at == 0 || log[at - 1] == '\n' || log.substr(0, at) == kByteOrderMark);
+}
+
+// Where the first record that starts at `from` or later starts; npos when there is none.
 std::size_t RecordStartFrom(std::string_view log, std::size_t from) {
-    for (std::size_t at = from; at < log.size(); ++at) {
-        at = log.find(kRecordMarker, at);
-        if (at == std::string_view::npos) return at;
-        if (at == 0 || log[at - 1] == '\n' || log.substr(0, at) == kByteOrderMark) return at;
+    for (std::size_t at = log.find(kRecordMarker, from); at != std::string_view::npos;
+         at = log.find(kRecordMarker, at + 1)) {
+        if (IsRecordStart(log, at)) return at;
     }
     return std::string_view::npos;
 }
 
 // Where the newest record starts; npos when the log holds none.
 std::size_t NewestRecordStart(std::string_view log) {
-    for (std::size_t end = log.size(); end > 0;) {
-        const std::size_t at = log.rfind(kRecordMarker, end - 1);
-        if (at == std::string_view::npos) return at;
-        if (at == 0 || log[at - 1] == '\n' || log.substr(0, at) == kByteOrderMark) return at;
-        end = at;
+    for (std::size_t at = log.rfind(kRecordMarker); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : log.rfind(kRecordMarker, at - 1)) {
+        if (IsRecordStart(log, at)) return at;
     }
     return std::string_view::npos;
 }

@@ -157,7 +157,8 @@ TEST_F(RunLog, ALogPastTheLimitKeepsItsNewerHalfInWholeRecords) {
         const std::string whole = c.before + "\r\n" + newest;
         EXPECT_TRUE(log.starts_with(kBom + std::string(engine::kRecordMarker)));
         EXPECT_TRUE(log.ends_with(newest)) << "the newest record is whole";
-        EXPECT_TRUE(whole.ends_with(log.substr(kBom.size()))) << "nothing lost between the kept records";
+        ASSERT_TRUE(whole.ends_with(log.substr(kBom.size()))) << "nothing lost between the kept records";
+        EXPECT_EQ(whole[whole.size() - (log.size() - kBom.size()) - 1], '\n') << "cut at the start of a line";
         EXPECT_LE(log.size(), std::max<std::size_t>(engine::kRunLogLimit / 2, kBom.size() + newest.size()));
         if (c.before == records && newest.size() < 20'000) {
             EXPECT_GT(log.size(), engine::kRunLogLimit / 2 - newest.size() - 12'500) << "the newer half stays";
