@@ -36,6 +36,7 @@ public:
     std::string ProgramFolder() override { return folder_; }
     std::optional<std::string> Variable(std::string_view name) override { return inner_.Variable(name); }
     platform::OsVersion Version() override { return inner_.Version(); }
+    platform::LocalTime Now() override { return inner_.Now(); }
     std::string FromAnsi(std::string_view ansi) override { return inner_.FromAnsi(ansi); }
     std::string ToAnsi(std::string_view utf8) override { return inner_.ToAnsi(utf8); }
     void Sleep(int milliseconds) override { inner_.Sleep(milliseconds); }

@@ -1,6 +1,6 @@
 #pragma once
-// Amounts as the program writes them for people: counts with thousands separators ("51,234"),
-// sizes in the largest unit that keeps them above one ("1.2 GB").
+// Amounts as the program writes them for people: counts with thousands separators ("51,234")
+// and sizes in 1024-based units with one decimal ("1.2 GB", "512 bytes").
 #include <cstdint>
 #include <string>
 

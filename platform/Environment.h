@@ -16,6 +16,13 @@ struct OsVersion {
     std::uint32_t platformId = 0;  // 2 = the NT platform
 };
 
+// A moment on the machine's own clock, as its user reads it (not UTC).
+struct LocalTime {
+    int year = 0, month = 0, day = 0;  // month and day count from 1
+    int hour = 0, minute = 0, second = 0;
+    friend bool operator==(const LocalTime&, const LocalTime&) = default;
+};
+
 class Environment {
 public:
     virtual ~Environment() = default;
@@ -28,6 +35,7 @@ public:
     // An environment variable, looked up without regard to case; nullopt when unset.
     virtual std::optional<std::string> Variable(std::string_view name) = 0;
     virtual OsVersion Version() = 0;
+    virtual LocalTime Now() = 0;
 
     // Text in the system's ANSI code page <-> UTF-8. Characters the code page cannot hold
     // become "?", as the platform converts them.

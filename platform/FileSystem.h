@@ -96,6 +96,11 @@ public:
     // files that earlier writers left beside the target (their process ended before the
     // rename) are removed first.
     virtual bool ReplaceWholeFile(const std::string& path, std::string_view content) = 0;
+    // Adds the content at the end of the file in one write, creating the file when it is
+    // missing (never its folder); others may read and append meanwhile. The file's size after
+    // the write, or nullopt when nothing was written: the file is locked, read-only or a folder,
+    // or a link to a file stands at the path (the write would land in what it leads to).
+    virtual std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) = 0;
 
     // Attributes of a file or folder; nullopt when it does not exist.
     virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;

@@ -13,6 +13,7 @@ public:
     std::string commandArgs;
     std::string programFolder = "C:\\Program Files\\Morvane";
     platform::OsVersion version{1, 6, 1, 2};
+    platform::LocalTime now{2026, 12, 7, 18, 30, 12};
     int sleptMilliseconds = 0;
     std::optional<int> exitCode;  // set by EndProcess
 
@@ -23,6 +24,7 @@ public:
     std::string ProgramFolder() override { return programFolder; }
     std::optional<std::string> Variable(std::string_view name) override;
     platform::OsVersion Version() override { return version; }
+    platform::LocalTime Now() override { return now; }
     // The fake's code page is Windows-1252.
     std::string FromAnsi(std::string_view ansi) override;
     std::string ToAnsi(std::string_view utf8) override;

@@ -328,6 +328,25 @@ bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view 
     return true;
 }
 
+std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& path, std::string_view content) {
+    // The last component as it stands: a file link there is refused, not followed.
+    const std::string key = Resolve(path, true);
+    if (key.empty() || IsRootKey(key) || writesFail_) return std::nullopt;
+    Node* node = Find(key);
+    if (!node) {
+        const Node* parent = Find(ParentKey(key));
+        if (!parent || !parent->isFolder) return std::nullopt;
+        Insert(text::JoinPath(parent->path, text::FileNameOf(Normalise(path))),
+               Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, {}, 0});
+        node = Find(key);
+    }
+    if (node->isFolder || node->IsLink() || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) {
+        return std::nullopt;
+    }
+    node->content += content;
+    return node->content.size();
+}
+
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
     const Node* node = Find(Resolve(path, true));
     if (!node) return std::nullopt;

@@ -83,6 +83,12 @@ platform::OsVersion Win32Environment::Version() {
     return version;
 }
 
+platform::LocalTime Win32Environment::Now() {
+    SYSTEMTIME time{};
+    ::GetLocalTime(&time);
+    return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
 std::string Win32Environment::FromAnsi(std::string_view ansi) { return win32::FromAnsi(ansi); }
 
 // Settings text is stored as it stands; what the code page lacks is marked, not guessed.

@@ -13,6 +13,7 @@ public:
     std::string ProgramFolder() override;
     std::optional<std::string> Variable(std::string_view name) override;
     platform::OsVersion Version() override;
+    platform::LocalTime Now() override;
     std::string FromAnsi(std::string_view ansi) override;
     std::string ToAnsi(std::string_view utf8) override;
     void Sleep(int milliseconds) override;

@@ -145,15 +145,21 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
     if (!::GetFileSizeEx(file.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > maxBytes) {
         return std::nullopt;
     }
-    std::string content;
-    char buffer[64 * 1024];
+    // Read straight into the result, as much as there is in one call (under Wine each call is a
+    // round trip: a 1 MB file took twice as long in 64 KB pieces); one byte more than the size,
+    // so that a file that grew meanwhile shows it.
+    std::string content(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
+    std::size_t filled = 0;
     for (;;) {
+        if (filled == content.size()) content.resize(content.size() + 64 * 1024);
+        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, 1u << 30));
         DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr)) return std::nullopt;
+        if (!::ReadFile(file.Get(), content.data() + filled, wanted, &read, nullptr)) return std::nullopt;
         if (read == 0) break;
-        content.append(buffer, read);
-        if (content.size() > maxBytes) return std::nullopt;  // grew while being read
+        filled += read;
+        if (filled > maxBytes) return std::nullopt;  // grew while being read
     }
+    content.resize(filled);
     return content;
 }
 
@@ -177,6 +183,36 @@ bool Win32FileSystem::ReplaceWholeFile(const std::string& path, std::string_view
     }
     ::DeleteFileW(temporary->c_str());
     return false;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::AppendToFile(const std::string& path, std::string_view content) {
+    const auto apiPath = ApiPath(path);
+    if (!apiPath) return std::nullopt;
+    // Append access alone writes at the end whatever others append meanwhile. A link is opened
+    // as itself where Windows can, and refused below; a new file is made only where nothing
+    // stands, not even a link that leads nowhere (whose target would be made instead).
+    constexpr DWORD kAccess = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;  // not delete: a replace waits
+    KernelHandle file;
+    for (int attempt = 0; attempt < 3 && !file; ++attempt) {
+        file.Reset(::CreateFileW(apiPath->c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file || ::GetLastError() != ERROR_FILE_NOT_FOUND) break;
+        file.Reset(::CreateFileW(apiPath->c_str(), kAccess, kShare, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (!file) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    // Wine lets its own user write a read-only file; Windows would not.
+    constexpr DWORD kRefused = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!::GetFileInformationByHandle(file.Get(), &info) || (info.dwFileAttributes & kRefused) != 0 ||
+        !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size)) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {

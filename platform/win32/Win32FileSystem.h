@@ -14,6 +14,7 @@ class Win32FileSystem : public platform::FileSystem {
 public:
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
     bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
     platform::FsError CreateFolder(const std::string& path) override;

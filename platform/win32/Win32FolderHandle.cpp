@@ -351,6 +351,26 @@ FsError FsErrorOf(DWORD code) {
     }
 }
 
+bool IsNoUnixLink(HANDLE file, const std::wstring& apiPath) {
+    if (!Nt().wine) return true;
+    if (!Nt().complete) return false;
+    const std::size_t cut = apiPath.rfind(L'\\');
+    std::wstring folderPath = apiPath.substr(0, cut);
+    if (folderPath.back() == L':') folderPath += L'\\';  // a drive root
+    const KernelHandle folder(::CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return false;
+    const std::optional<std::wstring_view> folderName = ObjectNameOf(folder.Get());
+    if (!folderName) return false;
+    std::wstring expected(*folderName);  // the name's buffer serves the next query too
+    if (expected.back() != L'\\') expected += L'\\';
+    expected += std::wstring_view(apiPath).substr(cut + 1);
+    const std::optional<std::wstring_view> actual = ObjectNameOf(file);
+    // Without regard to case: the name on the disk may differ in case from the one asked for.
+    return actual && ::CompareStringOrdinal(actual->data(), static_cast<int>(actual->size()), expected.data(),
+                                            static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath) {
     if (!Nt().complete) return nullptr;
     KernelHandle folder(::CreateFileW(apiPath.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |

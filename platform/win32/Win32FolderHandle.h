@@ -20,6 +20,13 @@ std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& api
 // what it is.
 std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring& apiPath);
 
+// Whether a file opened by the long-path form is the file its folder holds under that name and
+// not what a Unix link there leads to: Wine follows such a link at every open and does not mark
+// it, so the handle's object name must be the folder's followed by the name. Elsewhere links are
+// marked (FILE_ATTRIBUTE_REPARSE_POINT on a handle opened with FILE_FLAG_OPEN_REPARSE_POINT),
+// and this is true.
+bool IsNoUnixLink(HANDLE file, const std::wstring& apiPath);
+
 platform::FsError FsErrorOf(DWORD code);
 
 }  // namespace win32

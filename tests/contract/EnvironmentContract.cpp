@@ -72,5 +72,13 @@ TEST_F(EnvironmentContract, VersionIsAnNtVersionFilledByTheCall) {
     EXPECT_GE(version.major, 5u);
 }
 
+TEST_F(EnvironmentContract, NowIsADateAndTimeOfDay) {
+    const platform::LocalTime now = env.Now();
+    EXPECT_GE(now.year, 2020);
+    EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
+    EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute >= 0 && now.minute <= 59);
+    EXPECT_TRUE(now.second >= 0 && now.second <= 60);  // 60: a leap second
+}
+
 }  // namespace
 }  // namespace contract

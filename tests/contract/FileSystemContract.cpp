@@ -155,6 +155,54 @@ TEST_F(FileSystemContract, ReplaceNeedsAnExistingFolder) {
     EXPECT_EQ(NamesIn(world->Scratch()), Names{"Folder"});
 }
 
+// Appending makes the file, adds at its end and answers the size. What it must not write to
+// stays as it was, and a link never leads the write to what it points at (nor makes it).
+TEST_F(FileSystemContract, AppendAddsAtTheEndOfItsOwnFileOnly) {
+    const std::string path = InScratch("Morvane.log");
+    EXPECT_EQ(files.AppendToFile(path, "one\r\n"), 5u);
+    EXPECT_EQ(files.AppendToFile(path, "two\r\n"), 10u);
+    EXPECT_EQ(Read(path), "one\r\ntwo\r\n");
+    EXPECT_EQ(files.AppendToFile(InScratch("Missing\\Morvane.log"), "x"), std::nullopt);
+    EXPECT_FALSE(files.Exists(InScratch("Missing")));
+
+    world->MakeFile(InScratch("precious.txt"), "precious");
+    enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly, kFolder, kLinkToFile, kLinkToNothing };
+    for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly,
+                                    Obstacle::kFolder, Obstacle::kLinkToFile, Obstacle::kLinkToNothing}) {
+        SCOPED_TRACE(static_cast<int>(obstacle));
+        const std::string target = InScratch("log" + std::to_string(static_cast<int>(obstacle)));
+        std::unique_ptr<HeldFile> held;
+        switch (obstacle) {
+            case Obstacle::kHeldOpen:
+            case Obstacle::kHeldExclusively:
+                world->MakeFile(target, "old");
+                held = world->HoldOpen(target, obstacle == Obstacle::kHeldExclusively);
+                break;
+            case Obstacle::kReadOnly:
+                world->MakeFile(target, "old");
+                world->SetAttributes(target, platform::kAttrReadOnly);
+                break;
+            case Obstacle::kFolder:
+                ASSERT_EQ(files.CreateFolder(target), FsError::kNone);
+                break;
+            case Obstacle::kLinkToFile:
+            case Obstacle::kLinkToNothing:
+                if (!world->MakeFileLink(target, InScratch(obstacle == Obstacle::kLinkToFile ? "precious.txt"
+                                                                                               : "nothing.txt"))) {
+                    continue;  // no links on this side
+                }
+                break;
+        }
+        EXPECT_EQ(files.AppendToFile(target, "new"), std::nullopt);
+        held.reset();
+        if (obstacle <= Obstacle::kReadOnly) {
+            EXPECT_EQ(Read(target), "old");
+        }
+    }
+    EXPECT_EQ(Read(InScratch("precious.txt")), "precious");
+    EXPECT_FALSE(files.Exists(InScratch("nothing.txt")));
+}
+
 // --- Attributes and listing ---
 
 TEST_F(FileSystemContract, ListingReportsNamesSizesAndAttributes) {

@@ -1,0 +1,188 @@
+#include "engine/RunLog.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/Ports.h"
+#include "settings/CsdlConstants.h"
+
+namespace engine {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+// A log larger than this is not read back to be cut (someone else made it so); it stays as it is.
+constexpr std::uint64_t kLargestReadBack = 64u << 20;
+
+// Text on one line: a control character (a line break in a name would start a line of its own,
+// one that could even pass for a record's header) becomes "?".
+void AppendOneLine(std::string& out, std::string_view text) {
+    for (const char c : text) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+}
+
+const char* VariantText(RunVariant variant) {
+    switch (variant) {
+        case RunVariant::kOptions:
+            return "clean from the options";
+        case RunVariant::kTray:
+            return "clean from the icon's menu";
+        case RunVariant::kAuto:
+            break;
+    }
+    return "unattended clean";
+}
+
+std::string Items(std::uint64_t count) { return CountText(count) + (count == 1 ? " item" : " items"); }
+
+// "1.2 GB (1,288,490,189 bytes)": readable, and exact for a script.
+std::string BytesInFull(std::uint64_t bytes) {
+    if (bytes < 1024) return BytesText(bytes);
+    return BytesText(bytes) + " (" + CountText(bytes) + " bytes)";
+}
+
+void AppendHeader(std::string& out, const RunRecord& record) {
+    const platform::LocalTime& t = record.time;
+    char stamp[64];
+    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
+    out += kRecordMarker;
+    out += stamp;
+    out += "  ";
+    out += VariantText(record.variant);
+    out += "  exit code ";
+    out += std::to_string(record.exitCode);
+    out += kLineEnd;
+}
+
+void AppendOption(std::string& out, const OptionRecord& option) {
+    AppendOneLine(out, option.name);
+    out += " = ";
+    AppendOneLine(out, option.value);
+    if (option.ran || option.notCleaned) {
+        if (!option.place.empty()) {
+            out += ", ";
+            AppendOneLine(out, option.place);
+        }
+        out += ": ";
+        if (option.notCleaned) {
+            out += "could not be cleaned at all";
+        } else {
+            out += Items(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
+                   Items(option.leftItems) + " left";
+        }
+    } else if (option.value == "Yes") {
+        out += ", not cleaned in this run";
+    }
+    out += kLineEnd;
+}
+
+void AppendStayed(std::string& out, const RunRecord& record) {
+    const std::size_t listed = std::min(record.stayed.size(), kMaxStayedListed);
+    const std::uint64_t total = std::max<std::uint64_t>(record.stayedTotal, record.stayed.size());
+    if (total == 0) return;
+    out += "Left in place (" + CountText(listed) + " of " + CountText(total) + "):";
+    out += kLineEnd;
+    for (std::size_t i = 0; i < listed; ++i) {
+        out += "  ";
+        AppendOneLine(out, record.stayed[i].reason);
+        out += ": ";
+        AppendOneLine(out, record.stayed[i].path);
+        out += kLineEnd;
+    }
+}
+
+// Whether a record's header begins at `at`: the marker at the start of a line.
+bool IsRecordStart(std::string_view log, std::size_t at) {
+    return log.substr(at, kRecordMarker.size()) == kRecordMarker &&
+           (at == 0 || log[at - 1] == '\n' || log.substr(0, at) == kByteOrderMark);
+}
+
+// Where the first record that starts at `from` or later starts; npos when there is none.
+std::size_t RecordStartFrom(std::string_view log, std::size_t from) {
+    for (std::size_t at = log.find(kRecordMarker, from); at != std::string_view::npos;
+         at = log.find(kRecordMarker, at + 1)) {
+        if (IsRecordStart(log, at)) return at;
+    }
+    return std::string_view::npos;
+}
+
+// Where the newest record starts; npos when the log holds none.
+std::size_t NewestRecordStart(std::string_view log) {
+    for (std::size_t at = log.rfind(kRecordMarker); at != std::string_view::npos;
+         at = at == 0 ? std::string_view::npos : log.rfind(kRecordMarker, at - 1)) {
+        if (IsRecordStart(log, at)) return at;
+    }
+    return std::string_view::npos;
+}
+
+// Keeps the newest whole records that fit in half the limit (the newest one at least), so that
+// the log starts at a record's header again.
+void DropOlderRecords(const std::string& path) {
+    platform::FileSystem& files = platform::Files();
+    const std::optional<std::string> log = files.ReadWholeFile(path, kLargestReadBack);
+    if (!log) return;
+    const std::string_view all = *log;
+    const std::uint64_t keep = kRunLogLimit / 2 - kByteOrderMark.size();
+    std::size_t start = RecordStartFrom(all, all.size() > keep ? all.size() - keep : 0);
+    if (start == std::string_view::npos) start = NewestRecordStart(all);
+    if (start == std::string_view::npos || start <= kByteOrderMark.size()) return;
+    std::string kept;
+    kept.reserve(kByteOrderMark.size() + all.size() - start);
+    kept += kByteOrderMark;
+    kept += all.substr(start);
+    files.ReplaceWholeFile(path, kept);  // when it fails the log is whole, only longer
+}
+
+}  // namespace
+
+std::string RunLogPath() {
+    const std::string folder = platform::Env().ProgramFolder();
+    // Without it the name would land in the root of the current drive.
+    if (folder.empty()) return {};
+    return settings::NormaliseAppFolder(folder) + "Morvane.log";
+}
+
+std::string FormatRunRecord(const RunRecord& record) {
+    std::string out;
+    out.reserve(512 + std::min(record.stayed.size(), kMaxStayedListed) * 96);
+    AppendHeader(out, record);
+    std::uint64_t removedItems = 0, removedBytes = 0;
+    for (const OptionRecord& option : record.options) {
+        AppendOption(out, option);
+        removedItems += option.removedItems;
+        removedBytes += option.removedBytes;
+    }
+    out += "In all: " + Items(removedItems) + " removed, " + BytesText(removedBytes) + "; " +
+           Items(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size())) + " left";
+    out += kLineEnd;
+    for (const std::string& refusal : record.refusals) {
+        out += "Refused: ";
+        AppendOneLine(out, refusal);
+        out += kLineEnd;
+    }
+    out += "Outcome: ";
+    AppendOneLine(out, record.outcome);
+    out += kLineEnd;
+    AppendStayed(out, record);
+    return out;
+}
+
+bool AppendRunRecord(const RunRecord& record) noexcept {
+    try {
+        const std::string path = RunLogPath();
+        if (path.empty()) return false;
+        platform::FileSystem& files = platform::Files();
+        // A record after others begins with a line end: an empty line between records, and a
+        // header at the start of a line even when the last line of an edited log has no end.
+        std::string text(files.Exists(path) ? kLineEnd : kByteOrderMark);
+        text += FormatRunRecord(record);
+        const std::optional<std::uint64_t> size = files.AppendToFile(path, text);
+        if (!size) return false;
+        if (*size > kRunLogLimit) DropOlderRecords(path);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace engine

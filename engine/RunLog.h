@@ -1,0 +1,62 @@
+#pragma once
+// The record of every clean: one record per run appended to Morvane.log beside the program,
+// in UTF-8 with CRLF line ends (readable in Notepad), one line per item. Each record starts with
+// a header line that begins with kRecordMarker and names the time, the variant and the exit code.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Amounts.h"
+#include "platform/Environment.h"
+
+namespace engine {
+
+enum class RunVariant { kOptions, kTray, kAuto };
+
+// Something the run left in place, and why: "in use", "access denied", "link left in place",
+// "read-only folder", "other".
+struct StayedItem {
+    std::string path;
+    std::string reason;
+};
+
+// One clean option as the run found it, and what cleaning it did.
+struct OptionRecord {
+    std::string name;          // "Your Selected Folder", "Temp Folder", "Clean Cookie Files"
+    std::string value;         // as stored: "Yes", "No", "0", ...
+    std::string place;         // the folder it cleans, "" for the URL cache
+    bool ran = false;          // this run cleaned it
+    bool notCleaned = false;   // chosen, but its folder could not be cleaned at all
+    std::uint64_t removedItems = 0, removedBytes = 0, leftItems = 0;
+};
+
+struct RunRecord {
+    platform::LocalTime time;
+    RunVariant variant = RunVariant::kAuto;
+    std::vector<OptionRecord> options;
+    std::vector<std::string> refusals;  // one line each: the refused folder and why
+    std::string outcome;                // "cleaned", "nothing chosen", "refused", "not continued", ...
+    int exitCode = 0;                   // the unattended run's code for this outcome
+    std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
+    std::vector<StayedItem> stayed;     // the first kMaxStayedListed at most
+};
+
+inline constexpr std::size_t kMaxStayedListed = 100;
+// How every record's header line begins, at the start of a line.
+inline constexpr std::string_view kRecordMarker = "==== ";
+// Past this size the log drops its older records, keeping the newest within half of it.
+inline constexpr std::uint64_t kRunLogLimit = 1u << 20;
+
+// The program's folder + "Morvane.log"; "" when the program's folder is unknown.
+std::string RunLogPath();
+// The record's lines, each ending in CRLF.
+std::string FormatRunRecord(const RunRecord& record);
+// Appends one record to the log, after an empty line (a new log starts with a UTF-8 byte-order
+// mark instead, for Notepads that would read it as ANSI otherwise). A log past kRunLogLimit then keeps only its newest
+// whole records within half the limit, in one atomic replace. Never throws; false when the
+// record could not be written, which must never change the outcome of a clean.
+bool AppendRunRecord(const RunRecord& record) noexcept;
+
+}  // namespace engine
