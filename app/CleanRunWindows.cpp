@@ -20,10 +20,6 @@ constexpr int kProgressTickMs = 100;
 // A folder name longer than this shows its end only: that is where a folder differs.
 constexpr std::size_t kPlaceShown = 70;
 
-std::string Amount(std::uint64_t count, const char* one, const char* many) {
-    return engine::CountText(count) + " " + (count == 1 ? one : many);
-}
-
 // Hides every form from the last created to the first.
 void HideAllForms() {
     const std::vector<forms::Form*> loaded = App().Forms();
@@ -33,10 +29,10 @@ void HideAllForms() {
 }  // namespace
 
 std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done) {
-    std::string text = Amount(progress.items, "item", "items") + ", " + engine::BytesText(progress.bytes);
+    std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
     if (done) {
         text += " freed";
-        if (progress.stayed > 0) text += "; " + Amount(progress.stayed, "item", "items") + " stayed";
+        if (progress.stayed > 0) text += "; " + engine::ItemsText(progress.stayed) + " stayed";
         return text;
     }
     text += " removed";

@@ -8,5 +8,7 @@ namespace engine {
 
 std::string CountText(std::uint64_t count);
 std::string BytesText(std::uint64_t bytes);
+// "1 item", "51,234 items".
+std::string ItemsText(std::uint64_t count);
 
 }  // namespace engine

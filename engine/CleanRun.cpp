@@ -2,20 +2,101 @@
 
 #include "engine/InternetDelete.h"
 #include "engine/ListFiles.h"
+#include "engine/RunLog.h"
 #include "platform/Desktop.h"
+#include "platform/Ports.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
 
 namespace engine {
 namespace {
 
-enum class Variant { kOptions, kTray, kAuto };
+using Variant = RunVariant;
 
 // Two parts of a message are separated by two carriage returns.
 std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
 
 bool Chosen(const std::string& option) { return option == "Yes"; }
 bool NotChosenAtAll(const std::string& option) { return option == "0" || option == "No" || option.empty(); }
+
+const char* ReasonText(const StayedItem& item) {
+    if (item.folder && item.readOnly) return "read-only folder";
+    switch (item.reason) {
+        case StayReason::kInUse:
+            return "in use";
+        case StayReason::kAccessDenied:
+            return "access denied";
+        case StayReason::kLinkLeft:
+            return "link left in place";
+        case StayReason::kOther:
+            break;
+    }
+    return "other";
+}
+
+// Why a chosen folder was not purged at all.
+std::string WhyNotCleaned(const std::string& folder) {
+    if (folder.empty() || folder == "0") return "is not set";
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+    if (verdict == settings::FolderVerdict::kRoot) return folder + " is the root of the system drive";
+    if (verdict == settings::FolderVerdict::kSystem) return folder + " is a protected folder";
+    return folder + " could not be opened";
+}
+
+// The run's record, filled in as the run learns its options and results, and written once its
+// outcome is known, before anything is shown about it: a run ended from outside while a message
+// is up has its record all the same. A record that cannot be written changes nothing.
+class RunReport {
+public:
+    explicit RunReport(Variant variant) {
+        record_.time = platform::Env().Now();
+        record_.variant = variant;
+    }
+
+    void Options(const std::string& user, const std::string& userFolder, const std::string& temp,
+                 const std::string& cache) {
+        record_.options = {{"Your Selected Folder", user, user == "Yes" ? userFolder : ""},
+                           {"Temp Folder", temp, temp == "Yes" ? settings::TempFolder() : ""},
+                           {"Clean Cookie Files", cache, ""}};
+    }
+
+    void Refused(const std::string& text) { record_.refusals.push_back(text); }
+
+    // What one purge removed and left; a folder it could not purge at all says why in a line.
+    void Purged(std::size_t option, const DeleteTally& tally) {
+        OptionRecord& record = record_.options[option];
+        record.ran = true;
+        record.notCleaned = tally.foldersNotCleaned > 0;
+        record.removedItems = tally.removedItems;
+        record.removedBytes = tally.removedBytes;
+        record.leftItems = tally.keptItems;
+        record_.stayedTotal += tally.keptItems;
+        for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
+        if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
+    }
+
+    void CacheCleaned(const CacheTally& tally) {
+        OptionRecord& record = record_.options[2];
+        record.ran = true;
+        record.removedItems = tally.deleted;
+        record.leftItems = tally.kept;
+        record_.stayedTotal += tally.kept;
+        for (const std::string& name : tally.stayed) Stayed(name, "in use");
+    }
+
+    void Write(const std::string& outcome, int exitCode) {
+        record_.outcome = outcome;
+        record_.exitCode = exitCode;
+        AppendRunRecord(record_);
+    }
+
+private:
+    void Stayed(const std::string& path, const char* reason) {
+        if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
+    }
+
+    RunRecord record_;
+};
 
 void EndOfRun(Variant variant, CleanRunHost& host, int exitCode) {
     host.SetPointer(platform::kPointerDefault);
@@ -28,10 +109,14 @@ void EndOfRun(Variant variant, CleanRunHost& host, int exitCode) {
 
 // The user folder is checked as a folder, not as a spelling; "0" means none is stored. A folder
 // that cannot be opened is not refused here: its purge finds nothing to clean and says so.
-bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath) {
+bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath, RunReport& report) {
     if (userPath == "0") return false;
     const settings::FolderVerdict verdict = settings::CheckUserFolder(userPath);
     if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
+    report.Refused("Your Selected Folder " + userPath +
+                   (verdict == settings::FolderVerdict::kRoot ? " is the root of the system drive"
+                                                              : " is a protected folder"));
+    report.Write("refused, nothing cleaned", kExitRefused);
     host.MessageBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
                     kInfoCaption);
     host.RepaintBackdrop();
@@ -41,21 +126,26 @@ bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath) {
 }
 
 void Run(Variant variant, CleanRunHost& host) {
+    RunReport report(variant);
     const settings::IniSnapshot ini(settings::IniFilePath());
     // An unattended run that cannot read its settings has done nothing, and says so.
     if (variant == Variant::kAuto && !ini.Readable()) {
+        report.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
         host.EndProcess(kExitSettingsUnreadable);
         return;
     }
     // The folder as stored: it is checked as the folder it names, the one the purge will open.
-    if (Refused(variant, host, ini.Read("User", "sFile0", "0"))) return;
-
-    if (variant == Variant::kOptions) host.SetStatus(kCleaningStatus);
-
+    const std::string userFolder = ini.Read("User", "sFile0", "0");
     const std::string optUser = ini.Read("Delete", "User", "0");
     const std::string optTemp = ini.Read("Delete", "Temp", "0");
     const std::string optCache = ini.Read("Delete", "Temporary Internet Files", "0");
+    report.Options(optUser, userFolder, optTemp, optCache);
+    if (Refused(variant, host, userFolder, report)) return;
+
+    if (variant == Variant::kOptions) host.SetStatus(kCleaningStatus);
+
     if (NotChosenAtAll(optUser) && NotChosenAtAll(optTemp) && NotChosenAtAll(optCache)) {
+        report.Write("nothing chosen", kExitAllRemoved);
         if (variant == Variant::kAuto) {
             host.EndProcess(kExitAllRemoved);
             return;
@@ -71,6 +161,7 @@ void Run(Variant variant, CleanRunHost& host) {
         if (keep0 == "0" || keep0 == "No") {
             host.ShowBackdrop();
             if (host.MessageBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultNo) {
+                report.Write("not continued (no cookies kept)", kExitAllRemoved);
                 EndOfRun(variant, host, kExitAllRemoved);
                 return;
             }
@@ -79,25 +170,34 @@ void Run(Variant variant, CleanRunHost& host) {
     }
 
     // The deleting itself runs beside the windows, which keep answering and show how far it got.
-    DeleteTally files;
+    DeleteTally user, temp;
     CacheTally cache;
     CleanProgress progress;
     host.RunBeside(
         [&] {
-            if (Chosen(optUser)) PurgeUserFolder(files, &progress);
-            if (Chosen(optTemp)) PurgeTempFolder(files, &progress);
+            if (Chosen(optUser)) PurgeUserFolder(user, &progress);
+            if (Chosen(optTemp)) PurgeTempFolder(temp, &progress);
             if (Chosen(optCache)) CleanUrlCache(cache, &progress);
         },
         progress);
+    if (Chosen(optUser)) report.Purged(0, user);
+    if (Chosen(optTemp)) report.Purged(1, temp);
+    if (Chosen(optCache)) report.CacheCleaned(cache);
+    const std::uint64_t left = user.keptItems + temp.keptItems + cache.kept;
+    const std::uint64_t foldersNotCleaned = user.foldersNotCleaned + temp.foldersNotCleaned;
+    const bool allCleaned = left == 0 && foldersNotCleaned == 0;
     // Stopped because the program is ending: nothing more is shown or ended from here.
-    if (progress.StopRequested()) return;
-    const std::uint64_t left = files.keptItems + cache.kept;
-    const bool allCleaned = left == 0 && files.foldersNotCleaned == 0;
+    if (progress.StopRequested()) {
+        report.Write("stopped when the program was ended", kExitSomethingStayed);
+        return;
+    }
+    report.Write(allCleaned ? "cleaned" : "cleaned, not everything could be removed",
+                 allCleaned ? kExitAllRemoved : kExitSomethingStayed);
 
     if (variant == Variant::kOptions && host.BackdropVisible()) {
         host.SetStatus(kFinishedStatus);
         host.Pause(1000);
-        host.MessageBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, files.foldersNotCleaned), 64,
+        host.MessageBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, foldersNotCleaned), 64,
                         kFinishedCaption);
     }
     EndOfRun(variant, host, allCleaned ? kExitAllRemoved : kExitSomethingStayed);

@@ -32,8 +32,6 @@ const char* VariantText(RunVariant variant) {
     return "unattended clean";
 }
 
-std::string Items(std::uint64_t count) { return CountText(count) + (count == 1 ? " item" : " items"); }
-
 // "1.2 GB (1,288,490,189 bytes)": readable, and exact for a script.
 std::string BytesInFull(std::uint64_t bytes) {
     if (bytes < 1024) return BytesText(bytes);
@@ -67,8 +65,8 @@ void AppendOption(std::string& out, const OptionRecord& option) {
         if (option.notCleaned) {
             out += "could not be cleaned at all";
         } else {
-            out += Items(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
-                   Items(option.leftItems) + " left";
+            out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
+                   ItemsText(option.leftItems) + " left";
         }
     } else if (option.value == "Yes") {
         out += ", not cleaned in this run";
@@ -152,8 +150,8 @@ std::string FormatRunRecord(const RunRecord& record) {
         removedItems += option.removedItems;
         removedBytes += option.removedBytes;
     }
-    out += "In all: " + Items(removedItems) + " removed, " + BytesText(removedBytes) + "; " +
-           Items(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size())) + " left";
+    out += "In all: " + ItemsText(removedItems) + " removed, " + BytesText(removedBytes) + "; " +
+           ItemsText(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size())) + " left";
     out += kLineEnd;
     for (const std::string& refusal : record.refusals) {
         out += "Refused: ";

@@ -17,7 +17,7 @@ enum class RunVariant { kOptions, kTray, kAuto };
 
 // Something the run left in place, and why: "in use", "access denied", "link left in place",
 // "read-only folder", "other".
-struct StayedItem {
+struct StayedLine {
     std::string path;
     std::string reason;
 };
@@ -40,7 +40,7 @@ struct RunRecord {
     std::string outcome;                // "cleaned", "nothing chosen", "refused", "not continued", ...
     int exitCode = 0;                   // the unattended run's code for this outcome
     std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
-    std::vector<StayedItem> stayed;     // the first kMaxStayedListed at most
+    std::vector<StayedLine> stayed;     // the first kMaxStayedListed at most
 };
 
 inline constexpr std::size_t kMaxStayedListed = 100;

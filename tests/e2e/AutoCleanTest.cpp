@@ -143,6 +143,13 @@ TEST_F(AutoClean, RemovesAllItCanKeepsTheKeptEntriesAndEndsWithOneWhenAFileStays
     EXPECT_EQ(world.Contents(world.Path("Outside")), outside) << "the links' targets are whole";
     EXPECT_EQ(world.CacheNames(), ExpectedCache());
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
+    // The run's record beside the program tells what stayed and why.
+    const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+    for (const std::string& line : {std::string("unattended clean  exit code 1\r\n"),
+                                    "  in use: " + user + "\\in use\\held.txt\r\n",
+                                    "  link left in place: " + temp + "\\outside\r\n", std::string("Outcome: cleaned, ")}) {
+        EXPECT_NE(log.find(line), std::string::npos) << line << " is not in the log:\n" << log;
+    }
 }
 
 TEST_F(AutoClean, EndsWithZeroWhenEverythingWentAway) {

@@ -1,6 +1,8 @@
 // The clean run's variants, refusals and questions, and the URL cache step, on the fakes.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/CleanRunWindows.h"
 #include "engine/CleanRun.h"
 #include "engine/InternetDelete.h"
@@ -269,6 +271,72 @@ TEST_F(CleanRun, ARefusedUnattendedRunStaysWithThePickerAndEndsWhenItCloses) {
     EXPECT_TRUE(NothingDeleted());
     EXPECT_FALSE(world.env.exitCode.has_value());
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"picker", "end on close 2"}));
+}
+
+// Every way a run can end leaves one record in Morvane.log, and a log that cannot be written
+// changes nothing about the run.
+TEST_F(CleanRun, EveryRunLeavesItsRecord) {
+    struct Case {
+        const char* label;
+        std::function<void()> setUp;
+        void (*run)(engine::CleanRunHost&);
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"refused", [this] { AllChosen("C:\\Windows"); }, engine::RunAutoClean,
+         {"unattended clean  exit code 2\r\n", "Refused: Your Selected Folder C:\\Windows is a protected folder\r\n",
+          "Outcome: refused, nothing cleaned\r\n"}},
+        {"items in use",
+         [this] {
+             AllChosen("C:\\Mine");
+             world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
+             world.cache.inUse.insert("http://a/");
+         },
+         engine::RunCleanFromOptions,
+         {"clean from the options  exit code 1\r\n",
+          "Your Selected Folder = Yes, C:\\Mine: 1 item removed, 2 bytes, 0 items left\r\n",
+          "Temp Folder = Yes, C:\\Temp: 0 items removed, 0 bytes, 1 item left\r\n",
+          "Clean Cookie Files = Yes: 1 item removed, 0 bytes, 1 item left\r\n",
+          "Left in place (2 of 2):\r\n  in use: C:\\Temp\\t.tmp\r\n  in use: http://a/\r\n"}},
+        {"Temp unset",
+         [this] {
+             world.env.UnsetVariable("Temp");
+             Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+         },
+         engine::RunCleanFromTray,
+         {"clean from the icon's menu  exit code 1\r\n", "Temp Folder = Yes: could not be cleaned at all\r\n",
+          "Refused: Temp Folder is not set\r\n"}},
+        {"nothing chosen", [this] { Settings("[Delete]\r\nUser=No\r\n"); }, engine::RunCleanFromTray,
+         {"Your Selected Folder = No\r\n", "Outcome: nothing chosen\r\n"}},
+        {"not continued", [this] { AllChosen("C:\\Mine", ""); world.desktop.Answer(platform::kResultNo); },
+         engine::RunCleanFromTray, {"Outcome: not continued (no cookies kept)\r\n"}},
+        {"settings unreadable",
+         [this] {
+             AllChosen("C:\\Mine");
+             world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
+         },
+         engine::RunAutoClean, {"unattended clean  exit code 3\r\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        c.setUp();
+        c.run(screens);
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_EQ(log.rfind("\xEF\xBB\xBF==== 2026-12-07 18:30:12  ", 0), 0u) << log;
+        for (const std::string& line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    }
+
+    world.env.SetVariable("Temp", "C:\\Temp");
+    world.files.AddFile("C:\\Temp\\new.tmp");
+    Settings("[Delete]\r\nTemp=Yes\r\n");
+    world.files.Erase("C:\\Apps\\Morvane.log");
+    world.files.AddFile("C:\\Apps\\Morvane.log", "old");
+    world.files.SetLock("C:\\Apps\\Morvane.log", fake::FakeFileSystem::Lock::kExclusive);
+    world.env.exitCode.reset();
+    engine::RunAutoClean(screens);
+    EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed) << "t.tmp is still in use";
+    EXPECT_FALSE(world.files.Exists("C:\\Temp\\new.tmp"));
 }
 
 TEST(ProgressLine, TellsWhatHasGoneAndWhereThenTheTotals) {
