@@ -402,6 +402,8 @@ TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
         EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
     }
     EXPECT_GT(left, 0) << "the clean went on to its end";
+    const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+    EXPECT_NE(log.find("Outcome: stopped when the program was ended\r\n"), std::string::npos) << log;
 }
 
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
