@@ -18,7 +18,7 @@ std::string CountText(std::uint64_t count) {
 std::string ItemsText(std::uint64_t count) { return CountText(count) + (count == 1 ? " item" : " items"); }
 
 std::string BytesText(std::uint64_t bytes) {
-    if (bytes < 1024) return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+    if (bytes < 1024) return CountText(bytes) + (bytes == 1 ? " byte" : " bytes");
     static constexpr std::array<const char*, 4> kUnits = {"KB", "MB", "GB", "TB"};
     std::size_t unit = 0;
     std::uint64_t size = 1024;
