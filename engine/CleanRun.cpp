@@ -34,13 +34,17 @@ const char* ReasonText(const StayedItem& item) {
     return "other";
 }
 
-// Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const std::string& folder) {
-    if (folder.empty() || folder == "0") return "is not set";
-    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+// Why a folder is not purged, for the record.
+std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
     if (verdict == settings::FolderVerdict::kRoot) return folder + " is the root of the system drive";
     if (verdict == settings::FolderVerdict::kSystem) return folder + " is a protected folder";
     return folder + " could not be opened";
+}
+
+// Why a chosen folder was not purged at all.
+std::string WhyNotCleaned(const std::string& folder) {
+    if (folder.empty() || folder == "0") return "is not set";
+    return WhyNot(folder, settings::CheckUserFolder(folder));
 }
 
 // The run's record, filled in as the run learns its options and results, and written once its
@@ -113,9 +117,7 @@ bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath, R
     if (userPath == "0") return false;
     const settings::FolderVerdict verdict = settings::CheckUserFolder(userPath);
     if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
-    report.Refused("Your Selected Folder " + userPath +
-                   (verdict == settings::FolderVerdict::kRoot ? " is the root of the system drive"
-                                                              : " is a protected folder"));
+    report.Refused("Your Selected Folder " + WhyNot(userPath, verdict));
     report.Write("refused, nothing cleaned", kExitRefused);
     host.MessageBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
                     kInfoCaption);
