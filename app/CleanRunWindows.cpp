@@ -76,8 +76,12 @@ void CleanRunWindows::RunBeside(const std::function<void()>& work, engine::Clean
     workDone_ = false;
     App().Desktop().RunBeside(
         [&] {
+            // Done however the work ends, so that a stop never waits for work that is over.
+            struct Done {
+                std::atomic<bool>& flag;
+                ~Done() { flag = true; }
+            } done{workDone_};
             work();
-            workDone_ = true;
         },
         kProgressTickMs, [&] { ShowProgress(workDone_); });
     progress_ = nullptr;

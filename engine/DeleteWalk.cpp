@@ -22,20 +22,6 @@ void DeleteTally::Kept(StayedItem item, std::uint64_t bytes) {
     if (stayed.size() < kStayedNamed) stayed.push_back(std::move(item));
 }
 
-DeleteTally& DeleteTally::operator+=(const DeleteTally& other) {
-    removedItems += other.removedItems;
-    removedBytes += other.removedBytes;
-    keptItems += other.keptItems;
-    keptBytes += other.keptBytes;
-    for (int i = 0; i < kStayReasons; ++i) keptBy[i] += other.keptBy[i];
-    foldersNotCleaned += other.foldersNotCleaned;
-    for (const StayedItem& item : other.stayed) {
-        if (stayed.size() == kStayedNamed) break;
-        stayed.push_back(item);
-    }
-    return *this;
-}
-
 bool OwnFiles::IsOwnName(std::string_view name) {
     for (const std::string_view own : {"Morvane.exe", "Clean.ini", "Clean.ini.*.tmp", "Morvane.log"}) {
         if (text::WildcardMatch(own, name)) return true;
@@ -84,15 +70,18 @@ public:
     Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress)
         : own_(own), tally_(tally), progress_(progress) {}
 
-    void Run(FolderHandle& top, const std::string& path, const std::function<bool(const FileEntry&)>& take) {
+    bool Run(FolderHandle& top, const std::string& path, const std::function<bool(const FileEntry&)>& take) {
         auto entries = top.List();
-        if (!entries) return;
+        if (!entries) return false;
         std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
         levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false});
         levels_.back().path = path;
         if (progress_) progress_->WorkingIn(path);
         while (!levels_.empty()) {
-            if (progress_ && progress_->StopRequested()) return Stop();
+            if (progress_ && progress_->StopRequested()) {
+                Stop();
+                break;
+            }
             Level& level = levels_.back();
             if (level.next == level.entries.size()) {
                 Leave();
@@ -100,6 +89,7 @@ public:
                 Visit(level.entries[level.next++]);
             }
         }
+        return true;
     }
 
 private:
@@ -210,9 +200,9 @@ private:
 
 }  // namespace
 
-void RemoveEntries(FolderHandle& folder, const std::string& path, const std::function<bool(const FileEntry&)>& take,
+bool RemoveEntries(FolderHandle& folder, const std::string& path, const std::function<bool(const FileEntry&)>& take,
                    const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress) {
-    Walk(own, tally, progress).Run(folder, path, take);
+    return Walk(own, tally, progress).Run(folder, path, take);
 }
 
 }  // namespace engine

@@ -52,7 +52,6 @@ struct DeleteTally {
     void Kept(StayReason reason, std::uint64_t bytes);
     void Kept(StayedItem item, std::uint64_t bytes);
     std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
-    DeleteTally& operator+=(const DeleteTally& other);
 };
 
 // The program's own files, which a purge leaves in the program's folder: the program, Clean.ini,
@@ -66,8 +65,9 @@ struct OwnFiles {
 // accepts, each with everything below it. The folder itself stays. With own, the program's own
 // files stay wherever the walk meets its folder. With progress, every item is reported there as
 // it goes, and a stop it asks for ends the walk after the item in hand: nothing is left half
-// removed, and a folder moved for the walk is back where it was.
-void RemoveEntries(platform::FolderHandle& folder, const std::string& path,
+// removed, and a folder moved for the walk is back where it was. False when the folder could not
+// be listed, so that nothing was removed.
+bool RemoveEntries(platform::FolderHandle& folder, const std::string& path,
                    const std::function<bool(const platform::FileEntry&)>& take, const std::optional<OwnFiles>& own,
                    DeleteTally& tally, CleanProgress* progress = nullptr);
 

@@ -39,6 +39,7 @@ void CleanUrlCache(CacheTally& tally, CleanProgress* progress) {
     const std::vector<std::string> keepList = settings::ReadKeepList("Internet");
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
+    if (progress) progress->WorkingIn(kCachePlace);
     for (const std::string& name : CollectUrlCacheEntries()) {
         if (progress && progress->StopRequested()) return;
         if (kept.count(name)) continue;

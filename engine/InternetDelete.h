@@ -19,6 +19,9 @@ struct CacheTally {
 // content entries first, then the cookie container.
 std::vector<std::string> CollectUrlCacheEntries();
 
+// What the progress line names while the cache is cleaned.
+inline constexpr const char* kCachePlace = "Temporary Internet Files";
+
 // Deletes every collected entry whose name is not on the "Internet" keep-list (exact names,
 // letter case counts). With progress, each entry is reported there as it goes, and a stop it asks
 // for ends the step after the entry in hand.

@@ -55,13 +55,11 @@ bool IsPurgeableBase(const std::string& folder) {
 void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress) {
     const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
-    // look at the path can slip past.
+    // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
-        !base->List()) {
+        !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress)) {
         ++tally.foldersNotCleaned;
-        return;
     }
-    RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress);
 }
 
 void PurgeTempFolder(DeleteTally& tally, CleanProgress* progress) {

@@ -382,9 +382,13 @@ TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
     world.cache.Add("Cookie:me@kept/", platform::kCookieCacheEntry);
     world.cache.Add("Cookie:me@gone/", platform::kCookieCacheEntry);
     engine::CacheTally tally;
-    engine::CleanUrlCache(tally);
+    engine::CleanProgress progress;
+    progress.WorkingIn("C:\\Temp\\last folder");
+    engine::CleanUrlCache(tally, &progress);
     EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/", "Cookie:me@kept/"}));
     EXPECT_EQ(tally.deleted, 4u);
+    EXPECT_EQ(progress.Read().items, 4u);
+    EXPECT_EQ(progress.Read().place, engine::kCachePlace) << "the progress line names the cache, not the last folder";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, UrlCache,
