@@ -13,13 +13,6 @@ using platform::FileEntry;
 
 namespace {
 
-// The parent folder of a path, a root keeping its backslash.
-std::string FolderOf(const std::string& path) {
-    std::string folder(text::ParentOf(path));
-    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-    return folder;
-}
-
 std::optional<OwnFiles> ProgramsOwnFiles() {
     const auto found = platform::Files().Identify(settings::AppFolder());
     if (!found) return std::nullopt;
@@ -36,10 +29,11 @@ void ShellDelete(const std::string& path) {
 void ShellDelete(const std::string& path, DeleteTally& tally) {
     const std::string pattern(text::FileNameOf(path));
     if (pattern.empty()) return;
-    const auto folder = platform::Files().OpenFolder(FolderOf(path));
+    const std::string folderPath = text::FolderOf(path);
+    const auto folder = platform::Files().OpenFolder(folderPath);
     if (!folder) return;
     RemoveEntries(
-        *folder, FolderOf(path), [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
+        *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
         std::nullopt, tally);
 }
 

@@ -90,6 +90,12 @@ std::string_view ParentOf(std::string_view path) {
     return cut == std::string_view::npos ? std::string_view{} : path.substr(0, cut);
 }
 
+std::string FolderOf(std::string_view path) {
+    std::string folder(ParentOf(path));
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (pattern == "*.*") pattern = "*";  // as FindFirstFile reads it: also names without a dot
     // Iterative match with one backtrack point for the last "*".

@@ -25,6 +25,9 @@ std::string WithTrailingBackslash(std::string path);  // appends "\" unless alre
 std::string JoinPath(std::string_view folder, std::string_view name);
 std::string_view FileNameOf(std::string_view path);   // after the last "\"
 std::string_view ParentOf(std::string_view path);     // before the last "\" ("" for none)
+// The folder that holds a path, as it can be opened: a drive's root keeps its "\" ("C:\x" gives
+// "C:\").
+std::string FolderOf(std::string_view path);
 // "*" and "?" as FindFirstFile reads them (without the 8.3 quirks), no regard to case.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

@@ -25,8 +25,7 @@ std::vector<std::string> FoldersToProtect() {
 // The folder that holds a path, as text ("" above a drive's root).
 std::string ParentFolder(const std::string& path) {
     if (path.size() <= 3) return {};
-    std::string parent(text::ParentOf(path));
-    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    std::string parent = text::FolderOf(path);
     return parent.size() >= 3 ? parent : std::string();
 }
 
