@@ -1,12 +1,14 @@
 #include "app/CleanRunWindows.h"
 
+#include <memory>
+
 #include "app/Form1a.h"
 #include "engine/Amounts.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "screens/Form1.h"
 #include "screens/Form10.h"
-#include "screens/Form2.h"
+#include "screens/ScreenFrame.h"
 #include "screens/frmUser.h"
 
 namespace app {
@@ -19,6 +21,11 @@ namespace {
 constexpr int kProgressTickMs = 100;
 // A folder name longer than this shows its end only: that is where a folder differs.
 constexpr std::size_t kPlaceShown = 70;
+// How long the status line says the clean is over before the final message.
+constexpr int kFinishingMs = 1000;
+
+// Two parts of a message are separated by two carriage returns.
+std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
 
 // Hides every form from the last created to the first.
 void HideAllForms() {
@@ -26,7 +33,52 @@ void HideAllForms() {
     for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) App().Hide(**it);
 }
 
+void RepaintBackdrop() { App().Get<screens::Form10>().Refresh(); }
+
+void SetStatus(const std::string& text) {
+    screens::SetStatusText(text);
+    RepaintBackdrop();
+}
+
+bool BackdropVisible() {
+    const screens::Form10* backdrop = App().Find<screens::Form10>();
+    return backdrop && backdrop->Visible();
+}
+
+// The progress line, while the work runs and once at its end.
+void ShowProgress(const engine::CleanProgress& progress, bool done) {
+    // The windows answer meanwhile, and a screen's timer may have taken the busy pointer away.
+    if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
+    screens::Form10* backdrop = App().Find<screens::Form10>();
+    if (!backdrop || !backdrop->Visible()) return;
+    const std::string text = ProgressText(progress.Read(), done);
+    if (text != backdrop->Label7.Caption()) backdrop->Label7.SetCaption(text);
+    backdrop->Label7.SetVisible(true);
+}
+
 }  // namespace
+
+std::string RootRefusalText() {
+    return TwoParts("You have selected the root file to clean", "This program will not continue !!!!");
+}
+
+std::string SystemRefusalText() {
+    return TwoParts("You have selected a system file to clean", "This program will not continue !!!!");
+}
+
+std::string NoCookiesSavedText() { return TwoParts("You have not saved any Cookies !", "Do you want to continue?"); }
+
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
+    std::string why;
+    if (itemsLeft > 0) {
+        why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
+    }
+    if (foldersNotCleaned > 0) {
+        why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
+               (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
+    }
+    return TwoParts("Cleaning Finished, but not every file could be removed !", why);
+}
 
 std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done) {
     std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
@@ -43,73 +95,65 @@ std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool d
     return text;
 }
 
-void CleanRunWindows::SetStatus(const std::string& text) {
-    screens::SetStatusText(text);
+void CleanRunWindows::ShowRefusal(engine::Refusal refusal) {
+    App().MsgBox(refusal == engine::Refusal::kRoot ? RootRefusalText() : SystemRefusalText(), 16, kInfoCaption);
     RepaintBackdrop();
+    ShowFolderPicker();
 }
 
-void CleanRunWindows::RepaintBackdrop() { App().Get<screens::Form10>().Refresh(); }
+void CleanRunWindows::ShowCleaning() { SetStatus(kCleaningStatus); }
 
-void CleanRunWindows::ShowBackdrop() { App().Show<screens::Form10>(); }
-
-bool CleanRunWindows::BackdropVisible() {
-    const screens::Form10* backdrop = App().Find<screens::Form10>();
-    return backdrop && backdrop->Visible();
+void CleanRunWindows::ShowNothingChosen() {
+    App().MsgBox(kNothingChosenText, 64, kInfoCaption);
+    App().Show<screens::Form10>();
+    ShowStartPage();
 }
 
-int CleanRunWindows::MessageBox(const std::string& text, int style, const std::string& caption) {
-    return App().MsgBox(text, style, caption);
+bool CleanRunWindows::AskGoOnWithoutKeptCookies() {
+    App().Show<screens::Form10>();
+    return App().MsgBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultYes;
 }
 
-void CleanRunWindows::SetPointer(int pointer) { App().SetMousePointer(pointer); }
+void CleanRunWindows::EndQuestions() { App().Desktop().EndMessageBoxes(); }
 
-void CleanRunWindows::ShowFolderPicker() { App().Show<screens::frmUser>(); }
-
-void CleanRunWindows::ShowStartPage() { App().Show<screens::Form1>(); }
-
-void CleanRunWindows::HideOptions() {
-    if (screens::Form2* options = App().Find<screens::Form2>()) App().Hide(*options);
+void CleanRunWindows::HideScreensForWork() {
+    // The backdrop stays, for the progress line; the screens, where what is cleaned could be
+    // changed or another clean started, go until the run's end closes them.
+    for (forms::Form* form : App().Forms()) {
+        if (dynamic_cast<screens::Screen*>(form)) App().Hide(*form);
+    }
 }
 
-void CleanRunWindows::RunBeside(const std::function<void()>& work, engine::CleanProgress& progress) {
-    progress_ = &progress;
-    workDone_ = false;
-    App().Desktop().RunBeside(
-        [&] {
-            // Done however the work ends, so that a stop never waits for work that is over.
-            struct Done {
-                std::atomic<bool>& flag;
-                ~Done() { flag = true; }
-            } done{workDone_};
-            work();
-        },
-        kProgressTickMs, [&] { ShowProgress(workDone_); });
-    progress_ = nullptr;
+void CleanRunWindows::StartWork(std::function<void()> work, engine::CleanProgress& progress,
+                                std::function<void()> onDone) {
+    App().Desktop().StartBeside(
+        std::move(work), kProgressTickMs, [&progress] { ShowProgress(progress, false); },
+        [&progress, onDone = std::move(onDone)] {
+            ShowProgress(progress, true);
+            App().Dispatch(onDone);
+        });
 }
 
-void CleanRunWindows::ShowProgress(bool done) {
-    // The windows answer meanwhile, and a screen's timer may have taken the busy pointer away.
-    if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
-    screens::Form10* backdrop = App().Find<screens::Form10>();
-    if (!backdrop || !backdrop->Visible() || !progress_) return;
-    const std::string text = ProgressText(progress_->Read(), done);
-    if (text != backdrop->Label7.Caption()) backdrop->Label7.SetCaption(text);
-    backdrop->Label7.SetVisible(true);
+bool CleanRunWindows::ShowFinishing() {
+    if (!BackdropVisible()) return false;
+    SetStatus(kFinishedStatus);
+    App().Desktop().Wait(kFinishingMs);
+    return true;
 }
 
-void CleanRunWindows::StopCleaning() {
-    if (!progress_) return;
-    progress_->RequestStop();
-    // The item in hand is a moment's work; the windows need not answer meanwhile.
-    while (!workDone_) platform::Env().Sleep(5);
-}
-
-void CleanRunWindows::Pause(int milliseconds) {
-    App().Desktop().RunBeside([milliseconds] { platform::Env().Sleep(milliseconds); }, milliseconds, {});
+void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
+    App().MsgBox(summary.AllCleaned() ? std::string(kAllCleanedText)
+                                      : NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned),
+                 64, kFinishedCaption);
 }
 
 void CleanRunWindows::EndInteractiveRun() {
+    App().SetMousePointer(platform::kPointerDefault);
     HideAllForms();
+    CloseScreensLater();
+}
+
+void CleanRunWindows::CloseScreensLater() {
     if (Form1a* main = App().Find<Form1a>()) {
         main->Timer2.SetEnabled(true);
     } else {
@@ -120,6 +164,7 @@ void CleanRunWindows::EndInteractiveRun() {
 }
 
 void CleanRunWindows::EndUnattendedRun(int exitCode) {
+    App().SetMousePointer(platform::kPointerDefault);
     const std::vector<forms::Form*> loaded = App().Forms();
     for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
         App().Hide(**it);
@@ -136,5 +181,9 @@ void CleanRunWindows::EndWhenScreensClose(int exitCode) {
 }
 
 void CleanRunWindows::EndProcess(int exitCode) { platform::Env().EndProcess(exitCode); }
+
+void CleanRunWindows::ShowFolderPicker() { App().Show<screens::frmUser>(); }
+
+void CleanRunWindows::ShowStartPage() { App().Show<screens::Form1>(); }
 
 }  // namespace app

@@ -1,9 +1,8 @@
 #pragma once
-// The program's side of a clean run: its windows show what the run shows (the backdrop's status
-// and progress lines, message boxes, the pointer, the screens it opens), the work runs beside
-// them, and the run ends as the program ends its runs. While a clean runs, the resident main
-// window asks here whether one does, and has it stop before the program ends.
-#include <atomic>
+// The program's side of a clean run: its windows say what the run means to show (the backdrop's
+// status and progress lines, the exact message texts, the pointer, the screens it opens), the
+// work runs beside them, and the run ends as the program ends its runs.
+#include <cstdint>
 #include <string>
 
 #include "engine/CleanRun.h"
@@ -12,33 +11,41 @@ namespace app {
 
 class CleanRunWindows : public engine::CleanRunHost {
 public:
-    void SetStatus(const std::string& text) override;
-    void RepaintBackdrop() override;
-    void ShowBackdrop() override;
-    bool BackdropVisible() override;
-    int MessageBox(const std::string& text, int style, const std::string& caption) override;
-    void SetPointer(int pointer) override;
-    void ShowFolderPicker() override;
-    void ShowStartPage() override;
-    void HideOptions() override;
-    void RunBeside(const std::function<void()>& work, engine::CleanProgress& progress) override;
-    void Pause(int milliseconds) override;
+    void ShowRefusal(engine::Refusal refusal) override;
+    void ShowCleaning() override;
+    void ShowNothingChosen() override;
+    bool AskGoOnWithoutKeptCookies() override;
+    void EndQuestions() override;
+    void HideScreensForWork() override;
+    void StartWork(std::function<void()> work, engine::CleanProgress& progress, std::function<void()> onDone) override;
+    bool ShowFinishing() override;
+    void ShowFinished(const engine::CleanSummary& summary) override;
     void EndInteractiveRun() override;
     void EndUnattendedRun(int exitCode) override;
     void EndWhenScreensClose(int exitCode) override;
     void EndProcess(int exitCode) override;
 
-    // Whether the cleaning work is running now.
-    bool Cleaning() const { return progress_ != nullptr; }
-    // Has the work stop after the item in hand and waits for it: the program is about to end.
-    void StopCleaning();
-
-private:
-    void ShowProgress(bool done);
-
-    engine::CleanProgress* progress_ = nullptr;
-    std::atomic<bool> workDone_{true};
+protected:
+    // What the run asks of the screens, apart from the backdrop; the tests record them instead.
+    virtual void ShowFolderPicker();
+    virtual void ShowStartPage();
+    // The deferred close-all of the resident main window, armed at the end of an interactive run.
+    virtual void CloseScreensLater();
 };
+
+// The texts and captions the run shows.
+inline constexpr const char* kInfoCaption = "Kavlon Info.....";
+inline constexpr const char* kQuestionCaption = "For Your Information.....";
+inline constexpr const char* kFinishedCaption = "Kavlon Tarnwick.....";
+std::string RootRefusalText();
+std::string SystemRefusalText();
+inline constexpr const char* kNothingChosenText = "You Have Not Entered Any Files To Be Cleaned !";
+std::string NoCookiesSavedText();
+inline constexpr const char* kCleaningStatus = "Cleaning Files Now !";
+inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
+inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
+// The final message when some items stayed or some chosen folders could not be cleaned at all.
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
 
 // How far a clean has got, as the backdrop's progress line says it: while it runs, what has
 // gone and the folder in hand; once done, the totals.

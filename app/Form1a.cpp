@@ -1,5 +1,7 @@
 #include "app/Form1a.h"
 
+#include <algorithm>
+
 #include "app/CleanRunWindows.h"
 #include "app/basItemExist.h"
 #include "app/VersionInfo.h"
@@ -9,6 +11,7 @@
 #include "screens/frmUnload.h"
 #include "engine/ListFiles.h"
 #include "engine/CleanRun.h"
+#include "engine/CleanTargets.h"
 #include "forms/Application.h"
 #include "screens/Form1.h"
 #include "screens/Form2.h"
@@ -34,6 +37,10 @@ constexpr int kPopupBaseId = 1000;
 // While a clean runs, the menu's items that would start another one or open the screens, where
 // what is being cleaned could be changed, are not to be had.
 bool AvailableWhileCleaning(int index) { return index == kExit || index == kRemoveAllPaths; }
+
+void HideAllForms() {
+    for (forms::Form* form : App().Forms()) App().Hide(*form);
+}
 
 // The StartUp folder with its trailing "\".
 std::string StartUpFolder() {
@@ -84,12 +91,11 @@ void Form1a::Form_Load() {
     if (ShellTrayAdd() == 1) HookWindow();
     App().SetMousePointer(0);
     // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
-    const std::string ini = settings::IniFilePath();
-    const auto unset = [&](const char* key) {
-        const std::string value = settings::ReadINI(ini, "Delete", key, "0");
-        return value == "0" || value.empty();
-    };
-    if (unset("User") && unset("Temp") && unset("Temporary Internet Files")) {
+    const settings::IniSnapshot ini(settings::IniFilePath());
+    const auto targets = engine::CleanTargets();
+    if (std::none_of(targets.begin(), targets.end(), [&](const engine::CleanTarget& target) {
+            return engine::SetsUp(ini.Read("Delete", std::string(target.key), "0"));
+        })) {
         App().Load<screens::Form10>();
         App().Load<screens::Form1>();
     }
@@ -105,7 +111,7 @@ void Form1a::ShowPopupMenu() {
     for (size_t i = 0; i < captions.size(); ++i) {
         platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
         item.separator = captions[i] == "-";
-        item.enabled = !cleanRunWindows.Cleaning() || AvailableWhileCleaning(static_cast<int>(i));
+        item.enabled = !engine::CleanRunning() || AvailableWhileCleaning(static_cast<int>(i));
         items.push_back(item);
     }
     // The menu takes the activation from the screen the user was working in.
@@ -123,10 +129,11 @@ void Form1a::ShowPopupMenu() {
 
 void Form1a::mnuShow_Click(int index) {
     App().Hide(*this);
-    if (cleanRunWindows.Cleaning()) {
+    if (engine::CleanRunning()) {
         if (!AvailableWhileCleaning(index)) return;
-        // The clean stops after the item in hand, so that nothing is left half removed.
-        cleanRunWindows.StopCleaning();
+        // The user sees the program go at once; it ends once the clean has stopped after the
+        // item in hand, so that nothing is left half removed, and has left its record.
+        HideAllForms();
     }
     switch (index) {
         case kChangeConfiguration: {
@@ -142,14 +149,14 @@ void Form1a::mnuShow_Click(int index) {
         case kExit:
             App().SetMousePointer(0);
             ShellTrayDelete();
-            screens::UnloadAll();
+            engine::StopClean(engine::StopCause::kExit, [] { screens::UnloadAll(); });
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete();
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
             const std::string startUp = StartUpFolder();
             if (!startUp.empty() && ItemExists(startUp + kShortcutFile)) engine::ShellDelete(startUp + kShortcutFile);
-            RemoveAllPaths();
+            engine::StopClean(engine::StopCause::kRemoveAllPaths, [] { RemoveAllPaths(); });
             break;
         }
         case kAbout:
@@ -159,6 +166,20 @@ void Form1a::mnuShow_Click(int index) {
         default:
             break;
     }
+}
+
+void Form1a::Form_EndSession(bool ending) {
+    if (!ending) {
+        // Most likely it ends: the clean stops now, so that little is left to wait for.
+        engine::StopClean(engine::StopCause::kEndOfSession);
+        return;
+    }
+    if (engine::CleanRunning()) HideAllForms();
+    if (!IsAutoCleanRequest(GetCommandArg())) ShellTrayDelete();
+    engine::StopClean(engine::StopCause::kEndOfSession, [] { screens::UnloadAll(); });
+    // After this message the process may be ended at any moment: the item in hand is waited
+    // for here, and the clean's record written, before the message is answered.
+    App().Desktop().FinishBeside();
 }
 
 void RemoveAllPaths() {

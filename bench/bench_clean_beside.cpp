@@ -76,7 +76,14 @@ int main() {
     const auto purgeBeside = [&](engine::DeleteTally& tally) {
         engine::CleanProgress progress;
         return Seconds([&] {
-            windows.RunBeside([&] { engine::PurgeFolderContents(treePath, tally, &progress); }, progress);
+            bool done = false;
+            windows.StartWork([&] { engine::PurgeFolderContents(treePath, tally, &progress); }, progress,
+                              [&] { done = true; });
+            MSG message;
+            while (!done && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
         });
     };
     double beside = 1e300, plain = 1e300;

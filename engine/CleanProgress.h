@@ -1,17 +1,17 @@
 #pragma once
 // What a clean has done so far, written by the work as it goes (on a thread of its own) and read
 // by the window thread for the progress line; and the window thread's request that the work
-// stop after the item in hand. Lock-free but for the folder's name, which a tiny spin lock
-// guards: it changes once a folder, and is read a few times a second.
+// stop after the item in hand.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace engine {
 
 class CleanProgress {
 public:
-    // From the window thread: the work ends after the item in hand, removing nothing more.
+    // From the window thread: the work ends after the item in hand, and no further step begins.
     void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
     bool StopRequested() const { return stop_.load(std::memory_order_relaxed); }
 
@@ -32,13 +32,11 @@ public:
     Snapshot Read() const;
 
 private:
-    class Guard;
-
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> items_{0};
     std::atomic<std::uint64_t> bytes_{0};
     std::atomic<std::uint64_t> stayed_{0};
-    mutable std::atomic_flag placeLock_ = ATOMIC_FLAG_INIT;
+    mutable std::mutex placeLock_;  // the place changes once a folder, and is read a few times a second
     std::string place_;
 };
 

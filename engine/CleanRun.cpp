@@ -1,9 +1,10 @@
 #include "engine/CleanRun.h"
 
-#include "engine/InternetDelete.h"
-#include "engine/ListFiles.h"
+#include <memory>
+#include <vector>
+
+#include "engine/CleanTargets.h"
 #include "engine/RunLog.h"
-#include "platform/Desktop.h"
 #include "platform/Ports.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
@@ -12,12 +13,6 @@ namespace engine {
 namespace {
 
 using Variant = RunVariant;
-
-// Two parts of a message are separated by two carriage returns.
-std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
-
-bool Chosen(const std::string& option) { return option == "Yes"; }
-bool NotChosenAtAll(const std::string& option) { return option == "0" || option == "No" || option.empty(); }
 
 const char* ReasonText(const StayedItem& item) {
     if (item.folder && item.readOnly) return "read-only folder";
@@ -34,6 +29,20 @@ const char* ReasonText(const StayedItem& item) {
     return "other";
 }
 
+const char* CauseText(StopCause cause) {
+    switch (cause) {
+        case StopCause::kExit:
+            return "Exit";
+        case StopCause::kRemoveAllPaths:
+            return "Remove All Paths";
+        case StopCause::kEndOfSession:
+            return "the end of the session";
+        case StopCause::kNone:
+            break;
+    }
+    return "";
+}
+
 // Why a folder is not purged, for the record.
 std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
     if (verdict == settings::FolderVerdict::kRoot) return folder + " is the root of the system drive";
@@ -47,6 +56,12 @@ std::string WhyNotCleaned(const std::string& folder) {
     return WhyNot(folder, settings::CheckUserFolder(folder));
 }
 
+// What cleaning one target did: whether the work got to it, and its tally.
+struct TargetRun {
+    bool reached = false;
+    DeleteTally tally;
+};
+
 // The run's record, filled in as the run learns its options and results, and written once its
 // outcome is known, before anything is shown about it: a run ended from outside while a message
 // is up has its record all the same. A record that cannot be written changes nothing.
@@ -57,19 +72,27 @@ public:
         record_.variant = variant;
     }
 
-    void Options(const std::string& user, const std::string& userFolder, const std::string& temp,
-                 const std::string& cache) {
-        record_.options = {{"Your Selected Folder", user, user == "Yes" ? userFolder : ""},
-                           {"Temp Folder", temp, temp == "Yes" ? settings::TempFolder() : ""},
-                           {"Clean Cookie Files", cache, ""}};
+    void Options(const CleanSettings& settings) {
+        const auto targets = CleanTargets();
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            const CleanTarget& target = targets[i];
+            record_.options.push_back(
+                {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
+        }
     }
 
     void Refused(const std::string& text) { record_.refusals.push_back(text); }
 
-    // What one purge removed and left; a folder it could not purge at all says why in a line.
-    void Purged(std::size_t option, const DeleteTally& tally) {
-        OptionRecord& record = record_.options[option];
+    // What the work did of one chosen target; one it never got to was not reached.
+    void Cleaned(std::size_t target, const TargetRun& run) {
+        OptionRecord& record = record_.options[target];
+        if (!run.reached) {
+            record.notReached = true;
+            return;
+        }
+        const DeleteTally& tally = run.tally;
         record.ran = true;
+        record.stopped = tally.stopped;
         record.notCleaned = tally.foldersNotCleaned > 0;
         record.removedItems = tally.removedItems;
         record.removedBytes = tally.removedBytes;
@@ -77,15 +100,6 @@ public:
         record_.stayedTotal += tally.keptItems;
         for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
         if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
-    }
-
-    void CacheCleaned(const CacheTally& tally) {
-        OptionRecord& record = record_.options[2];
-        record.ran = true;
-        record.removedItems = tally.deleted;
-        record.leftItems = tally.kept;
-        record_.stayedTotal += tally.kept;
-        for (const std::string& name : tally.stayed) Stayed(name, "in use");
     }
 
     void Write(const std::string& outcome, int exitCode) {
@@ -102,135 +116,169 @@ private:
     RunRecord record_;
 };
 
-void EndOfRun(Variant variant, CleanRunHost& host, int exitCode) {
-    host.SetPointer(platform::kPointerDefault);
-    if (variant == Variant::kAuto) {
-        host.EndUnattendedRun(exitCode);
-    } else {
-        host.EndInteractiveRun();
-    }
-}
+class Run;
+// The clean that runs in this process; window thread only.
+std::shared_ptr<Run> active;
 
-// The user folder is checked as a folder, not as a spelling; "0" means none is stored. A folder
-// that cannot be opened is not refused here: its purge finds nothing to clean and says so.
-bool Refused(Variant variant, CleanRunHost& host, const std::string& userPath, RunReport& report) {
-    if (userPath == "0") return false;
-    const settings::FolderVerdict verdict = settings::CheckUserFolder(userPath);
-    if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
-    report.Refused("Your Selected Folder " + WhyNot(userPath, verdict));
-    report.Write("refused, nothing cleaned", kExitRefused);
-    host.MessageBox(verdict == settings::FolderVerdict::kRoot ? RootRefusalText() : SystemRefusalText(), 16,
-                    kInfoCaption);
-    host.RepaintBackdrop();
-    host.ShowFolderPicker();
-    if (variant == Variant::kAuto) host.EndWhenScreensClose(kExitRefused);
-    return true;
-}
+class Run : public std::enable_shared_from_this<Run> {
+public:
+    Run(Variant variant, CleanRunHost& host) : variant_(variant), host_(host), report_(variant) {}
 
-void Run(Variant variant, CleanRunHost& host) {
-    RunReport report(variant);
-    const settings::IniSnapshot ini(settings::IniFilePath());
-    // An unattended run that cannot read its settings has done nothing, and says so.
-    if (variant == Variant::kAuto && !ini.Readable()) {
-        report.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
-        host.EndProcess(kExitSettingsUnreadable);
-        return;
-    }
-    // The folder as stored: it is checked as the folder it names, the one the purge will open.
-    const std::string userFolder = ini.Read("User", "sFile0", "0");
-    const std::string optUser = ini.Read("Delete", "User", "0");
-    const std::string optTemp = ini.Read("Delete", "Temp", "0");
-    const std::string optCache = ini.Read("Delete", "Temporary Internet Files", "0");
-    report.Options(optUser, userFolder, optTemp, optCache);
-    if (Refused(variant, host, userFolder, report)) return;
-
-    if (variant == Variant::kOptions) host.SetStatus(kCleaningStatus);
-
-    if (NotChosenAtAll(optUser) && NotChosenAtAll(optTemp) && NotChosenAtAll(optCache)) {
-        report.Write("nothing chosen", kExitAllRemoved);
-        if (variant == Variant::kAuto) {
-            host.EndProcess(kExitAllRemoved);
-            return;
+    void Start() {
+        active = shared_from_this();
+        const settings::IniSnapshot ini(settings::IniFilePath());
+        // An unattended run that cannot read its settings has done nothing, and says so.
+        if (variant_ == Variant::kAuto && !ini.Readable()) {
+            report_.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
+            host_.EndProcess(kExitSettingsUnreadable);
+            return Over();
         }
-        host.MessageBox(kNothingChosenText, 64, kInfoCaption);
-        host.ShowBackdrop();
-        host.ShowStartPage();
-        return;
-    }
+        settings_ = CleanSettings::Read(ini);
+        report_.Options(settings_);
+        if (Refused()) return;
 
-    if (variant != Variant::kAuto) {
-        const std::string keep0 = ini.Read("Internet", "sFile0", "0");
-        if (keep0 == "0" || keep0 == "No") {
-            host.ShowBackdrop();
-            if (host.MessageBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultNo) {
-                report.Write("not continued (no cookies kept)", kExitAllRemoved);
-                EndOfRun(variant, host, kExitAllRemoved);
-                return;
+        if (variant_ == Variant::kOptions) host_.ShowCleaning();
+
+        if (settings_.NothingChosen()) {
+            report_.Write("nothing chosen", kExitAllRemoved);
+            if (variant_ == Variant::kAuto) {
+                host_.EndProcess(kExitAllRemoved);
+            } else {
+                host_.ShowNothingChosen();
             }
-            host.HideOptions();
+            return Over();
+        }
+
+        if (variant_ != Variant::kAuto) {
+            const std::string keep0 = ini.Read("Internet", "sFile0", "0");
+            if ((keep0 == "0" || keep0 == "No") && !host_.AskGoOnWithoutKeptCookies()) {
+                report_.Write(stop_ != StopCause::kNone
+                                  ? std::string("not continued (the question was ended by ") + CauseText(stop_) + ")"
+                                  : "not continued (no cookies kept)",
+                              kExitAllRemoved);
+                return End(kExitAllRemoved);
+            }
+            // Answered Yes, but told to stop meanwhile: nothing begins.
+            if (stop_ != StopCause::kNone) {
+                report_.Write(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved);
+                return End(kExitAllRemoved);
+            }
+            host_.HideScreensForWork();
+        }
+
+        // The deleting runs beside the windows, which keep answering and show how far it got.
+        runs_.resize(CleanTargets().size());
+        host_.StartWork([this] { Work(); }, progress_, [self = shared_from_this()] { self->WorkDone(); });
+    }
+
+    void Stop(StopCause cause, std::function<void()> then) {
+        if (stop_ == StopCause::kNone) stop_ = cause;
+        if (then) thens_.push_back(std::move(then));
+        progress_.RequestStop();
+        host_.EndQuestions();
+    }
+
+private:
+    // The user folder is checked as a folder, not as a spelling; "0" means none is stored. A
+    // folder that cannot be opened is not refused here: its purge finds nothing to clean and
+    // says so.
+    bool Refused() {
+        const std::string& folder = settings_.userFolder;
+        if (folder == "0") return false;
+        const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+        if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
+        report_.Refused("Your Selected Folder " + WhyNot(folder, verdict));
+        report_.Write("refused, nothing cleaned", kExitRefused);
+        host_.ShowRefusal(verdict == settings::FolderVerdict::kRoot ? Refusal::kRoot : Refusal::kProtected);
+        if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
+        Over();
+        return true;
+    }
+
+    // On the work's own thread: each chosen target in turn, none begun after a stop.
+    void Work() {
+        const auto targets = CleanTargets();
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            if (!settings_.Chosen(i)) continue;
+            if (progress_.StopRequested()) return;
+            runs_[i].reached = true;
+            targets[i].clean(settings_, runs_[i].tally, &progress_);
         }
     }
 
-    // The deleting itself runs beside the windows, which keep answering and show how far it got.
-    DeleteTally user, temp;
-    CacheTally cache;
-    CleanProgress progress;
-    host.RunBeside(
-        [&] {
-            if (Chosen(optUser)) PurgeUserFolder(user, &progress);
-            if (Chosen(optTemp)) PurgeTempFolder(temp, &progress);
-            if (Chosen(optCache)) CleanUrlCache(cache, &progress);
-        },
-        progress);
-    if (Chosen(optUser)) report.Purged(0, user);
-    if (Chosen(optTemp)) report.Purged(1, temp);
-    if (Chosen(optCache)) report.CacheCleaned(cache);
-    const std::uint64_t left = user.keptItems + temp.keptItems + cache.kept;
-    const std::uint64_t foldersNotCleaned = user.foldersNotCleaned + temp.foldersNotCleaned;
-    const bool allCleaned = left == 0 && foldersNotCleaned == 0;
-    // Stopped because the program is ending: nothing more is shown or ended from here.
-    if (progress.StopRequested()) {
-        report.Write("stopped when the program was ended", kExitSomethingStayed);
-        return;
+    void WorkDone() {
+        CleanSummary summary;
+        bool cutShort = false;
+        for (std::size_t i = 0; i < runs_.size(); ++i) {
+            if (!settings_.Chosen(i)) continue;
+            const TargetRun& run = runs_[i];
+            report_.Cleaned(i, run);
+            cutShort = cutShort || !run.reached || run.tally.stopped;
+            summary.itemsLeft += run.tally.keptItems;
+            summary.foldersNotCleaned += run.tally.foldersNotCleaned;
+        }
+        if (cutShort) {
+            report_.Write(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed);
+            return End(kExitSomethingStayed);
+        }
+        const int exitCode = summary.AllCleaned() ? kExitAllRemoved : kExitSomethingStayed;
+        report_.Write(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode);
+        if (variant_ == Variant::kOptions && stop_ == StopCause::kNone && host_.ShowFinishing() &&
+            stop_ == StopCause::kNone) {
+            host_.ShowFinished(summary);
+        }
+        End(exitCode);
     }
-    report.Write(allCleaned ? "cleaned" : "cleaned, not everything could be removed",
-                 allCleaned ? kExitAllRemoved : kExitSomethingStayed);
 
-    if (variant == Variant::kOptions && host.BackdropVisible()) {
-        host.SetStatus(kFinishedStatus);
-        host.Pause(1000);
-        host.MessageBox(allCleaned ? std::string(kAllCleanedText) : NotAllCleanedText(left, foldersNotCleaned), 64,
-                        kFinishedCaption);
+    void End(int exitCode) {
+        if (variant_ == Variant::kAuto) {
+            host_.EndUnattendedRun(exitCode);
+        } else if (thens_.empty()) {
+            host_.EndInteractiveRun();
+        }
+        Over();
     }
-    EndOfRun(variant, host, allCleaned ? kExitAllRemoved : kExitSomethingStayed);
+
+    // The clean is over: another may start, and what waited for this one runs.
+    void Over() {
+        const std::vector<std::function<void()>> thens = std::move(thens_);
+        thens_.clear();
+        if (active.get() == this) active.reset();  // the caller still holds this run
+        for (const auto& then : thens) then();
+    }
+
+    Variant variant_;
+    CleanRunHost& host_;
+    RunReport report_;
+    CleanSettings settings_;
+    CleanProgress progress_;
+    std::vector<TargetRun> runs_;
+    StopCause stop_ = StopCause::kNone;
+    std::vector<std::function<void()>> thens_;
+};
+
+void Begin(Variant variant, CleanRunHost& host) {
+    if (active) return;  // one clean at a time
+    const auto run = std::make_shared<Run>(variant, host);
+    run->Start();
 }
 
 }  // namespace
 
-std::string RootRefusalText() {
-    return TwoParts("You have selected the root file to clean", "This program will not continue !!!!");
-}
+void RunCleanFromOptions(CleanRunHost& host) { Begin(Variant::kOptions, host); }
+void RunCleanFromTray(CleanRunHost& host) { Begin(Variant::kTray, host); }
+void RunAutoClean(CleanRunHost& host) { Begin(Variant::kAuto, host); }
 
-std::string SystemRefusalText() {
-    return TwoParts("You have selected a system file to clean", "This program will not continue !!!!");
-}
+bool CleanRunning() { return active != nullptr; }
 
-std::string NoCookiesSavedText() { return TwoParts("You have not saved any Cookies !", "Do you want to continue?"); }
-
-std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
-    std::string why;
-    if (itemsLeft > 0) {
-        why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
+void StopClean(StopCause cause, std::function<void()> then) {
+    if (!active) {
+        if (then) then();
+        return;
     }
-    if (foldersNotCleaned > 0) {
-        why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
-               (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
-    }
-    return TwoParts("Cleaning Finished, but not every file could be removed !", why);
+    // Held here: ending a question may end the run, and with it its last other holder.
+    const std::shared_ptr<Run> run = active;
+    run->Stop(cause, std::move(then));
 }
-
-void RunCleanFromOptions(CleanRunHost& host) { Run(Variant::kOptions, host); }
-void RunCleanFromTray(CleanRunHost& host) { Run(Variant::kTray, host); }
-void RunAutoClean(CleanRunHost& host) { Run(Variant::kAuto, host); }
 
 }  // namespace engine

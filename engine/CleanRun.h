@@ -1,43 +1,65 @@
 #pragma once
 // The clean run: read the options and the user folder from Clean.ini, refuse a root or system
-// folder, then empty the user folder, the Temp folder and the URL cache, sparing the kept
-// cache entries. Three variants share the body and differ in what they show and how they end.
-// The run knows nothing of windows: whatever it shows, asks or ends goes through its host.
+// folder, then clean every chosen target (the user folder, the Temp folder, the URL cache, in
+// that order), sparing the kept cache entries. Three variants share the body and differ in what
+// they show and how they end. The run knows nothing of windows: it asks its host for what it
+// means to show, ask and end, and the host says it with the program's windows.
+//
+// One clean runs at a time in a process, from its start to its end, questions included. It
+// deletes only after every question it asks was answered Yes. A stop (Exit, Remove All Paths,
+// the end of the session) ends it after the item in hand, with no further step begun.
 #include <cstdint>
 #include <functional>
-#include <string>
 
 #include "engine/CleanProgress.h"
 
 namespace engine {
 
-// Everything a clean run shows, asks and ends, in the order the run needs it; the program
-// provides it with its windows, the tests with theirs.
+enum class Refusal {
+    kRoot,       // the root of the system drive
+    kProtected,  // a protected folder, or one that holds one
+};
+
+// How a clean went, for the message at its end.
+struct CleanSummary {
+    std::uint64_t itemsLeft = 0;          // items that stayed
+    std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
+    bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0; }
+};
+
+// What a clean run shows, asks and ends, in the program's own terms; the program says it with
+// its windows, the tests with theirs.
 class CleanRunHost {
 public:
     virtual ~CleanRunHost() = default;
-    // The backdrop's status line: written and made visible (the backdrop made and shown first
-    // when it does not exist), then the backdrop repainted.
-    virtual void SetStatus(const std::string& text) = 0;
-    // Repaints the backdrop, making it first when it does not exist.
-    virtual void RepaintBackdrop() = 0;
-    virtual void ShowBackdrop() = 0;
-    virtual bool BackdropVisible() = 0;
-    // A modal message box (style number as the platform defines it); returns the result code.
-    virtual int MessageBox(const std::string& text, int style, const std::string& caption) = 0;
-    virtual void SetPointer(int pointer) = 0;
-    virtual void ShowFolderPicker() = 0;  // after a refusal
-    virtual void ShowStartPage() = 0;     // after "nothing chosen"
-    virtual void HideOptions() = 0;       // when the user goes on past the keep-list question
-    // Runs the cleaning work beside the windows, which keep answering and show its progress,
-    // and returns once the work has returned. The host may ask the work to stop through
-    // progress (the program is told to end); the work then ends after the item in hand.
-    virtual void RunBeside(const std::function<void()>& work, CleanProgress& progress) = 0;
-    // Lets time pass while the windows keep answering.
-    virtual void Pause(int milliseconds) = 0;
-    // The end of an interactive run: every form hidden, the deferred close-all armed.
+    // The user folder is refused: the refusal, the backdrop repainted, the folder picker shown.
+    virtual void ShowRefusal(Refusal refusal) = 0;
+    // The backdrop's status line says that the clean is under way.
+    virtual void ShowCleaning() = 0;
+    // Nothing was chosen: the message, then the backdrop and the start page.
+    virtual void ShowNothingChosen() = 0;
+    // The backdrop shown, then the question whether to clean although no cache entry is kept:
+    // true only for an explicit Yes. A question closed any other way is a No.
+    virtual bool AskGoOnWithoutKeptCookies() = 0;
+    // Ends whatever question or message the run shows now, as unanswered: it is being stopped.
+    virtual void EndQuestions() = 0;
+    // The work is about to begin: no screen can start another clean or change what this one
+    // reads meanwhile.
+    virtual void HideScreensForWork() = 0;
+    // Starts the work beside the windows, which keep answering and show its progress; onDone
+    // is called on the window thread once the work has returned.
+    virtual void StartWork(std::function<void()> work, CleanProgress& progress, std::function<void()> onDone) = 0;
+    // The end of a clean from the options: with the backdrop shown, its status line says the
+    // clean is over and a moment passes while the windows answer; false (nothing shown) when
+    // the backdrop is not shown.
+    virtual bool ShowFinishing() = 0;
+    // The message that ends a clean from the options.
+    virtual void ShowFinished(const CleanSummary& summary) = 0;
+    // The end of an interactive run: the pointer back to default, every form hidden, the
+    // deferred close-all armed.
     virtual void EndInteractiveRun() = 0;
-    // The end of an unattended run: every form hidden and unloaded, the process ended.
+    // The end of an unattended run: the pointer back to default, every form hidden and
+    // unloaded, the process ended with exitCode.
     virtual void EndUnattendedRun(int exitCode) = 0;
     // An unattended run was refused and left the folder picker open: the process ends, with
     // exitCode, once the user has closed the screens.
@@ -46,31 +68,29 @@ public:
     virtual void EndProcess(int exitCode) = 0;
 };
 
-// Texts the run shows.
-inline constexpr const char* kInfoCaption = "Kavlon Info.....";
-inline constexpr const char* kQuestionCaption = "For Your Information.....";
-inline constexpr const char* kFinishedCaption = "Kavlon Tarnwick.....";
-std::string RootRefusalText();
-std::string SystemRefusalText();
-inline constexpr const char* kNothingChosenText = "You Have Not Entered Any Files To Be Cleaned !";
-std::string NoCookiesSavedText();
-inline constexpr const char* kCleaningStatus = "Cleaning Files Now !";
-inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
-inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
-// The final message when some items stayed or some chosen folders could not be cleaned at all.
-std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
-
 // Exit codes of the unattended run.
 inline constexpr int kExitAllRemoved = 0;
-inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned
+inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned, or a stop cut it short
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
-// From the clean-options screen: status line, questions, final message.
+// From the clean-options screen: status line, question, final message. Returns once the work
+// has started (or the run has ended without any); the run ends through its host.
 void RunCleanFromOptions(CleanRunHost& host);
-// From the tray menu: questions, no status line, no final message.
+// From the tray menu: question, no status line, no final message.
 void RunCleanFromTray(CleanRunHost& host);
 // Unattended: no question; ends the process with one of the exit codes above.
 void RunAutoClean(CleanRunHost& host);
+// A start while a clean runs does nothing.
+
+enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession };
+
+// Whether a clean runs in this process now, from its start to its end (questions included).
+bool CleanRunning();
+// Stops the clean that runs: a question it asks counts as unanswered, its work ends after the
+// item in hand and no further step begins, and its record names the cause. `then` runs once it
+// has ended (at once when none runs); an interactive clean with something to run then leaves
+// its end to it (it ends the program), instead of closing the screens itself.
+void StopClean(StopCause cause, std::function<void()> then = {});
 
 }  // namespace engine

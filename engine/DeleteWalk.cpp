@@ -44,12 +44,6 @@ StayReason ReasonOf(FsError error) {
     }
 }
 
-// A folder that would lie this deep below the top folder is first moved up into it (and back
-// where it was if something in it stays): where the platform resolves the whole path at each
-// open (Wine does), no path the walk opens then lies deeper than this, however deep the tree,
-// and depth costs what breadth costs. Folders this deep are rare, so hardly any folder moves.
-constexpr int kParkingDepth = 16;
-
 // One open folder of the walk and how far it has got.
 struct Level {
     FolderHandle* folder;
@@ -58,10 +52,8 @@ struct Level {
     std::size_t next = 0;
     bool own = false;        // the program's folder
     bool holdsRest = false;  // something in it stays, so it stays too
-    FolderHandle* parkedFrom = nullptr;  // where it was before it moved up
-    std::string name;                    // its name there
-    int depth = 0;                       // below the top folder, where it lies now
-    std::string path;                    // where the walk found it, to report what stays
+    std::string name;        // its name in the folder above
+    std::string path;        // where the walk found it, to report what stays
     bool readOnly = false;
 };
 
@@ -79,7 +71,7 @@ public:
         if (progress_) progress_->WorkingIn(path);
         while (!levels_.empty()) {
             if (progress_ && progress_->StopRequested()) {
-                Stop();
+                tally_.stopped = true;
                 break;
             }
             Level& level = levels_.back();
@@ -117,41 +109,20 @@ private:
               entry.Has(platform::kAttrReadOnly));
     }
 
-    // Asked to stop: the folders the walk moved go back where they were, and nothing more is
-    // touched.
-    void Stop() {
-        while (!levels_.empty()) {
-            Level done = std::move(levels_.back());
-            levels_.pop_back();
-            if (!levels_.empty()) MoveBack(done);
-        }
-    }
-
     void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry) {
         const std::string& name = entry.name;
-        const bool own = IsOwnFolder(*folder);
-        FolderHandle* parkedFrom = nullptr;
-        int depth = levels_.back().depth + 1;
-        // The program's folder never moves: the program keeps its files there.
-        if (depth >= kParkingDepth && !own &&
-            folder->MoveInto(*levels_.front().folder, ParkingName()) == FsError::kNone) {
-            parkedFrom = levels_.back().folder;
-            depth = 1;
-        }
         auto entries = folder->List();
         if (!entries) {
-            if (parkedFrom) folder->MoveInto(*parkedFrom, name);
             Count(FsError::kAccessDenied, 0, name, true, entry.Has(platform::kAttrReadOnly));
             return;
         }
+        const bool own = IsOwnFolder(*folder);
         FolderHandle* raw = folder.get();
         std::string path = text::JoinPath(levels_.back().path, name);
         if (progress_) progress_->WorkingIn(path);
-        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, parkedFrom, name, depth,
-                           std::move(path), entry.Has(platform::kAttrReadOnly)});
+        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, name, std::move(path),
+                           entry.Has(platform::kAttrReadOnly)});
     }
-
-    std::string ParkingName() { return "~Morvane-" + std::to_string(++parked_); }
 
     // A folder is done: it goes unless something in it stays; the caller's folder always stays.
     void Leave() {
@@ -159,20 +130,12 @@ private:
         levels_.pop_back();
         if (levels_.empty()) return;
         if (done.holdsRest) {
-            MoveBack(done);
             levels_.back().holdsRest = true;
             return;
         }
         const FsError result = done.folder->Remove();
-        if (result != FsError::kNone) MoveBack(done);
         done.owned.reset();  // the folder goes when its handle closes
         Count(result, 0, done.name, true, done.readOnly);
-    }
-
-    // A folder that stays goes back where it was; were that to fail, it stays where it moved,
-    // inside the folder being emptied.
-    static void MoveBack(Level& level) {
-        if (level.parkedFrom) level.folder->MoveInto(*level.parkedFrom, level.name);
     }
 
     // The outcome of one item (name, in the folder now on top).
@@ -195,7 +158,6 @@ private:
     DeleteTally& tally_;
     CleanProgress* progress_;
     std::vector<Level> levels_;
-    int parked_ = 0;
 };
 
 }  // namespace

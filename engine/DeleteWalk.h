@@ -3,9 +3,8 @@
 // each entry opened relative to its folder without following a link, checked on the handle that
 // deletes it, deleted through that handle. Links are removed as links where the platform allows
 // it and left otherwise; nothing below a link is ever reached. Folders are walked with an explicit
-// stack of handles, so a deep tree costs no call stack; folders deeper than a few dozen levels
-// are moved up beside the top folder while they are emptied, so that a deep tree costs no
-// longer paths either.
+// stack of handles, so a deep tree costs no call stack. Nothing is ever moved or renamed: what the
+// walk does not delete stays where it was, whatever ends the walk.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -46,6 +45,8 @@ struct DeleteTally {
     // Folders chosen for a purge that could not be purged at all: missing, not a purgeable base,
     // not openable or listable, or refused as protected.
     std::uint64_t foldersNotCleaned = 0;
+    // A stop ended the work before its end: what it never reached was not counted.
+    bool stopped = false;
     // The first kStayedNamed items that stayed.
     std::vector<StayedItem> stayed;
 
@@ -64,9 +65,8 @@ struct OwnFiles {
 // Removes the entries of an open folder (at path, the name it is reported by) that `take`
 // accepts, each with everything below it. The folder itself stays. With own, the program's own
 // files stay wherever the walk meets its folder. With progress, every item is reported there as
-// it goes, and a stop it asks for ends the walk after the item in hand: nothing is left half
-// removed, and a folder moved for the walk is back where it was. False when the folder could not
-// be listed, so that nothing was removed.
+// it goes, and a stop it asks for ends the walk after the item in hand (tally.stopped): nothing is
+// left half removed. False when the folder could not be listed, so that nothing was removed.
 bool RemoveEntries(platform::FolderHandle& folder, const std::string& path,
                    const std::function<bool(const platform::FileEntry&)>& take, const std::optional<OwnFiles>& own,
                    DeleteTally& tally, CleanProgress* progress = nullptr);

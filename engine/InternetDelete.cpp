@@ -3,9 +3,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "engine/DeleteWalk.h"
 #include "platform/Ports.h"
-#include "settings/INISettings.h"
 
 namespace engine {
 namespace {
@@ -22,36 +20,43 @@ bool Collected(std::uint32_t entryType) {
 
 }  // namespace
 
-std::vector<std::string> CollectUrlCacheEntries() {
+std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& stop) {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     for (const auto& pattern : kPatterns) {
+        if (stop && stop()) break;
         platform::Cache().Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
             if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) {
                 names.push_back(entry.sourceUrlName);
             }
+            return !(stop && stop());
         });
     }
     return names;
 }
 
-void CleanUrlCache(CacheTally& tally, CleanProgress* progress) {
-    const std::vector<std::string> keepList = settings::ReadKeepList("Internet");
+void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress) {
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
+    const auto stopped = [&] { return progress && progress->StopRequested(); };
     if (progress) progress->WorkingIn(kCachePlace);
-    for (const std::string& name : CollectUrlCacheEntries()) {
-        if (progress && progress->StopRequested()) return;
+    const std::vector<std::string> names = CollectUrlCacheEntries(stopped);
+    for (const std::string& name : names) {
+        if (stopped()) {
+            tally.stopped = true;
+            return;
+        }
         if (kept.count(name)) continue;
         if (platform::Cache().Delete(name)) {
-            ++tally.deleted;
+            ++tally.removedItems;
             if (progress) progress->Removed(0);
         } else {
-            ++tally.kept;
-            if (tally.stayed.size() < kStayedNamed) tally.stayed.push_back(name);
+            tally.Kept({name, StayReason::kInUse}, 0);
             if (progress) progress->Stayed();
         }
     }
+    // Stopped while listing: what the listing did not reach was not looked at.
+    if (names.empty() && stopped()) tally.stopped = true;
 }
 
 }  // namespace engine

@@ -5,7 +5,6 @@
 #include "platform/Ports.h"
 #include "platform/Text.h"
 #include "settings/CsdlConstants.h"
-#include "settings/INISettings.h"
 
 namespace engine {
 
@@ -47,6 +46,10 @@ bool IsPurgeableBase(const std::string& folder) {
 }
 
 void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress) {
+    if (progress && progress->StopRequested()) {
+        tally.stopped = true;
+        return;
+    }
     const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
@@ -54,14 +57,6 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanPro
         !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress)) {
         ++tally.foldersNotCleaned;
     }
-}
-
-void PurgeTempFolder(DeleteTally& tally, CleanProgress* progress) {
-    PurgeFolderContents(settings::TempFolder(), tally, progress);
-}
-
-void PurgeUserFolder(DeleteTally& tally, CleanProgress* progress) {
-    PurgeFolderContents(settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0"), tally, progress);
 }
 
 }  // namespace engine

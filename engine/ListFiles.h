@@ -23,12 +23,8 @@ bool IsPurgeableBase(const std::string& folder);
 // it is (settings::ProtectedIdentities): a drive root of C: or a protected folder, in any
 // spelling, is not purged. Where the walk meets the program's own folder, the program's files
 // stay. A folder that is not purged at all counts in tally.foldersNotCleaned. With progress, what
-// goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand.
+// goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand
+// (tally.stopped); asked before, the folder is not even opened.
 void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr);
-
-// The purge of the Temp folder (the environment variable Temp) and of the user folder (as
-// stored in Clean.ini at the moment of the call).
-void PurgeTempFolder(DeleteTally& tally, CleanProgress* progress = nullptr);
-void PurgeUserFolder(DeleteTally& tally, CleanProgress* progress = nullptr);
 
 }  // namespace engine

@@ -64,10 +64,20 @@ void AppendOption(std::string& out, const OptionRecord& option) {
         out += ": ";
         if (option.notCleaned) {
             out += "could not be cleaned at all";
+        } else if (option.stopped) {
+            // What it never reached was not counted, so nothing is said to be left.
+            out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) +
+                   ", then stopped: the rest not reached";
         } else {
             out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
                    ItemsText(option.leftItems) + " left";
         }
+    } else if (option.notReached) {
+        if (!option.place.empty()) {
+            out += ", ";
+            AppendOneLine(out, option.place);
+        }
+        out += ": not reached";
     } else if (option.value == "Yes") {
         out += ", not cleaned in this run";
     }
@@ -152,6 +162,10 @@ std::string FormatRunRecord(const RunRecord& record) {
     }
     out += "In all: " + ItemsText(removedItems) + " removed, " + BytesText(removedBytes) + "; " +
            ItemsText(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size())) + " left";
+    if (std::any_of(record.options.begin(), record.options.end(),
+                    [](const OptionRecord& option) { return option.stopped || option.notReached; })) {
+        out += " in what the clean reached";
+    }
     out += kLineEnd;
     for (const std::string& refusal : record.refusals) {
         out += "Refused: ";

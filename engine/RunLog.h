@@ -30,6 +30,8 @@ struct OptionRecord {
     bool ran = false;          // this run cleaned it
     bool notCleaned = false;   // chosen, but its folder could not be cleaned at all
     std::uint64_t removedItems = 0, removedBytes = 0, leftItems = 0;
+    bool stopped = false;     // a stop ended its cleaning before the end: the rest was not reached
+    bool notReached = false;  // chosen, but a stop ended the run before it began
 };
 
 struct RunRecord {

@@ -165,6 +165,10 @@ void Form::OnCloseRequest() {
     App().Dispatch([this] { Form_QueryClose(); });
 }
 
+void Form::OnEndSession(bool ending) {
+    App().Dispatch([this, ending] { Form_EndSession(ending); });
+}
+
 void Form::OnMenu(int id) {
     const MenuItem* item = FindMenuById(id);
     if (item && item->onClick) App().Dispatch(item->onClick);

@@ -42,6 +42,8 @@ public:
     virtual void Form_Resize() {}
     // The close box: unloads the form unless a form says otherwise.
     virtual void Form_QueryClose();
+    // The session is about to end; ending: it ends now, and the process with it.
+    virtual void Form_EndSession(bool ending) { (void)ending; }
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
@@ -97,6 +99,7 @@ public:
     void OnCloseRequest() override;
     void OnMenu(int id) override;
     void OnTimer(int id) override;
+    void OnEndSession(bool ending) override;
 
 protected:
     // Menu bar construction, in left-to-right order.

@@ -146,6 +146,9 @@ public:
     virtual void OnCloseRequest() = 0;  // the close box or Alt+F4
     virtual void OnMenu(int id) = 0;
     virtual void OnTimer(int id) = 0;
+    // The user's session is about to end (logoff, shutdown); ending says it really ends now.
+    // After an ending one the process may be ended at any moment.
+    virtual void OnEndSession(bool ending) { (void)ending; }
 };
 
 // The state a window is made with, so that it is made once in place.
@@ -246,10 +249,20 @@ public:
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;
-    // Runs work on a thread of its own while this thread goes on delivering the program's
-    // events, and calls onTick here about every tickMs meanwhile and once when the work is done;
-    // returns then. The work must not touch a window; a Quit meanwhile takes effect afterwards.
-    virtual void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) = 0;
+    // Starts work on a thread of its own and returns at once; this thread goes on delivering the
+    // program's events, in whatever loop delivers them (its own, a message box's, a menu's).
+    // Meanwhile onTick is called here about every tickMs; once the work has returned (or thrown),
+    // onDone is called here, once, from that loop. The work must not touch a window.
+    virtual void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
+                             std::function<void()> onDone) = 0;
+    // Waits here until every work started beside has returned, and calls its onDone, without
+    // delivering any other event meanwhile: for the end of the session, when the process may
+    // not get another chance.
+    virtual void FinishBeside() = 0;
+    // Lets time pass while this thread goes on delivering the program's events.
+    virtual void Wait(int milliseconds) = 0;
+    // Ends every message box the program shows now as if it had been closed (kResultCancel).
+    virtual void EndMessageBoxes() = 0;
     // Adds a notification-area icon owned by the window, showing the window's own icon; the
     // platform's result (1: added). Once added, the icon comes back by itself when the
     // notification area is restarted.

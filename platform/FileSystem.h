@@ -72,11 +72,6 @@ public:
     // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
     // read-only file loses its mark first and gets it back when it stays.
     virtual FsError DeleteEntry(const FileEntry& entry) = 0;
-    // Moves this folder, by its handle, into folder under name, never over an existing entry.
-    // Where the platform resolves a whole path at each open (Wine), a deep folder moved up
-    // costs no more to walk than a shallow one. Like Remove, only for a folder opened from its
-    // parent's handle.
-    virtual FsError MoveInto(FolderHandle& folder, const std::string& name) = 0;
     // Removes this folder, which must be empty by now (else kOther); when this handle closes,
     // it is gone. A read-only folder loses its mark first and gets it back when it stays. Only a
     // folder opened from its parent's handle can go: one opened by path stays (kAccessDenied).

@@ -20,9 +20,9 @@ class UrlCache {
 public:
     virtual ~UrlCache() = default;
     // Calls visit for each entry the search pattern finds (nullopt: no pattern), in the
-    // platform's order. An empty or unreadable cache visits nothing.
+    // platform's order, until it answers false. An empty or unreadable cache visits nothing.
     virtual void Enumerate(const std::optional<std::string>& pattern,
-                           const std::function<void(const UrlCacheEntry&)>& visit) = 0;
+                           const std::function<bool(const UrlCacheEntry&)>& visit) = 0;
     // Deletes one entry by its source URL name; false when it stays (in use). An entry that
     // is already gone counts as deleted.
     virtual bool Delete(const std::string& sourceUrlName) = 0;

@@ -205,13 +205,56 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
     if (wasActive) LeaveActive(window, false);
 }
 
-void FakeDesktop::RunBeside(const std::function<void()>& work, int, const std::function<void()>& onTick) {
+void FakeDesktop::StartBeside(std::function<void()> work, int, std::function<void()> onTick,
+                              std::function<void()> onDone) {
     ++besideRuns;
-    work();
-    if (onTick) onTick();
+    if (!besideOnThread) {
+        try {
+            work();
+        } catch (...) {
+        }
+        if (onTick) onTick();
+        if (onDone) onDone();
+        return;
+    }
+    auto entry = std::make_unique<Beside>();
+    entry->onTick = std::move(onTick);
+    entry->onDone = std::move(onDone);
+    Beside& started = *entry;
+    beside_.push_back(std::move(entry));
+    started.thread = std::thread([&started, work = std::move(work)] {
+        try {
+            work();
+        } catch (...) {
+        }
+        started.done.store(true, std::memory_order_release);
+    });
+}
+
+void FakeDesktop::DeliverBeside(bool wait) {
+    for (std::size_t i = 0; i < beside_.size();) {
+        Beside& entry = *beside_[i];
+        if (!wait && !entry.done.load(std::memory_order_acquire)) {
+            if (entry.onTick) entry.onTick();
+            ++i;
+            continue;
+        }
+        entry.thread.join();
+        std::unique_ptr<Beside> finished = std::move(beside_[i]);
+        beside_.erase(beside_.begin() + static_cast<std::ptrdiff_t>(i));
+        if (finished->onTick) finished->onTick();
+        if (finished->onDone) finished->onDone();  // may start more work, at the end of the list
+    }
+}
+
+void FakeDesktop::FinishBeside() { DeliverBeside(true); }
+
+FakeDesktop::~FakeDesktop() {
+    for (const auto& entry : beside_) entry->thread.join();
 }
 
 void FakeDesktop::Advance(long long milliseconds) {
+    DeliverBeside(false);
     const long long target = now_ + milliseconds;
     for (;;) {
         auto next = timers_.end();
@@ -235,13 +278,17 @@ void FakeDesktop::Advance(long long milliseconds) {
 int FakeDesktop::MessageBox(const std::string& text, const std::string& caption, int style) {
     messages.push_back({text, caption, style, now_});
     // Unscripted questions are answered No, the answer that changes nothing.
-    struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0};
+    struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0, {}};
     if (!answers.empty()) {
-        answer = answers.front();
+        answer = std::move(answers.front());
         answers.pop_front();
     }
+    endBoxes_ = false;
+    if (answer.meanwhile) answer.meanwhile();
     if (answer.waitMs > 0) Advance(answer.waitMs);
-    return answer.result;
+    const bool ended = endBoxes_;
+    endBoxes_ = false;
+    return ended ? platform::kResultCancel : answer.result;
 }
 
 }  // namespace fake

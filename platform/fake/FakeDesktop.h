@@ -4,12 +4,14 @@
 // a shown window becomes active; hiding or destroying the active window activates the topmost
 // visible one left. A backdrop owns the other windows that are not tool windows, which stay
 // in front of it, and passes its activation on to the one in front, as the real desktop does.
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -138,6 +140,8 @@ public:
     struct Answer {
         int result = platform::kResultOk;
         int waitMs = 0;  // how long the user takes; timers fire meanwhile
+        // What happens while the box is up (the icon's menu used, the session ended, ...).
+        std::function<void()> meanwhile;
     };
 
     // The frame every window gets around its client area, in twips.
@@ -158,9 +162,17 @@ public:
     std::vector<int> pointerHistory;
     int pointer = 0;
     bool quit = false;
-    int besideRuns = 0;  // work run through RunBeside
+    int besideRuns = 0;  // work started beside
+    // How work beside runs: at once on the caller's thread, its onDone called before StartBeside
+    // returns (the default); or on a thread of its own, its onDone called by Advance or
+    // FinishBeside once it has returned.
+    bool besideOnThread = false;
 
-    void Answer(int result, int waitMs = 0) { answers.push_back({result, waitMs}); }
+    void Answer(int result, int waitMs = 0, std::function<void()> meanwhile = {}) {
+        answers.push_back({result, waitMs, std::move(meanwhile)});
+    }
+    // Work started beside that has not had its onDone yet.
+    std::size_t BesideRunning() const { return beside_.size(); }
 
     long long Now() const { return now_; }
     // Moves the virtual clock forward, firing every timer that falls due, in time order.
@@ -190,8 +202,14 @@ public:
     platform::ScreenMetrics Screen() override { return screen; }
     void RunLoop() override {}
     void Quit() override { quit = true; }
-    // The work runs at once, on this thread; the ticks it would have had are one, at its end.
-    void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) override;
+    // Without besideOnThread the work runs at once, on this thread; the ticks it would have had
+    // are one, at its end.
+    void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
+                     std::function<void()> onDone) override;
+    void FinishBeside() override;
+    void Wait(int milliseconds) override { Advance(milliseconds); }
+    void EndMessageBoxes() override { endBoxes_ = true; }
+    ~FakeDesktop() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     // Any picture asked for: a blank one of the side picture's size.
@@ -222,6 +240,16 @@ private:
     std::vector<FakeWindowPeer*> zOrder_;
     FakeWindowPeer* active_ = nullptr;
     FakeWindowPeer* backdrop_ = nullptr;
+    struct Beside {
+        std::thread thread;
+        std::atomic<bool> done{false};
+        std::function<void()> onTick;
+        std::function<void()> onDone;
+    };
+    // Calls the onDone of work that has returned (all of it, waiting, with wait).
+    void DeliverBeside(bool wait);
+    std::vector<std::unique_ptr<Beside>> beside_;
+    bool endBoxes_ = false;
 };
 
 }  // namespace fake

@@ -65,17 +65,6 @@ public:
         return FsError::kNone;
     }
 
-    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
-        if (!removable_) return FsError::kAccessDenied;
-        const auto& destination = static_cast<const FakeFolderHandle&>(folder);
-        const FakeFileSystem::Node* into = destination.Live();
-        if (!Live() || !into) return FsError::kNotFound;
-        const std::string target = text::JoinPath(into->path, name);
-        if (const FsError moved = files_.MoveFile(key_, target); moved != FsError::kNone) return moved;
-        key_ = files_.Resolve(target, true);
-        return FsError::kNone;
-    }
-
     FsError Remove() override {
         if (!removable_) return FsError::kAccessDenied;
         if (!Live()) return FsError::kNotFound;

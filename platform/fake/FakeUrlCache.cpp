@@ -52,7 +52,7 @@ std::vector<std::string> FakeUrlCache::Names() const {
 }
 
 void FakeUrlCache::Enumerate(const std::optional<std::string>& pattern,
-                             const std::function<void(const platform::UrlCacheEntry&)>& visit) {
+                             const std::function<bool(const platform::UrlCacheEntry&)>& visit) {
     ++enumerations;
     const std::vector<platform::UrlCacheEntry> snapshot = entries;
     for (const auto& entry : snapshot) {
@@ -60,11 +60,14 @@ void FakeUrlCache::Enumerate(const std::optional<std::string>& pattern,
         const bool listed = pattern ? container.prefix.size() == pattern->size() &&
                                           SamePrefix(*pattern, container.prefix, dialect)
                                     : dialect == Dialect::kWine || &container == &kContent;
-        if (listed) visit(entry);
+        if (!listed) continue;
+        if (beforeVisit) beforeVisit(entry.sourceUrlName);
+        if (!visit(entry)) return;
     }
 }
 
 bool FakeUrlCache::Delete(const std::string& sourceUrlName) {
+    if (beforeDelete) beforeDelete(sourceUrlName);
     ++deletions;
     if (inUse.count(sourceUrlName)) return false;
     const auto it = std::find_if(entries.begin(), entries.end(),

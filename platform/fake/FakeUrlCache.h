@@ -24,6 +24,10 @@ public:
     std::set<std::string> inUse;  // names whose deletion fails
     int enumerations = 0;
     int deletions = 0;
+    // Called with an entry's name just before the listing hands it over, and before a deletion:
+    // lets a test act while the cache is in use, as another thread of the program would.
+    std::function<void(const std::string& name)> beforeVisit;
+    std::function<void(const std::string& name)> beforeDelete;
 
     // An entry exactly as given.
     void Add(const std::string& name, std::uint32_t type = platform::kNormalCacheEntry) {
@@ -36,7 +40,7 @@ public:
     std::vector<std::string> Names() const;
 
     void Enumerate(const std::optional<std::string>& pattern,
-                   const std::function<void(const platform::UrlCacheEntry&)>& visit) override;
+                   const std::function<bool(const platform::UrlCacheEntry&)>& visit) override;
     bool Delete(const std::string& sourceUrlName) override;
 };
 

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <iterator>
 #include <optional>
+#include <string_view>
 
 #include "platform/win32/NativeWindow.h"
+#include "platform/win32/Win32Beside.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Window.h"
 
@@ -70,7 +72,8 @@ Win32Desktop::Win32Desktop() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-Win32Desktop::~Win32Desktop() = default;
+// Work still beside is waited for before the windows go.
+Win32Desktop::~Win32Desktop() { beside_.reset(); }
 
 int Win32Desktop::PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX_)); }
 int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
@@ -146,60 +149,55 @@ bool Win32Desktop::HandleDialogKey(const MSG& message) {
 
 void Win32Desktop::Quit() { ::PostQuitMessage(0); }
 
-namespace {
-
-struct BesideWork {
-    const std::function<void()>* work;
-};
-
-DWORD WINAPI RunWork(void* parameter) {
-    const auto* beside = static_cast<const BesideWork*>(parameter);
-    try {
-        (*beside->work)();
-    } catch (...) {
-        // Nothing thrown crosses into the window thread; the work simply ends.
-    }
-    return 0;
+void Win32Desktop::StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
+                               std::function<void()> onDone) {
+    if (!beside_) beside_ = std::make_unique<BesideWork>();
+    beside_->Start(std::move(work), tickMs, std::move(onTick), std::move(onDone));
 }
 
-}  // namespace
+void Win32Desktop::FinishBeside() {
+    if (beside_) beside_->FinishAll();
+}
 
-void Win32Desktop::RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) {
-    BesideWork beside{&work};
-    const KernelHandle thread(::CreateThread(nullptr, 0, RunWork, &beside, 0, nullptr));
-    if (!thread) {
-        // No thread to be had: the work runs here, as it would have without one.
-        work();
-        if (onTick) onTick();
-        return;
-    }
-    const DWORD tick = static_cast<DWORD>(tickMs > 0 ? tickMs : 100);
-    DWORD nextTick = ::GetTickCount() + tick;
+void Win32Desktop::Wait(int milliseconds) {
+    const DWORD start = ::GetTickCount();
+    const DWORD length = static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0);
     std::optional<int> quitCode;
-    const HANDLE waitFor = thread.Get();
     for (;;) {
-        const DWORD now = ::GetTickCount();
-        const DWORD wait = static_cast<LONG>(nextTick - now) > 0 ? nextTick - now : 0;
-        const DWORD woke = ::MsgWaitForMultipleObjectsEx(1, &waitFor, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke == WAIT_OBJECT_0) break;
+        const DWORD passed = ::GetTickCount() - start;
+        if (passed >= length) break;
+        if (::MsgWaitForMultipleObjectsEx(0, nullptr, length - passed, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+            WAIT_TIMEOUT) {
+            break;
+        }
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
-                quitCode = static_cast<int>(message.wParam);  // for the outer loop, once the work is done
+                quitCode = static_cast<int>(message.wParam);  // for the outer loop, once the wait is over
                 continue;
             }
             if (HandleDialogKey(message)) continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-        if (static_cast<LONG>(::GetTickCount() - nextTick) >= 0) {
-            if (onTick) onTick();
-            nextTick = ::GetTickCount() + tick;
-        }
     }
-    if (onTick) onTick();
     if (quitCode) ::PostQuitMessage(*quitCode);
 }
+
+namespace {
+
+BOOL CALLBACK EndMessageBox(HWND window, LPARAM) {
+    // The program makes no dialog of its own: a dialog of this thread is a message box.
+    wchar_t className[16] = {};
+    if (::GetClassNameW(window, className, 16) && std::wstring_view(className) == L"#32770") {
+        ::EndDialog(window, IDCANCEL);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void Win32Desktop::EndMessageBoxes() { ::EnumThreadWindows(::GetCurrentThreadId(), EndMessageBox, 0); }
 
 int Win32Desktop::AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
     const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());

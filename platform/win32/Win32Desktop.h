@@ -12,6 +12,7 @@
 namespace win32 {
 
 class Win32Window;
+class BesideWork;
 
 // The window classes of ours.
 inline constexpr const wchar_t* kFormClass = L"MorvaneForm";
@@ -34,7 +35,11 @@ public:
     platform::ScreenMetrics Screen() override;
     void RunLoop() override;
     void Quit() override;
-    void RunBeside(const std::function<void()>& work, int tickMs, const std::function<void()>& onTick) override;
+    void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
+                     std::function<void()> onDone) override;
+    void FinishBeside() override;
+    void Wait(int milliseconds) override;
+    void EndMessageBoxes() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     std::optional<platform::Image> LoadPicture(const std::string& resourceName) override;
@@ -99,6 +104,7 @@ private:
     std::vector<std::shared_ptr<SharedPicture>> pictures_;  // the most recently shown first
     std::vector<TrayIcon> trayIcons_;
     UINT taskbarCreated_ = 0;
+    std::unique_ptr<BesideWork> beside_;
 };
 
 // The window styles a form's window is made with.

@@ -250,26 +250,6 @@ public:
         return DeleteThrough(handle_.Get(), readOnly_);
     }
 
-    FsError MoveInto(FolderHandle& folder, const std::string& name) override {
-        if (removeError_ != FsError::kNone) return removeError_;
-        const auto& destination = static_cast<const Win32FolderHandle&>(folder);
-        // Wine ignores the root directory of a rename; the destination's own path serves there.
-        const std::wstring target = Nt().wine ? destination.ChildPath(Widen(name)) : Widen(name);
-        std::vector<std::uint64_t> buffer((sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t)) /
-                                              sizeof(std::uint64_t) + 1);
-        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-        rename->ReplaceIfExists = FALSE;
-        rename->RootDirectory = Nt().wine ? nullptr : destination.handle_.Get();
-        rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-        std::copy(target.begin(), target.end(), rename->FileName);
-        if (!::SetFileInformationByHandle(handle_.Get(), FileRenameInfo, rename,
-                                          static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t)))) {
-            return FsErrorOf(::GetLastError());
-        }
-        if (Nt().wine) ntPath_ = target;
-        return FsError::kNone;
-    }
-
 private:
     // The child of this folder, opened without following a link (where the platform can).
     NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, KernelHandle& child) const {

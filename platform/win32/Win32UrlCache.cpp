@@ -123,7 +123,7 @@ std::optional<platform::UrlCacheEntry> EntryIn(EntryBuffer& buffer) {
 }  // namespace
 
 void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
-                              const std::function<void(const platform::UrlCacheEntry&)>& visit) {
+                              const std::function<bool(const platform::UrlCacheEntry&)>& visit) {
     const WinInet* inet = Inet();
     if (!inet) return;  // no cache to list
     std::optional<std::string> ansiPattern;
@@ -149,7 +149,7 @@ void Win32UrlCache::Enumerate(const std::optional<std::string>& pattern,
         return inet->findNext(entries.Get(), record, bytes) != FALSE;
     };
     do {
-        if (const auto entry = EntryIn(buffer)) visit(*entry);
+        if (const auto entry = EntryIn(buffer); entry && !visit(*entry)) return;
     } while (FetchEntry(buffer, next));
 }
 

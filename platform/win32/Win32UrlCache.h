@@ -11,7 +11,7 @@ namespace win32 {
 class Win32UrlCache : public platform::UrlCache {
 public:
     void Enumerate(const std::optional<std::string>& pattern,
-                   const std::function<void(const platform::UrlCacheEntry&)>& visit) override;
+                   const std::function<bool(const platform::UrlCacheEntry&)>& visit) override;
     bool Delete(const std::string& sourceUrlName) override;
 };
 

@@ -293,6 +293,12 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             events_.OnTimer(static_cast<int>(wParam));
             return 0;
+        case WM_QUERYENDSESSION:
+            events_.OnEndSession(false);
+            return TRUE;  // the program never holds the session up
+        case WM_ENDSESSION:
+            if (wParam) events_.OnEndSession(true);
+            return 0;
         case WM_COMMAND:
             return OnCommand(wParam, lParam);
         case WM_CTLCOLORSTATIC:

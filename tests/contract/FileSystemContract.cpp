@@ -401,28 +401,6 @@ TEST_F(FileSystemContract, OpenFolderOpensThatFolderOnly) {
     EXPECT_EQ(folder->OpenFolder(gone).error, FsError::kNotFound);
 }
 
-// A folder moves by its handle, with what it holds, and never over an entry that is there.
-TEST_F(FileSystemContract, MoveIntoMovesAFolderByItsHandle) {
-    ASSERT_EQ(files.CreateFolder(InScratch("Deep")), FsError::kNone);
-    ASSERT_EQ(files.CreateFolder(InScratch("Deep\\Inner")), FsError::kNone);
-    world->MakeFile(InScratch("Deep\\Inner\\f.txt"), "f");
-    world->MakeFile(InScratch("Taken"), "taken");
-    const auto top = Scratch();
-    auto deep = top->OpenFolder(*Listed(*top, "Deep")).folder;
-    auto inner = deep->OpenFolder(*Listed(*deep, "Inner")).folder;
-    ASSERT_NE(inner, nullptr);
-    EXPECT_NE(inner->MoveInto(*top, "Taken"), FsError::kNone);
-    EXPECT_EQ(inner->MoveInto(*top, "Moved"), FsError::kNone);
-    EXPECT_EQ(NamesIn(world->Scratch()), (Names{"Deep", "Moved", "Taken"}));
-    EXPECT_EQ(Read(InScratch("Moved\\f.txt")), "f");
-    EXPECT_EQ(Listed(*inner, "f.txt").value_or(FileEntry{}).size, 1u) << "the handle moved with it";
-    EXPECT_EQ(inner->DeleteEntry(*Listed(*inner, "f.txt")), FsError::kNone);
-    EXPECT_EQ(inner->MoveInto(*deep, "Back"), FsError::kNone);
-    EXPECT_TRUE(files.Exists(InScratch("Deep\\Back")));
-    EXPECT_FALSE(files.Exists(InScratch("Moved")));
-    EXPECT_EQ(top->MoveInto(*deep, "Top"), FsError::kAccessDenied) << "a folder opened by path stays";
-}
-
 // A folder goes through its own handle once it is empty; a read-only one loses its mark first
 // and keeps it when it stays; a process's current folder is emptied but stays.
 TEST_F(FileSystemContract, RemoveTakesAnEmptyFolderOnly) {

@@ -34,6 +34,7 @@ protected:
             if (entry.sourceUrlName.find(host) != std::string::npos) {
                 ours[entry.sourceUrlName].push_back(entry.entryType);
             }
+            return true;
         });
         return ours;
     }

@@ -403,7 +403,7 @@ TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
     }
     EXPECT_GT(left, 0) << "the clean went on to its end";
     const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
-    EXPECT_NE(log.find("Outcome: stopped when the program was ended\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Outcome: stopped by Exit\r\n"), std::string::npos) << log;
 }
 
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {

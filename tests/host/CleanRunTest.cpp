@@ -1,12 +1,16 @@
 // The clean run's variants, refusals and questions, and the URL cache step, on the fakes.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 
 #include "app/CleanRunWindows.h"
 #include "engine/CleanRun.h"
 #include "engine/InternetDelete.h"
 #include "screens/Form10.h"
+#include "settings/INISettings.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -24,12 +28,11 @@ struct ScreensLog : app::CleanRunWindows {
     std::vector<std::string> calls;
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
-    void HideOptions() override { calls.push_back("hide options"); }
-    void EndInteractiveRun() override {
-        const std::vector<forms::Form*> loaded = forms::App().Forms();
-        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) forms::App().Hide(**it);
-        calls.push_back("close-all");
+    void HideScreensForWork() override {
+        calls.push_back("hide screens");
+        app::CleanRunWindows::HideScreensForWork();
     }
+    void CloseScreensLater() override { calls.push_back("close-all"); }
     void EndWhenScreensClose(int code) override { calls.push_back("end on close " + std::to_string(code)); }
 };
 
@@ -81,11 +84,11 @@ TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWit
     EXPECT_EQ(world.desktop.messages[0].text, "All Files Cleaned!");
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
     EXPECT_EQ(world.desktop.messages[0].style, 64);
-    EXPECT_EQ(world.env.sleptMilliseconds, 1000);
+    EXPECT_EQ(world.desktop.messages[0].at, 1000) << "a moment passes before it";
     EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "All Finished Cleaning Files !");
     // The end of the run: every form hidden, the deferred close-all armed.
     EXPECT_FALSE(world.app.Find<screens::Form10>()->Visible());
-    EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
     EXPECT_EQ(world.desktop.pointer, 0);
 }
 
@@ -96,7 +99,7 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     world.app.Get<screens::Form10>();
     engine::RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
-    EXPECT_EQ(world.desktop.messages[0].text, engine::NotAllCleanedText(2, 0));
+    EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0));
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
 }
@@ -121,15 +124,15 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         world.desktop.messages.clear();
         world.app.Show(world.app.Get<screens::Form10>());
         engine::RunCleanFromOptions(screens);
-        EXPECT_EQ(Texts(), std::vector<std::string>{engine::NotAllCleanedText(0, 1)});
+        EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1)});
         world.env.exitCode.reset();
         engine::RunAutoClean(screens);
         EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
         world.env.SetVariable("Temp", "C:\\Temp");
     }
-    EXPECT_EQ(engine::NotAllCleanedText(0, 1),
+    EXPECT_EQ(app::NotAllCleanedText(0, 1),
               "Cleaning Finished, but not every file could be removed !\r\r1 chosen folder could not be cleaned.");
-    EXPECT_EQ(engine::NotAllCleanedText(2, 2),
+    EXPECT_EQ(app::NotAllCleanedText(2, 2),
               "Cleaning Finished, but not every file could be removed !\r\r"
               "2 items are still in use or protected. 2 chosen folders could not be cleaned.");
 }
@@ -161,10 +164,10 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
         const char* user;
         std::string text;
     };
-    for (const Case& c : {Case{"c:\\", engine::RootRefusalText()}, Case{"C:/", engine::RootRefusalText()},
-                          Case{"C:\\Windows", engine::SystemRefusalText()},
-                          Case{"c:\\windows\\", engine::SystemRefusalText()},
-                          Case{"C:\\Program Files", engine::SystemRefusalText()}}) {
+    for (const Case& c : {Case{"c:\\", app::RootRefusalText()}, Case{"C:/", app::RootRefusalText()},
+                          Case{"C:\\Windows", app::SystemRefusalText()},
+                          Case{"c:\\windows\\", app::SystemRefusalText()},
+                          Case{"C:\\Program Files", app::SystemRefusalText()}}) {
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);
@@ -176,7 +179,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
         EXPECT_EQ(world.desktop.messages[0].style, 16);
         EXPECT_EQ(screens.calls, std::vector<std::string>{"picker"}) << c.user;
     }
-    EXPECT_EQ(engine::RootRefusalText(), "You have selected the root file to clean\r\rThis program will not continue !!!!");
+    EXPECT_EQ(app::RootRefusalText(), "You have selected the root file to clean\r\rThis program will not continue !!!!");
 }
 
 TEST_F(CleanRun, ASubfolderOfASystemFolderIsCleaned) {
@@ -211,7 +214,7 @@ TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
     engine::RunCleanFromTray(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_TRUE(NothingDeleted());
-    EXPECT_EQ(screens.calls, std::vector<std::string>{"close-all"});
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
 }
 
 TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
@@ -230,7 +233,7 @@ TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
     world.desktop.Answer(platform::kResultYes);
     engine::RunCleanFromTray(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
-    EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide options", "close-all"}));
+    EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
     EXPECT_EQ(world.desktop.messages.size(), 1u) << "the tray variant shows no final message";
 }
 
@@ -339,6 +342,141 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\new.tmp"));
 }
 
+// A clean deletes only after a Yes: a question ended by a stop, or closed without an answer,
+// is a No, and the record says why the clean did not go on.
+TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
+    struct Case {
+        const char* label;
+        int answer;
+        engine::StopCause stop;
+        std::string outcome;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"No", platform::kResultNo, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
+        {"closed", platform::kResultCancel, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
+        {"Exit", platform::kResultYes, engine::StopCause::kExit, "not continued (the question was ended by Exit)", {}},
+        {"Remove All Paths", platform::kResultYes, engine::StopCause::kRemoveAllPaths,
+         "not continued (the question was ended by Remove All Paths)", {}},
+        {"end of session", platform::kResultYes, engine::StopCause::kEndOfSession,
+         "not continued (the question was ended by the end of the session)", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        AllChosen("C:\\Mine", "");
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        screens.calls.clear();
+        int ended = 0;
+        world.desktop.Answer(c.answer, 0, [&] {
+            if (c.stop != engine::StopCause::kNone) engine::StopClean(c.stop, [&] { ++ended; });
+        });
+        engine::RunCleanFromOptions(screens);
+        EXPECT_TRUE(NothingDeleted());
+        EXPECT_FALSE(engine::CleanRunning());
+        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
+        EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 0"), std::string::npos) << log;
+    }
+}
+
+// The clean on a real second thread while this one acts as the window thread: a stop asked at
+// each step ends it after the item in hand, no further step begins, a second clean cannot start
+// meanwhile, and the record tells what was never reached.
+TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
+    struct Gate {
+        std::promise<void> reached, go;
+        std::atomic<bool> armed{true};
+        // On the work's thread: the first call holds the work until the window thread lets it go.
+        void Pass() {
+            if (!armed.exchange(false)) return;
+            reached.set_value();
+            go.get_future().wait();
+        }
+    };
+    struct Case {
+        const char* step;
+        std::function<void(Gate&)> arm;
+        std::vector<std::string> left;  // what is there afterwards, of the user folder, Temp and the cache
+        int listings;                   // of the cache (no pattern, "cookie:", "Cookie:")
+        std::vector<std::string> lines;
+    };
+    const auto in = [](const char* folder) {
+        return [folder](const std::string& path) { return path.rfind(folder, 0) == 0; };
+    };
+    const Case cases[] = {
+        {"the user folder",
+         [&](Gate& gate) {
+             world.files.beforeOpen = [&, mine = in("C:\\Mine\\")](const std::string& p) { if (mine(p)) gate.Pass(); };
+         },
+         {"C:\\Mine\\n.txt", "C:\\Temp\\t.tmp", "C:\\Temp\\u.tmp", "http://a/", "http://kept/", "Cookie:me@site/"},
+         0,
+         {"Your Selected Folder = Yes, C:\\Mine: 1 item removed, 2 bytes, then stopped: the rest not reached\r\n",
+          "Temp Folder = Yes, C:\\Temp: not reached\r\n", "Clean Cookie Files = Yes: not reached\r\n"}},
+        {"Temp",
+         [&](Gate& gate) {
+             world.files.beforeOpen = [&, temp = in("C:\\Temp\\")](const std::string& p) { if (temp(p)) gate.Pass(); };
+         },
+         {"C:\\Temp\\u.tmp", "http://a/", "http://kept/", "Cookie:me@site/"},
+         0,
+         {"Your Selected Folder = Yes, C:\\Mine: 2 items removed, 4 bytes, 0 items left\r\n",
+          "Temp Folder = Yes, C:\\Temp: 1 item removed, 3 bytes, then stopped", "Clean Cookie Files = Yes: not reached"}},
+        {"the cache's listing", [&](Gate& gate) { world.cache.beforeVisit = [&](const std::string&) { gate.Pass(); }; },
+         {"http://a/", "http://kept/", "Cookie:me@site/"},
+         1,
+         {"Clean Cookie Files = Yes: 0 items removed, 0 bytes, then stopped: the rest not reached\r\n"}},
+        {"the cache's deletions", [&](Gate& gate) { world.cache.beforeDelete = [&](const std::string&) { gate.Pass(); }; },
+         {"http://kept/", "Cookie:me@site/"},
+         3,
+         {"Clean Cookie Files = Yes: 1 item removed, 0 bytes, then stopped: the rest not reached\r\n"}},
+    };
+    world.desktop.besideOnThread = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.step);
+        AllChosen("C:\\Mine");
+        world.files.AddFile("C:\\Mine\\m.txt", "12");
+        world.files.AddFile("C:\\Mine\\n.txt", "34");
+        world.files.AddFile("C:\\Temp\\t.tmp", "123");
+        world.files.AddFile("C:\\Temp\\u.tmp", "456");
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.desktop.messages.clear();
+        world.cache.enumerations = 0;
+        Gate gate;
+        c.arm(gate);
+        int ended = 0;
+        const int runs = world.desktop.besideRuns;
+        engine::RunCleanFromTray(screens);
+        ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        engine::StopClean(engine::StopCause::kExit, [&] { ++ended; });
+        engine::RunCleanFromOptions(screens);  // a second clean, as a screen would try it
+        EXPECT_TRUE(engine::CleanRunning());
+        gate.go.set_value();
+        world.desktop.FinishBeside();
+        world.files.beforeOpen = nullptr;
+        world.cache.beforeVisit = world.cache.beforeDelete = nullptr;
+
+        EXPECT_EQ(world.desktop.besideRuns, runs + 1) << "no second clean began";
+        EXPECT_TRUE(world.desktop.messages.empty());
+        EXPECT_FALSE(engine::CleanRunning());
+        EXPECT_EQ(ended, 1);
+        std::vector<std::string> left = world.files.Tree("C:\\Mine");
+        for (const std::string& path : world.files.Tree("C:\\Temp")) left.push_back(path);
+        for (const std::string& name : world.cache.Names()) left.push_back(name);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(world.cache.enumerations, c.listings) << "the listing stops too, and no step begins after a stop";
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("exit code 1\r\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("Outcome: stopped by Exit\r\n"), std::string::npos) << log;
+        for (const std::string& line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+        for (const std::string& path : world.files.Tree("C:\\Mine")) world.files.Erase(path);
+        world.cache.entries.clear();
+        world.cache.Add("http://a/");
+        world.cache.Add("http://kept/");
+        world.cache.Add("Cookie:me@site/", platform::kCookieCacheEntry);
+    }
+}
+
 TEST(ProgressLine, TellsWhatHasGoneAndWhereThenTheTotals) {
     struct Case {
         engine::CleanProgress::Snapshot seen;
@@ -381,12 +519,12 @@ TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
     for (const char* name : {"http://a/", "0", "http://b/", "http://B/", "http://c/"}) world.cache.Add(name);
     world.cache.Add("Cookie:me@kept/", platform::kCookieCacheEntry);
     world.cache.Add("Cookie:me@gone/", platform::kCookieCacheEntry);
-    engine::CacheTally tally;
+    engine::DeleteTally tally;
     engine::CleanProgress progress;
     progress.WorkingIn("C:\\Temp\\last folder");
-    engine::CleanUrlCache(tally, &progress);
+    engine::CleanUrlCache(settings::ReadKeepList("Internet"), tally, &progress);
     EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/", "Cookie:me@kept/"}));
-    EXPECT_EQ(tally.deleted, 4u);
+    EXPECT_EQ(tally.removedItems, 4u);
     EXPECT_EQ(progress.Read().items, 4u);
     EXPECT_EQ(progress.Read().place, engine::kCachePlace) << "the progress line names the cache, not the last folder";
 }

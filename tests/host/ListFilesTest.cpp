@@ -2,6 +2,7 @@
 // the program's own files, and the folders that are never purged.
 #include <gtest/gtest.h>
 
+#include "engine/CleanTargets.h"
 #include "engine/ListFiles.h"
 #include "platform/Text.h"
 #include "support/HeadlessWorld.h"
@@ -26,6 +27,15 @@ protected:
         world.files.AddFolder(world.env.programFolder);
     }
     Paths Tree(const std::string& folder) { return world.files.Tree(folder); }
+    // The clean's user-folder (0) or Temp (1) target, from the settings as they are now.
+    static void Clean(std::size_t target, engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
+        const settings::IniSnapshot ini(settings::IniFilePath());
+        engine::CleanTargets()[target].clean(engine::CleanSettings::Read(ini), into, progress);
+    }
+    static void PurgeUser(engine::DeleteTally& into) { Clean(0, into); }
+    static void PurgeTemp(engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
+        Clean(1, into, progress);
+    }
     void StoreUserFolder(const std::string& folder) {
         world.files.AddFile("C:\\Apps\\Morvane\\Clean.ini", "[User]\r\nsFile0=" + folder + "\r\n");
     }
@@ -40,7 +50,7 @@ TEST_F(Purge, EmptiesTheFolderKeepsItAndCountsWhatWent) {
     world.files.AddFile("C:\\Users\\me\\Temp\\ro.tmp", "1", kAttrReadOnly);
     world.files.AddFolder("C:\\Users\\me\\Temp\\rofolder", kAttrReadOnly);
     world.files.AddFile("C:\\Users\\me\\Temp\\rofolder\\x", "12", kAttrReadOnly);
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     EXPECT_TRUE(world.files.Exists(kTemp));
     EXPECT_TRUE(Tree(kTemp).empty());
     EXPECT_EQ(tally.removedItems, 7u);
@@ -55,7 +65,7 @@ TEST_F(Purge, AFileInUseStaysWithTheFoldersOnItsPathAndIsCountedWithItsReason) {
     world.files.AddFile("C:\\Users\\me\\Temp\\open\\inner\\free.log", "1");
     world.files.AddFile("C:\\Users\\me\\Temp\\other.log", "1");
     world.files.SetLock("C:\\Users\\me\\Temp\\open\\inner\\held.log", fake::FakeFileSystem::Lock::kInUse);
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     EXPECT_EQ(Tree(kTemp), (Paths{"C:\\Users\\me\\Temp\\open", "C:\\Users\\me\\Temp\\open\\inner",
                                   "C:\\Users\\me\\Temp\\open\\inner\\held.log"}));
     EXPECT_EQ(world.files.Attributes("C:\\Users\\me\\Temp\\open").value_or(0) & kAttrReadOnly, kAttrReadOnly)
@@ -76,7 +86,7 @@ TEST_F(Purge, LinksNeverLeadTheDeletionOutside) {
     world.files.AddLink("C:\\Users\\me\\Temp\\shortcut", "C:\\Outside");
     world.files.AddLink("C:\\Users\\me\\Temp\\sub\\nested", "C:\\Outside\\Folder");
     world.files.AddFileLink("C:\\Users\\me\\Temp\\doc", "C:\\Outside\\precious.doc");
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     EXPECT_EQ(Tree(kTemp), Paths{"C:\\Users\\me\\Temp\\doc"});
     EXPECT_EQ(tally.KeptFor(StayReason::kLinkLeft), 1u);
     EXPECT_EQ(Tree("C:\\Outside"), (Paths{"C:\\Outside\\Folder", "C:\\Outside\\Folder\\more.doc",
@@ -106,7 +116,7 @@ TEST_F(Purge, AnItemSwappedForALinkUnderTheWalkLeadsNowhere) {
                 world.files.AddFileLink(path, "C:\\Outside\\precious.doc");
             }
         };
-        engine::PurgeTempFolder(tally);
+        PurgeTemp(tally);
         EXPECT_EQ(world.files.Tree("C:\\Outside"), Paths{"C:\\Outside\\precious.doc"});
         EXPECT_EQ(world.files.Content("C:\\Outside\\precious.doc"), "keep me");
         world.files.Erase("C:\\Users\\me\\Temp\\sub");
@@ -123,13 +133,13 @@ TEST_F(Purge, ADeepTreeGoesWholeAndWhatStaysInItStaysWhereItWas) {
         if (level == 100) held = path + "\\f.tmp";
     }
     world.files.SetLock(held, fake::FakeFileSystem::Lock::kInUse);
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     const Paths left = Tree(kTemp);
     ASSERT_EQ(left.size(), 102u);
     EXPECT_EQ(left.back(), held);
     EXPECT_EQ(tally.removedItems, 4000u - 102u);
     world.files.SetLock(held, fake::FakeFileSystem::Lock::kNone);
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     EXPECT_TRUE(Tree(kTemp).empty());
 }
 
@@ -147,7 +157,7 @@ TEST_F(Purge, AStopEndsThePurgeAfterTheItemInHandAndLeavesEveryFolderWhereItWas)
     world.files.beforeOpen = [&](const std::string&) {
         if (++opened == 50) progress.RequestStop();
     };
-    engine::PurgeTempFolder(tally, &progress);
+    PurgeTemp(tally, &progress);
     const engine::CleanProgress::Snapshot seen = progress.Read();
     EXPECT_EQ(seen.items, tally.removedItems);
     EXPECT_GT(seen.items, 0u);
@@ -182,7 +192,7 @@ TEST_F(Purge, TheProgramsOwnFilesStayWhereverThePurgeMeetsItsFolder) {
         world.files.AddFile("C:\\Apps\\Other\\x.txt");
         StoreUserFolder(user);
         engine::DeleteTally userTally;
-        engine::PurgeUserFolder(userTally);
+        PurgeUser(userTally);
         Paths expected = own;
         expected.insert(expected.begin(), "C:\\Apps\\Morvane");
         if (std::string(user).find("Morvane") != std::string::npos) expected.push_back("C:\\Apps\\Other\\x.txt");
@@ -203,16 +213,16 @@ TEST_F(Purge, BadBasesAreNeverPurgedAndCountAsNotCleaned) {
                            "S:\\", "C:\\Windows", "C:\\Program Files\\..\\Windows", "C:\\Missing"};
     for (const char* temp : temps) {
         world.env.SetVariable("Temp", temp);
-        engine::PurgeTempFolder(tally);
+        PurgeTemp(tally);
         EXPECT_TRUE(world.files.Exists("C:\\victim.txt")) << "Temp=" << temp;
         EXPECT_TRUE(world.files.Exists("C:\\Windows\\0\\victim.txt")) << "Temp=" << temp;
     }
     world.env.UnsetVariable("Temp");
-    engine::PurgeTempFolder(tally);
+    PurgeTemp(tally);
     const char* users[] = {"", "0", "\\", "C:\\", "c:\\windows"};
     for (const char* user : users) {
         StoreUserFolder(user);
-        engine::PurgeUserFolder(tally);
+        PurgeUser(tally);
         EXPECT_TRUE(world.files.Exists("C:\\Windows\\0\\victim.txt")) << "user folder " << user;
     }
     EXPECT_EQ(tally.removedItems, 0u);
@@ -224,11 +234,11 @@ TEST_F(Purge, TheUserFolderIsReadAtTheMomentOfThePurgeAndAnotherDrivesRootIsAllo
     world.files.AddFile("D:\\Data\\x.txt");
     world.files.AddFile("D:\\y.txt");
     StoreUserFolder("D:\\Data");
-    engine::PurgeUserFolder(tally);
+    PurgeUser(tally);
     EXPECT_TRUE(world.files.Exists("D:\\Data"));
     EXPECT_FALSE(world.files.Exists("D:\\Data\\x.txt"));
     StoreUserFolder("D:\\");
-    engine::PurgeUserFolder(tally);
+    PurgeUser(tally);
     EXPECT_TRUE(world.files.Tree("D:\\").empty());
 }
 
@@ -239,7 +249,7 @@ TEST_F(Purge, ALongUserFolderIsPurgedItselfNotItsParent) {
     world.files.AddFile(parent + "\\sibling.txt", "stays");
     world.files.AddFile(folder + "\\old.tmp");
     StoreUserFolder(folder);
-    engine::PurgeUserFolder(tally);
+    PurgeUser(tally);
     EXPECT_EQ(Tree(parent), (Paths{folder, parent + "\\sibling.txt"}));
 }
 

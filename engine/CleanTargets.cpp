@@ -1,0 +1,45 @@
+#include "engine/CleanTargets.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/InternetDelete.h"
+#include "engine/ListFiles.h"
+#include "settings/CsdlConstants.h"
+
+namespace engine {
+namespace {
+
+std::string UserFolder(const CleanSettings& settings) { return settings.userFolder; }
+std::string Temp(const CleanSettings&) { return settings::TempFolder(); }
+std::string NoFolder(const CleanSettings&) { return {}; }
+
+const std::array<CleanTarget, 3> kTargets = {{
+    {"User", "Your Selected Folder", UserFolder,
+     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { PurgeFolderContents(UserFolder(s), t, p); }},
+    {"Temp", "Temp Folder", Temp,
+     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { PurgeFolderContents(Temp(s), t, p); }},
+    {"Temporary Internet Files", "Clean Cookie Files", NoFolder,
+     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { CleanUrlCache(s.keepList, t, p); }},
+}};
+
+}  // namespace
+
+std::span<const CleanTarget> CleanTargets() { return kTargets; }
+
+CleanSettings CleanSettings::Read(const settings::IniSnapshot& ini) {
+    CleanSettings settings;
+    settings.userFolder = ini.Read("User", "sFile0", "0");
+    for (const CleanTarget& target : kTargets) settings.values.push_back(ini.Read("Delete", std::string(target.key), "0"));
+    settings.keepList = ini.KeepList("Internet");
+    return settings;
+}
+
+bool CleanSettings::NothingChosen() const {
+    return std::all_of(values.begin(), values.end(),
+                       [](const std::string& value) { return value == "0" || value == "No" || value.empty(); });
+}
+
+bool SetsUp(std::string_view value) { return value != "0" && !value.empty(); }
+
+}  // namespace engine

@@ -1,0 +1,48 @@
+#pragma once
+// What a clean can clean: one entry per option of the [Delete] section of Clean.ini, in the
+// order a clean works through them. The clean run, its record, the progress line, the first-run
+// test and the screens all go through this table, so that a new target is one entry here.
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/CleanProgress.h"
+#include "engine/DeleteWalk.h"
+#include "settings/INISettings.h"
+
+namespace engine {
+
+// What a clean works from, read from Clean.ini once, when it starts: nothing written there
+// afterwards changes a clean that runs.
+struct CleanSettings {
+    std::string userFolder = "0";       // [User] sFile0 as stored; "0" for none
+    std::vector<std::string> values;    // each target's [Delete] value as stored, in table order
+    std::vector<std::string> keepList;  // the [Internet] keep-list
+
+    static CleanSettings Read(const settings::IniSnapshot& ini);
+    // Only the exact "Yes" chooses a target.
+    bool Chosen(std::size_t target) const { return values[target] == "Yes"; }
+    // Every value is "0", "No" or "": nothing was chosen at all. A value such as "yes" counts as
+    // something chosen here, though it cleans nothing.
+    bool NothingChosen() const;
+};
+
+struct CleanTarget {
+    std::string_view key;    // in [Delete]
+    std::string_view label;  // how the screens and the record name it
+    // The folder it empties, as the settings name it; "" for the URL cache.
+    std::string (*place)(const CleanSettings& settings);
+    // Cleans it: what went and what stayed into tally; with progress, reported as it goes and
+    // stopped after the item in hand when a stop is asked.
+    void (*clean)(const CleanSettings& settings, DeleteTally& tally, CleanProgress* progress);
+};
+
+std::span<const CleanTarget> CleanTargets();
+
+// Whether a value of Clean.ini sets a target up ("No" does; "0" and "" do not): the first run
+// opens the screens while no target is set up.
+bool SetsUp(std::string_view value);
+
+}  // namespace engine
