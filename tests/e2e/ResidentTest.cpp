@@ -381,18 +381,28 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     EXPECT_EQ(Ended(), 0u);
 }
 
-// Exit while a clean runs: the clean stops after the file in hand and the program ends; every
-// file that is left is whole, its read-only mark included.
+// Exit while a clean from the icon's menu runs, with the options screen open when it started:
+// the screen cannot be used meanwhile, the clean stops after the file in hand, the program ends
+// promptly, and every file that is left is whole, its read-only mark included.
 TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
     const std::vector<std::string> files = MakeManyFiles(temp, 6000);
     world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
                         "[Internet]\r\nsFile0=http://kept.example/\r\n");
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
+    Choose(main, kChangeConfiguration);
+    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+    ASSERT_NE(start, nullptr);
+    ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
+    const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+    ASSERT_NE(options, nullptr);
     Choose(main, kCleanNow);
     ASSERT_TRUE(WaitUntil([&] { return !world.Exists(files.front()); }, 20000)) << "the clean did not start";
+    EXPECT_FALSE(::IsWindowVisible(options)) << "the options screen could start another clean";
+    const ULONGLONG chosen = ::GetTickCount64();
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
+    EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from Exit to the end of the program";
     int left = 0;
     for (size_t i = 0; i < files.size(); ++i) {
         if (!world.Exists(files[i])) continue;
@@ -404,6 +414,85 @@ TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
     EXPECT_GT(left, 0) << "the clean went on to its end";
     const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
     EXPECT_NE(log.find("Outcome: stopped by Exit\r\n"), std::string::npos) << log;
+}
+
+// The question about cookies closed by Exit is no Yes: nothing is deleted, from the icon's
+// menu as from the options' Clean Now.
+TEST_F(Resident, ExitWhileTheCookieQuestionIsUpDeletesNothing) {
+    for (const bool fromOptions : {false, true}) {
+        SCOPED_TRACE(fromOptions ? "from the options" : "from the icon's menu");
+        world.MakeFile(temp + "\\kept.tmp", "kept");
+        world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n");
+        const HWND main = Start();
+        ASSERT_NE(main, nullptr);
+        if (fromOptions) {
+            Choose(main, kChangeConfiguration);
+            const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+            ASSERT_NE(start, nullptr);
+            ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
+            const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+            ASSERT_NE(options, nullptr);
+            ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
+        } else {
+            Choose(main, kCleanNow);
+        }
+        const MessageBoxSeen question = WaitForMessageBox(run->Id(), 5000);
+        ASSERT_NE(question.window, nullptr) << "no question";
+        EXPECT_EQ(question.caption, "For Your Information.....");
+        Choose(main, kExit);
+        EXPECT_EQ(Ended(), 0u);
+        EXPECT_TRUE(world.Exists(temp + "\\kept.tmp")) << "deleted without a Yes";
+        const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("Outcome: not continued (the question was ended by Exit)\r\n"), std::string::npos) << log;
+        ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
+        run.reset();
+    }
+}
+
+// A clean killed in the middle of a deep tree, or ended by the end of the session, leaves every
+// file it did not delete where it was, whole; a later start moves nothing either.
+TEST_F(Resident, AKilledOrLoggedOffCleanLeavesEveryFileWhereItWas) {
+    for (const bool logoff : {false, true}) {
+        SCOPED_TRACE(logoff ? "the end of the session" : "killed");
+        std::string folder = temp;
+        for (int level = 0; level < 40; ++level) {
+            folder += "\\d";
+            for (int i = 0; i < 40; ++i) world.MakeFile(folder + "\\f" + std::to_string(i) + ".tmp", "whole");
+        }
+        const std::vector<std::string> before = world.Tree(temp);
+        world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
+                            "[Internet]\r\nsFile0=http://kept.example/\r\n");
+        const HWND main = Start();
+        ASSERT_NE(main, nullptr);
+        Choose(main, kCleanNow);
+        ASSERT_TRUE(WaitUntil([&] { return world.Tree(temp).size() < before.size() - 100; }, 20000));
+        if (logoff) {
+            // What the session's end sends every program, as a logoff does.
+            MorvaneRun endSession("C:\\windows\\system32\\wineboot.exe", "--end-session", temp);
+            ASSERT_TRUE(endSession.Started());
+            EXPECT_EQ(Ended(), 0u);
+            EXPECT_TRUE(endSession.WaitForEnd(20000));
+            const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+            EXPECT_NE(log.find("Outcome: stopped by the end of the session\r\n"), std::string::npos) << log;
+        } else {
+            run->Terminate();
+        }
+        const auto stayed = [&] {
+            std::vector<std::string> unknown;
+            for (const std::string& path : world.Tree(temp)) {
+                if (!std::binary_search(before.begin(), before.end(), path)) unknown.push_back(path);
+            }
+            return unknown;
+        };
+        EXPECT_EQ(stayed(), std::vector<std::string>{}) << "moved or renamed";
+        for (const auto& [path, content] : world.Contents(temp)) EXPECT_EQ(content, "whole") << path;
+        EXPECT_EQ(Start() != nullptr, true);
+        Choose(MainWindow(run->Id()), kExit);
+        EXPECT_EQ(Ended(), 0u);
+        EXPECT_EQ(stayed(), std::vector<std::string>{}) << "moved by the next start";
+        run.reset();
+        ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
+    }
 }
 
 TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
