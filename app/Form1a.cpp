@@ -10,9 +10,11 @@
 #include "screens/Form6.h"
 #include "screens/frmUnload.h"
 #include "engine/ListFiles.h"
+#include "engine/CleanPreview.h"
 #include "engine/CleanRun.h"
 #include "engine/CleanTargets.h"
 #include "forms/Application.h"
+#include "platform/Ports.h"
 #include "screens/Form1.h"
 #include "screens/Form2.h"
 #include "screens/Form5.h"
@@ -72,8 +74,14 @@ Form1a::Form1a() : Form("Form1a", 1500, 1000, {false, true, false}) {
 
 void Form1a::Form_Load() {
     screens::SetCleanRunHost(&cleanRunWindows);
-    if (IsAutoCleanRequest(GetCommandArg())) {
+    const std::string token = GetCommandArg();
+    if (IsAutoCleanRequest(token)) {
         engine::RunAutoClean(cleanRunWindows);
+        return;
+    }
+    if (IsPreviewRequest(token)) {
+        // Nothing shown, nothing changed: the record and the exit code say what a clean would do.
+        platform::Env().EndProcess(engine::RunUnattendedPreview());
         return;
     }
     // Each step stands on its own: what one of them could not do (a folder that is not found,

@@ -1,5 +1,7 @@
 #include "app/WinProc.h"
 
+#include "platform/Text.h"
+
 #include <vector>
 
 #include "app/Form1a.h"
@@ -34,6 +36,8 @@ std::string GetCommandArg(std::string_view argText, int maxArgs) {
 std::string GetCommandArg(int maxArgs) { return GetCommandArg(platform::Env().CommandArgs(), maxArgs); }
 
 bool IsAutoCleanRequest(const std::string& token) { return token == "a" || token == "A"; }
+
+bool IsPreviewRequest(const std::string& token) { return text::EqualsNoCase(token, "preview"); }
 
 namespace {
 

@@ -17,6 +17,8 @@ std::string GetCommandArg(int maxArgs = 10);
 
 // Whether the command line asks for the unattended clean: its token is exactly "a" or "A".
 bool IsAutoCleanRequest(const std::string& token);
+// Whether it asks for the unattended preview: its token is "preview", in any letter case.
+bool IsPreviewRequest(const std::string& token);
 
 // ---- The notification-area icon and the hook on the main window.
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/CleanTargets.h"
-#include "engine/RunLog.h"
+#include "engine/RunReport.h"
 #include "platform/Ports.h"
 #include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
@@ -13,21 +13,6 @@ namespace engine {
 namespace {
 
 using Variant = RunVariant;
-
-const char* ReasonText(const StayedItem& item) {
-    if (item.folder && item.readOnly) return "read-only folder";
-    switch (item.reason) {
-        case StayReason::kInUse:
-            return "in use";
-        case StayReason::kAccessDenied:
-            return "access denied";
-        case StayReason::kLinkLeft:
-            return "link left in place";
-        case StayReason::kOther:
-            break;
-    }
-    return "other";
-}
 
 const char* CauseText(StopCause cause) {
     switch (cause) {
@@ -43,77 +28,10 @@ const char* CauseText(StopCause cause) {
     return "";
 }
 
-// Why a folder is not purged, for the record.
-std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
-    if (verdict == settings::FolderVerdict::kRoot) return folder + " is the root of the system drive";
-    if (verdict == settings::FolderVerdict::kSystem) return folder + " is a protected folder";
-    return folder + " could not be opened";
-}
-
-// Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const std::string& folder) {
-    if (folder.empty() || folder == "0") return "is not set";
-    return WhyNot(folder, settings::CheckUserFolder(folder));
-}
-
 // What cleaning one target did: whether the work got to it, and its tally.
 struct TargetRun {
     bool reached = false;
     DeleteTally tally;
-};
-
-// The run's record, filled in as the run learns its options and results, and written once its
-// outcome is known, before anything is shown about it: a run ended from outside while a message
-// is up has its record all the same. A record that cannot be written changes nothing.
-class RunReport {
-public:
-    explicit RunReport(Variant variant) {
-        record_.time = platform::Env().Now();
-        record_.variant = variant;
-    }
-
-    void Options(const CleanSettings& settings) {
-        const auto targets = CleanTargets();
-        for (std::size_t i = 0; i < targets.size(); ++i) {
-            const CleanTarget& target = targets[i];
-            record_.options.push_back(
-                {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
-        }
-    }
-
-    void Refused(const std::string& text) { record_.refusals.push_back(text); }
-
-    // What the work did of one chosen target; one it never got to was not reached.
-    void Cleaned(std::size_t target, const TargetRun& run) {
-        OptionRecord& record = record_.options[target];
-        if (!run.reached) {
-            record.notReached = true;
-            return;
-        }
-        const DeleteTally& tally = run.tally;
-        record.ran = true;
-        record.stopped = tally.stopped;
-        record.notCleaned = tally.foldersNotCleaned > 0;
-        record.removedItems = tally.removedItems;
-        record.removedBytes = tally.removedBytes;
-        record.leftItems = tally.keptItems;
-        record_.stayedTotal += tally.keptItems;
-        for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
-        if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
-    }
-
-    void Write(const std::string& outcome, int exitCode) {
-        record_.outcome = outcome;
-        record_.exitCode = exitCode;
-        AppendRunRecord(record_);
-    }
-
-private:
-    void Stayed(const std::string& path, const char* reason) {
-        if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
-    }
-
-    RunRecord record_;
 };
 
 class Run;
@@ -179,17 +97,12 @@ public:
     }
 
 private:
-    // The user folder is checked as a folder, not as a spelling; "0" means none is stored. A
-    // folder that cannot be opened is not refused here: its purge finds nothing to clean and
-    // says so.
     bool Refused() {
-        const std::string& folder = settings_.userFolder;
-        if (folder == "0") return false;
-        const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
-        if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return false;
-        report_.Refused("Your Selected Folder " + WhyNot(folder, verdict));
+        const std::optional<RefusalFound> found = UserFolderRefusal(settings_);
+        if (!found) return false;
+        report_.Refused(found->text);
         report_.Write("refused, nothing cleaned", kExitRefused);
-        host_.ShowRefusal(verdict == settings::FolderVerdict::kRoot ? Refusal::kRoot : Refusal::kProtected);
+        host_.ShowRefusal(found->refusal);
         if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
         Over();
         return true;
@@ -202,7 +115,7 @@ private:
             if (!settings_.Chosen(i)) continue;
             if (progress_.StopRequested()) return;
             runs_[i].reached = true;
-            targets[i].clean(settings_, runs_[i].tally, &progress_);
+            targets[i].clean(settings_, runs_[i].tally, &progress_, CleanMode::kClean);
         }
     }
 
@@ -212,7 +125,7 @@ private:
         for (std::size_t i = 0; i < runs_.size(); ++i) {
             if (!settings_.Chosen(i)) continue;
             const TargetRun& run = runs_[i];
-            report_.Cleaned(i, run);
+            report_.Cleaned(i, run.reached, run.tally);
             cutShort = cutShort || !run.reached || run.tally.stopped;
             summary.itemsLeft += run.tally.keptItems;
             summary.foldersNotCleaned += run.tally.foldersNotCleaned;

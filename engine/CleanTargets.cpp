@@ -14,13 +14,20 @@ std::string UserFolder(const CleanSettings& settings) { return settings.userFold
 std::string Temp(const CleanSettings&) { return settings::TempFolder(); }
 std::string NoFolder(const CleanSettings&) { return {}; }
 
+void PurgeUserFolder(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    PurgeFolderContents(UserFolder(s), t, p, m);
+}
+void PurgeTemp(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    PurgeFolderContents(Temp(s), t, p, m);
+}
+void CleanCache(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    CleanUrlCache(s.keepList, t, p, m);
+}
+
 const std::array<CleanTarget, 3> kTargets = {{
-    {"User", "Your Selected Folder", UserFolder,
-     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { PurgeFolderContents(UserFolder(s), t, p); }},
-    {"Temp", "Temp Folder", Temp,
-     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { PurgeFolderContents(Temp(s), t, p); }},
-    {"Temporary Internet Files", "Clean Cookie Files", NoFolder,
-     [](const CleanSettings& s, DeleteTally& t, CleanProgress* p) { CleanUrlCache(s.keepList, t, p); }},
+    {"User", "Your Selected Folder", "Your Selected Folder", false, UserFolder, PurgeUserFolder},
+    {"Temp", "Temp Folder", "Temp Folder", false, Temp, PurgeTemp},
+    {"Temporary Internet Files", "Clean Cookie Files", "cookies", true, NoFolder, CleanCache},
 }};
 
 }  // namespace

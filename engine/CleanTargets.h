@@ -32,11 +32,16 @@ struct CleanSettings {
 struct CleanTarget {
     std::string_view key;    // in [Delete]
     std::string_view label;  // how the screens and the record name it
+    std::string_view shortName;  // how a sentence that names several targets names it
+    // It counts entries, some of them kept on purpose (the URL cache), rather than the items of
+    // a folder: a preview says how many of all its entries would go.
+    bool countsEntries;
     // The folder it empties, as the settings name it; "" for the URL cache.
     std::string (*place)(const CleanSettings& settings);
-    // Cleans it: what went and what stayed into tally; with progress, reported as it goes and
-    // stopped after the item in hand when a stop is asked.
-    void (*clean)(const CleanSettings& settings, DeleteTally& tally, CleanProgress* progress);
+    // Cleans it (or, in preview mode, works out what cleaning it would do, changing nothing):
+    // what went and what stayed into tally; with progress, reported as it goes and stopped after
+    // the item in hand when a stop is asked.
+    void (*clean)(const CleanSettings& settings, DeleteTally& tally, CleanProgress* progress, CleanMode mode);
 };
 
 std::span<const CleanTarget> CleanTargets();

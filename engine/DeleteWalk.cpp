@@ -1,5 +1,6 @@
 #include "engine/DeleteWalk.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -21,6 +22,26 @@ void DeleteTally::Kept(StayedItem item, std::uint64_t bytes) {
     Kept(item.reason, bytes);
     if (stayed.size() < kStayedNamed) stayed.push_back(std::move(item));
 }
+
+namespace {
+// The smallest of the largest on top, so that a larger one takes its place at once.
+bool Larger(const SizedItem& a, const SizedItem& b) { return a.size > b.size; }
+}  // namespace
+
+bool DeleteTally::AmongLargest(std::uint64_t size) const {
+    return largest.size() < kLargestNamed || size > largest.front().size;
+}
+
+void DeleteTally::AddLargest(SizedItem item) {
+    if (largest.size() == kLargestNamed) {
+        std::pop_heap(largest.begin(), largest.end(), Larger);
+        largest.pop_back();
+    }
+    largest.push_back(std::move(item));
+    std::push_heap(largest.begin(), largest.end(), Larger);
+}
+
+void DeleteTally::SortLargest() { std::sort(largest.begin(), largest.end(), Larger); }
 
 bool OwnFiles::IsOwnName(std::string_view name) {
     for (const std::string_view own : {"Morvane.exe", "Clean.ini", "Clean.ini.*.tmp", "Morvane.log"}) {
@@ -59,8 +80,8 @@ struct Level {
 
 class Walk {
 public:
-    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress)
-        : own_(own), tally_(tally), progress_(progress) {}
+    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode)
+        : own_(own), tally_(tally), progress_(progress), preview_(mode == CleanMode::kPreview) {}
 
     bool Run(FolderHandle& top, const std::string& path, const std::function<bool(const FileEntry&)>& take) {
         auto entries = top.List();
@@ -101,9 +122,9 @@ private:
                 return;
             }
             // A link where the listing showed a folder goes as a link, if it can.
-            result = opened.error == FsError::kLink ? level.folder->DeleteEntry(entry) : opened.error;
+            result = opened.error == FsError::kLink ? Delete(*level.folder, entry) : opened.error;
         } else {
-            result = level.folder->DeleteEntry(entry);
+            result = Delete(*level.folder, entry);
         }
         Count(result, entry.IsDirectory() ? 0 : entry.size, entry.name, entry.IsDirectory(),
               entry.Has(platform::kAttrReadOnly));
@@ -133,9 +154,13 @@ private:
             levels_.back().holdsRest = true;
             return;
         }
-        const FsError result = done.folder->Remove();
+        const FsError result = preview_ ? done.folder->CheckRemove() : done.folder->Remove();
         done.owned.reset();  // the folder goes when its handle closes
         Count(result, 0, done.name, true, done.readOnly);
+    }
+
+    FsError Delete(FolderHandle& folder, const FileEntry& entry) {
+        return preview_ ? folder.CheckEntry(entry) : folder.DeleteEntry(entry);
     }
 
     // The outcome of one item (name, in the folder now on top).
@@ -143,6 +168,9 @@ private:
         if (result == FsError::kNone) {
             ++tally_.removedItems;
             tally_.removedBytes += bytes;
+            if (preview_ && !folder && tally_.AmongLargest(bytes)) {
+                tally_.AddLargest({text::JoinPath(levels_.back().path, name), bytes});
+            }
             if (progress_) progress_->Removed(bytes);
         } else if (result != FsError::kNotFound) {  // gone already: someone else removed it
             const StayReason reason = ReasonOf(result);
@@ -157,14 +185,15 @@ private:
     const std::optional<OwnFiles>& own_;
     DeleteTally& tally_;
     CleanProgress* progress_;
+    bool preview_;
     std::vector<Level> levels_;
 };
 
 }  // namespace
 
 bool RemoveEntries(FolderHandle& folder, const std::string& path, const std::function<bool(const FileEntry&)>& take,
-                   const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress) {
-    return Walk(own, tally, progress).Run(folder, path, take);
+                   const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+    return Walk(own, tally, progress, mode).Run(folder, path, take);
 }
 
 }  // namespace engine

@@ -16,6 +16,10 @@
 
 namespace engine {
 
+// Whether a clean deletes, or only works out what it would delete: the same walk, the same opens
+// and the same decisions, with nothing deleted or changed.
+enum class CleanMode { kClean, kPreview };
+
 // Why an item stayed.
 enum class StayReason {
     kInUse,         // held open by another program
@@ -35,6 +39,14 @@ struct StayedItem {
 // How many stayed items a tally names; the rest are only counted.
 inline constexpr std::size_t kStayedNamed = 100;
 
+// A file that went (or would go), by its path and size.
+struct SizedItem {
+    std::string path;
+    std::uint64_t size = 0;
+};
+// How many of the largest files a preview names.
+inline constexpr std::size_t kLargestNamed = 100;
+
 // What a deletion removed, and what it found it could not remove and why.
 struct DeleteTally {
     std::uint64_t removedItems = 0;
@@ -47,11 +59,19 @@ struct DeleteTally {
     std::uint64_t foldersNotCleaned = 0;
     // A stop ended the work before its end: what it never reached was not counted.
     bool stopped = false;
+    // Items spared on purpose: cache entries whose names are kept.
+    std::uint64_t spared = 0;
+    // In a preview, the kLargestNamed largest files that would go, largest first once Sorted.
+    std::vector<SizedItem> largest;
     // The first kStayedNamed items that stayed.
     std::vector<StayedItem> stayed;
 
     void Kept(StayReason reason, std::uint64_t bytes);
     void Kept(StayedItem item, std::uint64_t bytes);
+    // A file of this size would go: among the largest, if it is one of them.
+    bool AmongLargest(std::uint64_t size) const;
+    void AddLargest(SizedItem item);
+    void SortLargest();
     std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
 };
 
@@ -67,8 +87,10 @@ struct OwnFiles {
 // files stay wherever the walk meets its folder. With progress, every item is reported there as
 // it goes, and a stop it asks for ends the walk after the item in hand (tally.stopped): nothing is
 // left half removed. False when the folder could not be listed, so that nothing was removed.
+// In preview mode nothing is deleted: every item is checked as its deletion would check it, and
+// counted as removed when its deletion would go through.
 bool RemoveEntries(platform::FolderHandle& folder, const std::string& path,
                    const std::function<bool(const platform::FileEntry&)>& take, const std::optional<OwnFiles>& own,
-                   DeleteTally& tally, CleanProgress* progress = nullptr);
+                   DeleteTally& tally, CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean);
 
 }  // namespace engine

@@ -35,7 +35,8 @@ std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& sto
     return names;
 }
 
-void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress) {
+void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress,
+                   CleanMode mode) {
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
     const auto stopped = [&] { return progress && progress->StopRequested(); };
@@ -46,8 +47,11 @@ void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally,
             tally.stopped = true;
             return;
         }
-        if (kept.count(name)) continue;
-        if (platform::Cache().Delete(name)) {
+        if (kept.count(name)) {
+            ++tally.spared;
+            continue;
+        }
+        if (mode == CleanMode::kPreview || platform::Cache().Delete(name)) {
             ++tally.removedItems;
             if (progress) progress->Removed(0);
         } else {

@@ -21,7 +21,9 @@ inline constexpr const char* kCachePlace = "Temporary Internet Files";
 // Deletes every collected entry whose name is not on keepList (exact names, letter case
 // counts); an entry that stays counts as kept and in use. With progress, each entry is
 // reported there as it goes, and a stop it asks for ends the step after the entry in hand
-// (tally.stopped), the listing included.
-void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress = nullptr);
+// (tally.stopped), the listing included. Kept entries count as spared. In preview mode nothing is
+// deleted and every entry that is not kept counts as removed.
+void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress = nullptr,
+                   CleanMode mode = CleanMode::kClean);
 
 }  // namespace engine

@@ -45,7 +45,7 @@ bool IsPurgeableBase(const std::string& folder) {
     return drivePath || share;
 }
 
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress) {
+void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
         return;
@@ -54,7 +54,8 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanPro
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
-        !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress)) {
+        !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress,
+                       mode)) {
         ++tally.foldersNotCleaned;
     }
 }

@@ -25,6 +25,8 @@ bool IsPurgeableBase(const std::string& folder);
 // stay. A folder that is not purged at all counts in tally.foldersNotCleaned. With progress, what
 // goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand
 // (tally.stopped); asked before, the folder is not even opened.
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr);
+// In preview mode it deletes nothing and counts what it would delete.
+void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr,
+                         CleanMode mode = CleanMode::kClean);
 
 }  // namespace engine

@@ -26,6 +26,8 @@ const char* VariantText(RunVariant variant) {
             return "clean from the options";
         case RunVariant::kTray:
             return "clean from the icon's menu";
+        case RunVariant::kPreview:
+            return "preview";
         case RunVariant::kAuto:
             break;
     }
@@ -52,7 +54,20 @@ void AppendHeader(std::string& out, const RunRecord& record) {
     out += kLineEnd;
 }
 
-void AppendOption(std::string& out, const OptionRecord& option) {
+// What a preview found an option would do: "would remove 2,000 items, 77.5 MB (...), 3 items would
+// stay"; the URL cache (no folder) names how many of its entries would go.
+std::string WouldText(const OptionRecord& option) {
+    std::string text = "would remove " + ItemsText(option.removedItems);
+    if (option.place.empty()) {
+        text = "would remove " + CountText(option.removedItems) + " of " +
+               CountText(option.removedItems + option.spared + option.leftItems) + " entries";
+    }
+    text += ", " + BytesInFull(option.removedBytes);
+    if (option.leftItems > 0) text += ", " + ItemsText(option.leftItems) + " would stay";
+    return text;
+}
+
+void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
     AppendOneLine(out, option.name);
     out += " = ";
     AppendOneLine(out, option.value);
@@ -64,6 +79,8 @@ void AppendOption(std::string& out, const OptionRecord& option) {
         out += ": ";
         if (option.notCleaned) {
             out += "could not be cleaned at all";
+        } else if (preview) {
+            out += WouldText(option);
         } else if (option.stopped) {
             // What it never reached was not counted, so nothing is said to be left.
             out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) +
@@ -84,17 +101,29 @@ void AppendOption(std::string& out, const OptionRecord& option) {
     out += kLineEnd;
 }
 
-void AppendStayed(std::string& out, const RunRecord& record) {
+void AppendStayed(std::string& out, const RunRecord& record, const char* heading) {
     const std::size_t listed = std::min(record.stayed.size(), kMaxStayedListed);
     const std::uint64_t total = std::max<std::uint64_t>(record.stayedTotal, record.stayed.size());
     if (total == 0) return;
-    out += "Left in place (" + CountText(listed) + " of " + CountText(total) + "):";
+    out += std::string(heading) + " (" + CountText(listed) + " of " + CountText(total) + "):";
     out += kLineEnd;
     for (std::size_t i = 0; i < listed; ++i) {
         out += "  ";
         AppendOneLine(out, record.stayed[i].reason);
         out += ": ";
         AppendOneLine(out, record.stayed[i].path);
+        out += kLineEnd;
+    }
+}
+
+// A preview's largest files that would go, largest first, with their sizes.
+void AppendLargest(std::string& out, const RunRecord& record, std::uint64_t removedItems) {
+    if (record.largest.empty()) return;
+    out += "Largest that would go (" + CountText(record.largest.size()) + " of " + CountText(removedItems) + "):";
+    out += kLineEnd;
+    for (const SizedItem& item : record.largest) {
+        out += "  " + BytesText(item.size) + ": ";
+        AppendOneLine(out, item.path);
         out += kLineEnd;
     }
 }
@@ -154,14 +183,17 @@ std::string FormatRunRecord(const RunRecord& record) {
     std::string out;
     out.reserve(512 + std::min(record.stayed.size(), kMaxStayedListed) * 96);
     AppendHeader(out, record);
+    const bool preview = record.variant == RunVariant::kPreview;
     std::uint64_t removedItems = 0, removedBytes = 0;
     for (const OptionRecord& option : record.options) {
-        AppendOption(out, option);
+        AppendOption(out, option, preview);
         removedItems += option.removedItems;
         removedBytes += option.removedBytes;
     }
-    out += "In all: " + ItemsText(removedItems) + " removed, " + BytesText(removedBytes) + "; " +
-           ItemsText(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size())) + " left";
+    const std::string left = ItemsText(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size()));
+    out += preview ? "In all: would remove " + ItemsText(removedItems) + ", " + BytesText(removedBytes) + "; " + left +
+                         " would stay"
+                   : "In all: " + ItemsText(removedItems) + " removed, " + BytesText(removedBytes) + "; " + left + " left";
     if (std::any_of(record.options.begin(), record.options.end(),
                     [](const OptionRecord& option) { return option.stopped || option.notReached; })) {
         out += " in what the clean reached";
@@ -175,7 +207,8 @@ std::string FormatRunRecord(const RunRecord& record) {
     out += "Outcome: ";
     AppendOneLine(out, record.outcome);
     out += kLineEnd;
-    AppendStayed(out, record);
+    AppendStayed(out, record, preview ? "Would stay" : "Left in place");
+    AppendLargest(out, record, removedItems);
     return out;
 }
 

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "engine/Amounts.h"
+#include "engine/DeleteWalk.h"
 #include "platform/Environment.h"
 
 namespace engine {
 
-enum class RunVariant { kOptions, kTray, kAuto };
+enum class RunVariant { kOptions, kTray, kAuto, kPreview };
 
 // Something the run left in place, and why: "in use", "access denied", "link left in place",
 // "read-only folder", "other".
@@ -32,7 +33,9 @@ struct OptionRecord {
     std::uint64_t removedItems = 0, removedBytes = 0, leftItems = 0;
     bool stopped = false;     // a stop ended its cleaning before the end: the rest was not reached
     bool notReached = false;  // chosen, but a stop ended the run before it began
+    std::uint64_t spared = 0;  // kept on purpose (cache entries on the keep-list)
 };
+
 
 struct RunRecord {
     platform::LocalTime time;
@@ -43,6 +46,7 @@ struct RunRecord {
     int exitCode = 0;                   // the unattended run's code for this outcome
     std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
     std::vector<StayedLine> stayed;     // the first kMaxStayedListed at most
+    std::vector<SizedItem> largest;     // a preview's largest files that would go, largest first
 };
 
 inline constexpr std::size_t kMaxStayedListed = 100;

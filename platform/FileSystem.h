@@ -72,6 +72,11 @@ public:
     // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
     // read-only file loses its mark first and gets it back when it stays.
     virtual FsError DeleteEntry(const FileEntry& entry) = 0;
+    // What DeleteEntry would answer, through the same open and the same checks, deleting and
+    // changing nothing (a preview of a clean decides as the clean does).
+    virtual FsError CheckEntry(const FileEntry& entry) = 0;
+    // What Remove would answer once everything in this folder had gone, removing nothing.
+    virtual FsError CheckRemove() = 0;
     // Removes this folder, which must be empty by now (else kOther); when this handle closes,
     // it is gone. A read-only folder loses its mark first and gets it back when it stays. Only a
     // folder opened from its parent's handle can go: one opened by path stays (kAccessDenied).

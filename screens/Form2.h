@@ -1,5 +1,8 @@
 #pragma once
 // The clean options: three check boxes, each stored the moment it is clicked, and the clean.
+#include <array>
+#include <cstddef>
+
 #include "engine/CleanRun.h"
 #include "screens/ScreenFrame.h"
 
@@ -23,7 +26,9 @@ protected:
     void LoadContent() override;
 
 private:
-    void StoreOption(const forms::CheckBox& box, const char* key);
+    // The boxes in the order of the cleaning targets they stand for.
+    std::array<forms::CheckBox*, 3> Boxes();
+    void StoreOption(std::size_t target);
     void sClean_Click();
 };
 

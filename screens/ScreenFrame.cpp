@@ -1,6 +1,7 @@
 #include "screens/ScreenFrame.h"
 
 #include "screens/Form10.h"
+#include "screens/PreviewLine.h"
 #include "screens/frmUnload.h"
 #include "ui/frmSize.h"
 
@@ -60,11 +61,19 @@ void Screen::Form_Load() {
     if (design_.resetsPointerOnLoad) App().SetMousePointer(platform::kPointerDefault);
 }
 
-void Screen::Form_Activate() { screens::SetStatusText(StatusText()); }
+void Screen::Form_Activate() {
+    screens::SetStatusText(StatusText());
+    if (design_.showsCleanPreview) ShowCleanPreview();
+}
 
 void Screen::Form_Deactivate() {
+    if (design_.showsCleanPreview) EndCleanPreview();
     // Clearing the line of a backdrop that is gone would only bring it back, empty.
     if (screens::Form10* backdrop = App().Find<screens::Form10>()) backdrop->Label6.SetCaption("");
+}
+
+void Screen::Form_Unload() {
+    if (design_.showsCleanPreview) EndCleanPreview();
 }
 
 void Screen::Form_QueryClose() {

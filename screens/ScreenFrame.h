@@ -80,6 +80,8 @@ struct ScreenDesign {
     int timer3 = 0;  // 0: the screen has no third timer
     CloseKind close = CloseKind::kHideBackdrop;
     bool resetsPointerOnLoad = true;
+    // While it is active, the backdrop's progress line tells what a clean now would remove.
+    bool showsCleanPreview = false;
 };
 
 // A screen's designed client area, in twips.
@@ -98,6 +100,7 @@ public:
     void Form_Activate() override;
     // Clears the status line.
     void Form_Deactivate() override;
+    void Form_Unload() override;
     // The close box is the screen's Close command.
     void Form_QueryClose() override;
 

@@ -18,7 +18,7 @@ constexpr const char* kExplanation =
 
 frmPath::frmPath()
     : Screen({"frmPath", "  Kavlon Tarnwick----Paths To Be Cleaned", "Location of files to be cleaned!", 400, 600, 500,
-              CloseKind::kHideBackdrop}) {
+              CloseKind::kHideBackdrop, true, true}) {
     const platform::FontSpec title{"MS Sans Serif", 13.5, true, false};
     Picture1.Move(0, 0, 1215, 2295);
     ShowSidePicture(Picture1);

@@ -53,6 +53,12 @@ public:
     }
 
     FsError DeleteEntry(const FileEntry& entry) override {
+        const FsError error = CheckEntry(entry);
+        if (error == FsError::kNone) files_.nodes_.erase(ChildKey(entry.name));
+        return error;
+    }
+
+    FsError CheckEntry(const FileEntry& entry) override {
         AboutToOpen(entry.name);
         const FakeFileSystem::Node* child = Child(entry.name);
         if (!child) return FsError::kNotFound;
@@ -61,17 +67,22 @@ public:
         if (child->isFolder && !child->IsLink()) return FsError::kOther;
         if (files_.writesFail_) return FsError::kAccessDenied;
         if (child->lock != FakeFileSystem::Lock::kNone) return FsError::kInUse;
-        files_.nodes_.erase(ChildKey(entry.name));
         return FsError::kNone;
     }
 
     FsError Remove() override {
+        if (const FsError error = CheckRemove(); error != FsError::kNone) return error;
+        if (files_.HasChildren(key_)) return FsError::kOther;
+        files_.nodes_.erase(key_);
+        return FsError::kNone;
+    }
+
+    FsError CheckRemove() override {
         if (!removable_) return FsError::kAccessDenied;
         if (!Live()) return FsError::kNotFound;
         if (text::EqualsNoCase(files_.Resolve(files_.currentFolder_, false), key_)) return FsError::kInUse;
-        if (IsRootKey(key_) || files_.HasChildren(key_)) return FsError::kOther;
+        if (IsRootKey(key_)) return FsError::kOther;
         if (files_.writesFail_) return FsError::kAccessDenied;
-        files_.nodes_.erase(key_);
         return FsError::kNone;
     }
 

@@ -228,10 +228,30 @@ public:
     }
 
     FsError DeleteEntry(const FileEntry& entry) override {
+        KernelHandle child;
+        if (const FsError error = OpenToDelete(entry, child); error != FsError::kNone) return error;
+        return DeleteThrough(child.Get(), entry.Has(platform::kAttrReadOnly));
+    }
+
+    FsError CheckEntry(const FileEntry& entry) override {
+        KernelHandle child;
+        return OpenToDelete(entry, child);
+    }
+
+    FsError Remove() override {
+        if (removeError_ != FsError::kNone) return removeError_;
+        return DeleteThrough(handle_.Get(), readOnly_);
+    }
+
+    FsError CheckRemove() override { return removeError_; }
+
+private:
+    // Opens a file, or a link of either kind, to be deleted through the handle: as the listing
+    // showed it, and no Unix link. The open itself changes nothing.
+    FsError OpenToDelete(const FileEntry& entry, KernelHandle& child) const {
         const std::wstring name = Widen(entry.name);
         const bool listedAsFile = !entry.IsDirectory() && !entry.IsReparsePoint();
         const bool readOnly = entry.Has(platform::kAttrReadOnly);
-        KernelHandle child;
         const ACCESS_MASK access = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
         if (const NTSTATUS status = OpenChild(name, access, listedAsFile ? kNonDirectoryFile : 0, child); status < 0) {
             return FsErrorOfStatus(status);
@@ -242,15 +262,9 @@ public:
             const std::optional<DWORD> attributes = AttributesOf(child.Get());
             if (!attributes || IsRealFolder(*attributes)) return FsError::kOther;
         }
-        return DeleteThrough(child.Get(), readOnly);
+        return FsError::kNone;
     }
 
-    FsError Remove() override {
-        if (removeError_ != FsError::kNone) return removeError_;
-        return DeleteThrough(handle_.Get(), readOnly_);
-    }
-
-private:
     // The child of this folder, opened without following a link (where the platform can).
     NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, KernelHandle& child) const {
         const DWORD share = kind == kDirectoryFile ? kShareFolder : kShareAll;

@@ -30,7 +30,7 @@ protected:
     // The clean's user-folder (0) or Temp (1) target, from the settings as they are now.
     static void Clean(std::size_t target, engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
         const settings::IniSnapshot ini(settings::IniFilePath());
-        engine::CleanTargets()[target].clean(engine::CleanSettings::Read(ini), into, progress);
+        engine::CleanTargets()[target].clean(engine::CleanSettings::Read(ini), into, progress, engine::CleanMode::kClean);
     }
     static void PurgeUser(engine::DeleteTally& into) { Clean(0, into); }
     static void PurgeTemp(engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
@@ -144,7 +144,7 @@ TEST_F(Purge, ADeepTreeGoesWholeAndWhatStaysInItStaysWhereItWas) {
 }
 
 // Asked to stop (the program is ending), the purge ends after the item in hand: what is left is
-// whole, read-only marks included, and a deep folder moved for the walk is back where it was.
+// whole, read-only marks included, and every folder is where it was.
 TEST_F(Purge, AStopEndsThePurgeAfterTheItemInHandAndLeavesEveryFolderWhereItWas) {
     std::string path = kTemp;
     for (int level = 0; level < 40; ++level) {

@@ -1,0 +1,33 @@
+#pragma once
+// What a clean now would do, worked out by the same walk and the same decisions as the clean (the
+// refusal of the user folder, links left in place, the program's own files kept, kept cache
+// names), with nothing deleted or changed.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/CleanProgress.h"
+#include "engine/CleanRun.h"
+#include "engine/CleanTargets.h"
+
+namespace engine {
+
+struct CleanPreview {
+    std::optional<Refusal> refusal;  // a clean would be refused, and clean nothing
+    std::string refusalText;         // the refused folder and why, as the record says it
+    bool nothingChosen = false;
+    bool stopped = false;  // asked to stop before it was worked out
+    // Per target, in table order: what cleaning it would do, for those chosen.
+    std::vector<std::optional<DeleteTally>> targets;
+};
+
+// From the settings as read. With progress, reported as it goes; a stop it asks for ends the
+// preview after the item in hand.
+CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress = nullptr);
+
+// The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
+// nothing, shows nothing, appends its record to the log and answers the exit code the unattended
+// clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
+int RunUnattendedPreview();
+
+}  // namespace engine

@@ -1,0 +1,96 @@
+#include "engine/RunReport.h"
+
+#include <algorithm>
+
+#include "platform/Ports.h"
+#include "settings/CsdlConstants.h"
+
+namespace engine {
+namespace {
+
+const char* ReasonText(const StayedItem& item) {
+    if (item.folder && item.readOnly) return "read-only folder";
+    switch (item.reason) {
+        case StayReason::kInUse:
+            return "in use";
+        case StayReason::kAccessDenied:
+            return "access denied";
+        case StayReason::kLinkLeft:
+            return "link left in place";
+        case StayReason::kOther:
+            break;
+    }
+    return "other";
+}
+
+// Why a folder is not purged, for the record.
+std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
+    if (verdict == settings::FolderVerdict::kRoot) return folder + " is the root of the system drive";
+    if (verdict == settings::FolderVerdict::kSystem) return folder + " is a protected folder";
+    return folder + " could not be opened";
+}
+
+// Why a chosen folder was not purged at all.
+std::string WhyNotCleaned(const std::string& folder) {
+    if (folder.empty() || folder == "0") return "is not set";
+    return WhyNot(folder, settings::CheckUserFolder(folder));
+}
+
+}  // namespace
+
+std::optional<RefusalFound> UserFolderRefusal(const CleanSettings& settings) {
+    const std::string& folder = settings.userFolder;
+    if (folder == "0") return std::nullopt;
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+    if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return std::nullopt;
+    return RefusalFound{verdict == settings::FolderVerdict::kRoot ? Refusal::kRoot : Refusal::kProtected,
+                        "Your Selected Folder " + WhyNot(folder, verdict)};
+}
+
+RunReport::RunReport(RunVariant variant) {
+    record_.time = platform::Env().Now();
+    record_.variant = variant;
+}
+
+void RunReport::Options(const CleanSettings& settings) {
+    const auto targets = CleanTargets();
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const CleanTarget& target = targets[i];
+        record_.options.push_back(
+            {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
+    }
+}
+
+void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tally) {
+    OptionRecord& record = record_.options[target];
+    if (!reached) {
+        record.notReached = true;
+        return;
+    }
+    record.ran = true;
+    record.stopped = tally.stopped;
+    record.notCleaned = tally.foldersNotCleaned > 0;
+    record.removedItems = tally.removedItems;
+    record.removedBytes = tally.removedBytes;
+    record.leftItems = tally.keptItems;
+    record.spared = tally.spared;
+    record_.stayedTotal += tally.keptItems;
+    for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
+    for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
+    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
+}
+
+void RunReport::Write(const std::string& outcome, int exitCode) {
+    record_.outcome = outcome;
+    record_.exitCode = exitCode;
+    std::sort(record_.largest.begin(), record_.largest.end(),
+              [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
+    if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
+    AppendRunRecord(record_);
+}
+
+void RunReport::Stayed(const std::string& path, const char* reason) {
+    if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
+}
+
+}  // namespace engine

@@ -1,0 +1,40 @@
+#pragma once
+// The record of one run, filled in as the run learns its options and results and written to the
+// log once its outcome is known: by the clean run and by the preview alike.
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "engine/CleanRun.h"
+#include "engine/CleanTargets.h"
+#include "engine/RunLog.h"
+
+namespace engine {
+
+// The user folder a clean would refuse, and why in the record's words; nullopt when it passes.
+// The folder is checked as the folder it names; "0" means none is stored, and a folder that
+// cannot be opened is not refused here (its purge finds nothing to clean and says so).
+struct RefusalFound {
+    Refusal refusal;
+    std::string text;
+};
+std::optional<RefusalFound> UserFolderRefusal(const CleanSettings& settings);
+
+class RunReport {
+public:
+    explicit RunReport(RunVariant variant);
+
+    void Options(const CleanSettings& settings);
+    void Refused(const std::string& text) { record_.refusals.push_back(text); }
+    // What cleaning (or previewing) one chosen target did; reached false: a stop came first.
+    void Cleaned(std::size_t target, bool reached, const DeleteTally& tally);
+    // Writes the record; a record that cannot be written changes nothing.
+    void Write(const std::string& outcome, int exitCode);
+
+private:
+    void Stayed(const std::string& path, const char* reason);
+
+    RunRecord record_;
+};
+
+}  // namespace engine
