@@ -18,14 +18,16 @@ struct PreviewJob {
     engine::CleanPreview result;
 };
 
-// The preview being worked out; window thread only.
+// The preview being worked out, and whether the line shows one; window thread only.
 std::shared_ptr<PreviewJob> current;
+bool lineShown = false;
 
 void SetLine(const std::string& text) {
+    lineShown = !text.empty();
     Form10* backdrop = forms::App().Find<Form10>();
     if (!backdrop) return;
     backdrop->Label7.SetCaption(text);
-    backdrop->Label7.SetVisible(!text.empty());
+    backdrop->Label7.SetVisible(lineShown);
 }
 
 void Abandon() {
@@ -53,9 +55,10 @@ void ShowCleanPreview() {
 }
 
 void EndCleanPreview() {
-    if (!current) return;
     Abandon();
-    SetLine("");
+    // A clean that runs has taken the line over.
+    if (lineShown && !engine::CleanRunning()) SetLine("");
+    lineShown = false;
 }
 
 std::string PreviewText(const engine::CleanPreview& preview) {

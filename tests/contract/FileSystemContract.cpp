@@ -376,6 +376,8 @@ TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
             const auto other = Scratch();
             ASSERT_EQ(other->DeleteEntry(*entry), FsError::kNone);
         }
+        EXPECT_EQ(folder->CheckEntry(*entry), c.expected) << "the check answers as the deletion will";
+        EXPECT_EQ(files.Exists(path), c.kind != Kind::kGone) << "and removes nothing";
         EXPECT_EQ(folder->DeleteEntry(*entry), c.expected);
         held.reset();
         EXPECT_EQ(files.Exists(path), c.expected != FsError::kNone && c.kind != Kind::kGone);
@@ -413,6 +415,7 @@ TEST_F(FileSystemContract, RemoveTakesAnEmptyFolderOnly) {
         auto opened = folder->OpenFolder(*Listed(*folder, "Current"));
         ASSERT_NE(opened.folder, nullptr);
         EXPECT_EQ(opened.folder->DeleteEntry(*Listed(*opened.folder, "inside.txt")), FsError::kNone);
+        EXPECT_EQ(opened.folder->CheckRemove(), FsError::kInUse);
         EXPECT_EQ(opened.folder->Remove(), FsError::kInUse);
     }
     EXPECT_EQ(NamesIn(current), Names{});
@@ -606,8 +609,10 @@ TEST_F(FileSystemContract, AFileLinkNeverLeadsADeletionToItsTarget) {
     ASSERT_EQ(files.CreateFolder(InScratch("Purged")), FsError::kNone);
     if (!world->MakeFileLink(InScratch("Purged\\link.txt"), InScratch("precious.txt"))) GTEST_SKIP() << "no links";
     const auto folder = files.OpenFolder(InScratch("Purged"));
+    const FsError checked = folder->CheckEntry(Listed(*folder, "link.txt").value());
     const FsError result = folder->DeleteEntry(Listed(*folder, "link.txt").value());
     EXPECT_TRUE(result == FsError::kNone || result == FsError::kLink) << static_cast<int>(result);
+    EXPECT_EQ(checked, result) << "a preview leaves the link as the clean does";
     EXPECT_EQ(Read(InScratch("precious.txt")), "precious");
 }
 

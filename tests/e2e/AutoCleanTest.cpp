@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <tuple>
 
 #include "platform/win32/WideText.h"
 #include "tests/e2e/E2eWorld.h"
@@ -195,6 +197,55 @@ TEST_F(AutoClean, ARootUserFolderIsRefusedWithAMessageAndNothingIsDeleted) {
     EXPECT_EQ(world.CacheNames(), cacheBefore);
     // The run changes no setting; the folder picker adds its own flag when it goes.
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini").value_or("").substr(0, ini.size()), ini);
+}
+
+// The count a record's line for an option gives first ("14 items removed", "would remove 14
+// items", "would remove 3 of 40 entries"); -1 without such a line.
+long long FirstCount(const std::string& log, const std::string& linePrefix) {
+    const std::size_t at = log.find("\n" + linePrefix);
+    if (at == std::string::npos) return -1;
+    std::size_t digit = log.find_first_of("0123456789", at + 1 + linePrefix.size());
+    long long count = 0;
+    for (; digit < log.size() && (std::isdigit(static_cast<unsigned char>(log[digit])) || log[digit] == ','); ++digit) {
+        if (log[digit] != ',') count = count * 10 + (log[digit] - '0');
+    }
+    return count;
+}
+
+// `Morvane.exe preview` decides as `Morvane.exe A` does and changes nothing: no file, mark,
+// folder or cache entry; what it says each option would remove is what the clean then removes.
+TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
+    Fill(temp, {true, true});
+    Fill(user, {true, true});
+    MakeCacheEntries();
+    const std::string ini = WriteCleanIni(user);
+    const auto state = [&] {
+        return std::make_tuple(world.Contents(temp), world.Tree(temp), world.Contents(user), world.Tree(user),
+                               world.Contents(world.Path("Outside")), world.CacheNames(),
+                               ::GetFileAttributesW(win32::Widen("\\\\?\\" + temp + "\\readonly.txt").c_str()));
+    };
+    const auto before = state();
+    {
+        MorvaneRun run(program + "\\Morvane.exe", "Preview", temp);
+        ASSERT_TRUE(run.Started());
+        ASSERT_TRUE(run.WaitForEnd(kRunLimitMs));
+        EXPECT_EQ(run.ExitCode(), 0u);
+    }
+    EXPECT_TRUE(state() == before) << "the preview changed something";
+    EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
+    const std::string preview = world.ReadBytes(program + "\\Morvane.log").value_or("");
+    EXPECT_NE(preview.find("  preview  exit code 0\r\n"), std::string::npos) << preview;
+    EXPECT_NE(preview.find("Largest that would go ("), std::string::npos) << preview;
+    ::DeleteFileW(win32::Widen(program + "\\Morvane.log").c_str());
+
+    EXPECT_EQ(RunUnattended(), 1u);
+    const std::string clean = world.ReadBytes(program + "\\Morvane.log").value_or("");
+    for (const std::string& option : {"Your Selected Folder = Yes, " + user + ": ",
+                                      "Temp Folder = Yes, " + temp + ": ", std::string("Clean Cookie Files = Yes: ")}) {
+        SCOPED_TRACE(option);
+        EXPECT_GT(FirstCount(preview, option), 0) << preview;
+        EXPECT_EQ(FirstCount(preview, option), FirstCount(clean, option)) << preview << clean;
+    }
 }
 
 }  // namespace

@@ -340,6 +340,12 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     ASSERT_NE(options, nullptr);
     const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
     ASSERT_NE(backdrop, nullptr);
+    // First the line tells what a clean now would remove, counted as the clean counts.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadLabel(backdrop, "Label7").rfind("A clean now would remove 6,060 items, ", 0) == 0; }, 30000))
+        << "the preview line reads [" << ReadLabel(backdrop, "Label7") << "]";
+    EXPECT_NE(ReadLabel(backdrop, "Label7").find(": Temp Folder 6,060 items, "), std::string::npos);
+    SaveScreenshot("options-preview");
     ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
 
     // Every request of every Wine process goes through one wineserver, which deletes a file in
