@@ -6,7 +6,6 @@
 #include "engine/CleanTargets.h"
 #include "engine/RunReport.h"
 #include "platform/Ports.h"
-#include "settings/CsdlConstants.h"
 #include "settings/INISettings.h"
 
 namespace engine {
@@ -136,9 +135,9 @@ private:
         }
         const int exitCode = summary.AllCleaned() ? kExitAllRemoved : kExitSomethingStayed;
         report_.Write(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode);
-        if (variant_ == Variant::kOptions && stop_ == StopCause::kNone && host_.ShowFinishing() &&
-            stop_ == StopCause::kNone) {
-            host_.ShowFinished(summary);
+        if (variant_ == Variant::kOptions && stop_ == StopCause::kNone) {
+            // A stop during the moment before the message ends the run there.
+            if (host_.ShowFinishing() && stop_ == StopCause::kNone) host_.ShowFinished(summary);
         }
         End(exitCode);
     }
