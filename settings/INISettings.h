@@ -29,8 +29,8 @@ void WriteINI(const std::string& file, const std::string& section, const std::st
 // page, where a character it lacks would come back as "?".
 bool FitsSettingsFile(const std::string& value);
 
-// The keep-list of a section of Clean.ini: "sFile0", "sFile1", ... up to "sFile1000", ending
-// at the first value that is "" or "0" (an absent key reads "0").
+// The keep-list of a section of Clean.ini: "sFile0", "sFile1", ..., every entry however many,
+// ending at the first value that is "" or "0" (an absent key reads "0").
 std::vector<std::string> ReadKeepList(const std::string& section);
 
 // One reading of a settings file, for a reader of many keys that wants them all from one

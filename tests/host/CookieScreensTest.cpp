@@ -2,6 +2,7 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
+#include "engine/InternetDelete.h"
 #include "screens/Form10.h"
 #include "screens/Form3a.h"
 #include "screens/Form3c.h"
@@ -177,6 +178,34 @@ TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
     EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://kept/"});
     EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
     EXPECT_EQ(screen.Label4.Caption(), "1");
+}
+
+// Every stored entry comes back through load and Save, and a clean spares it; a list longer than
+// the saved list can show is not cut by a Save: nothing is stored.
+TEST_F(CookieScreens, EveryKeptEntryIsShownSavedAndSparedUpToWhatTheListHolds) {
+    for (const int stored : {1500, forms::kMaxListItems, forms::kMaxListItems + 2}) {
+        SCOPED_TRACE(stored);
+        std::string ini = "[Internet]\r\n";
+        for (int i = 0; i < stored; ++i) ini += "sFile" + std::to_string(i) + "=http://k/" + std::to_string(i) + "\r\n";
+        world.files.AddFile(kIni, ini);
+        world.cache.Add("http://k/1400");
+        world.desktop.messages.clear();
+        Form3a& screen = world.app.Get<Form3a>();
+        EXPECT_EQ(screen.Label4.Caption(), std::to_string(stored));
+        screen.Run("sDeleteCookies");
+        EXPECT_EQ(settings::ReadKeepList("Internet").size(), static_cast<std::size_t>(stored));
+        if (stored > forms::kMaxListItems) {
+            EXPECT_EQ(world.files.Content(kIni), ini) << "nothing stored";
+            ASSERT_EQ(world.desktop.messages.size(), 1u);
+            EXPECT_EQ(world.desktop.messages[0].text, screens::KeepListTooLongText(stored));
+        } else {
+            EXPECT_TRUE(world.desktop.messages.empty());
+        }
+        engine::CacheTally tally;
+        engine::CleanUrlCache(tally);
+        EXPECT_EQ(tally.deleted, 0u) << "a kept entry far down the list stays";
+        world.app.Unload<Form3a>();
+    }
 }
 
 }  // namespace
