@@ -1,5 +1,7 @@
 #include "engine/CleanRun.h"
 
+#include <cstdio>
+
 #include "engine/InternetDelete.h"
 #include "engine/ListFiles.h"
 #include "engine/RunLog.h"
@@ -19,7 +21,7 @@ std::string TwoParts(const std::string& first, const std::string& second) { retu
 bool Chosen(const std::string& option) { return option == "Yes"; }
 bool NotChosenAtAll(const std::string& option) { return option == "0" || option == "No" || option.empty(); }
 
-const char* ReasonText(const StayedItem& item) {
+std::string ReasonText(const StayedItem& item) {
     if (item.folder && item.readOnly) return "read-only folder";
     switch (item.reason) {
         case StayReason::kInUse:
@@ -31,7 +33,11 @@ const char* ReasonText(const StayedItem& item) {
         case StayReason::kOther:
             break;
     }
-    return "other";
+    // None of the named reasons: the system's own code tells what it was.
+    if (item.code == 0) return "other";
+    char code[32];
+    std::snprintf(code, sizeof(code), "other (0x%08X)", static_cast<unsigned>(item.code));
+    return code;
 }
 
 // Why a folder is not purged, for the record.
@@ -42,8 +48,9 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 }
 
 // Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const std::string& folder) {
+std::string WhyNotCleaned(const std::string& folder, const DeleteTally& tally) {
     if (folder.empty() || folder == "0") return "is not set";
+    if (tally.foldersNotListed > 0) return folder + " could not be listed";
     return WhyNot(folder, settings::CheckUserFolder(folder));
 }
 
@@ -52,7 +59,7 @@ std::string WhyNotCleaned(const std::string& folder) {
 // is up has its record all the same. A record that cannot be written changes nothing.
 class RunReport {
 public:
-    explicit RunReport(Variant variant) {
+    explicit RunReport(Variant variant) : start_(platform::Env().Ticks()) {
         record_.time = platform::Env().Now();
         record_.variant = variant;
     }
@@ -76,29 +83,33 @@ public:
         record.leftItems = tally.keptItems;
         record_.stayedTotal += tally.keptItems;
         for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
-        if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
+        if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place, tally));
     }
 
     void CacheCleaned(const CacheTally& tally) {
         OptionRecord& record = record_.options[2];
         record.ran = true;
         record.removedItems = tally.deleted;
+        record.removedBytes = tally.removedBytes;
         record.leftItems = tally.kept;
         record_.stayedTotal += tally.kept;
         for (const std::string& name : tally.stayed) Stayed(name, "in use");
     }
 
     void Write(const std::string& outcome, int exitCode) {
+        record_.endTime = platform::Env().Now();
+        record_.durationMs = platform::Env().Ticks() - start_;
         record_.outcome = outcome;
         record_.exitCode = exitCode;
         AppendRunRecord(record_);
     }
 
 private:
-    void Stayed(const std::string& path, const char* reason) {
+    void Stayed(const std::string& path, const std::string& reason) {
         if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
     }
 
+    std::uint64_t start_;
     RunRecord record_;
 };
 

@@ -20,18 +20,23 @@ bool Collected(std::uint32_t entryType) {
     return (entryType & (platform::kNormalCacheEntry | platform::kCookieCacheEntry)) != 0;
 }
 
+// The collected entries, each name once, in the platform's order.
+std::vector<platform::UrlCacheEntry> CollectEntries() {
+    std::vector<platform::UrlCacheEntry> entries;
+    std::unordered_set<std::string> seen;
+    for (const auto& pattern : kPatterns) {
+        platform::Cache().Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
+            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) entries.push_back(entry);
+        });
+    }
+    return entries;
+}
+
 }  // namespace
 
 std::vector<std::string> CollectUrlCacheEntries() {
     std::vector<std::string> names;
-    std::unordered_set<std::string> seen;
-    for (const auto& pattern : kPatterns) {
-        platform::Cache().Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
-            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) {
-                names.push_back(entry.sourceUrlName);
-            }
-        });
-    }
+    for (platform::UrlCacheEntry& entry : CollectEntries()) names.push_back(std::move(entry.sourceUrlName));
     return names;
 }
 
@@ -40,12 +45,14 @@ void CleanUrlCache(CacheTally& tally, CleanProgress* progress) {
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
     if (progress) progress->WorkingIn(kCachePlace);
-    for (const std::string& name : CollectUrlCacheEntries()) {
+    for (const platform::UrlCacheEntry& entry : CollectEntries()) {
         if (progress && progress->StopRequested()) return;
+        const std::string& name = entry.sourceUrlName;
         if (kept.count(name)) continue;
         if (platform::Cache().Delete(name)) {
             ++tally.deleted;
-            if (progress) progress->Removed(0);
+            tally.removedBytes += entry.size;
+            if (progress) progress->Removed(entry.size);
         } else {
             ++tally.kept;
             if (tally.stayed.size() < kStayedNamed) tally.stayed.push_back(name);

@@ -11,6 +11,7 @@ namespace engine {
 
 struct CacheTally {
     std::uint64_t deleted = 0;
+    std::uint64_t removedBytes = 0;  // of the deleted entries' files
     std::uint64_t kept = 0;  // entries that should have gone but stayed (in use)
     std::vector<std::string> stayed;  // the first of them by name (as many as a delete tally names)
 };

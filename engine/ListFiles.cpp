@@ -50,9 +50,12 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanPro
     const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
-        !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress)) {
+    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
         ++tally.foldersNotCleaned;
+    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally,
+                              progress)) {
+        ++tally.foldersNotCleaned;
+        ++tally.foldersNotListed;
     }
 }
 

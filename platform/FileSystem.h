@@ -32,14 +32,26 @@ struct FileEntry {
     bool Has(std::uint32_t attr) const { return (attributes & attr) != 0; }
 };
 
-// Why a file operation failed, as far as the caller needs to know.
-enum class FsError {
-    kNone,
-    kNotFound,
-    kAccessDenied,
-    kInUse,  // sharing violation: another process holds the file open
-    kLink,   // a link where the platform cannot remove it without reaching what it leads to
-    kOther,
+// Why a file operation failed, as far as the caller needs to know, and the platform's own code
+// for it (an NTSTATUS or a Win32 error; 0 where the platform gave none), for the record. It
+// compares, and switches, as its kind.
+class FsError {
+public:
+    enum Kind {
+        kNone,
+        kNotFound,
+        kAccessDenied,
+        kInUse,  // sharing violation: another process holds the file open
+        kLink,   // a link where the platform cannot remove it without reaching what it leads to
+        kOther,
+    };
+    constexpr FsError(Kind kind = kNone, std::uint32_t code = 0) : kind_(kind), code_(code) {}
+    constexpr operator Kind() const { return kind_; }
+    constexpr std::uint32_t Code() const { return code_; }
+
+private:
+    Kind kind_;
+    std::uint32_t code_;
 };
 
 // What a file or folder is, whatever path reached it: its volume and its file id there.

@@ -36,7 +36,7 @@ public:
         : files_(files), key_(std::move(key)), id_(id), removable_(removable) {}
 
     std::optional<std::vector<FileEntry>> List() override {
-        if (!Live()) return std::nullopt;
+        if (!Live() || files_.failures_.count(key_)) return std::nullopt;
         return files_.ListFolder(key_);
     }
 
@@ -59,6 +59,9 @@ public:
         // A file link cannot be told from its target: nothing is deleted through it.
         if (child->IsLink() && !child->isFolder) return FsError::kLink;
         if (child->isFolder && !child->IsLink()) return FsError::kOther;
+        if (const auto failure = files_.failures_.find(ChildKey(entry.name)); failure != files_.failures_.end()) {
+            return failure->second;
+        }
         if (files_.writesFail_) return FsError::kAccessDenied;
         if (child->lock != FakeFileSystem::Lock::kNone) return FsError::kInUse;
         files_.nodes_.erase(ChildKey(entry.name));

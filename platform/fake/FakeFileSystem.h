@@ -46,6 +46,9 @@ public:
     void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     // When set, writes fail (a full disk or a read-only medium).
     void SetWritesFail(bool fail) { writesFail_ = fail; }
+    // From now on the platform refuses the item at path with this error (a damaged disk, say):
+    // a folder handle's deletion of it fails so, and a folder opens but cannot be listed.
+    void FailWith(const std::string& path, platform::FsError error) { failures_[Resolve(path, true)] = error; }
     // Called with a child's path just before a folder handle opens it: lets a test change the
     // world under a walk, as a program racing it would.
     std::function<void(const std::string& path)> beforeOpen;
@@ -97,6 +100,7 @@ private:
 
     std::map<std::string, Node> nodes_;  // by Key()
     std::map<char, std::string> mappedDrives_;  // letter -> key of the folder
+    std::map<std::string, platform::FsError> failures_;  // by key
     std::string currentFolder_ = "C:\\";
     bool writesFail_ = false;
     std::uint64_t nextId_ = 1;

@@ -256,14 +256,14 @@ std::optional<std::vector<platform::FileEntry>> Win32FileSystem::ListFolder(cons
 FsError Win32FileSystem::CreateFolder(const std::string& path) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return FsError::kOther;
-    return ::CreateDirectoryW(apiPath->c_str(), nullptr) ? FsError::kNone : LastError();
+    return ::CreateDirectoryW(apiPath->c_str(), nullptr) ? FsError() : LastError();
 }
 
 FsError Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
     const auto apiFrom = ApiPath(from);
     const auto apiTo = ApiPath(to);
     if (!apiFrom || !apiTo) return FsError::kOther;
-    return ::MoveFileExW(apiFrom->c_str(), apiTo->c_str(), MOVEFILE_COPY_ALLOWED) ? FsError::kNone : LastError();
+    return ::MoveFileExW(apiFrom->c_str(), apiTo->c_str(), MOVEFILE_COPY_ALLOWED) ? FsError() : LastError();
 }
 
 std::string Win32FileSystem::FullPath(const std::string& path) {

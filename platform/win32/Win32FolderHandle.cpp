@@ -75,8 +75,9 @@ const Ntdll& Nt() {
 }
 
 FsError FsErrorOfStatus(NTSTATUS status) {
+    if (status >= 0) return FsError::kNone;
     if (status == kStatusDeletePending) return FsError::kNotFound;  // on its way out already
-    return FsErrorOf(Nt().statusToError(status));
+    return {FsErrorOf(Nt().statusToError(status)), static_cast<std::uint32_t>(status)};
 }
 
 std::optional<std::uint64_t> FileIndexOf(HANDLE handle) {
@@ -340,14 +341,14 @@ FsError FsErrorOf(DWORD code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
-            return FsError::kNotFound;
+            return {FsError::kNotFound, code};
         case ERROR_ACCESS_DENIED:
-            return FsError::kAccessDenied;
+            return {FsError::kAccessDenied, code};
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return FsError::kInUse;
+            return {FsError::kInUse, code};
         default:
-            return FsError::kOther;
+            return {FsError::kOther, code};
     }
 }
 

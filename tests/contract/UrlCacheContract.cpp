@@ -46,10 +46,15 @@ protected:
 
 using Names = std::vector<std::string>;
 
-TEST_F(UrlCacheContract, CommittedEntriesAreListedOnceEachWithTheNormalBit) {
+TEST_F(UrlCacheContract, CommittedEntriesAreListedOnceEachWithTheNormalBitAndTheirSize) {
     world->CommitCacheEntry(Url("one"));
     world->CommitCacheEntry(Url("two"));
     world->CommitCacheEntry(Url("one"));  // committed again: still one entry
+    cache.Enumerate(std::nullopt, [&](const UrlCacheEntry& entry) {
+        if (entry.sourceUrlName.find(host) != std::string::npos) {
+            EXPECT_EQ(entry.size, kCacheFileSize);
+        }
+    });
     const auto ours = Ours(std::nullopt);
     ASSERT_EQ(OurNames(), (Names{Url("one"), Url("two")}));
     for (const auto& [name, types] : ours) {

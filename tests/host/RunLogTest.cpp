@@ -18,6 +18,8 @@ const std::string kBom = "\xEF\xBB\xBF";
 RunRecord WithRefusalAndItemsInUse() {
     RunRecord record;
     record.time = {2026, 12, 7, 18, 30, 12};
+    record.endTime = {2026, 12, 7, 18, 31, 2};
+    record.durationMs = 49'960;
     record.variant = RunVariant::kAuto;
     record.options = {{"Your Selected Folder", "Yes", "D:\\Downloads", true, false, 51234, 1288490189, 3},
                       {"Temp Folder", "Yes", "C:\\Windows", true, true, 0, 0, 0},
@@ -57,11 +59,11 @@ protected:
 
 TEST_F(RunLog, ARecordWithARefusalAndItemsInUseReadsLineByLine) {
     EXPECT_EQ(engine::FormatRunRecord(WithRefusalAndItemsInUse()),
-              "==== 2026-12-07 18:30:12  unattended clean  exit code 1\r\n"
+              "==== 2026-12-07 18:30:12  unattended clean  exit code 1  ended 2026-12-07 18:31:02 after 50.0 s\r\n"
               "Your Selected Folder = Yes, D:\\Downloads: 51,234 items removed, 1.2 GB (1,288,490,189 bytes), "
               "3 items left\r\n"
               "Temp Folder = Yes, C:\\Windows: could not be cleaned at all\r\n"
-              "Clean Cookie Files = 0\r\n"
+              "Clean Cookie Files = not set\r\n"
               "In all: 51,234 items removed, 1.2 GB; 3 items left\r\n"
               "Refused: Temp Folder C:\\Windows is a protected folder\r\n"
               "Outcome: cleaned, something stayed\r\n"
@@ -84,13 +86,22 @@ TEST_F(RunLog, EachKindOfRunHasItsLine) {
              r.variant = RunVariant::kOptions;
              r.exitCode = 0;
          },
-         "==== 2026-12-07 18:30:12  clean from the options  exit code 0\r\n"},
+         "==== 2026-12-07 18:30:12  clean from the options  exit code 0  ended"},
         {"from the icon",
          [](RunRecord& r) {
              r.variant = RunVariant::kTray;
              r.time = {2027, 1, 2, 3, 4, 5};
          },
-         "==== 2027-01-02 03:04:05  clean from the icon's menu  exit code 1\r\n"},
+         "==== 2027-01-02 03:04:05  clean from the icon's menu  exit code 1  ended"},
+        {"over in no time", [](RunRecord& r) { r.durationMs = 0; }, " after 0.0 s\r\n"},
+        {"minutes", [](RunRecord& r) { r.durationMs = 303'999; }, " after 5 min 3 s\r\n"},
+        {"past midnight, hours",
+         [](RunRecord& r) {
+             r.endTime = {2026, 12, 8, 1, 2, 3};
+             r.durationMs = 23'511'000;
+         },
+         "  ended 2026-12-08 01:02:03 after 6 h 31 min\r\n"},
+        {"an empty option", [](RunRecord& r) { r.options[2].value = ""; }, "\r\nClean Cookie Files = not set\r\n"},
         {"chosen, not run", [](RunRecord& r) { r.options[1].ran = r.options[1].notCleaned = false; },
          "\r\nTemp Folder = Yes, not cleaned in this run\r\n"},
         {"the cache, small", [](RunRecord& r) { r.options[2] = {"Clean Cookie Files", "Yes", "", true, false, 1, 1023}; },

@@ -94,7 +94,9 @@ public:
 
     std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
-    void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry); }
+    void CommitCacheEntry(const std::string& name) override {
+        cache_.Commit(name, platform::kNormalCacheEntry, kCacheFileSize);
+    }
 
     std::string SetCookie(const std::string& host) override {
         const std::string name = "Cookie:tester@" + host + "/";
