@@ -82,7 +82,8 @@ public:
     // the listing marks as a link is not opened: kLink).
     virtual Opened OpenFolder(const FileEntry& entry) = 0;
     // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
-    // read-only file loses its mark first and gets it back when it stays.
+    // read-only file loses its mark first and gets it back when it stays, or when it keeps
+    // other names (hard links), which keep their mark and content.
     virtual FsError DeleteEntry(const FileEntry& entry) = 0;
     // Moves this folder, by its handle, into folder under name, never over an existing entry.
     // Where the platform resolves a whole path at each open (Wine), a deep folder moved up
@@ -111,7 +112,8 @@ public:
     // Adds the content at the end of the file in one write, creating the file when it is
     // missing (never its folder); others may read and append meanwhile. The file's size after
     // the write, or nullopt when nothing was written: the file is locked, read-only or a folder,
-    // or a link to a file stands at the path (the write would land in what it leads to).
+    // or a link to a file stands at the path or the file has another name (the write would land
+    // in a file elsewhere).
     virtual std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) = 0;
 
     // Attributes of a file or folder; nullopt when it does not exist.

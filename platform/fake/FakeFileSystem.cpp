@@ -248,6 +248,20 @@ void FakeFileSystem::AddFileLink(const std::string& path, const std::string& tar
     Insert(Normalise(path), Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, Key(Normalise(target)), 0});
 }
 
+void FakeFileSystem::AddHardLink(const std::string& path, const std::string& target) {
+    const Node* file = Find(Resolve(target, false));
+    if (!file || file->isFolder) return;
+    Node name = *file;
+    Insert(Normalise(path), name);
+    Find(Key(Normalise(path)))->id = name.id;
+}
+
+int FakeFileSystem::NamesOf(std::uint64_t id) const {
+    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(), [&](const auto& entry) {
+        return entry.second.id == id && !entry.second.isFolder && !entry.second.IsLink();
+    }));
+}
+
 void FakeFileSystem::MapDrive(char letter, const std::string& folder) {
     mappedDrives_[static_cast<char>(std::toupper(letter))] = Resolve(folder, false);
 }
@@ -262,9 +276,14 @@ void FakeFileSystem::Erase(const std::string& path) {
 }
 
 void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (Node* node = Find(Resolve(path, true))) {
-        const std::uint32_t kind = node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
-        node->attributes = kind | attributes;
+    const Node* named = Find(Resolve(path, true));
+    if (!named) return;
+    // Attributes belong to the file, whichever of its names is used.
+    const std::uint64_t id = named->id;
+    for (auto& [key, node] : nodes_) {
+        if (node.id != id) continue;
+        const std::uint32_t kind = node.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
+        node.attributes = kind | attributes;
     }
 }
 
@@ -325,6 +344,7 @@ bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view 
         if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
+        node->id = nextId_++;  // a new file under the name: its other names keep the old one
         return true;
     }
     Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}, 0});
@@ -343,7 +363,9 @@ std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& pat
                Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, {}, 0});
         node = Find(key);
     }
-    if (node->isFolder || node->IsLink() || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) {
+    // A second name is refused as a link is: the write would land in a file elsewhere too.
+    if (node->isFolder || node->IsLink() || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly) ||
+        NamesOf(node->id) > 1) {
         return std::nullopt;
     }
     node->content += content;

@@ -37,6 +37,9 @@ public:
     // A link to a file that looks like the file itself, as a Unix link does under Wine: listed
     // as a plain file, and no handle can tell it from its target, so it cannot be deleted.
     void AddFileLink(const std::string& path, const std::string& target);
+    // Another name of the file target (a hard link): the two share content, attributes and
+    // identity, and the file goes with its last name.
+    void AddHardLink(const std::string& path, const std::string& target);
     // From now on the drive letter stands for the folder.
     void MapDrive(char letter, const std::string& folder);
     // Removes a file, a link or a folder with everything below it, as another program would.
@@ -93,6 +96,8 @@ private:
     Node* Find(const std::string& key);
     const Node* Find(const std::string& key) const;
     bool HasChildren(const std::string& key) const;
+    // How many names the file of this identity has.
+    int NamesOf(std::uint64_t id) const;
     void Insert(const std::string& normalised, Node node);
     // The entry a listing shows for a node: a file link shows what it leads to.
     platform::FileEntry EntryOf(const Node& node) const;

@@ -204,10 +204,11 @@ std::optional<std::uint64_t> Win32FileSystem::AppendToFile(const std::string& pa
     }
     if (!file) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
-    // Wine lets its own user write a read-only file; Windows would not.
+    // Wine lets its own user write a read-only file; Windows would not. A file with another name
+    // (a hard link) may be anyone's, as a link's target may.
     constexpr DWORD kRefused = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     if (!::GetFileInformationByHandle(file.Get(), &info) || (info.dwFileAttributes & kRefused) != 0 ||
-        !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
+        info.nNumberOfLinks > 1 || !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
         return std::nullopt;
     }
     LARGE_INTEGER size{};

@@ -129,15 +129,37 @@ std::optional<FILE_BASIC_INFO> ClearReadOnly(HANDLE handle) {
     return before;
 }
 
+bool SetBasic(HANDLE handle, FILE_BASIC_INFO& basic) {
+    return ::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+bool SetDisposition(HANDLE handle, bool remove) {
+    FILE_DISPOSITION_INFO dispose{remove};  // its one member, DeleteFile, is renamed by <windows.h>
+    return ::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;
+}
+
+// Whether the file has names other than the one the handle was opened by (hard links).
+bool HasOtherNames(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileInformationByHandle(handle, &info) && info.nNumberOfLinks > 1;
+}
+
 // Marks what the handle holds for deletion when it closes; a read-only mark is taken off first
-// and put back when the deletion is refused.
+// and put back when the deletion is refused. The mark belongs to the file, not to the name: a
+// file whose other names stay gets it back at once, and if it cannot, the name stays too.
 FsError DeleteThrough(HANDLE handle, bool readOnly) {
     std::optional<FILE_BASIC_INFO> restore;
     if (readOnly) restore = ClearReadOnly(handle);
-    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member, DeleteFile, is renamed by <windows.h>
-    if (::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose))) return FsError::kNone;
+    const bool shared = restore && HasOtherNames(handle);
+    if (SetDisposition(handle, true)) {
+        if (!shared || SetBasic(handle, *restore)) return FsError::kNone;
+        const DWORD error = ::GetLastError();
+        SetDisposition(handle, false);
+        SetBasic(handle, *restore);
+        return FsErrorOf(error);
+    }
     const DWORD error = ::GetLastError();
-    if (restore) ::SetFileInformationByHandle(handle, FileBasicInfo, &*restore, sizeof(*restore));
+    if (restore) SetBasic(handle, *restore);
     return FsErrorOf(error);
 }
 

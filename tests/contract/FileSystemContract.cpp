@@ -166,9 +166,10 @@ TEST_F(FileSystemContract, AppendAddsAtTheEndOfItsOwnFileOnly) {
     EXPECT_FALSE(files.Exists(InScratch("Missing")));
 
     world->MakeFile(InScratch("precious.txt"), "precious");
-    enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly, kFolder, kLinkToFile, kLinkToNothing };
+    enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly, kFolder, kLinkToFile, kLinkToNothing, kSecondName };
     for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly,
-                                    Obstacle::kFolder, Obstacle::kLinkToFile, Obstacle::kLinkToNothing}) {
+                                    Obstacle::kFolder, Obstacle::kLinkToFile, Obstacle::kLinkToNothing,
+                                    Obstacle::kSecondName}) {
         SCOPED_TRACE(static_cast<int>(obstacle));
         const std::string target = InScratch("log" + std::to_string(static_cast<int>(obstacle)));
         std::unique_ptr<HeldFile> held;
@@ -184,6 +185,9 @@ TEST_F(FileSystemContract, AppendAddsAtTheEndOfItsOwnFileOnly) {
                 break;
             case Obstacle::kFolder:
                 ASSERT_EQ(files.CreateFolder(target), FsError::kNone);
+                break;
+            case Obstacle::kSecondName:
+                ASSERT_TRUE(world->MakeHardLink(target, InScratch("precious.txt")));
                 break;
             case Obstacle::kLinkToFile:
             case Obstacle::kLinkToNothing:
@@ -383,6 +387,25 @@ TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
             EXPECT_EQ(files.Attributes(path).value_or(0) & platform::kAttrReadOnly, marks & platform::kAttrReadOnly)
                 << "a file that stays keeps its marks";
         }
+    }
+}
+
+// Read-only is the file's, shared by all its names: deleting one name leaves the others as they
+// were, mark and content.
+TEST_F(FileSystemContract, DeletingANameOfAReadOnlyFileLeavesItsOtherNamesAsTheyWere) {
+    for (const char* deleted : {"link.txt", "system.txt"}) {
+        SCOPED_TRACE(deleted);
+        world->MakeFile(InScratch("system.txt"), "system");
+        ASSERT_TRUE(world->MakeHardLink(InScratch("link.txt"), InScratch("system.txt")));
+        world->SetAttributes(InScratch("system.txt"), platform::kAttrReadOnly);
+        const std::string kept = InScratch(deleted == std::string("link.txt") ? "system.txt" : "link.txt");
+        const auto folder = Scratch();
+        EXPECT_EQ(folder->DeleteEntry(*Listed(*folder, deleted)), FsError::kNone);
+        EXPECT_FALSE(files.Exists(InScratch(deleted)));
+        EXPECT_EQ(Read(kept), "system");
+        EXPECT_NE(files.Attributes(kept).value_or(0) & platform::kAttrReadOnly, 0u);
+        world->SetAttributes(kept, 0);
+        EXPECT_EQ(folder->DeleteEntry(*Listed(*folder, std::string(text::FileNameOf(kept)))), FsError::kNone);
     }
 }
 

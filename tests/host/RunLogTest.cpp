@@ -2,6 +2,10 @@
 // amounts as they are written for people.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <mutex>
+#include <thread>
+
 #include "engine/RunLog.h"
 #include "support/HeadlessWorld.h"
 
@@ -137,6 +141,10 @@ TEST_F(RunLog, ANewLogStartsWithAByteOrderMarkAndRecordsFollowEachOther) {
     ASSERT_TRUE(engine::AppendRunRecord(first));
     ASSERT_TRUE(engine::AppendRunRecord(second));
     EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first) + "\r\n" + engine::FormatRunRecord(second));
+
+    ports.files.AddFile(kLog, "");  // a full disk cut its first write
+    ASSERT_TRUE(engine::AppendRunRecord(first));
+    EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first));
 }
 
 // Past 1 MB the log keeps its newest whole records within half of it, starting at a header and
@@ -194,6 +202,11 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
              p.files.AddFile("C:\\Data\\precious.txt", "precious");
              p.files.AddFileLink(kLog, "C:\\Data\\precious.txt");
          }},
+        {"a second name of another file", [](FakePorts& p) {
+             p.files.Erase(kLog);
+             p.files.AddFile("C:\\Data\\precious.txt", "precious");
+             p.files.AddHardLink(kLog, "C:\\Data\\precious.txt");
+         }},
         {"the program's folder gone", [](FakePorts& p) { p.files.Erase("C:\\Apps\\Morvane"); }},
         {"the program's folder unknown", [](FakePorts& p) { p.env.programFolder = ""; }},
     };
@@ -213,6 +226,62 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
         const auto before = everything();
         EXPECT_FALSE(engine::AppendRunRecord(WithRefusalAndItemsInUse()));
         EXPECT_EQ(everything(), before);
+    }
+}
+
+// The fake answering one call at a time, as a file system does, with a pause after each whole
+// read: time enough for another writer to append between a rotation's read and its replace.
+class OneCallAtATime final : public platform::FileSystem {
+public:
+    explicit OneCallAtATime(platform::FileSystem& inner) : inner_(inner) {}
+    std::optional<std::string> ReadWholeFile(const std::string& p, std::uint64_t max) override {
+        auto content = (Turn(), inner_.ReadWholeFile(p, max));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return content;
+    }
+    bool ReplaceWholeFile(const std::string& p, std::string_view c) override {
+        return Turn(), inner_.ReplaceWholeFile(p, c);
+    }
+    std::optional<std::uint64_t> AppendToFile(const std::string& p, std::string_view c) override {
+        return Turn(), inner_.AppendToFile(p, c);
+    }
+    std::optional<std::uint32_t> Attributes(const std::string& p) override { return Turn(), inner_.Attributes(p); }
+    std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string&) override { return {}; }
+    platform::FsError CreateFolder(const std::string&) override { return platform::FsError::kOther; }
+    platform::FsError MoveFile(const std::string&, const std::string&) override { return platform::FsError::kOther; }
+    std::string FullPath(const std::string& p) override { return p; }
+    std::optional<Identified> Identify(const std::string&) override { return {}; }
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string&) override { return nullptr; }
+
+private:
+    // Held until the end of the full expression it is made in.
+    std::unique_lock<std::mutex> Turn() { return std::unique_lock(mutex_); }
+    platform::FileSystem& inner_;
+    std::mutex mutex_;
+};
+
+// Six runs ending at once on a log about to pass the limit: every record is kept, every time.
+TEST_F(RunLog, WritersAtOnceKeepEveryRecordThroughARotation) {
+    OneCallAtATime files(ports.files);
+    const platform::ScopedPorts shared({&ports.env, &ports.folders, &files, &ports.automation, &ports.cache});
+    std::string nearlyFull = kBom;
+    while (nearlyFull.size() + 12'000 <= engine::kRunLogLimit) nearlyFull += engine::FormatRunRecord(RecordOfSize(12'000, 0)) + "\r\n";
+    for (int trial = 0; trial < 20; ++trial) {
+        ports.files.AddFile(kLog, nearlyFull);
+        std::vector<std::thread> writers;
+        for (int writer = 0; writer < 6; ++writer) {
+            writers.emplace_back([writer] {
+                RunRecord record = RecordOfSize(12'000, 0);
+                record.outcome = "writer " + std::to_string(writer);
+                engine::AppendRunRecord(record);
+            });
+        }
+        for (std::thread& writer : writers) writer.join();
+        const std::string log = Log();
+        int kept = 0;
+        for (int writer = 0; writer < 6; ++writer) kept += log.find("Outcome: writer " + std::to_string(writer)) != std::string::npos;
+        ASSERT_EQ(kept, 6) << "trial " << trial;
+        EXPECT_LT(log.size(), engine::kRunLogLimit);
     }
 }
 

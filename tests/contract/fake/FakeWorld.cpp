@@ -75,6 +75,11 @@ public:
         return true;
     }
 
+    bool MakeHardLink(const std::string& link, const std::string& target) override {
+        files_.AddHardLink(link, target);
+        return true;
+    }
+
     bool SwapForLink(const std::string& path, const std::string& target) override {
         const bool folder = files_.Attributes(target).value_or(0) & platform::kAttrDirectory;
         files_.Erase(path);
