@@ -37,7 +37,11 @@ void ShellDelete(const std::string& path, DeleteTally& tally) {
         std::nullopt, tally);
 }
 
-bool IsPurgeableBase(const std::string& folder) {
+bool IsPurgeableBase(const std::string& spelled) {
+    // A device or NT spelling counts as the drive path or share it names.
+    const std::optional<std::string> plain = platform::Files().PlainPath(spelled);
+    if (!plain) return false;
+    const std::string& folder = *plain;
     if (folder.size() < 3) return false;  // "", "0", "\", "C:" and the like
     const bool drivePath = std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
                            (folder[2] == '\\' || folder[2] == '/');

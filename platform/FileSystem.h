@@ -2,6 +2,7 @@
 // Files and folders by absolute path (Windows form, UTF-8), and deletion through handles. The
 // real adapter reaches paths longer than 260 characters and Unicode names.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -140,7 +141,23 @@ public:
     // Opens a folder (links followed: the caller names it) for listing and emptying; null
     // when it is no folder or cannot be opened.
     virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path) = 0;
+
+    // What a name of the DOS device namespace ("C:", "Volume{...}") stands for in the NT
+    // namespace, as QueryDosDevice answers ("\Device\HarddiskVolume1"; "\??\C:\Folder" for a
+    // drive that subst made); nullopt when it names nothing.
+    virtual std::optional<std::string> DosDevice(std::string_view name) = 0;
+    // PlainPath (below) with this file system's devices.
+    std::optional<std::string> PlainPath(std::string_view path);
 };
+
+// A path written through the device or NT namespaces, in the form of the drive path or share it
+// names: "\\.\C:\x", "\??\C:\x", "\\?\C:\x", "\\?\GLOBALROOT\??\C:\x",
+// "\\?\GLOBALROOT\Device\HarddiskVolume1\x" and "\\?\Volume{...}\x" give "C:\x" (a bare
+// "\\.\C:" its root), "\\.\UNC\server\share" and "\\?\GLOBALROOT\Device\Mup\server\share"
+// give "\\server\share"; "/" reads as "\". Any other path comes back as it is. nullopt for a
+// path of those namespaces that names no drive path or share: a disk or a pipe, "\\?\unix\...".
+std::optional<std::string> PlainPath(std::string_view path,
+                                     const std::function<std::optional<std::string>(std::string_view)>& deviceOf);
 
 // The process that wrote a temporary file of ReplaceWholeFile beside the file targetName, read
 // from the temporary file's name; nullopt for any other name.

@@ -117,15 +117,24 @@ void FakeFileSystem::AddDrive(char letter) {
     nodes_[root] = Node{root, true, {}, platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
 }
 
-std::string FakeFileSystem::Normalise(const std::string& path) const {
-    std::string p = path;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    // The long-path forms "\\?\C:\..." and "\\?\UNC\server\share\...".
-    if (text::StartsWith(p, "\\\\?\\UNC\\")) {
-        p = "\\\\" + p.substr(8);
-    } else if (text::StartsWith(p, "\\\\?\\")) {
-        p.erase(0, 4);
+std::optional<std::string> FakeFileSystem::DeviceOf(std::string_view name) const {
+    if (name.size() != 2 || name[1] != ':') return std::nullopt;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (const auto mapped = mappedDrives_.find(letter); mapped != mappedDrives_.end()) {
+        const Node* folder = Find(mapped->second);
+        return "\\??\\" + (folder ? folder->path : mapped->second);
     }
+    if (letter < 'C' || !Find(std::string(1, letter) + ":\\")) return std::nullopt;
+    return "\\Device\\HarddiskVolume" + std::to_string(letter - 'B');
+}
+
+std::string FakeFileSystem::Normalise(const std::string& path) const {
+    // The long-path, device, NT and GLOBALROOT forms ("\\?\C:\...", "\\.\UNC\server\share\...").
+    const std::optional<std::string> plain =
+        platform::PlainPath(path, [this](std::string_view name) { return DeviceOf(name); });
+    if (!plain) return {};
+    std::string p = *plain;
+    std::replace(p.begin(), p.end(), '/', '\\');
     // "\\localhost\c$\..." is this machine's drive C:.
     if (text::StartsWith(p, "\\\\")) {
         const std::size_t serverEnd = p.find('\\', 2);
@@ -450,7 +459,10 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
     return out;
 }
 
-std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::string& path) {
+std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::string& spelled) {
+    const std::optional<std::string> plain = PlainPath(spelled);
+    if (!plain) return std::nullopt;
+    const std::string& path = *plain;
     const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
     const bool network = path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
     const std::string key = Resolve(network ? path : FullPath(path), false);

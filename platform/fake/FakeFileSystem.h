@@ -71,6 +71,9 @@ public:
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
+    // folder as subst does ("\??\C:\Folder").
+    std::optional<std::string> DosDevice(std::string_view name) override { return DeviceOf(name); }
 
 private:
     friend class FakeFolderHandle;
@@ -90,6 +93,7 @@ private:
 
     // Normalised absolute path ("C:\A\B", "C:\" for a root), or "" when not absolute.
     std::string Normalise(const std::string& path) const;
+    std::optional<std::string> DeviceOf(std::string_view name) const;
     static std::string Key(const std::string& normalised);
     // Follows mapped drives, and links in every component but the last one when keepLast is true.
     std::string Resolve(const std::string& path, bool keepLast) const;

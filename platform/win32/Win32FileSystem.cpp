@@ -104,25 +104,28 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
     }
 }
 
+std::optional<std::string> DosDeviceOf(std::string_view name) {
+    std::wstring target(1024, L'\0');
+    for (;;) {
+        const DWORD length = ::QueryDosDeviceW(Widen(name).c_str(), target.data(), static_cast<DWORD>(target.size()));
+        if (length != 0) return Narrow(target.c_str());  // the first of its targets
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || target.size() >= 65536) return std::nullopt;
+        target.resize(target.size() * 4);
+    }
+}
+
 }  // namespace
 
 std::optional<std::wstring> ApiPath(std::string_view path) {
-    std::wstring wide = Widen(path);
-    if (wide.empty() || wide.find(L'\0') != std::wstring::npos) return std::nullopt;
-    // Windows reads "/" as "\" before it looks at the prefix, so "//?/unix/..." is "\\?\unix\...".
+    if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
+    // Device, NT and GLOBALROOT spellings of a drive path or a share are read as that path, so
+    // that every spelling of a folder meets the same decisions; whatever else lies in those
+    // namespaces ("\\?\unix\", disks, pipes) is refused.
+    const std::optional<std::string> plain = platform::PlainPath(path, DosDeviceOf);
+    if (!plain) return std::nullopt;
+    std::wstring wide = Widen(*plain);
+    if (wide.empty()) return std::nullopt;
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    if (StartsWith(wide, L"\\\\?\\") || StartsWith(wide, L"\\\\.\\") || StartsWith(wide, L"\\??\\")) {
-        // Of the prefixed forms only the two long-path ones are accepted; they are unwrapped and
-        // normalised like any other path. Everything else ("\\?\unix\", devices, volume GUIDs,
-        // the NT namespace) is refused.
-        if (StartsWith(wide, kLongUncPrefix)) {
-            wide = L"\\\\" + wide.substr(kLongUncPrefix.size());
-        } else if (StartsWith(wide, kLongPrefix) && IsDriveAbsolute(std::wstring_view(wide).substr(kLongPrefix.size()))) {
-            wide.erase(0, kLongPrefix.size());
-        } else {
-            return std::nullopt;
-        }
-    }
     const std::wstring full = FullPathName(wide);
     if (IsDriveAbsolute(full)) return std::wstring(kLongPrefix) + full;
     // A network path "\\server\share\..."; device names such as "C:\x\NUL" come back as
@@ -277,6 +280,11 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
     const auto apiPath = ApiPath(path);
     if (!apiPath) return std::nullopt;
     return IdentifyPath(*apiPath);
+}
+
+std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) {
+    if (name.empty()) return std::nullopt;  // would list every name
+    return DosDeviceOf(name);
 }
 
 std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {

@@ -164,7 +164,9 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
     for (const Case& c : {Case{"c:\\", engine::RootRefusalText()}, Case{"C:/", engine::RootRefusalText()},
                           Case{"C:\\Windows", engine::SystemRefusalText()},
                           Case{"c:\\windows\\", engine::SystemRefusalText()},
-                          Case{"C:\\Program Files", engine::SystemRefusalText()}}) {
+                          Case{"C:\\Program Files", engine::SystemRefusalText()},
+                          Case{"\\\\.\\C:\\", engine::RootRefusalText()},
+                          Case{"\\\\?\\GLOBALROOT\\??\\C:\\Windows", engine::SystemRefusalText()}}) {
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);

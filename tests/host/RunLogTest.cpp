@@ -252,6 +252,7 @@ public:
     std::string FullPath(const std::string& p) override { return p; }
     std::optional<Identified> Identify(const std::string&) override { return {}; }
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string&) override { return nullptr; }
+    std::optional<std::string> DosDevice(std::string_view) override { return {}; }
 
 private:
     // Held until the end of the full expression it is made in.
