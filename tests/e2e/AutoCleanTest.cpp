@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/win32/WideText.h"
 #include "tests/e2e/E2eWorld.h"
@@ -13,6 +14,7 @@ namespace e2e {
 namespace {
 
 constexpr int kRunLimitMs = 60000;
+constexpr int kRunsAtOnceTrials = 20;
 
 // "Ünïcödé 日本 Ω" and "☃.txt": beyond the ANSI code page.
 const std::string kUnicodeFolder = "\xC3\x9Cn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xCE\xA9";
@@ -87,12 +89,14 @@ protected:
         }
     }
 
-    // Clean.ini choosing all three options; the keep-list holds the kept entries and every entry
-    // the prefix had before, which are no business of this test.
-    std::string WriteCleanIni(const std::string& userFolder) {
+    // Clean.ini choosing all three options; the keep-list holds the kept entries (after as many
+    // names of no entry) and every entry the prefix had before, which are no business of this test.
+    std::string WriteCleanIni(const std::string& userFolder, int namesBefore = 0) {
         std::string ini = "[User]\r\nsFile0=" + userFolder +
                           "\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\nTemporary Internet Files=Yes\r\n[Internet]\r\n";
-        std::vector<std::string> keepList = kept;
+        std::vector<std::string> keepList;
+        for (int i = 0; i < namesBefore; ++i) keepList.push_back("http://" + world.Marker() + ".invalid/" + std::to_string(i));
+        keepList.insert(keepList.end(), kept.begin(), kept.end());
         keepList.insert(keepList.end(), prefixEntries.begin(), prefixEntries.end());
         for (size_t i = 0; i < keepList.size(); ++i) ini += "sFile" + std::to_string(i) + "=" + keepList[i] + "\r\n";
         world.MakeFile(program + "\\Clean.ini", ini);
@@ -145,7 +149,7 @@ TEST_F(AutoClean, RemovesAllItCanKeepsTheKeptEntriesAndEndsWithOneWhenAFileStays
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
     // The run's record beside the program tells what stayed and why.
     const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
-    for (const std::string& line : {std::string("unattended clean  exit code 1\r\n"),
+    for (const std::string& line : {std::string("unattended clean  exit code 1  ended "),
                                     "  in use: " + user + "\\in use\\held.txt\r\n",
                                     "  link left in place: " + temp + "\\outside\r\n", std::string("Outcome: cleaned, ")}) {
         EXPECT_NE(log.find(line), std::string::npos) << line << " is not in the log:\n" << log;
@@ -195,6 +199,53 @@ TEST_F(AutoClean, ARootUserFolderIsRefusedWithAMessageAndNothingIsDeleted) {
     EXPECT_EQ(world.CacheNames(), cacheBefore);
     // The run changes no setting; the folder picker adds its own flag when it goes.
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini").value_or("").substr(0, ini.size()), ini);
+}
+
+// Kept entries past the 1,001st stay; the other names of a file stay as they were: a read-only
+// file's other name in Temp goes, and a log that is another name of a file is not written.
+TEST_F(AutoClean, KeptEntriesFarDownTheListAndTheOtherNamesOfAFileStay) {
+    world.MakeFolder(user);
+    world.MakeFolder(temp);
+    world.MakeFile(world.Path("Guarded\\system.dll"), "system", FILE_ATTRIBUTE_READONLY);
+    world.MakeFile(world.Path("Guarded\\other.log"), "not ours");
+    ASSERT_TRUE(world.MakeHardLink(temp + "\\system.dll", world.Path("Guarded\\system.dll")));
+    ASSERT_TRUE(world.MakeHardLink(program + "\\Morvane.log", world.Path("Guarded\\other.log")));
+    MakeCacheEntries();
+    WriteCleanIni(user, 1500);
+
+    EXPECT_EQ(RunUnattended(), 0u);
+    EXPECT_EQ(world.CacheNames(), ExpectedCache());
+    EXPECT_EQ(world.Tree(temp), std::vector<std::string>{});
+    EXPECT_EQ(world.ReadBytes(world.Path("Guarded\\system.dll")), "system");
+    EXPECT_NE(::GetFileAttributesW(win32::Widen("\\\\?\\" + world.Path("Guarded\\system.dll")).c_str()) &
+                  FILE_ATTRIBUTE_READONLY,
+              0u);
+    EXPECT_EQ(world.ReadBytes(world.Path("Guarded\\other.log")), "not ours");
+}
+
+// Six unattended runs ending at once on a log past 1 MB: the rotation of one never loses the
+// record of another. The log is large enough (8 MB) that its rotation takes a while to read it;
+// without turns, about one trial in eight lost a record.
+TEST_F(AutoClean, SixRunsAtOnceKeepEveryRecordThroughTheLogsRotation) {
+    world.MakeFile(program + "\\Clean.ini", "[Delete]\r\nUser=No\r\n");
+    std::string nearlyFull = "\xEF\xBB\xBF";
+    while (nearlyFull.size() < 8'000'000) {
+        nearlyFull += "==== 2026-01-01 00:00:00  clean from the options  exit code 0\r\n" + std::string(2000, 'x') + "\r\n\r\n";
+    }
+    for (int trial = 0; trial < kRunsAtOnceTrials; ++trial) {
+        world.MakeFile(program + "\\Morvane.log", nearlyFull);
+        std::vector<std::unique_ptr<MorvaneRun>> runs;
+        for (int i = 0; i < 6; ++i) runs.push_back(std::make_unique<MorvaneRun>(program + "\\Morvane.exe", "A", temp, true));
+        for (auto& run : runs) run->Resume();
+        for (auto& run : runs) EXPECT_TRUE(run->WaitForEnd(kRunLimitMs));
+        const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+        std::size_t records = 0;
+        for (std::size_t at = log.find("unattended clean"); at != std::string::npos; at = log.find("unattended clean", at + 1)) {
+            ++records;
+        }
+        ASSERT_EQ(records, 6u) << "trial " << trial;
+        EXPECT_LT(log.size(), 1'048'576u) << "rotated";
+    }
 }
 
 }  // namespace

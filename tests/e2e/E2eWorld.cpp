@@ -202,6 +202,11 @@ bool E2eWorld::MakeFileLink(const std::string& link, const std::string& target) 
     return MakeLink(link, target) && ReadBytes(link) == ReadBytes(target);
 }
 
+bool E2eWorld::MakeHardLink(const std::string& link, const std::string& target) {
+    return testing_support::IsInside(link, root_) && testing_support::IsInside(target, root_) &&
+           ::CreateHardLinkW(Long(link).c_str(), Long(target).c_str(), nullptr);
+}
+
 bool E2eWorld::SwapFolderForLink(const std::string& path, const std::string& movedTo, const std::string& target) {
     if (!testing_support::IsInside(path, root_) || !testing_support::IsInside(movedTo, root_)) return false;
     const std::string unixPath = testing_support::UnixNameOfPath(path);
@@ -273,16 +278,18 @@ bool E2eWorld::InstallMorvane(const std::string& folder) {
            FALSE;
 }
 
-MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp) {
+MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp,
+                       bool suspended) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + Widen(arguments);
     std::wstring environment = EnvironmentWithTemp(temp);
     const std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                         environment.data(), folder.c_str(), &startup, &started)) {
-        ::CloseHandle(started.hThread);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                         CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0), environment.data(),
+                         folder.c_str(), &startup, &started)) {
+        thread_.Reset(started.hThread);
         process_.Reset(started.hProcess);
         id_ = started.dwProcessId;
     }
