@@ -74,8 +74,8 @@ public:
 
     // URL-cache entries, made the way a browser makes them and not through the port under
     // test; the world deletes them when it goes. Other entries of the cache are left alone.
-    // A content entry with a file of kCacheFileSize bytes, committed under the name (UTF-8; the
-    // cache holds its ANSI form).
+    // A content entry with a small file, committed under the name (UTF-8; the cache holds its
+    // ANSI form).
     virtual void CommitCacheEntry(const std::string& name) = 0;
     // A persistent cookie for http://host/ (session cookies never reach the cache); returns
     // the name of the cache entry that holds it.
@@ -85,8 +85,6 @@ public:
 };
 
 std::unique_ptr<ContractWorld> MakeWorld();
-
-inline constexpr std::uint64_t kCacheFileSize = 13;
 
 // The Windows folder's CSIDL: every side resolves it.
 constexpr int kCsidlWindows = 36;

@@ -202,11 +202,6 @@ bool E2eWorld::MakeFileLink(const std::string& link, const std::string& target) 
     return MakeLink(link, target) && ReadBytes(link) == ReadBytes(target);
 }
 
-bool E2eWorld::MakeHardLink(const std::string& link, const std::string& target) {
-    return testing_support::IsInside(link, root_) && testing_support::IsInside(target, root_) &&
-           ::CreateHardLinkW(Long(link).c_str(), Long(target).c_str(), nullptr);
-}
-
 bool E2eWorld::SwapFolderForLink(const std::string& path, const std::string& movedTo, const std::string& target) {
     if (!testing_support::IsInside(path, root_) || !testing_support::IsInside(movedTo, root_)) return false;
     const std::string unixPath = testing_support::UnixNameOfPath(path);

@@ -40,8 +40,6 @@ public:
     // A Linux link at link to the file target, both inside Root: under Wine it looks like the
     // file itself. false where none can be made.
     bool MakeFileLink(const std::string& link, const std::string& target);
-    // Another name (a hard link) at link for the file target, both inside Root.
-    bool MakeHardLink(const std::string& link, const std::string& target);
     // What another program racing the test does: the folder at path moves to a name beside it
     // (inside Root too) and a Linux link to target (inside Root) takes its place.
     bool SwapFolderForLink(const std::string& path, const std::string& movedTo, const std::string& target);
@@ -80,7 +78,7 @@ private:
 // folder of the test. The process never outlives the object.
 class MorvaneRun {
 public:
-    // Suspended, it waits for Resume: runs started so go at once.
+    // Suspended, it waits for Resume, so that runs can start at once.
     MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false);
     ~MorvaneRun();
     MorvaneRun(const MorvaneRun&) = delete;

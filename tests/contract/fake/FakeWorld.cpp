@@ -99,9 +99,7 @@ public:
 
     std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
-    void CommitCacheEntry(const std::string& name) override {
-        cache_.Commit(name, platform::kNormalCacheEntry, kCacheFileSize);
-    }
+    void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry, 13); }
 
     std::string SetCookie(const std::string& host) override {
         const std::string name = "Cookie:tester@" + host + "/";

@@ -234,7 +234,6 @@ private:
         const win32::KernelHandle handle(
             ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
-        static_assert(contract::kCacheFileSize == 13);
         if (handle) ::WriteFile(handle.Get(), "<p>cached</p>", 13, &written, nullptr);
     }
 
