@@ -105,6 +105,7 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
 }
 
 std::optional<std::string> DosDeviceOf(std::string_view name) {
+    if (name.empty()) return std::nullopt;  // would list every name
     std::wstring target(1024, L'\0');
     for (;;) {
         const DWORD length = ::QueryDosDeviceW(Widen(name).c_str(), target.data(), static_cast<DWORD>(target.size()));
@@ -282,10 +283,7 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
     return IdentifyPath(*apiPath);
 }
 
-std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) {
-    if (name.empty()) return std::nullopt;  // would list every name
-    return DosDeviceOf(name);
-}
+std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
 std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {
     const auto apiPath = ApiPath(path);

@@ -138,10 +138,12 @@ bool SetDisposition(HANDLE handle, bool remove) {
     return ::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;
 }
 
-// Whether the file has names other than the one the handle was opened by (hard links).
+// Whether the file has names other than the one the handle was opened by (hard links). A folder
+// has none, whatever Wine counts for it (a Unix folder's link count).
 bool HasOtherNames(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
-    return ::GetFileInformationByHandle(handle, &info) && info.nNumberOfLinks > 1;
+    return ::GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           info.nNumberOfLinks > 1;
 }
 
 // Marks what the handle holds for deletion when it closes; a read-only mark is taken off first
