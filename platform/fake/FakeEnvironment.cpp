@@ -3,7 +3,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <condition_variable>
 #include <mutex>
+#include <set>
 
 #include "platform/Text.h"
 
@@ -63,27 +65,45 @@ std::string FakeEnvironment::ToAnsi(std::string_view utf8) {
 
 namespace {
 
+// Every fake environment's locks, by name: the names held now, and a signal when one is let go.
+// A condition over a plain mutex rather than a timed mutex, whose timed lock ThreadSanitizer
+// does not follow.
+struct LockRegistry {
+    std::mutex guard;
+    std::condition_variable released;
+    std::set<std::string, std::less<>> held;
+};
+
+LockRegistry& Locks() {
+    static LockRegistry registry;
+    return registry;
+}
+
 class HeldFakeLock final : public platform::HeldLock {
 public:
-    explicit HeldFakeLock(std::unique_lock<std::timed_mutex> lock) : lock_(std::move(lock)) {}
+    explicit HeldFakeLock(std::string name) : name_(std::move(name)) {}
+    ~HeldFakeLock() override {
+        LockRegistry& locks = Locks();
+        {
+            const std::lock_guard guard(locks.guard);
+            locks.held.erase(name_);
+        }
+        locks.released.notify_all();
+    }
 
 private:
-    std::unique_lock<std::timed_mutex> lock_;
+    std::string name_;
 };
 
 }  // namespace
 
 std::unique_ptr<platform::HeldLock> FakeEnvironment::LockByName(std::string_view name, int timeoutMs) {
-    static std::mutex registryGuard;
-    static std::map<std::string, std::timed_mutex, std::less<>> registry;  // a map keeps its mutexes in place
-    std::timed_mutex* mutex = nullptr;
-    {
-        const std::lock_guard guard(registryGuard);
-        mutex = &registry[std::string(name)];
-    }
-    std::unique_lock lock(*mutex, std::chrono::milliseconds(timeoutMs));
-    if (!lock.owns_lock()) return nullptr;
-    return std::make_unique<HeldFakeLock>(std::move(lock));
+    LockRegistry& locks = Locks();
+    std::unique_lock lock(locks.guard);
+    const auto deadline = std::chrono::system_clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (!locks.released.wait_until(lock, deadline, [&] { return locks.held.count(name) == 0; })) return nullptr;
+    locks.held.emplace(name);
+    return std::make_unique<HeldFakeLock>(std::string(name));
 }
 
 }  // namespace fake
