@@ -17,6 +17,17 @@ using forms::App;
 namespace {
 constexpr const char* kInstructions =
     "The top list shows all \"Cookies\"  collected.      To save a cookie double click on it, then click \"Save\"";
+// The listing prepared for the screen being built now; null when it lists for itself.
+std::vector<std::string>* prepared = nullptr;
+}  // namespace
+
+Target::Prepared Form3a::Prepare(const std::function<bool()>& stop) {
+    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+    return [entries](const std::function<void()>& build) {
+        prepared = entries.get();
+        build();
+        prepared = nullptr;
+    };
 }
 
 Form3a::Form3a()
@@ -45,7 +56,8 @@ std::string Form3a::StatusText() { return TopCount() + " Internet Files Collecte
 void Form3a::Rebuild() {
     List1.Clear();
     List2.Clear();
-    const std::vector<std::string> collected = engine::CollectUrlCacheEntries();
+    const std::vector<std::string> collected = prepared ? std::move(*prepared) : engine::CollectUrlCacheEntries();
+    prepared = nullptr;  // once: Save lists afresh
     for (const std::string& entry : settings::ReadKeepList("Internet")) List2.AddItem(entry);
     FillTopList(collected);
     ShowCounts();

@@ -1,5 +1,7 @@
 #include "screens/ScreenFrame.h"
 
+#include <atomic>
+
 #include "screens/Form10.h"
 #include "screens/frmUnload.h"
 #include "ui/frmSize.h"
@@ -23,7 +25,19 @@ const Command* FindCommand(const std::vector<Command>& commands, const std::stri
     return nullptr;
 }
 
+// How often the busy pointer is set again while a hand-over waits for its work: a timer of the
+// screen may have taken it away.
+constexpr int kBusyTickMs = 50;
+
 }  // namespace
+
+struct Screen::Prepared {
+    Screen* screen = nullptr;  // null once the hand-over is given up
+    Command command;
+    int pointer = platform::kPointerArrowHourglass;
+    std::atomic<bool> stop{false};
+    Target::Prepared build;  // written by the work, read once it has returned
+};
 
 void DestroyIfLeaving(forms::Form* form) {
     auto* screen = dynamic_cast<Screen*>(form);
@@ -50,7 +64,7 @@ Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
     }
 }
 
-Screen::~Screen() = default;
+Screen::~Screen() { GiveUpPrepared(); }
 
 void Screen::Form_Load() {
     ui::ResizeControls(*this);
@@ -98,6 +112,78 @@ void Screen::SetCommands(std::vector<Command> commands) {
 }
 
 void Screen::Execute(const Command& command) {
+    if (prepared_) {
+        // The same command again only waits for the work under way; any other one wins.
+        if (prepared_->command.name == command.name) return;
+        GiveUpPrepared();
+    }
+    const bool handsOver = command.kind != CommandKind::kOwn && command.kind != CommandKind::kClose;
+    if (handsOver && command.target.prepare) {
+        PrepareThen(command);
+        return;
+    }
+    Perform(command);
+}
+
+void Screen::HandOverTo(Target target, int pointer) {
+    Command command{"", "", CommandKind::kOpen, std::move(target), pointer};
+    Execute(command);
+}
+
+void HelpPage::HandOverTo(Target target, int pointer) {
+    Command command{"", "", CommandKind::kBack, std::move(target), pointer};
+    Execute(command);
+}
+
+void Screen::PrepareThen(const Command& command) {
+    auto prepared = std::make_shared<Prepared>();
+    prepared->screen = this;
+    prepared->command = command;
+    if (command.pointer != platform::kPointerDefault) prepared->pointer = command.pointer;
+    prepared_ = prepared;
+    App().SetMousePointer(prepared->pointer);
+    App().Desktop().StartBeside(
+        [prepared] {
+            prepared->build = prepared->command.target.prepare([&stop = prepared->stop] { return stop.load(); });
+        },
+        kBusyTickMs,
+        [prepared] {
+            Screen* screen = prepared->screen;
+            if (!screen) return;
+            // Hidden by what no command of its own did (a clean from the icon's menu): given up.
+            if (!screen->Visible()) {
+                screen->GiveUpPrepared();
+                return;
+            }
+            App().SetMousePointer(prepared->pointer);
+        },
+        [prepared] {
+            if (Screen* screen = prepared->screen) App().Dispatch([&] { screen->FinishPrepared(*prepared); });
+        });
+}
+
+void Screen::FinishPrepared(Prepared& prepared) {
+    prepared_.reset();
+    prepared.screen = nullptr;
+    if (!App().IsLoaded(*this) || !Visible()) return;
+    if (!prepared.build) {
+        // The work failed: the screen stays where the user is.
+        App().SetMousePointer(platform::kPointerDefault);
+        return;
+    }
+    prepared.build([&] { Perform(prepared.command); });
+    // A switch leaves the pointer alone; the busy one was this hand-over's.
+    if (prepared.command.kind == CommandKind::kSwitch) App().SetMousePointer(platform::kPointerDefault);
+}
+
+void Screen::GiveUpPrepared() {
+    if (!prepared_) return;
+    prepared_->stop.store(true);
+    prepared_->screen = nullptr;
+    prepared_.reset();
+}
+
+void Screen::Perform(const Command& command) {
     switch (command.kind) {
         case CommandKind::kOpen:
         case CommandKind::kHelp:
@@ -171,6 +257,13 @@ void Screen::Close(const Command& command) {
 void Screen::Back(const Command& command) {
     HandOver(command);
     Timer2.SetEnabled(true);
+}
+
+Screen* ShownScreen() {
+    for (forms::Form* form : App().Forms()) {
+        if (auto* screen = dynamic_cast<Screen*>(form); screen && screen->Visible()) return screen;
+    }
+    return nullptr;
 }
 
 void CloseAllScreens() {

@@ -62,6 +62,8 @@ public:
         imageWidth = image.width;
         imageHeight = image.height;
     }
+    // Every character half a point-size wide, lines 1.2 of it high, words wrapped at blanks.
+    bool TextFits(const platform::FontSpec& font, const std::string& text) override;
 };
 
 class FakeWindowPeer : public platform::WindowPeer {

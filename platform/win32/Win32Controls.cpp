@@ -84,6 +84,14 @@ void Win32Control::SetFont(const platform::FontSpec& font) {
     ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(parent_->Desktop().Font(font)), TRUE);
 }
 
+bool Win32Control::TextFits(const platform::FontSpec& font, const std::string& text) {
+    if (!parent_) return true;
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    const SIZE size = parent_->Desktop().WrappedTextSize(parent_->Desktop().Font(font), Widen(text), client.right);
+    return size.cx <= client.right && size.cy <= client.bottom;
+}
+
 void Win32Control::SetVisible(bool visible) { ::ShowWindow(Hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
 
 void Win32Control::SetText(const std::string& text) { ::SetWindowTextW(Hwnd(), Widen(text).c_str()); }
@@ -386,6 +394,8 @@ void Win32DriveList::SetItems(const std::vector<std::string>& items) {
 void Win32DriveList::SetSelected(int index) {
     ::SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
+
+bool Win32DriveList::TakesEscape() { return ::SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
 
 void Win32DriveList::OnNotify(int code) {
     if (code == CBN_SELCHANGE) events_.OnSelect(static_cast<int>(::SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0)));

@@ -37,11 +37,14 @@ public:
     void SetOpenItems(int) override {}
     void SetChecked(bool) override {}
     void SetImage(const platform::Image&) override {}
+    bool TextFits(const platform::FontSpec& font, const std::string& text) override;
 
     // From the form's window.
     virtual void OnNotify(int code) { (void)code; }
     // Enter while the control has the focus; false leaves the key to the control.
     virtual bool OnEnterKey() { return false; }
+    // Whether Esc is the control's own now (an open drop-down list closes).
+    virtual bool TakesEscape() { return false; }
     // An owner-drawn control draws an item.
     virtual void OnDrawItem(const DRAWITEMSTRUCT& item) { (void)item; }
     // The brush (and the DC's colours) for WM_CTLCOLOR*; null leaves the system's colours.
@@ -160,6 +163,7 @@ public:
     void SetItems(const std::vector<std::string>& items) override;
     void SetSelected(int index) override;
     void OnNotify(int code) override;
+    bool TakesEscape() override;
 
 protected:
     int WindowHeight(int boundsHeight) const override;

@@ -138,11 +138,19 @@ void Win32Desktop::RunLoop() {
 }
 
 bool Win32Desktop::HandleDialogKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_RETURN)) return false;
+    const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) &&
+                         (message.wParam == VK_MENU || message.wParam == VK_F10);
+    const bool dialogKey = message.message == WM_KEYDOWN &&
+                           (message.wParam == VK_TAB || message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+    if (!menuKey && !dialogKey) return false;
     for (Win32Window* window : windows_) {
-        if (window->Hwnd() == message.hwnd || ::IsChild(window->Hwnd(), message.hwnd)) {
-            return window->OnDialogKey(message.hwnd, message.wParam);
-        }
+        if (window->Hwnd() != message.hwnd && !::IsChild(window->Hwnd(), message.hwnd)) continue;
+        if (dialogKey) return window->OnDialogKey(message.hwnd, message.wParam);
+        if (window->Hwnd() == message.hwnd) return false;
+        // Alt and F10 open the menu bar from any control: straight to the default handling,
+        // which some controls (a drop-down list under Wine) never pass them on to.
+        ::DefWindowProcW(message.hwnd, message.message, message.wParam, message.lParam);
+        return true;
     }
     return false;
 }
@@ -254,6 +262,16 @@ Win32Desktop::TextSize Win32Desktop::MeasureText(HFONT font, std::wstring_view t
     ::GetTextExtentPoint32W(measuring_.Get(), text.data(), static_cast<int>(text.size()), &size);
     ::GetTextMetricsW(measuring_.Get(), &metrics);
     return {static_cast<int>(size.cx), static_cast<int>(metrics.tmAveCharWidth)};
+}
+
+SIZE Win32Desktop::WrappedTextSize(HFONT font, std::wstring_view text, int width) {
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    RECT box = {0, 0, width, 0};
+    // The flags a STATIC with SS_NOPREFIX draws with.
+    ::DrawTextW(measuring_.Get(), text.data(), static_cast<int>(text.size()), &box,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    return {box.right - box.left, box.bottom - box.top};
 }
 
 std::shared_ptr<SharedPicture> Win32Desktop::Picture(const platform::Image& image) {

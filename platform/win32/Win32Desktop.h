@@ -62,6 +62,9 @@ public:
         int averageCharWidth = 0;
     };
     TextSize MeasureText(HFONT font, std::wstring_view text);
+    // The box a text takes in a font, broken into lines at a width as a label breaks it, in
+    // pixels; wider than the width when one word is.
+    SIZE WrappedTextSize(HFONT font, std::wstring_view text, int width);
     // The picture as a bitmap shared with every other window showing the same one.
     std::shared_ptr<SharedPicture> Picture(const platform::Image& image);
     // True for the top-level windows this desktop made.
