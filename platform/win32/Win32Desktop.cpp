@@ -48,6 +48,22 @@ LPCWSTR CursorOf(int pointer) {
 
 }  // namespace
 
+class MenuHolder final : public NativeWindow {
+public:
+    MenuHolder() {
+        RegisterWindowClass(kHolderClass, 0, nullptr);
+        Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, kHolderClass, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
+        ::SetLayeredWindowAttributes(Hwnd(), 0, 0, LWA_ALPHA);
+    }
+    ~MenuHolder() override { Destroy(); }
+
+private:
+    static constexpr const wchar_t* kHolderClass = L"MorvaneMenuHolder";
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return Default(message, wParam, lParam);
+    }
+};
+
 DWORD FormStyle(const platform::WindowStyle& style) {
     if (style.popup) return WS_POPUP | WS_CLIPCHILDREN;
     return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -73,7 +89,10 @@ Win32Desktop::Win32Desktop() {
 }
 
 // Work still beside is waited for before the windows go.
-Win32Desktop::~Win32Desktop() { beside_.reset(); }
+Win32Desktop::~Win32Desktop() {
+    beside_.reset();
+    menuHolder_.reset();
+}
 
 int Win32Desktop::PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX_)); }
 int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
@@ -291,6 +310,21 @@ std::shared_ptr<SharedPicture> Win32Desktop::Picture(const platform::Image& imag
 
 bool Win32Desktop::IsOurs(HWND window) const {
     return window && std::any_of(windows_.begin(), windows_.end(), [&](Win32Window* w) { return w->Hwnd() == window; });
+}
+
+bool Win32Desktop::AnyShown() const {
+    return std::any_of(windows_.begin(), windows_.end(), [](Win32Window* w) { return ::IsWindowVisible(w->Hwnd()); });
+}
+
+HWND Win32Desktop::ShowMenuHolder(POINT at, HWND owner) {
+    if (!menuHolder_) menuHolder_ = std::make_unique<MenuHolder>();
+    ::SetWindowLongPtrW(menuHolder_->Hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    ::SetWindowPos(menuHolder_->Hwnd(), HWND_TOPMOST, at.x, at.y, 1, 1, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return menuHolder_->Hwnd();
+}
+
+void Win32Desktop::HideMenuHolder() {
+    if (menuHolder_) ::ShowWindow(menuHolder_->Hwnd(), SW_HIDE);
 }
 
 HWND Win32Desktop::OwnerFor(const platform::WindowStyle& style) const {

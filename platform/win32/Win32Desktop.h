@@ -13,6 +13,7 @@ namespace win32 {
 
 class Win32Window;
 class BesideWork;
+class MenuHolder;
 
 // The window classes of ours.
 inline constexpr const wchar_t* kFormClass = L"MorvaneForm";
@@ -69,6 +70,13 @@ public:
     std::shared_ptr<SharedPicture> Picture(const platform::Image& image);
     // True for the top-level windows this desktop made.
     bool IsOurs(HWND window) const;
+    // Whether any of them is shown.
+    bool AnyShown() const;
+    // A window of one transparent pixel at a point, on top and owned (no task bar gives it a
+    // button), that holds a menu while nothing of ours is shown: the same one each time, since
+    // under Wine's virtual desktop the keyboard does not find a second one. Hidden again after.
+    HWND ShowMenuHolder(POINT at, HWND owner);
+    void HideMenuHolder();
     // Shows the pointer's cursor; false for the default pointer, where each window's own
     // cursor applies.
     bool ApplyPointer() const;
@@ -108,6 +116,7 @@ private:
     std::vector<TrayIcon> trayIcons_;
     UINT taskbarCreated_ = 0;
     std::unique_ptr<BesideWork> beside_;
+    std::unique_ptr<MenuHolder> menuHolder_;
 };
 
 // The window styles a form's window is made with.

@@ -126,8 +126,14 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     AppendItems(popup.Get(), items, true);
     POINT at = {};
     ::GetCursorPos(&at);
+    // The keyboard reaches a menu through the foreground window, and under Wine only through
+    // one shown on the screen: with nothing of ours shown, an unseen one holds the menu.
+    const bool held = !::IsWindowVisible(Hwnd()) && !desktop_.AnyShown();
+    const HWND owner = held ? desktop_.ShowMenuHolder(at, Hwnd()) : Hwnd();
+    if (held) ::SetForegroundWindow(owner);
     const int chosen = static_cast<int>(
-        ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Hwnd(), nullptr));
+        ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    if (held) desktop_.HideMenuHolder();
     // Without a message after it, a menu opened from the notification area may not close when
     // the user clicks elsewhere the next time.
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
@@ -140,7 +146,7 @@ void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
-    for (Win32Control* control : controls_) control->OnBurstEnded();
+    for (Win32Control* control : controls_) control->OnShowing();
     // Activates a hidden window, and brings a minimised one back; its handlers may run here.
     ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     if (!watch.Alive()) return;
