@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "engine/CleanRun.h"
 #include "screens/Form10.h"
 #include "screens/frmUnload.h"
 #include "ui/frmSize.h"
@@ -150,8 +151,9 @@ void Screen::PrepareThen(const Command& command) {
         [prepared] {
             Screen* screen = prepared->screen;
             if (!screen) return;
-            // Hidden by what no command of its own did (a clean from the icon's menu): given up.
-            if (!screen->Visible()) {
+            // Hidden by what no command of its own did, or a clean begun from the icon's menu:
+            // given up, since no screen shows while a clean runs.
+            if (!screen->Visible() || engine::CleanRunning()) {
                 screen->GiveUpPrepared();
                 return;
             }
@@ -165,7 +167,7 @@ void Screen::PrepareThen(const Command& command) {
 void Screen::FinishPrepared(Prepared& prepared) {
     prepared_.reset();
     prepared.screen = nullptr;
-    if (!App().IsLoaded(*this) || !Visible()) return;
+    if (!App().IsLoaded(*this) || !Visible() || engine::CleanRunning()) return;
     if (!prepared.build) {
         // The work failed: the screen stays where the user is.
         App().SetMousePointer(platform::kPointerDefault);

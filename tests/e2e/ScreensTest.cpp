@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Gdi.h"
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/E2eWorld.h"
 
@@ -558,6 +559,66 @@ TEST_F(Screens, TabAndShiftTabVisitTheControlsInOrderSpaceTicksTheFocusedBoxAndE
     PressKey(VK_RETURN);
     EXPECT_TRUE(WaitFor([&] { return ReadList(picker, "File1") == std::vector<std::string>{"deep.txt"}; }, kStepMs))
         << "Enter opens the chosen folder:" << Listed(ReadList(picker, "File1"));
+}
+
+// What a screen shows right of a column, as pixels of the screen.
+std::vector<DWORD> PixelsOf(HWND window, int fromX) {
+    RECT box = {};
+    ::GetClientRect(window, &box);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    const int width = box.right - box.left - fromX, height = box.bottom - box.top;
+    const win32::WindowDc screen(nullptr);
+    const win32::MemoryDc copy(::CreateCompatibleDC(screen.Get()));
+    const win32::GdiBitmap picture(::CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        const win32::Selection selection(copy.Get(), picture.Get());
+        ::BitBlt(copy.Get(), 0, 0, width, height, screen.Get(), box.left + fromX, box.top, SRCCOPY);
+    }
+    BITMAPINFO format = {{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    std::vector<DWORD> pixels(static_cast<size_t>(width * height));
+    ::GetDIBits(copy.Get(), picture.Get(), 0, static_cast<UINT>(height), pixels.data(), &format, DIB_RGB_COLORS);
+    return pixels;
+}
+
+bool InMenu(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMENUMODE);
+}
+
+TEST_F(Screens, AMinimisedScreenComesBackTheKeyboardReachesTheMenuBarFromAnyControlAndEscIsClose) {
+    const HWND start = Start();
+    ASSERT_NE(start, nullptr);
+    ::ShowWindow(start, SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(start) != FALSE; }, kStepMs));
+    ClickAt({30, 400});  // the backdrop
+    EXPECT_TRUE(WaitFor([&] { return !::IsIconic(start) && ::GetForegroundWindow() == start; }, kStepMs))
+        << "a click on the backdrop brings the screen back in front";
+
+    // Space ticks a box and the focus rectangle stays round its text.
+    const HWND options = Go(start, kStartBar, "Options", kOptions);
+    ASSERT_NE(options, nullptr);
+    ASSERT_TRUE(FocusMovesTo(options, "Check1"));
+    Wait(300);
+    const std::vector<DWORD> focused = PixelsOf(Control(options, "Check1"), 20);
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitFor([&] { return IsChecked(options, "Check1"); }, kStepMs));
+    Wait(300);
+    EXPECT_TRUE(PixelsOf(Control(options, "Check1"), 20) == focused) << "the text and its focus rectangle as before";
+
+    // Alt and F10 from the drive list, where the focus starts; Esc leaves the menu, then closes.
+    const HWND picker = Go(options, kOptionsBar, "User Folder", kPicker);
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(FocusMovesTo(picker, "Drive1"));
+    for (const WORD key : {VK_MENU, VK_F10}) {
+        PressKey(key);
+        EXPECT_TRUE(WaitFor([&] { return InMenu(picker); }, kStepMs)) << "key " << key;
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitFor([&] { return !InMenu(picker); }, kStepMs));
+    }
+    EXPECT_TRUE(Shown(picker));
+    PressKey(VK_ESCAPE);
+    ExpectResident();
 }
 
 TEST_F(Screens, TheBusyPointerStaysUntilTheCookieScreenIsShown) {

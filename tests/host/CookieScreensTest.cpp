@@ -2,11 +2,13 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
+#include "screens/Form1.h"
 #include "screens/Form10.h"
 #include "screens/Form3a.h"
 #include "screens/Form3c.h"
 #include "screens/HelpPages.h"
 #include "settings/INISettings.h"
+#include "screens/frmUnload.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -177,6 +179,36 @@ TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
     EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://kept/"});
     EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
     EXPECT_EQ(screen.Label4.Caption(), "1");
+}
+
+// The cache is listed beside the windows while the start page stays shown and busy; the keep
+// screen follows only while the start page is still what the user sees.
+TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScreen) {
+    const std::vector<std::pair<const char*, std::function<void(HeadlessWorld&)>>> meanwhile = {
+        {"nothing", [](HeadlessWorld&) {}},
+        {"Close", [](HeadlessWorld& w) { w.app.Find<Form1>()->Run("sClose"); }},
+        {"Help and back", [](HeadlessWorld& w) { w.app.Find<Form1>()->Run("sHelp"), w.app.Find<Form4>()->Run("sClose"); }},
+        {"Exit", [](HeadlessWorld&) { screens::UnloadAll(); }},
+    };
+    for (const auto& [name, action] : meanwhile) {
+        SCOPED_TRACE(name);
+        world.cache.Add("http://a/");
+        world.desktop.besideOnThread = true;
+        world.app.Get<Form1>().Run("sInter");
+        EXPECT_TRUE(world.app.Find<Form1>()->Visible());
+        EXPECT_FALSE(world.app.Exists<Form3a>());
+        EXPECT_EQ(world.desktop.pointer, platform::kPointerArrowHourglass);
+        action(world);
+        world.desktop.FinishBeside();
+        const bool opens = std::string(name) == "nothing";
+        EXPECT_EQ(world.app.Exists<Form3a>(), opens);
+        if (opens) {
+            EXPECT_EQ(world.app.Find<Form3a>()->List1.Items(), std::vector<std::string>{"http://a/"});
+            EXPECT_FALSE(world.app.Find<Form1>()->Visible());
+        }
+        screens::UnloadAll();
+        world.cache.entries.clear();
+    }
 }
 
 }  // namespace
