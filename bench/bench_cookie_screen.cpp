@@ -200,9 +200,13 @@ int main() {
         application.Dispatch([] { screens::SetStatusText(""); });
         PumpUntilIdle();
     };
+    // The keep-list stored, and the lists rebuilt from the cache listed beside the windows.
     const auto save = [&] {
         application.Find<screens::Form3a>()->Run("sDeleteCookies");
-        PumpUntilIdle();
+        while (application.Find<screens::Form3a>()->Busy() || !shown()) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            PumpUntilIdle();
+        }
         ::UpdateWindow(screenHandle());
     };
 

@@ -65,7 +65,14 @@ void Form3a::Rebuild() {
 
 void Form3a::sDeleteCookies_Click() {
     engine::SaveInternetKeepList(List2.Items());
-    Rebuild();
+    // What was stored shows once the cache is listed again, beside the windows.
+    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass, [this](const std::function<bool()>& stop) {
+        auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+        return std::function<void()>([this, entries] {
+            prepared = entries.get();
+            Rebuild();
+        });
+    });
 }
 
 }  // namespace screens

@@ -32,12 +32,12 @@ constexpr int kBusyTickMs = 50;
 
 }  // namespace
 
-struct Screen::Prepared {
-    Screen* screen = nullptr;  // null once the hand-over is given up
-    Command command;
+struct Screen::Beside {
+    Screen* screen = nullptr;  // null once the work is given up
+    std::string name;
     int pointer = platform::kPointerArrowHourglass;
     std::atomic<bool> stop{false};
-    Target::Prepared build;  // written by the work, read once it has returned
+    std::function<void()> then;  // written by the work, read once it has returned
 };
 
 void DestroyIfLeaving(forms::Form* form) {
@@ -65,7 +65,7 @@ Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
     }
 }
 
-Screen::~Screen() { GiveUpPrepared(); }
+Screen::~Screen() { GiveUpBeside(); }
 
 void Screen::Form_Load() {
     ui::ResizeControls(*this);
@@ -113,17 +113,21 @@ void Screen::SetCommands(std::vector<Command> commands) {
 }
 
 void Screen::Execute(const Command& command) {
-    if (prepared_) {
-        // The same command again only waits for the work under way; any other one wins.
-        if (prepared_->command.name == command.name) return;
-        GiveUpPrepared();
+    if (beside_) {
+        if (beside_->name == command.name) return;
+        GiveUpBeside();
     }
     const bool handsOver = command.kind != CommandKind::kOwn && command.kind != CommandKind::kClose;
-    if (handsOver && command.target.prepare) {
-        PrepareThen(command);
+    if (!handsOver || !command.target.prepare) {
+        Perform(command);
         return;
     }
-    Perform(command);
+    // The target is built, and the hand-over done, once its work is.
+    RunBeside(command.name, command.pointer == platform::kPointerDefault ? platform::kPointerArrowHourglass : command.pointer,
+              [this, command](const std::function<bool()>& stop) -> std::function<void()> {
+                  const Target::Prepared build = command.target.prepare(stop);
+                  return [this, command, build] { build([&] { Perform(command); }); };
+              });
 }
 
 void Screen::HandOverTo(Target target, int pointer) {
@@ -136,53 +140,46 @@ void HelpPage::HandOverTo(Target target, int pointer) {
     Execute(command);
 }
 
-void Screen::PrepareThen(const Command& command) {
-    auto prepared = std::make_shared<Prepared>();
-    prepared->screen = this;
-    prepared->command = command;
-    if (command.pointer != platform::kPointerDefault) prepared->pointer = command.pointer;
-    prepared_ = prepared;
-    App().SetMousePointer(prepared->pointer);
+void Screen::RunBeside(const std::string& name, int pointer, BesideWork work) {
+    auto beside = std::make_shared<Beside>();
+    beside->screen = this;
+    beside->name = name;
+    beside->pointer = pointer;
+    beside_ = beside;
+    App().SetMousePointer(pointer);
     App().Desktop().StartBeside(
-        [prepared] {
-            prepared->build = prepared->command.target.prepare([&stop = prepared->stop] { return stop.load(); });
-        },
+        [beside, work = std::move(work)] { beside->then = work([&stop = beside->stop] { return stop.load(); }); },
         kBusyTickMs,
-        [prepared] {
-            Screen* screen = prepared->screen;
+        [beside] {
+            Screen* screen = beside->screen;
             if (!screen) return;
             // Hidden by what no command of its own did, or a clean begun from the icon's menu:
             // given up, since no screen shows while a clean runs.
             if (!screen->Visible() || engine::CleanRunning()) {
-                screen->GiveUpPrepared();
+                screen->GiveUpBeside();
                 return;
             }
-            App().SetMousePointer(prepared->pointer);
+            App().SetMousePointer(beside->pointer);
         },
-        [prepared] {
-            if (Screen* screen = prepared->screen) App().Dispatch([&] { screen->FinishPrepared(*prepared); });
+        [beside] {
+            if (Screen* screen = beside->screen) App().Dispatch([&] { screen->EndBeside(*beside); });
         });
 }
 
-void Screen::FinishPrepared(Prepared& prepared) {
-    prepared_.reset();
-    prepared.screen = nullptr;
+void Screen::EndBeside(Beside& beside) {
+    beside_.reset();
+    beside.screen = nullptr;
     if (!App().IsLoaded(*this) || !Visible() || engine::CleanRunning()) return;
-    if (!prepared.build) {
-        // The work failed: the screen stays where the user is.
-        App().SetMousePointer(platform::kPointerDefault);
-        return;
-    }
-    prepared.build([&] { Perform(prepared.command); });
-    // A switch leaves the pointer alone; the busy one was this hand-over's.
-    if (prepared.command.kind == CommandKind::kSwitch) App().SetMousePointer(platform::kPointerDefault);
+    // Work that failed leaves the screen where the user is; the busy pointer was the work's.
+    if (beside.then) beside.then();
+    App().SetMousePointer(platform::kPointerDefault);
 }
 
-void Screen::GiveUpPrepared() {
-    if (!prepared_) return;
-    prepared_->stop.store(true);
-    prepared_->screen = nullptr;
-    prepared_.reset();
+void Screen::GiveUpBeside() {
+    if (!beside_) return;
+    beside_->stop.store(true);
+    beside_->screen = nullptr;
+    beside_.reset();
 }
 
 void Screen::Perform(const Command& command) {

@@ -122,6 +122,8 @@ public:
     virtual bool Leaving() const { return timer3_ && timer3_->Enabled(); }
     // Hands over to a target as this screen's own open command would (for the icon's menu).
     virtual void HandOverTo(Target target, int pointer);
+    // Work of a command is under way beside the windows.
+    bool Busy() const { return beside_ != nullptr; }
 
 protected:
     // What the screen reads and fills when it is created.
@@ -132,18 +134,20 @@ protected:
     // Builds the menu bar, left to right.
     void SetCommands(std::vector<Command> commands);
     void Execute(const Command& command);
+    // The slow part of the command `name` (a listing), run beside the windows on a thread of its
+    // own that touches no window, while this screen stays shown and answering with the busy
+    // pointer; stop answers true once the work is no longer wanted. What the work hands back
+    // finishes the command here, unless meanwhile the screen was left, closed or destroyed, or a
+    // clean began. Any other command of the screen gives the work up; the same one waits for it.
+    using BesideWork = std::function<std::function<void()>(const std::function<bool()>& stop)>;
+    void RunBeside(const std::string& name, int pointer, BesideWork work);
 
 private:
-    struct Prepared;
+    struct Beside;
     // A command's hand-over itself, its target built at once.
     void Perform(const Command& command);
-    // A target that needs work first: the work runs beside while this screen stays shown and
-    // answering, with the busy pointer; the hand-over follows once the work is done, unless the
-    // screen has been left (or closed, or destroyed) meanwhile.
-    void PrepareThen(const Command& command);
-    void FinishPrepared(Prepared& prepared);
-    // The hand-over under way is not wanted any more; its work is told to stop.
-    void GiveUpPrepared();
+    void EndBeside(Beside& beside);
+    void GiveUpBeside();
     // Hide, busy pointer, Timer1, the target loaded or shown, default pointer.
     void HandOver(const Command& command);
     void Open(const Command& command);
@@ -154,7 +158,7 @@ private:
     ScreenDesign design_;
     std::unique_ptr<forms::Timer> timer3_;
     std::vector<Command> commands_;
-    std::shared_ptr<Prepared> prepared_;  // the hand-over waiting for its work
+    std::shared_ptr<Beside> beside_;  // the command waiting for its work
 };
 
 // A help page: Close goes back to the screen it belongs to and Timer2 destroys the page.

@@ -19,7 +19,7 @@ class MenuHolder;
 inline constexpr const wchar_t* kFormClass = L"MorvaneForm";
 inline constexpr const wchar_t* kPictureClass = L"MorvanePicture";
 
-class Win32Desktop final : public platform::Desktop {
+class Win32Desktop : public platform::Desktop {
 public:
     Win32Desktop();
     ~Win32Desktop() override;

@@ -14,7 +14,6 @@
 #include "tests/win32/world/TestFiles.h"
 
 #include <objbase.h>
-#include <wininet.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -423,43 +422,6 @@ TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdropAndChangeConfigurationTa
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(about); }, 5000)) << "two screens at once";
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
-}
-
-// View Cookies over a large cache: the cache is listed beside the windows, which keep answering
-// (as during a clean, one answer in a hundred may wait for the shared wineserver), and the start
-// page stays shown until the keep screen takes its place.
-TEST_F(Resident, ViewCookiesOverALargeCacheKeepsTheWindowsAnsweringAndTheStartPageShownMeanwhile) {
-    const std::string site = "http://" + world.Marker() + ".example/";
-    const FILETIME never = {};
-    for (int i = 0; i < 11500; ++i) {
-        ::CommitUrlCacheEntryA((site + std::to_string(i)).c_str(), nullptr, never, never, NORMAL_CACHE_ENTRY, nullptr,
-                               0, nullptr, nullptr);
-    }
-    const struct Forget {
-        std::string site;
-        ~Forget() {
-            for (int i = 0; i < 11500; ++i) ::DeleteUrlCacheEntryA((site + std::to_string(i)).c_str());
-        }
-    } forget{site};
-    ASSERT_NE(Start(), nullptr);
-    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000), backdrop = WaitForWindow(run->Id(), "", 5000);
-    ASSERT_TRUE(start && backdrop);
-    ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "View Cookies"));
-    std::vector<ULONGLONG> waits;
-    const auto keepScreen = [&] { return WaitForWindow(run->Id(), "Kavlon Tarnwick----Save Your Cookies Here", 0); };
-    while (!keepScreen()) {
-        ASSERT_LT(waits.size(), 6000u) << "no keep screen";
-        const std::optional<ULONGLONG> took = AnswerTime(backdrop);
-        ASSERT_TRUE(took) << "the backdrop did not answer within a second";
-        waits.push_back(*took);
-        ASSERT_TRUE(::IsWindowVisible(start) || WaitUntil(keepScreen, 300)) << "the start page went first";
-        Wait(20);
-    }
-    std::sort(waits.begin(), waits.end(), std::greater<>());
-    ASSERT_GE(waits.size(), 20u);
-    EXPECT_LE(waits[waits.size() / 100], 50u) << "ms, of " << waits.size() << " answers";
-    EXPECT_LE(waits.front(), 250u) << "ms, the slowest of " << waits.size() << " answers";
-    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(Control(keepScreen(), "List1"), LB_GETCOUNT, 0, 0) >= 11500; }, 10000));
 }
 
 TEST_F(Resident, RemoveAllPathsTakesTheShortcutTheSettingsAndTheIconAndEnds) {
