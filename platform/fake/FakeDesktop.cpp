@@ -198,8 +198,12 @@ FakeWindowPeer* FakeDesktop::Window(const std::string& name) const {
 }
 
 void FakeDesktop::Activate(FakeWindowPeer* window) {
-    // The backdrop passes its activation on to the window in front of it.
-    if (FakeWindowPeer* front = window->style.backdrop ? FrontOwned(window) : nullptr) window = front;
+    // The backdrop passes its activation on to the window in front of it, brought back when
+    // minimised.
+    if (FakeWindowPeer* front = window->style.backdrop ? FrontOwned(window) : nullptr) {
+        window = front;
+        window->minimised = false;
+    }
     if (active_ == window) return;
     active_ = window;
     window->events.OnActivated();
