@@ -187,8 +187,6 @@ public:
     virtual void SetMenu(const std::vector<MenuSpec>& menu) = 0;
     virtual void Show() = 0;  // shows, restores from minimised, and activates
     virtual void Hide() = 0;
-    virtual void Restore() = 0;  // from minimised to normal
-    virtual bool IsMinimised() = 0;
     virtual void Repaint() = 0;  // paints now, not at the next idle moment
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void StopTimer(int id) = 0;

@@ -74,7 +74,6 @@ platform::TwipRect FakeWindowPeer::ClientArea() {
 
 void FakeWindowPeer::Show() {
     visible = true;
-    minimised = false;
     desktop.BringToFront(this);
     desktop.Activate(this);
 }
@@ -198,12 +197,8 @@ FakeWindowPeer* FakeDesktop::Window(const std::string& name) const {
 }
 
 void FakeDesktop::Activate(FakeWindowPeer* window) {
-    // The backdrop passes its activation on to the window in front of it, brought back when
-    // minimised.
-    if (FakeWindowPeer* front = window->style.backdrop ? FrontOwned(window) : nullptr) {
-        window = front;
-        window->minimised = false;
-    }
+    // The backdrop passes its activation on to the window in front of it.
+    if (FakeWindowPeer* front = window->style.backdrop ? FrontOwned(window) : nullptr) window = front;
     if (active_ == window) return;
     active_ = window;
     window->events.OnActivated();

@@ -317,7 +317,7 @@ bool Win32Desktop::AnyShown() const {
 }
 
 HWND Win32Desktop::ShowMenuHolder(POINT at, HWND owner) {
-    if (!menuHolder_) menuHolder_ = std::make_unique<MenuHolder>();
+    if (!menuHolder_ || !menuHolder_->Hwnd()) menuHolder_ = std::make_unique<MenuHolder>();
     ::SetWindowLongPtrW(menuHolder_->Hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ::SetWindowPos(menuHolder_->Hwnd(), HWND_TOPMOST, at.x, at.y, 1, 1, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     return menuHolder_->Hwnd();

@@ -162,10 +162,6 @@ void Win32Window::Hide() {
     if (watch.Alive()) hiding_ = false;
 }
 
-void Win32Window::Restore() { ::ShowWindow(Hwnd(), SW_RESTORE); }
-
-bool Win32Window::IsMinimised() { return ::IsIconic(Hwnd()) != FALSE; }
-
 void Win32Window::Repaint() {
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }

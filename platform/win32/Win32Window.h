@@ -33,8 +33,6 @@ public:
     void SetMenu(const std::vector<platform::MenuSpec>& menu) override;
     void Show() override;
     void Hide() override;
-    void Restore() override;
-    bool IsMinimised() override;
     void Repaint() override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
