@@ -6,6 +6,7 @@
 #include "engine/Amounts.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
+#include "platform/Text.h"
 #include "screens/Form1.h"
 #include "screens/Form10.h"
 #include "screens/ScreenFrame.h"
@@ -19,8 +20,6 @@ namespace {
 
 // The progress line is rewritten at most this often.
 constexpr int kProgressTickMs = 100;
-// A folder name longer than this shows its end only: that is where a folder differs.
-constexpr std::size_t kPlaceShown = 70;
 // How long the status line says the clean is over before the final message.
 constexpr int kFinishingMs = 1000;
 
@@ -51,7 +50,9 @@ void ShowProgress(const engine::CleanProgress& progress, bool done) {
     if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
     screens::Form10* backdrop = App().Find<screens::Form10>();
     if (!backdrop || !backdrop->Visible()) return;
-    const std::string text = ProgressText(progress.Read(), done);
+    // One line at any size: the label says whether a text stays on one.
+    forms::Label& line = backdrop->Label7;
+    const std::string text = ProgressText(progress.Read(), done, [&](const std::string& t) { return line.TextFits(t); });
     if (text != backdrop->Label7.Caption()) backdrop->Label7.SetCaption(text);
     backdrop->Label7.SetVisible(true);
 }
@@ -80,7 +81,8 @@ std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotC
     return TwoParts("Cleaning Finished, but not every file could be removed !", why);
 }
 
-std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done) {
+std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done,
+                         const std::function<bool(const std::string&)>& fits) {
     std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
     if (done) {
         text += " freed";
@@ -88,11 +90,9 @@ std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool d
         return text;
     }
     text += " removed";
-    if (!progress.place.empty()) {
-        const std::string& place = progress.place;
-        text += " - " + (place.size() <= kPlaceShown ? place : "..." + place.substr(place.size() - kPlaceShown));
-    }
-    return text;
+    if (progress.place.empty()) return text;
+    text += " - ";
+    return text + text::ShortenPathMiddle(progress.place, [&](const std::string& place) { return fits(text + place); });
 }
 
 void CleanRunWindows::ShowRefusal(engine::Refusal refusal) {

@@ -3,6 +3,7 @@
 // status and progress lines, the exact message texts, the pointer, the screens it opens), the
 // work runs beside them, and the run ends as the program ends its runs.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/CleanRun.h"
@@ -48,7 +49,9 @@ inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
 std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
 
 // How far a clean has got, as the backdrop's progress line says it: while it runs, what has
-// gone and the folder in hand; once done, the totals.
-std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done);
+// gone and the folder in hand, shortened in its middle until fits takes the line; once done,
+// the totals.
+std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done,
+                         const std::function<bool(const std::string&)>& fits);
 
 }  // namespace app

@@ -144,13 +144,12 @@ void Form1a::mnuShow_Click(int index) {
         HideAllForms();
     }
     switch (index) {
-        case kChangeConfiguration: {
+        case kChangeConfiguration:
             App().Load<screens::Form10>();
-            screens::Form1& start = App().Load<screens::Form1>();
-            start.SetWindowState(0);
+            // A screen shown now hands over; the start page itself, shown, is restored in front.
+            screens::OpenFromOutside<screens::Form1>(platform::kPointerArrowHourglass);
             App().SetMousePointer(0);
             break;
-        }
         case kCleanNow:
             engine::RunCleanFromTray(cleanRunWindows);
             break;
@@ -169,7 +168,7 @@ void Form1a::mnuShow_Click(int index) {
         }
         case kAbout:
             App().Load<screens::Form10>();
-            App().Load<screens::Form5>();
+            screens::OpenFromOutside<screens::Form5>(platform::kPointerArrowHourglass);
             break;
         default:
             break;

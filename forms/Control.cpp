@@ -25,13 +25,17 @@ void Control::SetHeight(double v) { Move(bounds_.left, bounds_.top, bounds_.widt
 
 void Control::Move(double left, double top, double width, double height) {
     bounds_ = {left, top, width, height};
-    if (peer_) peer_->SetBounds(bounds_);
+    if (!peer_) return;
+    peer_->SetBounds(bounds_);
+    Relayout();
 }
 
 void Control::SetFont(const platform::FontSpec& font) {
     font_ = font;
-    if (peer_) peer_->SetFont(font_);
+    if (peer_) PushFont();
 }
+
+void Control::PushFont() { peer_->SetFont(font_); }
 
 void Control::SetFontSize(double points) {
     platform::FontSpec font = font_;
@@ -46,7 +50,9 @@ void Control::SetVisible(bool visible) {
 
 void Control::SetCaption(const std::string& caption) {
     caption_ = caption;
-    if (peer_) peer_->SetText(caption_);
+    if (!peer_) return;
+    peer_->SetText(caption_);
+    Relayout();
 }
 
 void Control::SetColours(platform::Colour fore, platform::Colour back, bool transparent) {
@@ -74,6 +80,32 @@ void Control::Detach() { peer_.reset(); }
 
 void Control::Fire(const std::function<void()>& handler) {
     if (handler) App().Dispatch(handler);
+}
+
+// ---- Label
+
+namespace {
+// Below this a text is no easier to read for being whole.
+constexpr double kSmallestFontPoints = 6;
+}  // namespace
+
+bool Label::TextFits(const std::string& text) const { return !Peer() || Peer()->TextFits(Font(), text); }
+
+void Label::SyncPeer() {
+    shown_ = Font();  // what the peer was made with
+    PushFont();
+}
+
+void Label::PushFont() {
+    platform::FontSpec font = Font();
+    if (!Caption().empty()) {
+        while (font.size > kSmallestFontPoints && !Peer()->TextFits(font, Caption())) {
+            font.size = std::max(kSmallestFontPoints, font.size - 0.5);
+        }
+    }
+    if (font == shown_) return;
+    shown_ = font;
+    Peer()->SetFont(shown_);
 }
 
 // ---- PictureBox

@@ -66,6 +66,10 @@ protected:
     void Fire(const std::function<void()>& handler);
     // Pushes the kind-specific state to a fresh peer.
     virtual void SyncPeer() {}
+    // Hands the peer the font to draw in.
+    virtual void PushFont();
+    // The text or the place changed on the peer.
+    virtual void Relayout() {}
 
 private:
     Form& form_;
@@ -83,9 +87,23 @@ private:
     std::unique_ptr<platform::ControlPeer> peer_;
 };
 
+// A label that cannot show its whole text at its font draws it in the largest smaller one
+// that can (Font stays what was asked for).
 class Label : public Control {
 public:
     Label(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kLabel) {}
+    // Whether a text would show whole at the label's own font (true without a window).
+    bool TextFits(const std::string& text) const;
+    // The font the label is drawn in.
+    const platform::FontSpec& ShownFont() const { return shown_; }
+
+protected:
+    void SyncPeer() override;
+    void PushFont() override;
+    void Relayout() override { PushFont(); }
+
+private:
+    platform::FontSpec shown_;
 };
 
 class PictureBox : public Control {

@@ -53,12 +53,6 @@ void Form::Move(double left, double top, double width, double height) {
 double Form::ScaleWidth() const { return window_ ? window_->ClientArea().width : bounds_.width - frame_.width; }
 double Form::ScaleHeight() const { return window_ ? window_->ClientArea().height : bounds_.height - frame_.height; }
 
-int Form::WindowState() const { return window_ && window_->IsMinimised() ? 1 : 0; }
-
-void Form::SetWindowState(int state) {
-    if (state == 0 && window_ && window_->IsMinimised()) window_->Restore();
-}
-
 void Form::SetBackColour(platform::Colour colour) {
     backColour_ = colour;
     if (window_) window_->SetBackColour(colour);

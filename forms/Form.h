@@ -64,9 +64,6 @@ public:
     double ScaleHeight() const;
 
     bool Visible() const { return visible_; }
-    // 0 normal, 1 minimised; setting 0 restores a minimised window.
-    int WindowState() const;
-    void SetWindowState(int state);
 
     void SetBackColour(platform::Colour colour);
     // A picture kept behind the controls, repainted whenever the window needs it.

@@ -101,6 +101,9 @@ public:
     virtual void SetChecked(bool checked) = 0;
     // Picture boxes.
     virtual void SetImage(const Image& image) = 0;
+    // Labels: whether the text, in the font and drawn as the label draws it (wrapped at its
+    // width), shows whole inside the label.
+    virtual bool TextFits(const FontSpec& font, const std::string& text) = 0;
 };
 
 // One item of a window's menu bar, with at most one level of sub-items.
@@ -182,10 +185,8 @@ public:
     // Instead of a picture: a vertical gradient over the whole client area, behind the controls.
     virtual void SetGradient(const Gradient& gradient) = 0;
     virtual void SetMenu(const std::vector<MenuSpec>& menu) = 0;
-    virtual void Show() = 0;  // shows and activates
+    virtual void Show() = 0;  // shows, restores from minimised, and activates
     virtual void Hide() = 0;
-    virtual void Restore() = 0;  // from minimised to normal
-    virtual bool IsMinimised() = 0;
     virtual void Repaint() = 0;  // paints now, not at the next idle moment
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void StopTimer(int id) = 0;

@@ -96,6 +96,36 @@ std::string FolderOf(std::string_view path) {
     return folder;
 }
 
+std::string ShortenPathMiddle(std::string_view path, const std::function<bool(const std::string&)>& fits) {
+    std::string candidate(path);
+    if (fits(candidate)) return candidate;
+    // The separators between names; those that lead a network path belong to its first name.
+    std::vector<size_t> breaks;
+    for (size_t i = path.find_first_not_of('\\'); i < path.size(); ++i) {
+        if (path[i] == '\\') breaks.push_back(i);
+    }
+    const auto tried = [&](std::string text) {
+        candidate = std::move(text);
+        return fits(candidate);
+    };
+    // The last names, as many as fit, after the first two; at least one name left out.
+    for (size_t from = 2; from < breaks.size(); ++from) {
+        if (tried(std::string(path.substr(0, breaks[1])) + "\\..." + std::string(path.substr(breaks[from])))) {
+            return candidate;
+        }
+    }
+    if (breaks.size() >= 2 &&
+        tried(std::string(path.substr(0, breaks[0])) + "\\..." + std::string(path.substr(breaks.back())))) {
+        return candidate;
+    }
+    // The end of the path, whole characters only.
+    for (size_t cut = 1; cut < path.size(); ++cut) {
+        if ((static_cast<unsigned char>(path[cut]) & 0xC0) == 0x80) continue;
+        if (tried("..." + std::string(path.substr(cut)))) return candidate;
+    }
+    return "...";
+}
+
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
     if (pattern == "*.*") pattern = "*";  // as FindFirstFile reads it: also names without a dot
     // Iterative match with one backtrack point for the last "*".

@@ -2,6 +2,7 @@
 // Small text helpers shared by every layer. Texts are UTF-8; case folding is ASCII only,
 // which is what the program's comparisons of paths, names and keys need.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ std::string_view ParentOf(std::string_view path);     // before the last "\" (""
 // The folder that holds a path, as it can be opened: a drive's root keeps its "\" ("C:\x" gives
 // "C:\").
 std::string FolderOf(std::string_view path);
+// The path itself when fits takes it, else shortened in its middle: its first two names and
+// as many of its last names as fit ("C:\Users\...\Holiday 2019"), then its first name and its
+// last ("C:\...\Holiday 2019"), then the end of its last name ("...day 2019").
+std::string ShortenPathMiddle(std::string_view path, const std::function<bool(const std::string&)>& fits);
 // "*" and "?" as FindFirstFile reads them (without the 8.3 quirks), no regard to case.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

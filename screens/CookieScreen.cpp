@@ -62,7 +62,8 @@ std::string CookieScreen::TopCount() const { return std::to_string(static_cast<s
 
 void CookieScreen::Move(forms::ListBox& from, forms::ListBox& to) {
     const int index = from.ListIndex();
-    if (index < 0) return;
+    // Lists about to be rebuilt keep still.
+    if (index < 0 || Busy()) return;
     const std::string item = from.List(index);
     // A full target list keeps the entry where it was.
     if (!to.AddItem(item)) return;

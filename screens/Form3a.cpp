@@ -17,11 +17,22 @@ using forms::App;
 namespace {
 constexpr const char* kInstructions =
     "The top list shows all \"Cookies\"  collected.      To save a cookie double click on it, then click \"Save\"";
+// The listing prepared for the screen being built now; null when it lists for itself.
+std::vector<std::string>* prepared = nullptr;
 }  // namespace
 
 std::string KeepListTooLongText(std::size_t stored) {
     return "You have saved " + std::to_string(stored) + " Cookies, more than this list can show (" +
            std::to_string(forms::kMaxListItems) + ") !\r\rNothing has been saved, all of them are still kept.";
+}
+
+Target::Prepared Form3a::Prepare(const std::function<bool()>& stop) {
+    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+    return [entries](const std::function<void()>& build) {
+        prepared = entries.get();
+        build();
+        prepared = nullptr;
+    };
 }
 
 Form3a::Form3a()
@@ -50,7 +61,8 @@ std::string Form3a::StatusText() { return TopCount() + " Internet Files Collecte
 void Form3a::Rebuild() {
     List1.Clear();
     List2.Clear();
-    const std::vector<std::string> collected = engine::CollectUrlCacheEntries();
+    const std::vector<std::string> collected = prepared ? std::move(*prepared) : engine::CollectUrlCacheEntries();
+    prepared = nullptr;  // once: Save lists afresh
     FillBottomList(settings::ReadKeepList("Internet"));
     FillTopList(collected);
     ShowCounts();
@@ -64,7 +76,14 @@ void Form3a::sDeleteCookies_Click() {
         return;
     }
     engine::SaveInternetKeepList(List2.Items());
-    Rebuild();
+    // What was stored shows once the cache is listed again, beside the windows.
+    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass, [this](const std::function<bool()>& stop) {
+        auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+        return std::function<void()>([this, entries] {
+            prepared = entries.get();
+            Rebuild();
+        });
+    });
 }
 
 }  // namespace screens

@@ -10,6 +10,9 @@ std::string KeepListTooLongText(std::size_t stored);
 class Form3a : public CookieScreen {
 public:
     Form3a();
+    // Lists the cache (beside the windows, before a command builds the screen); what it hands
+    // back builds the screen from that listing instead of listing again.
+    static Target::Prepared Prepare(const std::function<bool()>& stop);
 
 protected:
     void LoadContent() override;

@@ -1,5 +1,8 @@
 #include "screens/ScreenFrame.h"
 
+#include <atomic>
+
+#include "engine/CleanRun.h"
 #include "screens/Form10.h"
 #include "screens/PreviewLine.h"
 #include "screens/frmUnload.h"
@@ -24,7 +27,19 @@ const Command* FindCommand(const std::vector<Command>& commands, const std::stri
     return nullptr;
 }
 
+// How often the busy pointer is set again while a hand-over waits for its work: a timer of the
+// screen may have taken it away.
+constexpr int kBusyTickMs = 50;
+
 }  // namespace
+
+struct Screen::Beside {
+    Screen* screen = nullptr;  // null once the work is given up
+    std::string name;
+    int pointer = platform::kPointerArrowHourglass;
+    std::atomic<bool> stop{false};
+    std::function<void()> then;  // written by the work, read once it has returned
+};
 
 void DestroyIfLeaving(forms::Form* form) {
     auto* screen = dynamic_cast<Screen*>(form);
@@ -51,7 +66,7 @@ Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
     }
 }
 
-Screen::~Screen() = default;
+Screen::~Screen() { GiveUpBeside(); }
 
 void Screen::Form_Load() {
     ui::ResizeControls(*this);
@@ -107,6 +122,76 @@ void Screen::SetCommands(std::vector<Command> commands) {
 }
 
 void Screen::Execute(const Command& command) {
+    if (beside_) {
+        if (beside_->name == command.name) return;
+        GiveUpBeside();
+    }
+    const bool handsOver = command.kind != CommandKind::kOwn && command.kind != CommandKind::kClose;
+    if (!handsOver || !command.target.prepare) {
+        Perform(command);
+        return;
+    }
+    // The target is built, and the hand-over done, once its work is.
+    RunBeside(command.name, command.pointer == platform::kPointerDefault ? platform::kPointerArrowHourglass : command.pointer,
+              [this, command](const std::function<bool()>& stop) -> std::function<void()> {
+                  const Target::Prepared build = command.target.prepare(stop);
+                  return [this, command, build] { build([&] { Perform(command); }); };
+              });
+}
+
+void Screen::HandOverTo(Target target, int pointer) {
+    Command command{"", "", CommandKind::kOpen, std::move(target), pointer};
+    Execute(command);
+}
+
+void HelpPage::HandOverTo(Target target, int pointer) {
+    Command command{"", "", CommandKind::kBack, std::move(target), pointer};
+    Execute(command);
+}
+
+void Screen::RunBeside(const std::string& name, int pointer, BesideWork work) {
+    auto beside = std::make_shared<Beside>();
+    beside->screen = this;
+    beside->name = name;
+    beside->pointer = pointer;
+    beside_ = beside;
+    App().SetMousePointer(pointer);
+    App().Desktop().StartBeside(
+        [beside, work = std::move(work)] { beside->then = work([&stop = beside->stop] { return stop.load(); }); },
+        kBusyTickMs,
+        [beside] {
+            Screen* screen = beside->screen;
+            if (!screen) return;
+            // Hidden by what no command of its own did, or a clean begun from the icon's menu:
+            // given up, since no screen shows while a clean runs.
+            if (!screen->Visible() || engine::CleanRunning()) {
+                screen->GiveUpBeside();
+                return;
+            }
+            App().SetMousePointer(beside->pointer);
+        },
+        [beside] {
+            if (Screen* screen = beside->screen) App().Dispatch([&] { screen->EndBeside(*beside); });
+        });
+}
+
+void Screen::EndBeside(Beside& beside) {
+    beside_.reset();
+    beside.screen = nullptr;
+    if (!App().IsLoaded(*this) || !Visible() || engine::CleanRunning()) return;
+    // Work that failed leaves the screen where the user is; the busy pointer was the work's.
+    if (beside.then) beside.then();
+    App().SetMousePointer(platform::kPointerDefault);
+}
+
+void Screen::GiveUpBeside() {
+    if (!beside_) return;
+    beside_->stop.store(true);
+    beside_->screen = nullptr;
+    beside_.reset();
+}
+
+void Screen::Perform(const Command& command) {
     switch (command.kind) {
         case CommandKind::kOpen:
         case CommandKind::kHelp:
@@ -180,6 +265,13 @@ void Screen::Close(const Command& command) {
 void Screen::Back(const Command& command) {
     HandOver(command);
     Timer2.SetEnabled(true);
+}
+
+Screen* ShownScreen() {
+    for (forms::Form* form : App().Forms()) {
+        if (auto* screen = dynamic_cast<Screen*>(form); screen && screen->Visible()) return screen;
+    }
+    return nullptr;
 }
 
 void CloseAllScreens() {

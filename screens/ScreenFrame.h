@@ -22,23 +22,34 @@ void DestroyIfLeaving(forms::Form* form);
 // A screen or page a command leads to: how to Load it and how to Show it. A command the user
 // chose shows its screen: a Load that finds the screen kept hidden (behind a help page) shows it.
 struct Target {
+    // What a target's preparation hands back: it builds the target (the function it is given)
+    // with what was prepared at hand.
+    using Prepared = std::function<void(const std::function<void()>& build)>;
+
     std::function<void()> load;
     std::function<void()> show;
+    // Work the target needs before it can be built (a listing), done beside the windows on a
+    // thread of its own that touches no window, while the screen that leads there stays shown;
+    // stop answers true once the work is no longer wanted. Empty: the target is built at once.
+    std::function<Prepared(const std::function<bool()>& stop)> prepare;
 
     template <class F>
     static Target Of() {
-        return {[] {
-                    DestroyIfLeaving(forms::App().Find<F>());
-                    if (F* kept = forms::App().Find<F>(); kept && !kept->Visible()) {
-                        forms::App().Show(*kept);
-                    } else {
-                        forms::App().Load<F>();
-                    }
-                },
-                [] {
-                    DestroyIfLeaving(forms::App().Find<F>());
-                    forms::App().Show<F>();
-                }};
+        Target target{[] {
+                          DestroyIfLeaving(forms::App().Find<F>());
+                          if (F* kept = forms::App().Find<F>(); kept && !kept->Visible()) {
+                              forms::App().Show(*kept);
+                          } else {
+                              forms::App().Load<F>();
+                          }
+                      },
+                      [] {
+                          DestroyIfLeaving(forms::App().Find<F>());
+                          forms::App().Show<F>();
+                      },
+                      {}};
+        if constexpr (requires(const std::function<bool()>& stop) { F::Prepare(stop); }) target.prepare = &F::Prepare;
+        return target;
     }
 };
 
@@ -112,6 +123,10 @@ public:
     void Run(const std::string& commandName) { ClickMenu(commandName); }
     // Hidden, with the timer that destroys it running.
     virtual bool Leaving() const { return timer3_ && timer3_->Enabled(); }
+    // Hands over to a target as this screen's own open command would (for the icon's menu).
+    virtual void HandOverTo(Target target, int pointer);
+    // Work of a command is under way beside the windows.
+    bool Busy() const { return beside_ != nullptr; }
 
 protected:
     // What the screen reads and fills when it is created.
@@ -122,8 +137,20 @@ protected:
     // Builds the menu bar, left to right.
     void SetCommands(std::vector<Command> commands);
     void Execute(const Command& command);
+    // The slow part of the command `name` (a listing), run beside the windows on a thread of its
+    // own that touches no window, while this screen stays shown and answering with the busy
+    // pointer; stop answers true once the work is no longer wanted. What the work hands back
+    // finishes the command here, unless meanwhile the screen was left, closed or destroyed, or a
+    // clean began. Any other command of the screen gives the work up; the same one waits for it.
+    using BesideWork = std::function<std::function<void()>(const std::function<bool()>& stop)>;
+    void RunBeside(const std::string& name, int pointer, BesideWork work);
 
 private:
+    struct Beside;
+    // A command's hand-over itself, its target built at once.
+    void Perform(const Command& command);
+    void EndBeside(Beside& beside);
+    void GiveUpBeside();
     // Hide, busy pointer, Timer1, the target loaded or shown, default pointer.
     void HandOver(const Command& command);
     void Open(const Command& command);
@@ -134,6 +161,7 @@ private:
     ScreenDesign design_;
     std::unique_ptr<forms::Timer> timer3_;
     std::vector<Command> commands_;
+    std::shared_ptr<Beside> beside_;  // the command waiting for its work
 };
 
 // A help page: Close goes back to the screen it belongs to and Timer2 destroys the page.
@@ -141,6 +169,8 @@ class HelpPage : public Screen {
 public:
     using Screen::Screen;
     bool Leaving() const override { return Timer2.Enabled(); }
+    // As its About does: the page goes a Timer2 later.
+    void HandOverTo(Target target, int pointer) override;
 
 protected:
     void Timer2Elapsed() override;
@@ -149,5 +179,23 @@ protected:
 // Hides every form from the most recently created to the first, resets the pointer and
 // unloads every form but the resident main window.
 void CloseAllScreens();
+
+// The screen the user sees now, minimised or not (at most one is shown); null for none.
+Screen* ShownScreen();
+
+// Opens a screen from outside the screens (the icon's menu) as Load does, except that a screen
+// shown now hands over to it as its own command would, and the screen itself, when shown, is
+// restored and brought forward: never two screens at once, never one lost.
+template <class F>
+void OpenFromOutside(int pointer) {
+    Screen* shown = ShownScreen();
+    if (F* existing = forms::App().Find<F>(); existing && existing == shown) {
+        forms::App().Show(*existing);
+    } else if (shown) {
+        shown->HandOverTo(Target::Of<F>(), pointer);
+    } else {
+        forms::App().Load<F>();
+    }
+}
 
 }  // namespace screens

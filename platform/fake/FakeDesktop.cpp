@@ -8,6 +8,28 @@ void FakeControlPeer::RemoveItem(int index) {
     if (index >= 0 && index < static_cast<int>(items.size())) items.erase(items.begin() + index);
 }
 
+bool FakeControlPeer::TextFits(const platform::FontSpec& font, const std::string& text) {
+    const double charWidth = font.size * 10 * (font.bold ? 1.1 : 1.0);  // twips
+    const double lineHeight = font.size * 24;
+    double line = 0;
+    int lines = 1;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const double word = static_cast<double>(end - at) * charWidth;
+        if (word > bounds.width) return false;
+        const double withWord = line == 0 ? word : line + charWidth + word;
+        if (withWord > bounds.width) {
+            ++lines;
+            line = word;
+        } else {
+            line = withWord;
+        }
+        at = end + 1;
+    }
+    return lines * lineHeight <= bounds.height;
+}
+
 // ---- FakeWindowPeer
 
 FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform::WindowStyle style,

@@ -62,6 +62,8 @@ public:
         imageWidth = image.width;
         imageHeight = image.height;
     }
+    // Every character half a point-size wide, lines 1.2 of it high, words wrapped at blanks.
+    bool TextFits(const platform::FontSpec& font, const std::string& text) override;
 };
 
 class FakeWindowPeer : public platform::WindowPeer {
@@ -81,7 +83,6 @@ public:
     std::optional<platform::Gradient> gradient;
     std::vector<platform::MenuSpec> menu;
     bool visible = false;
-    bool minimised = false;
     FakeWindowPeer* owner = nullptr;  // the backdrop, for windows that are not tool windows
     int repaints = 0;
     std::vector<FakeControlPeer*> controls;
@@ -104,8 +105,6 @@ public:
     void SetMenu(const std::vector<platform::MenuSpec>& m) override { menu = m; }
     void Show() override;
     void Hide() override;
-    void Restore() override { minimised = false; }
-    bool IsMinimised() override { return minimised; }
     void Repaint() override { ++repaints; }
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;

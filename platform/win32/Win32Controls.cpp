@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Controls.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
@@ -84,6 +85,14 @@ void Win32Control::SetFont(const platform::FontSpec& font) {
     ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(parent_->Desktop().Font(font)), TRUE);
 }
 
+bool Win32Control::TextFits(const platform::FontSpec& font, const std::string& text) {
+    if (!parent_) return true;
+    RECT client = {};
+    ::GetClientRect(Hwnd(), &client);
+    const SIZE size = parent_->Desktop().WrappedTextSize(parent_->Desktop().Font(font), Widen(text), client.right);
+    return size.cx <= client.right && size.cy <= client.bottom;
+}
+
 void Win32Control::SetVisible(bool visible) { ::ShowWindow(Hwnd(), visible ? SW_SHOWNA : SW_HIDE); }
 
 void Win32Control::SetText(const std::string& text) { ::SetWindowTextW(Hwnd(), Widen(text).c_str()); }
@@ -140,6 +149,9 @@ void Win32CheckBox::SetChecked(bool checked) {
 
 void Win32CheckBox::OnNotify(int code) {
     if (code != BN_CLICKED) return;
+    // Drawn whole once more: Wine's toggle draws the focus rectangle, which inverts what lies
+    // under it, an odd number of times over itself, and takes it away.
+    ::InvalidateRect(Hwnd(), nullptr, TRUE);
     events_.OnCheckedByUser(::SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED);
 }
 
@@ -190,8 +202,35 @@ void Win32ListBox::NoteFill() {
     }
 }
 
+void Win32ListBox::AddPending(bool whole) {
+    // A slice is short enough for the window to answer within a few tens of milliseconds.
+    constexpr auto kSlice = std::chrono::milliseconds(10);
+    const auto end = std::chrono::steady_clock::now() + kSlice;
+    while (pendingAt_ < pending_.size()) {
+        ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(pending_[pendingAt_++], wide_));
+        if (!whole && pendingAt_ % 256 == 0 && std::chrono::steady_clock::now() >= end) return;
+    }
+    pending_.clear();
+    pendingAt_ = 0;
+}
+
+void Win32ListBox::OnShowing() {
+    if (pending_.empty()) {
+        OnBurstEnded();
+    } else if (!redrawOff_) {
+        // Shown while the rest comes, it would repaint after every item.
+        redrawOff_ = true;
+        ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+    }
+}
+
 void Win32ListBox::OnBurstEnded() {
     if (!fillNoted_) return;
+    AddPending(false);
+    if (!pending_.empty()) {
+        ::PostMessageW(Parent(), kEndListBurst, 0, reinterpret_cast<LPARAM>(Hwnd()));
+        return;
+    }
     fillNoted_ = false;
     UpdateScrollWidth();
     if (!redrawOff_) return;
@@ -201,6 +240,11 @@ void Win32ListBox::OnBurstEnded() {
 }
 
 void Win32ListBox::AddItem(const std::string& item) {
+    if (!pending_.empty()) {
+        pending_.push_back(item);  // after those still to come
+        if (item.size() > longest_.size()) longest_ = Widen(item);
+        return;
+    }
     NoteFill();
     const LRESULT index = ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
     if (wide_.size() > longest_.size()) longest_ = wide_;
@@ -214,11 +258,20 @@ void Win32ListBox::AddItem(const std::string& item) {
     }
 }
 
-void Win32ListBox::RemoveItem(int index) { ::SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void Win32ListBox::RemoveItem(int index) {
+    const LRESULT added = ::SendMessageW(Hwnd(), LB_GETCOUNT, 0, 0);
+    if (index < added) {
+        ::SendMessageW(Hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    } else if (pendingAt_ + static_cast<size_t>(index - added) < pending_.size()) {
+        pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(pendingAt_ + static_cast<size_t>(index - added)));
+    }
+}
 
 void Win32ListBox::ClearItems() {
     // Emptying is part of a burst too: a refill in the same handler then paints once, and the
     // sideways range changes only if the new longest item differs.
+    pending_.clear();
+    pendingAt_ = 0;
     NoteFill();
     ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
     reserved_ = 0;
@@ -234,13 +287,18 @@ void Win32ListBox::SetItems(const std::vector<std::string>& items) {
     reserved_ = static_cast<LRESULT>(items.size());
     const std::string* longest = nullptr;
     for (const std::string& item : items) {
-        ::SendMessageW(Hwnd(), LB_ADDSTRING, 0, TextParam(item, wide_));
         if (!longest || item.size() > longest->size()) longest = &item;
     }
     longest_ = longest ? Widen(*longest) : std::wstring();
+    pending_ = items;
+    pendingAt_ = 0;
+    AddPending(false);
 }
 
-void Win32ListBox::SetSelected(int index) { ::SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void Win32ListBox::SetSelected(int index) {
+    if (index >= ::SendMessageW(Hwnd(), LB_GETCOUNT, 0, 0)) AddPending(true);
+    ::SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 void Win32ListBox::OnNotify(int code) {
     const int index = static_cast<int>(::SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
@@ -386,6 +444,8 @@ void Win32DriveList::SetItems(const std::vector<std::string>& items) {
 void Win32DriveList::SetSelected(int index) {
     ::SendMessageW(Hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
+
+bool Win32DriveList::TakesEscape() { return ::SendMessageW(Hwnd(), CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
 
 void Win32DriveList::OnNotify(int code) {
     if (code == CBN_SELCHANGE) events_.OnSelect(static_cast<int>(::SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0)));

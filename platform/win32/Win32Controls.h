@@ -37,16 +37,21 @@ public:
     void SetOpenItems(int) override {}
     void SetChecked(bool) override {}
     void SetImage(const platform::Image&) override {}
+    bool TextFits(const platform::FontSpec& font, const std::string& text) override;
 
     // From the form's window.
     virtual void OnNotify(int code) { (void)code; }
     // Enter while the control has the focus; false leaves the key to the control.
     virtual bool OnEnterKey() { return false; }
+    // Whether Esc is the control's own now (an open drop-down list closes).
+    virtual bool TakesEscape() { return false; }
     // An owner-drawn control draws an item.
     virtual void OnDrawItem(const DRAWITEMSTRUCT& item) { (void)item; }
     // The brush (and the DC's colours) for WM_CTLCOLOR*; null leaves the system's colours.
     virtual HBRUSH OnCtlColor(HDC dc);
     virtual void OnBurstEnded() {}
+    // The window is about to show: what was filled while it was hidden is finished first.
+    virtual void OnShowing() { OnBurstEnded(); }
     void ParentGone() { parent_ = nullptr; }
     // Labels: beneath every other kind of control.
     virtual bool InBackground() const { return false; }
@@ -89,9 +94,10 @@ public:
 };
 
 // Lists fill fast: a fill posts itself a note that comes back once the handler that fills has
-// returned to the message loop; a long fill turns redrawing off until then. An item wider than
-// the list (a long path) can be scrolled to sideways. Enter is a double click on the selected
-// item.
+// returned to the message loop; a long fill turns redrawing off until then. A list given many
+// items at once takes them a slice at a time, each slice at such a note, so that the window
+// answers meanwhile. An item wider than the list (a long path) can be scrolled to sideways.
+// Enter is a double click on the selected item.
 class Win32ListBox : public Win32Control {
 public:
     Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
@@ -105,6 +111,7 @@ public:
     void OnNotify(int code) override;
     bool OnEnterKey() override;
     void OnBurstEnded() override;
+    void OnShowing() override;
 
 protected:
     // For lists that draw their items themselves.
@@ -118,7 +125,11 @@ protected:
 
 private:
     void NoteFill();
+    // Adds the items still to come, for a slice of time or (whole) all of them.
+    void AddPending(bool whole);
 
+    std::vector<std::string> pending_;  // items still to come, from pendingAt_ on
+    size_t pendingAt_ = 0;
     bool fillNoted_ = false;  // the note is on its way
     bool redrawOff_ = false;
     LRESULT reserved_ = 0;  // items the list has storage for
@@ -160,6 +171,7 @@ public:
     void SetItems(const std::vector<std::string>& items) override;
     void SetSelected(int index) override;
     void OnNotify(int code) override;
+    bool TakesEscape() override;
 
 protected:
     int WindowHeight(int boundsHeight) const override;

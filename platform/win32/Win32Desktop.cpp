@@ -48,6 +48,22 @@ LPCWSTR CursorOf(int pointer) {
 
 }  // namespace
 
+class MenuHolder final : public NativeWindow {
+public:
+    MenuHolder() {
+        RegisterWindowClass(kHolderClass, 0, nullptr);
+        Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED, kHolderClass, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr);
+        ::SetLayeredWindowAttributes(Hwnd(), 0, 0, LWA_ALPHA);
+    }
+    ~MenuHolder() override { Destroy(); }
+
+private:
+    static constexpr const wchar_t* kHolderClass = L"MorvaneMenuHolder";
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return Default(message, wParam, lParam);
+    }
+};
+
 DWORD FormStyle(const platform::WindowStyle& style) {
     if (style.popup) return WS_POPUP | WS_CLIPCHILDREN;
     return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -73,7 +89,10 @@ Win32Desktop::Win32Desktop() {
 }
 
 // Work still beside is waited for before the windows go.
-Win32Desktop::~Win32Desktop() { beside_.reset(); }
+Win32Desktop::~Win32Desktop() {
+    beside_.reset();
+    menuHolder_.reset();
+}
 
 int Win32Desktop::PixelsX(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelX_)); }
 int Win32Desktop::PixelsY(double twips) const { return static_cast<int>(std::lround(twips / twipsPerPixelY_)); }
@@ -138,11 +157,19 @@ void Win32Desktop::RunLoop() {
 }
 
 bool Win32Desktop::HandleDialogKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN || (message.wParam != VK_TAB && message.wParam != VK_RETURN)) return false;
+    const bool menuKey = (message.message == WM_SYSKEYDOWN || message.message == WM_SYSKEYUP) &&
+                         (message.wParam == VK_MENU || message.wParam == VK_F10);
+    const bool dialogKey = message.message == WM_KEYDOWN &&
+                           (message.wParam == VK_TAB || message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+    if (!menuKey && !dialogKey) return false;
     for (Win32Window* window : windows_) {
-        if (window->Hwnd() == message.hwnd || ::IsChild(window->Hwnd(), message.hwnd)) {
-            return window->OnDialogKey(message.hwnd, message.wParam);
-        }
+        if (window->Hwnd() != message.hwnd && !::IsChild(window->Hwnd(), message.hwnd)) continue;
+        if (dialogKey) return window->OnDialogKey(message.hwnd, message.wParam);
+        if (window->Hwnd() == message.hwnd) return false;
+        // Alt and F10 open the menu bar from any control: straight to the default handling,
+        // which some controls (a drop-down list under Wine) never pass them on to.
+        ::DefWindowProcW(message.hwnd, message.message, message.wParam, message.lParam);
+        return true;
     }
     return false;
 }
@@ -256,6 +283,16 @@ Win32Desktop::TextSize Win32Desktop::MeasureText(HFONT font, std::wstring_view t
     return {static_cast<int>(size.cx), static_cast<int>(metrics.tmAveCharWidth)};
 }
 
+SIZE Win32Desktop::WrappedTextSize(HFONT font, std::wstring_view text, int width) {
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    RECT box = {0, 0, width, 0};
+    // The flags a STATIC with SS_NOPREFIX draws with.
+    ::DrawTextW(measuring_.Get(), text.data(), static_cast<int>(text.size()), &box,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    return {box.right - box.left, box.bottom - box.top};
+}
+
 std::shared_ptr<SharedPicture> Win32Desktop::Picture(const platform::Image& image) {
     // A few pictures are kept, which is all a program shows; older ones live on in the
     // windows that still show them.
@@ -273,6 +310,21 @@ std::shared_ptr<SharedPicture> Win32Desktop::Picture(const platform::Image& imag
 
 bool Win32Desktop::IsOurs(HWND window) const {
     return window && std::any_of(windows_.begin(), windows_.end(), [&](Win32Window* w) { return w->Hwnd() == window; });
+}
+
+bool Win32Desktop::AnyShown() const {
+    return std::any_of(windows_.begin(), windows_.end(), [](Win32Window* w) { return ::IsWindowVisible(w->Hwnd()); });
+}
+
+HWND Win32Desktop::ShowMenuHolder(POINT at, HWND owner) {
+    if (!menuHolder_ || !menuHolder_->Hwnd()) menuHolder_ = std::make_unique<MenuHolder>();
+    ::SetWindowLongPtrW(menuHolder_->Hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    ::SetWindowPos(menuHolder_->Hwnd(), HWND_TOPMOST, at.x, at.y, 1, 1, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return menuHolder_->Hwnd();
+}
+
+void Win32Desktop::HideMenuHolder() {
+    if (menuHolder_) ::ShowWindow(menuHolder_->Hwnd(), SW_HIDE);
 }
 
 HWND Win32Desktop::OwnerFor(const platform::WindowStyle& style) const {

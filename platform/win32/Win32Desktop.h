@@ -13,12 +13,13 @@ namespace win32 {
 
 class Win32Window;
 class BesideWork;
+class MenuHolder;
 
 // The window classes of ours.
 inline constexpr const wchar_t* kFormClass = L"MorvaneForm";
 inline constexpr const wchar_t* kPictureClass = L"MorvanePicture";
 
-class Win32Desktop final : public platform::Desktop {
+class Win32Desktop : public platform::Desktop {
 public:
     Win32Desktop();
     ~Win32Desktop() override;
@@ -62,10 +63,20 @@ public:
         int averageCharWidth = 0;
     };
     TextSize MeasureText(HFONT font, std::wstring_view text);
+    // The box a text takes in a font, broken into lines at a width as a label breaks it, in
+    // pixels; wider than the width when one word is.
+    SIZE WrappedTextSize(HFONT font, std::wstring_view text, int width);
     // The picture as a bitmap shared with every other window showing the same one.
     std::shared_ptr<SharedPicture> Picture(const platform::Image& image);
     // True for the top-level windows this desktop made.
     bool IsOurs(HWND window) const;
+    // Whether any of them is shown.
+    bool AnyShown() const;
+    // A window of one transparent pixel at a point, on top and owned (no task bar gives it a
+    // button), that holds a menu while nothing of ours is shown: the same one each time, since
+    // under Wine's virtual desktop the keyboard does not find a second one. Hidden again after.
+    HWND ShowMenuHolder(POINT at, HWND owner);
+    void HideMenuHolder();
     // Shows the pointer's cursor; false for the default pointer, where each window's own
     // cursor applies.
     bool ApplyPointer() const;
@@ -105,6 +116,7 @@ private:
     std::vector<TrayIcon> trayIcons_;
     UINT taskbarCreated_ = 0;
     std::unique_ptr<BesideWork> beside_;
+    std::unique_ptr<MenuHolder> menuHolder_;
 };
 
 // The window styles a form's window is made with.

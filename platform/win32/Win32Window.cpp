@@ -126,8 +126,14 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     AppendItems(popup.Get(), items, true);
     POINT at = {};
     ::GetCursorPos(&at);
+    // The keyboard reaches a menu through the foreground window, and under Wine only through
+    // one shown on the screen: with nothing of ours shown, an unseen one holds the menu.
+    const bool held = !::IsWindowVisible(Hwnd()) && !desktop_.AnyShown();
+    const HWND owner = held ? desktop_.ShowMenuHolder(at, Hwnd()) : Hwnd();
+    if (held) ::SetForegroundWindow(owner);
     const int chosen = static_cast<int>(
-        ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, Hwnd(), nullptr));
+        ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    if (held) desktop_.HideMenuHolder();
     // Without a message after it, a menu opened from the notification area may not close when
     // the user clicks elsewhere the next time.
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);
@@ -140,8 +146,9 @@ void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
-    for (Win32Control* control : controls_) control->OnBurstEnded();
-    ::ShowWindow(hwnd, SW_SHOW);  // activates a hidden window; its handlers may run here
+    for (Win32Control* control : controls_) control->OnShowing();
+    // Activates a hidden window, and brings a minimised one back; its handlers may run here.
+    ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     if (!watch.Alive()) return;
     // A window that was visible already is brought forward and activated.
     if (::GetActiveWindow() != hwnd) ::SetForegroundWindow(hwnd);
@@ -154,10 +161,6 @@ void Win32Window::Hide() {
     ::ShowWindow(Hwnd(), SW_HIDE);
     if (watch.Alive()) hiding_ = false;
 }
-
-void Win32Window::Restore() { ::ShowWindow(Hwnd(), SW_RESTORE); }
-
-bool Win32Window::IsMinimised() { return ::IsIconic(Hwnd()) != FALSE; }
 
 void Win32Window::Repaint() {
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -272,12 +275,20 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             return OnActivate(wParam, lParam);
         case WM_MOUSEACTIVATE:
-            // A click on the backdrop leaves the window in front of it active.
-            if (style_.backdrop && FrontOwned()) return MA_NOACTIVATE;
+            // A click on the backdrop leaves the window in front of it active, and brings it
+            // back when it was minimised; a hidden one is not in front of it.
+            if (!style_.backdrop) break;
+            if (const HWND front = FrontOwned()) {
+                if (::IsIconic(front)) ::ShowWindow(front, SW_RESTORE);
+                return MA_NOACTIVATE;
+            }
             break;
         case kPassActivation:
             if (::GetActiveWindow() == Hwnd()) {
-                if (const HWND front = FrontOwned()) ::SetForegroundWindow(front);
+                if (const HWND front = FrontOwned()) {
+                    if (::IsIconic(front)) ::ShowWindow(front, SW_RESTORE);
+                    ::SetForegroundWindow(front);
+                }
             }
             return 0;
         case WM_DRAWITEM: {
@@ -394,6 +405,12 @@ bool Win32Window::OnDialogKey(HWND from, WPARAM key) {
         if (control->Hwnd() == from || ::IsChild(control->Hwnd(), from)) source = control;
     }
     if (key == VK_RETURN) return source && source->OnEnterKey();
+    if (key == VK_ESCAPE) {
+        // Esc is the screen's Close, once an open drop-down list has closed.
+        if (!style_.hasMenu || (source && source->TakesEscape())) return false;
+        events_.OnCloseRequest();  // may destroy this window
+        return true;
+    }
     if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
     const std::vector<HWND> stops = TabStops();
     if (stops.empty()) return false;

@@ -33,8 +33,6 @@ public:
     void SetMenu(const std::vector<platform::MenuSpec>& menu) override;
     void Show() override;
     void Hide() override;
-    void Restore() override;
-    bool IsMinimised() override;
     void Repaint() override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
@@ -50,7 +48,8 @@ public:
 
     const platform::WindowStyle& Style() const { return style_; }
     // Tab and Shift+Tab move the focus among the controls that take it, in the order they were
-    // made; Enter on a control is its default action. False for a key left to the control.
+    // made; Enter on a control is its default action; Esc on a window with a menu bar is its
+    // close box. False for a key left to the control.
     bool OnDialogKey(HWND from, WPARAM key);
 
     // For the controls on the window.

@@ -542,7 +542,7 @@ TEST_F(Resident, AnOpenMenuHoldsUpNeitherTheProgressNorTheEndOfAClean) {
     EXPECT_EQ(Ended(), 0u);
 }
 
-TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
+TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdropAndChangeConfigurationTakesItsPlace) {
     world.MakeFile(ini, "[Delete]\r\nTemp=No\r\n");
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
@@ -553,6 +553,9 @@ TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
     const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
     ASSERT_NE(backdrop, nullptr) << "no backdrop";
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "About this program!");
+    Choose(main, kChangeConfiguration);
+    EXPECT_NE(WaitForWindow(run->Id(), kStartPage, 5000), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(about); }, 5000)) << "two screens at once";
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
 }

@@ -491,15 +491,22 @@ TEST(ProgressLine, TellsWhatHasGoneAndWhereThenTheTotals) {
         std::string line;
     };
     const std::string deep = "C:\\Temp\\" + std::string(80, 'x');  // shown by its last 70 characters
+    std::string euros;  // three bytes a character
+    for (int i = 0; i < 40; ++i) euros += "\xE2\x82\xAC";
     const Case cases[] = {
         {{0, 0, 0, ""}, false, "0 items, 0 bytes removed"},
         {{1, 1, 0, "C:\\Temp"}, false, "1 item, 1 byte removed - C:\\Temp"},
         {{51234, 1288490189, 0, deep}, false, "51,234 items, 1.2 GB removed - ..." + std::string(70, 'x')},
+        {{1, 1, 0, "C:\\Users\\" + std::string(60, 'a') + "\\Pictures\\Holiday"}, false,
+         "1 item, 1 byte removed - C:\\Users\\...\\Pictures\\Holiday"},
+        {{1, 1, 0, "C:\\" + std::string(80, 'u') + "\\Holiday"}, false, "1 item, 1 byte removed - C:\\...\\Holiday"},
+        {{1, 1, 0, "C:\\" + euros}, false, "1 item, 1 byte removed - ..." + euros.substr(45)},  // whole characters
         {{51234, 1288490189, 3, deep}, true, "51,234 items, 1.2 GB freed; 3 items stayed"},
         {{2, 2048, 1, ""}, true, "2 items, 2.0 KB freed; 1 item stayed"},
         {{2, 2048, 0, ""}, true, "2 items, 2.0 KB freed"},
     };
-    for (const Case& c : cases) EXPECT_EQ(app::ProgressText(c.seen, c.done), c.line);
+    const auto fits = [](const std::string& line) { return line.size() <= 104; };
+    for (const Case& c : cases) EXPECT_EQ(app::ProgressText(c.seen, c.done, fits), c.line);
 }
 
 // The cache answers as Wine's or as Windows' does: the engine must find the cookies in both.

@@ -2,11 +2,13 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
+#include "screens/Form1.h"
 #include "screens/Form10.h"
 #include "screens/Form3a.h"
 #include "screens/Form3c.h"
 #include "screens/HelpPages.h"
 #include "settings/INISettings.h"
+#include "screens/frmUnload.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -192,6 +194,25 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
         EXPECT_EQ(world.files.Content(kIni) == ini, stored > forms::kMaxListItems) << "stored nothing when too long";
         EXPECT_EQ(world.desktop.messages.size(), stored > forms::kMaxListItems ? 1u : 0u);
         world.app.Unload<Form3a>();
+    }
+}
+
+// The cache is listed beside the windows while the start page stays shown and busy; the keep
+// screen follows only while the start page is still what the user sees.
+TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScreen) {
+    world.cache.Add("http://a/");
+    world.desktop.besideOnThread = true;
+    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit"}) {
+        SCOPED_TRACE(meanwhile);
+        world.app.Get<Form1>().Run("sInter");
+        EXPECT_TRUE(world.app.Find<Form1>()->Visible() && !world.app.Exists<Form3a>());
+        EXPECT_EQ(world.desktop.pointer, platform::kPointerArrowHourglass);
+        if (meanwhile == "Exit") screens::UnloadAll();
+        if (meanwhile.starts_with("s")) world.app.Find<Form1>()->Run(meanwhile);
+        if (meanwhile == "sHelp") world.app.Find<Form4>()->Run("sClose");  // back on the start page
+        world.desktop.FinishBeside();
+        EXPECT_EQ(world.app.Exists<Form3a>(), meanwhile.empty());
+        screens::UnloadAll();
     }
 }
 

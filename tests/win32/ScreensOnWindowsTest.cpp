@@ -1,19 +1,27 @@
-// The screens on real windows, where only the real desktop can tell: whether a number fits the
-// label that shows it in the label's own font, and whether two controls that meet in the design
-// meet on the screen without a pixel of overlap.
+// The screens on real windows, where only the real desktop can tell: whether a text fits the
+// control that shows it in the control's own font, at every display size, and whether two
+// controls that meet in the design meet on the screen without a pixel of overlap.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/CleanRunWindows.h"
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
+#include "screens/Form1.h"
+#include "screens/Form10.h"
 #include "screens/Form2.h"
 #include "screens/Form3a.h"
 #include "screens/Form3c.h"
+#include "screens/Form5.h"
+#include "screens/HelpPages.h"
+#include "screens/frmPath.h"
+#include "screens/frmUser.h"
 #include "support/HeadlessWorld.h"
 #include "tests/win32/world/DesktopDriver.h"
 
@@ -109,6 +117,79 @@ TEST_F(ScreensOnWindows, TheOptionsBoxesMeetWithoutOverlapping) {
     EXPECT_FALSE(::IntersectRect(&common, &cookies, &temp))
         << "\"Clean Cookie Files\" ends at " << cookies.right << ", \"Temp Folder\" begins at " << temp.left;
     EXPECT_LE(temp.left - cookies.right, 1) << "and they still meet";
+}
+
+// The real desktop, as a display of the size asked for.
+struct SizedDesktop : win32::Win32Desktop {
+    SizedDesktop(int width, int height) : width(width), height(height) {}
+    platform::ScreenMetrics Screen() override {
+        const platform::ScreenMetrics real = Win32Desktop::Screen();
+        return {width * real.twipsPerPixelX, height * real.twipsPerPixelY, real.twipsPerPixelX, real.twipsPerPixelY};
+    }
+    int width, height;
+};
+
+// The box a control's text needs in the control's font: wrapped as a label wraps it, or on one
+// line after a check box's box and gap.
+SIZE Needed(HWND control, bool oneLine, int extra) {
+    wchar_t text[2048] = {};
+    const int length = ::GetWindowTextW(control, text, 2048);
+    RECT box = {};
+    ::GetClientRect(control, &box);
+    const win32::WindowDc dc(control);
+    const win32::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc.Get(), text, length, &box,
+                DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
+    return {box.right + extra, box.bottom};
+}
+
+void ExpectTextsFit(const forms::Form& form, int width) {
+    for (const forms::Control* control : form.Controls()) {
+        const bool box = control->Type() == platform::ControlType::kCheckBox;
+        const HWND window = ::GetDlgItem(reinterpret_cast<HWND>(form.Handle()), win32::ControlIdOf(control->Name()));
+        if ((control->Type() != platform::ControlType::kLabel && !box) || !::IsWindowVisible(window)) continue;
+        RECT client = {};
+        ::GetClientRect(window, &client);
+        const SIZE needed = Needed(window, box, box ? 17 : 0);
+        const auto* label = dynamic_cast<const forms::Label*>(control);
+        std::printf("%4d wide  %-7s %-7s %5.2f of %5.2f pt  needs %4ldx%-4ld of %4ldx%ld\n", width, form.Name().c_str(),
+                    control->Name().c_str(), label ? label->ShownFont().size : control->Font().size,
+                    control->Font().size, needed.cx, needed.cy, client.right, client.bottom);
+        EXPECT_TRUE(needed.cx <= client.right && needed.cy <= client.bottom) << form.Name() << "." << control->Name();
+    }
+}
+
+TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLineFrom800x600Up) {
+    testing_support::FakePorts ports;
+    for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1920, 1080}}) {
+        SizedDesktop desktop(width, height);
+        testing_support::DesktopDriver driver{desktop};
+        forms::Application app(desktop);
+        const auto check = [&, width = width](forms::Form& screen) {
+            driver.PumpFor(30);
+            ExpectTextsFit(screen, width);
+            app.Unload(screen);
+        };
+        using namespace screens;
+        check(app.Get<Form1>()), check(app.Get<Form2>()), check(app.Get<frmUser>()), check(app.Get<frmPath>());
+        check(app.Get<Form3a>()), check(app.Get<Form3c>()), check(app.Get<Form5>()), check(app.Get<Form4>());
+        check(app.Get<Form4a>()), check(app.Get<Form4b>()), check(app.Get<Form4c>()), check(app.Get<Form4d>());
+        // The backdrop: the longest status texts, and a clean's progress in a folder too long for it.
+        Form10& backdrop = app.Get<Form10>();
+        const std::string folder = "C:\\Users\\" + std::string(250, 'p') + "\\Holiday";
+        backdrop.Label7.SetCaption(app::ProgressText({51234, 1288490189, 0, folder}, false,
+                                                     [&](const std::string& t) { return backdrop.Label7.TextFits(t); }));
+        backdrop.Label7.SetVisible(true);
+        for (const char* status : {"This is the folder you have selected!", "32767 Internet Files Collected !"}) {
+            backdrop.Label6.SetCaption(status);
+            driver.PumpFor(30);
+            ExpectTextsFit(backdrop, width);
+        }
+        const HWND line = ::GetDlgItem(reinterpret_cast<HWND>(backdrop.Handle()), win32::ControlIdOf("Label7"));
+        EXPECT_EQ(Needed(line, false, 0).cy, Needed(line, true, 0).cy) << backdrop.Label7.Caption();
+        EXPECT_TRUE(backdrop.Label7.Caption().ends_with("\\...\\Holiday"));
+        EXPECT_EQ(backdrop.Label7.ShownFont(), backdrop.Label7.Font()) << "shortened, not shrunk";
+    }
 }
 
 }  // namespace
