@@ -1,5 +1,6 @@
 // The internet cookie keep screen over a URL cache of 10,000 entries with a keep-list of 1,001
-// of them, on the real desktop and WinINet, against the bare work it stands on, in the same run:
+// of them, on the real desktop and WinINet, against the bare work it stands on, taking turns
+// over 5 rounds:
 // - opening it (load to visible and painted) against a bare enumeration of the cache plus a bare
 //   LB_ADDSTRING fill of the same items into two list boxes of the same size, painted;
 // - its "Save" against SaveInternetKeepList plus that bare enumeration and fill.
@@ -31,7 +32,7 @@ using bench::PumpUntilIdle;
 
 constexpr int kEntries = 10000;
 constexpr int kKept = 1001;
-constexpr int kRounds = 7;
+constexpr int kRounds = 5;
 constexpr const char* kSite = "http://morvane-bench-screen.example/";
 
 std::string Name(int i) { return std::string(kSite) + "page/" + std::to_string(i) + "/index.html"; }
@@ -107,11 +108,6 @@ private:
     std::vector<HWND> lists_;
 };
 
-struct Best {
-    double value = 1e300;
-    void Take(double sample) { value = std::min(value, sample); }
-};
-
 }  // namespace
 
 int main() {
@@ -160,32 +156,28 @@ int main() {
                  application.Find<screens::Form3a>()->List2.Items() == keepList;
     close();
 
-    Best opening, saving, enumeration, fill, keepListSave;
+    std::vector<double> opening, saving, enumeration, fill, keepListSave;
     std::vector<std::string> listed;
     for (int round = 0; round < kRounds; ++round) {
-        // Alternate which goes first, so that neither always meets a warmer cache.
-        const auto ours = [&] {
-            opening.Take(Milliseconds(open));
-            alike = alike && ::IsWindowVisible(screenHandle()) &&
-                    application.Find<screens::Form3a>()->List1.ListCount() == static_cast<int>(top.size());
-            saving.Take(Milliseconds(save));
-            alike = alike && application.Find<screens::Form3a>()->List2.Items() == keepList;
-            close();
-        };
-        const auto reference = [&] {
-            enumeration.Take(Milliseconds([&] { listed = BareEnumerate(); }));
-            fill.Take(Milliseconds([&] { bare.Fill(listed, keepList); }));
-            keepListSave.Take(Milliseconds([&] { engine::SaveInternetKeepList(keepList); }));
-            alike = alike && listed == top && bare.Count(0) == static_cast<int>(top.size()) &&
-                    bare.Count(1) == kKept;
-        };
-        if (round % 2 == 0) {
-            ours();
-            reference();
-        } else {
-            reference();
-            ours();
-        }
+        bench::InTurns(round, 2, [&](int turn) {
+            if (turn == 0) {
+                opening.push_back(Milliseconds(open));
+                alike = alike && ::IsWindowVisible(screenHandle()) &&
+                        application.Find<screens::Form3a>()->List1.ListCount() == static_cast<int>(top.size());
+                saving.push_back(Milliseconds(save));
+                alike = alike && application.Find<screens::Form3a>()->List2.Items() == keepList;
+                close();
+            } else {
+                enumeration.push_back(Milliseconds([&] { listed = BareEnumerate(); }));
+                fill.push_back(Milliseconds([&] { bare.Fill(listed, keepList); }));
+                keepListSave.push_back(Milliseconds([&] { engine::SaveInternetKeepList(keepList); }));
+                alike = alike && listed == top && bare.Count(0) == static_cast<int>(top.size()) &&
+                        bare.Count(1) == kKept;
+            }
+        });
+        std::printf("round %d: open %.1f ms, Save %.1f ms; bare enumeration %.1f ms, fill %.1f ms, keep-list save "
+                    "%.1f ms\n",
+                    round + 1, opening.back(), saving.back(), enumeration.back(), fill.back(), keepListSave.back());
     }
 
     for (int i = 0; i < kEntries; ++i) ::DeleteUrlCacheEntryA(Name(i).c_str());
@@ -201,14 +193,13 @@ int main() {
         return 1;
     }
 
-    const double bareOpen = enumeration.value + fill.value;
-    const double bareSave = keepListSave.value + bareOpen;
-    std::printf("cache of %zu listed entries (%d of this bench), keep-list of %d; best of %d rounds\n", top.size(),
-                kEntries, kKept, kRounds);
-    std::printf("bare enumeration %.1f ms, bare fill of both lists %.1f ms, SaveInternetKeepList %.1f ms\n",
-                enumeration.value, fill.value, keepListSave.value);
-    std::printf("Form3a open (load to visible): %.1f ms, ratio %.2f (target at most 1.5)\n", opening.value,
-                opening.value / bareOpen);
-    std::printf("Form3a Save: %.1f ms, ratio %.2f (target at most 1.5)\n", saving.value, saving.value / bareSave);
+    std::vector<double> bareOpen, bareSave;
+    for (int round = 0; round < kRounds; ++round) {
+        bareOpen.push_back(enumeration[round] + fill[round]);
+        bareSave.push_back(keepListSave[round] + bareOpen.back());
+    }
+    std::printf("cache of %zu listed entries (%d of this bench), keep-list of %d\n", top.size(), kEntries, kKept);
+    bench::AtMost("Form3a open / bare enumeration and fill", bench::RatioOf(opening, bareOpen), 1.5);
+    bench::AtMost("Form3a Save / bare keep-list save, enumeration and fill", bench::RatioOf(saving, bareSave), 1.5);
     return 0;
 }
