@@ -112,6 +112,12 @@ inline bool AtMost(const std::string& what, const Spread& spread, double limit, 
     return met;
 }
 
+// Why a figure is what it is, shown under the closing table.
+inline void Why(const std::string& what, const std::string& reason) {
+    std::printf("why | %s | %s\n", what.c_str(), reason.c_str());
+    std::fflush(stdout);
+}
+
 // A figure shown for what it tells, with no target of its own.
 inline void Shown(const std::string& what, const Spread& spread, const char* unit = "", const char* format = "%.2f") {
     Figure(what, Text(spread, format, unit), "-", "-");

@@ -2,7 +2,7 @@
 // real desktop, in this process), against making and showing a bare Win32 window with the same
 // child controls (classes, styles, places, fonts, texts, items, menu bar and picture), in the
 // same run on the same display. Both times run from the first call to the moment the window is
-// shown and every paint it caused is done; the two take turns over 50 rounds, and the median
+// shown and every paint it caused is done; the two take turns over 25 rounds, and the median
 // of the per-round ratios counts. Every screen is a target; the folder picker opens on a folder of 10,000 files, whose
 // bare file list reads the folder itself (LB_DIR), as a file list must.
 //
@@ -45,7 +45,7 @@ using bench::Median;
 using bench::Milliseconds;
 using bench::PumpUntilIdle;
 
-constexpr int kRuns = 50;
+constexpr int kRuns = 25;
 constexpr int kWarmUps = 3;
 constexpr int kFiles = 10000;
 constexpr double kTarget = 2.0;

@@ -1,4 +1,4 @@
-// Purging a Temp folder of 2,000 files in 20 folders. The contestants, each on a copy of one
+// Purging a Temp folder of 3,000 files in 30 folders. The contestants, each on a copy of one
 // tree made and flushed to the disk just before its turn, in turns over 5 rounds:
 // - PurgeFolderContents, the engine's purge;
 // - the lean sound walk (bench/LeanWalk.h): the least a purge that never deletes a link's target
@@ -21,7 +21,7 @@
 
 namespace {
 
-const bench::TreeShape kShape{2, 9, 100};  // 2,000 files in 20 folders
+const bench::TreeShape kShape{3, 9, 100};  // 3,000 files in 30 folders
 constexpr int kRounds = 5;
 constexpr double kTarget = 1.05;
 

@@ -132,7 +132,14 @@ int main() {
     for (Case& c : cases) {
         std::printf("  %-17s %s; bare append %s\n", c.name, bench::Text(bench::SpreadOf(c.times), "%.2f", " ms").c_str(),
                     bench::Text(bench::SpreadOf(c.bareTimes), "%.2f", " ms").c_str());
-        bench::AtMost(std::string("AppendRunRecord, ") + c.name, bench::SpreadOf(c.times), 5, " ms", "%.2f", true);
+        if (!bench::AtMost(std::string("AppendRunRecord, ") + c.name, bench::SpreadOf(c.times), 5, " ms", "%.2f",
+                           true) &&
+            c.before == &nearFull) {
+            bench::Why(std::string("AppendRunRecord, ") + c.name,
+                       "the rotation flushes the kept half of the log to the disk before it replaces the log, so "
+                       "that no crash leaves it broken; a bare rotation doing the same takes " +
+                           bench::Text(bench::SpreadOf(bareRotations), "%.2f", " ms"));
+        }
     }
     std::printf("  bare rotation     %s\n", bench::Text(bench::SpreadOf(bareRotations), "%.2f", " ms").c_str());
     bench::Shown("AppendRunRecord that rotates / bare rotation", bench::RatioOf(cases[2].times, bareRotations));
