@@ -37,6 +37,10 @@ public:
     std::optional<std::string> Variable(std::string_view name) override { return inner_.Variable(name); }
     platform::OsVersion Version() override { return inner_.Version(); }
     platform::LocalTime Now() override { return inner_.Now(); }
+    std::uint64_t Ticks() override { return inner_.Ticks(); }
+    std::unique_ptr<platform::HeldLock> LockByName(std::string_view name, int timeoutMs) override {
+        return inner_.LockByName(name, timeoutMs);
+    }
     std::string FromAnsi(std::string_view ansi) override { return inner_.FromAnsi(ansi); }
     std::string ToAnsi(std::string_view utf8) override { return inner_.ToAnsi(utf8); }
     void Sleep(int milliseconds) override { inner_.Sleep(milliseconds); }

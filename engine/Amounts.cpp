@@ -37,4 +37,14 @@ std::string BytesText(std::uint64_t bytes) {
     return CountText(tenths / 10) + "." + std::to_string(tenths % 10) + " " + kUnits[unit];
 }
 
+std::string DurationText(std::uint64_t milliseconds) {
+    const std::uint64_t seconds = milliseconds / 1000;
+    if (seconds < 60) {
+        const std::uint64_t tenths = (milliseconds + 50) / 100;
+        return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " s";
+    }
+    if (seconds < 3600) return std::to_string(seconds / 60) + " min " + std::to_string(seconds % 60) + " s";
+    return CountText(seconds / 3600) + " h " + std::to_string(seconds % 3600 / 60) + " min";
+}
+
 }  // namespace engine

@@ -175,7 +175,7 @@ private:
         } else if (result != FsError::kNotFound) {  // gone already: someone else removed it
             const StayReason reason = ReasonOf(result);
             tally_.Kept({text::JoinPath(levels_.back().path, name), reason, folder,
-                         readOnly && reason == StayReason::kAccessDenied},
+                         readOnly && reason == StayReason::kAccessDenied, result.Code()},
                         bytes);
             levels_.back().holdsRest = true;
             if (progress_) progress_->Stayed();

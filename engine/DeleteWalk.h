@@ -35,6 +35,7 @@ struct StayedItem {
     StayReason reason = StayReason::kOther;
     bool folder = false;
     bool readOnly = false;  // its read-only mark kept it (and it keeps the mark)
+    std::uint32_t code = 0;  // the platform's own code for the failure, 0 when it gave none
 };
 // How many stayed items a tally names; the rest are only counted.
 inline constexpr std::size_t kStayedNamed = 100;
@@ -57,6 +58,7 @@ struct DeleteTally {
     // Folders chosen for a purge that could not be purged at all: missing, not a purgeable base,
     // not openable or listable, or refused as protected.
     std::uint64_t foldersNotCleaned = 0;
+    std::uint64_t foldersNotListed = 0;  // of those: opened, but could not be listed
     // A stop ended the work before its end: what it never reached was not counted.
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.

@@ -18,20 +18,26 @@ bool Collected(std::uint32_t entryType) {
     return (entryType & (platform::kNormalCacheEntry | platform::kCookieCacheEntry)) != 0;
 }
 
-}  // namespace
-
-std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& stop) {
-    std::vector<std::string> names;
+// The collected entries, each name once, in the platform's order; the listing ends as soon as
+// stop answers true.
+std::vector<platform::UrlCacheEntry> CollectEntries(const std::function<bool()>& stop) {
+    std::vector<platform::UrlCacheEntry> entries;
     std::unordered_set<std::string> seen;
     for (const auto& pattern : kPatterns) {
         if (stop && stop()) break;
         platform::Cache().Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
-            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) {
-                names.push_back(entry.sourceUrlName);
-            }
+            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) entries.push_back(entry);
             return !(stop && stop());
         });
     }
+    return entries;
+}
+
+}  // namespace
+
+std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& stop) {
+    std::vector<std::string> names;
+    for (platform::UrlCacheEntry& entry : CollectEntries(stop)) names.push_back(std::move(entry.sourceUrlName));
     return names;
 }
 
@@ -41,26 +47,28 @@ void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally,
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
     const auto stopped = [&] { return progress && progress->StopRequested(); };
     if (progress) progress->WorkingIn(kCachePlace);
-    const std::vector<std::string> names = CollectUrlCacheEntries(stopped);
-    for (const std::string& name : names) {
+    const std::vector<platform::UrlCacheEntry> entries = CollectEntries(stopped);
+    for (const platform::UrlCacheEntry& entry : entries) {
         if (stopped()) {
             tally.stopped = true;
             return;
         }
+        const std::string& name = entry.sourceUrlName;
         if (kept.count(name)) {
             ++tally.spared;
             continue;
         }
         if (mode == CleanMode::kPreview || platform::Cache().Delete(name)) {
             ++tally.removedItems;
-            if (progress) progress->Removed(0);
+            tally.removedBytes += entry.size;
+            if (progress) progress->Removed(entry.size);
         } else {
             tally.Kept({name, StayReason::kInUse}, 0);
             if (progress) progress->Stayed();
         }
     }
     // Stopped while listing: what the listing did not reach was not looked at.
-    if (names.empty() && stopped()) tally.stopped = true;
+    if (entries.empty() && stopped()) tally.stopped = true;
 }
 
 }  // namespace engine

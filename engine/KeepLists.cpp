@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/Ports.h"
+#include "platform/Text.h"
 #include "settings/INISettings.h"
 
 namespace engine {
@@ -40,15 +41,28 @@ void AppendList(std::string& out, const char* section, const std::vector<std::st
     }
 }
 
+// The [Delete] keys a rewrite always writes, in this order ("0" when they were missing).
+constexpr std::string_view kDeleteKeys[] = {"Temp", "Temporary Internet Files", "User"};
+
 // What a rewrite carries over from the old file, all from one reading of it.
 struct Carried {
-    std::string user, temp, cache, userOption;
+    std::string user;
+    std::vector<std::pair<std::string, std::string>> options;  // [Delete], the known keys first
     std::vector<std::string> cookies;
 };
 
 Carried ReadCarried(const settings::IniSnapshot& old) {
-    return {old.Read("User", "sFile0"), old.Read("Delete", "Temp"), old.Read("Delete", "Temporary Internet Files"),
-            old.Read("Delete", "User"), old.KeepList("Cookies")};
+    Carried carried{old.Read("User", "sFile0"), {}, old.KeepList("Cookies")};
+    for (const std::string_view key : kDeleteKeys) carried.options.emplace_back(key, old.Read("Delete", std::string(key)));
+    // Every other option of [Delete] goes along too: a cleaning target this writer does not
+    // know of keeps its setting.
+    for (auto& [key, value] : old.Keys("Delete")) {
+        if (std::none_of(std::begin(kDeleteKeys), std::end(kDeleteKeys),
+                         [&](std::string_view known) { return text::EqualsNoCase(known, key); })) {
+            carried.options.emplace_back(std::move(key), std::move(value));
+        }
+    }
+    return carried;
 }
 
 }  // namespace
@@ -68,9 +82,7 @@ void SaveInternetKeepList(const std::vector<std::string>& savedList) {
     text += "[User]\r\n";
     AppendKey(text, "sFile0", carried.user);
     text += "[Delete]\r\n";
-    AppendKey(text, "Temp", carried.temp);
-    AppendKey(text, "Temporary Internet Files", carried.cache);
-    AppendKey(text, "User", carried.userOption);
+    for (const auto& [key, value] : carried.options) AppendKey(text, key, value);
     AppendList(text, "Internet", savedList);
     AppendList(text, "Cookies", carried.cookies);
     platform::Files().ReplaceWholeFile(file, text);

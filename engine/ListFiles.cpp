@@ -36,7 +36,11 @@ void ShellDelete(const std::string& path, DeleteTally& tally) {
         std::nullopt, tally);
 }
 
-bool IsPurgeableBase(const std::string& folder) {
+bool IsPurgeableBase(const std::string& spelled) {
+    // A device or NT spelling counts as the drive path or share it names.
+    const std::optional<std::string> plain = platform::Files().PlainPath(spelled);
+    if (!plain) return false;
+    const std::string& folder = *plain;
     if (folder.size() < 3) return false;  // "", "0", "\", "C:" and the like
     const bool drivePath = std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
                            (folder[2] == '\\' || folder[2] == '/');
@@ -53,10 +57,12 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanPro
     const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
-        !RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally, progress,
-                       mode)) {
+    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
         ++tally.foldersNotCleaned;
+    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally,
+                              progress, mode)) {
+        ++tally.foldersNotCleaned;
+        ++tally.foldersNotListed;
     }
 }
 

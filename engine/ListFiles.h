@@ -14,8 +14,8 @@ namespace engine {
 void ShellDelete(const std::string& path);
 void ShellDelete(const std::string& path, DeleteTally& tally);
 
-// Whether a path may be purged at all: absolute (a drive path or a share), not empty, not the
-// unset value "0" and not a lone separator.
+// Whether a path may be purged at all: absolute (a drive path or a share, in any spelling of
+// the device or NT namespaces), not empty, not the unset value "0" and not a lone separator.
 bool IsPurgeableBase(const std::string& folder);
 
 // Empties a folder and keeps it: everything that can be removed goes, read-only items included;

@@ -40,17 +40,21 @@ std::string BytesInFull(std::uint64_t bytes) {
     return BytesText(bytes) + " (" + CountText(bytes) + " bytes)";
 }
 
-void AppendHeader(std::string& out, const RunRecord& record) {
-    const platform::LocalTime& t = record.time;
+std::string Stamp(const platform::LocalTime& t) {
     char stamp[64];
     std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
+    return stamp;
+}
+
+void AppendHeader(std::string& out, const RunRecord& record) {
     out += kRecordMarker;
-    out += stamp;
+    out += Stamp(record.time);
     out += "  ";
     out += VariantText(record.variant);
     out += "  exit code ";
     out += std::to_string(record.exitCode);
+    out += "  ended " + Stamp(record.endTime) + " after " + DurationText(record.durationMs);
     out += kLineEnd;
 }
 
@@ -70,7 +74,8 @@ std::string WouldText(const OptionRecord& option) {
 void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
     AppendOneLine(out, option.name);
     out += " = ";
-    AppendOneLine(out, option.value);
+    // An absent key reads "0"; neither it nor an empty value was ever chosen.
+    AppendOneLine(out, option.value == "0" || option.value.empty() ? "not set" : option.value);
     if (option.ran || option.notCleaned) {
         if (!option.place.empty()) {
             out += ", ";
@@ -217,13 +222,20 @@ bool AppendRunRecord(const RunRecord& record) noexcept {
         const std::string path = RunLogPath();
         if (path.empty()) return false;
         platform::FileSystem& files = platform::Files();
+        // A rotation reads the log and replaces it: a record appended by another process in
+        // between would be lost. Without the lock in time (its holder hangs) the record still
+        // goes in, but nothing is rotated.
+        const std::unique_ptr<platform::HeldLock> turn = platform::Env().LockByName(kRunLogLock, kRunLogLockWaitMs);
         // A record after others begins with a line end: an empty line between records, and a
-        // header at the start of a line even when the last line of an edited log has no end.
-        std::string text(files.Exists(path) ? kLineEnd : kByteOrderMark);
+        // header at the start of a line even when the last line of an edited log has no end. A
+        // log that is there but empty (a full disk cut its first write) gets its mark too: it
+        // is read whole only when it holds no byte.
+        const bool empty = !files.Exists(path) || files.ReadWholeFile(path, 0).has_value();
+        std::string text(empty ? kByteOrderMark : kLineEnd);
         text += FormatRunRecord(record);
         const std::optional<std::uint64_t> size = files.AppendToFile(path, text);
         if (!size) return false;
-        if (*size > kRunLogLimit) DropOlderRecords(path);
+        if (*size > kRunLogLimit && turn) DropOlderRecords(path);
         return true;
     } catch (...) {
         return false;

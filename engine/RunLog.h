@@ -38,7 +38,9 @@ struct OptionRecord {
 
 
 struct RunRecord {
-    platform::LocalTime time;
+    platform::LocalTime time;     // when it started
+    platform::LocalTime endTime;  // when its outcome was known
+    std::uint64_t durationMs = 0;
     RunVariant variant = RunVariant::kAuto;
     std::vector<OptionRecord> options;
     std::vector<std::string> refusals;  // one line each: the refused folder and why
@@ -54,15 +56,21 @@ inline constexpr std::size_t kMaxStayedListed = 100;
 inline constexpr std::string_view kRecordMarker = "==== ";
 // Past this size the log drops its older records, keeping the newest within half of it.
 inline constexpr std::uint64_t kRunLogLimit = 1u << 20;
+// The lock every writer of the log holds while it appends and rotates, and how long one waits
+// for it (a write takes milliseconds; a holder that hangs must not hold a clean's end up).
+inline constexpr std::string_view kRunLogLock = "Morvane.log";
+inline constexpr int kRunLogLockWaitMs = 10'000;
 
 // The program's folder + "Morvane.log"; "" when the program's folder is unknown.
 std::string RunLogPath();
 // The record's lines, each ending in CRLF.
 std::string FormatRunRecord(const RunRecord& record);
-// Appends one record to the log, after an empty line (a new log starts with a UTF-8 byte-order
-// mark instead, for Notepads that would read it as ANSI otherwise). A log past kRunLogLimit then keeps only its newest
-// whole records within half the limit, in one atomic replace. Never throws; false when the
-// record could not be written, which must never change the outcome of a clean.
+// Appends one record to the log, after an empty line (a new or empty log starts with a UTF-8
+// byte-order mark instead, for Notepads that would read it as ANSI otherwise). A log past
+// kRunLogLimit then keeps only its newest whole records within half the limit, in one atomic
+// replace. Appends and rotations of every process take turns (the lock kRunLogLock), so that no
+// record is lost to a rotation. Never throws; false when the record could not be written, which
+// must never change the outcome of a clean.
 bool AppendRunRecord(const RunRecord& record) noexcept;
 
 }  // namespace engine

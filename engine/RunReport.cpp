@@ -1,6 +1,7 @@
 #include "engine/RunReport.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/Ports.h"
 #include "settings/CsdlConstants.h"
@@ -8,7 +9,7 @@
 namespace engine {
 namespace {
 
-const char* ReasonText(const StayedItem& item) {
+std::string ReasonText(const StayedItem& item) {
     if (item.folder && item.readOnly) return "read-only folder";
     switch (item.reason) {
         case StayReason::kInUse:
@@ -20,7 +21,11 @@ const char* ReasonText(const StayedItem& item) {
         case StayReason::kOther:
             break;
     }
-    return "other";
+    // None of the named reasons: the system's own code tells what it was.
+    if (item.code == 0) return "other";
+    char code[32];
+    std::snprintf(code, sizeof(code), "other (0x%08X)", static_cast<unsigned>(item.code));
+    return code;
 }
 
 // Why a folder is not purged, for the record.
@@ -31,8 +36,9 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 }
 
 // Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const std::string& folder) {
+std::string WhyNotCleaned(const std::string& folder, const DeleteTally& tally) {
     if (folder.empty() || folder == "0") return "is not set";
+    if (tally.foldersNotListed > 0) return folder + " could not be listed";
     return WhyNot(folder, settings::CheckUserFolder(folder));
 }
 
@@ -47,7 +53,7 @@ std::optional<RefusalFound> UserFolderRefusal(const CleanSettings& settings) {
                         "Your Selected Folder " + WhyNot(folder, verdict)};
 }
 
-RunReport::RunReport(RunVariant variant) {
+RunReport::RunReport(RunVariant variant) : start_(platform::Env().Ticks()) {
     record_.time = platform::Env().Now();
     record_.variant = variant;
 }
@@ -77,10 +83,12 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place));
+    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place, tally));
 }
 
 void RunReport::Write(const std::string& outcome, int exitCode) {
+    record_.endTime = platform::Env().Now();
+    record_.durationMs = platform::Env().Ticks() - start_;
     record_.outcome = outcome;
     record_.exitCode = exitCode;
     std::sort(record_.largest.begin(), record_.largest.end(),
@@ -89,7 +97,7 @@ void RunReport::Write(const std::string& outcome, int exitCode) {
     AppendRunRecord(record_);
 }
 
-void RunReport::Stayed(const std::string& path, const char* reason) {
+void RunReport::Stayed(const std::string& path, const std::string& reason) {
     if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
 }
 

@@ -2,6 +2,7 @@
 // The record of one run, filled in as the run learns its options and results and written to the
 // log once its outcome is known: by the clean run and by the preview alike.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -32,8 +33,9 @@ public:
     void Write(const std::string& outcome, int exitCode);
 
 private:
-    void Stayed(const std::string& path, const char* reason);
+    void Stayed(const std::string& path, const std::string& reason);
 
+    std::uint64_t start_;  // the platform's tick count when the run began
     RunRecord record_;
 };
 

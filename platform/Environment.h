@@ -2,6 +2,7 @@
 // The process and its surroundings: command line, program folder, environment variables,
 // the OS version, the system code page, waiting and ending.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,12 @@ struct LocalTime {
     friend bool operator==(const LocalTime&, const LocalTime&) = default;
 };
 
+// A lock held until the object goes.
+class HeldLock {
+public:
+    virtual ~HeldLock() = default;
+};
+
 class Environment {
 public:
     virtual ~Environment() = default;
@@ -36,6 +43,13 @@ public:
     virtual std::optional<std::string> Variable(std::string_view name) = 0;
     virtual OsVersion Version() = 0;
     virtual LocalTime Now() = 0;
+    // Milliseconds on a clock that only goes forward (the local time may be set back), for
+    // durations.
+    virtual std::uint64_t Ticks() = 0;
+    // The lock of this name that every process of the user's session shares, once it is free;
+    // null when it did not come free within timeoutMs. A lock whose holder ended without
+    // letting go is had at once.
+    virtual std::unique_ptr<HeldLock> LockByName(std::string_view name, int timeoutMs) = 0;
 
     // Text in the system's ANSI code page <-> UTF-8. Characters the code page cannot hold
     // become "?", as the platform converts them.

@@ -2,6 +2,7 @@
 // Files and folders by absolute path (Windows form, UTF-8), and deletion through handles. The
 // real adapter reaches paths longer than 260 characters and Unicode names.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,14 +33,26 @@ struct FileEntry {
     bool Has(std::uint32_t attr) const { return (attributes & attr) != 0; }
 };
 
-// Why a file operation failed, as far as the caller needs to know.
-enum class FsError {
-    kNone,
-    kNotFound,
-    kAccessDenied,
-    kInUse,  // sharing violation: another process holds the file open
-    kLink,   // a link where the platform cannot remove it without reaching what it leads to
-    kOther,
+// Why a file operation failed, as far as the caller needs to know, and the platform's own code
+// for it (an NTSTATUS or a Win32 error; 0 where the platform gave none), for the record. It
+// compares, and switches, as its kind.
+class FsError {
+public:
+    enum Kind {
+        kNone,
+        kNotFound,
+        kAccessDenied,
+        kInUse,  // sharing violation: another process holds the file open
+        kLink,   // a link where the platform cannot remove it without reaching what it leads to
+        kOther,
+    };
+    constexpr FsError(Kind kind = kNone, std::uint32_t code = 0) : kind_(kind), code_(code) {}
+    constexpr operator Kind() const { return kind_; }
+    constexpr std::uint32_t Code() const { return code_; }
+
+private:
+    Kind kind_;
+    std::uint32_t code_;
 };
 
 // What a file or folder is, whatever path reached it: its volume and its file id there.
@@ -70,7 +83,8 @@ public:
     // the listing marks as a link is not opened: kLink).
     virtual Opened OpenFolder(const FileEntry& entry) = 0;
     // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
-    // read-only file loses its mark first and gets it back when it stays.
+    // read-only file loses its mark first and gets it back when it stays, or when it keeps
+    // other names (hard links), which keep their mark and content.
     virtual FsError DeleteEntry(const FileEntry& entry) = 0;
     // What DeleteEntry would answer, through the same open and the same checks, deleting and
     // changing nothing (a preview of a clean decides as the clean does).
@@ -99,7 +113,8 @@ public:
     // Adds the content at the end of the file in one write, creating the file when it is
     // missing (never its folder); others may read and append meanwhile. The file's size after
     // the write, or nullopt when nothing was written: the file is locked, read-only or a folder,
-    // or a link to a file stands at the path (the write would land in what it leads to).
+    // or a link to a file stands at the path or the file has another name (the write would land
+    // in a file elsewhere).
     virtual std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) = 0;
 
     // Attributes of a file or folder; nullopt when it does not exist.
@@ -126,7 +141,23 @@ public:
     // Opens a folder (links followed: the caller names it) for listing and emptying; null
     // when it is no folder or cannot be opened.
     virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path) = 0;
+
+    // What a name of the DOS device namespace ("C:", "Volume{...}") stands for in the NT
+    // namespace, as QueryDosDevice answers ("\Device\HarddiskVolume1"; "\??\C:\Folder" for a
+    // drive that subst made); nullopt when it names nothing.
+    virtual std::optional<std::string> DosDevice(std::string_view name) = 0;
+    // PlainPath (below) with this file system's devices.
+    std::optional<std::string> PlainPath(std::string_view path);
 };
+
+// A path written through the device or NT namespaces, in the form of the drive path or share it
+// names: "\\.\C:\x", "\??\C:\x", "\\?\C:\x", "\\?\GLOBALROOT\??\C:\x",
+// "\\?\GLOBALROOT\Device\HarddiskVolume1\x" and "\\?\Volume{...}\x" give "C:\x" (a bare
+// "\\.\C:" its root), "\\.\UNC\server\share" and "\\?\GLOBALROOT\Device\Mup\server\share"
+// give "\\server\share"; "/" reads as "\". Any other path comes back as it is. nullopt for a
+// path of those namespaces that names no drive path or share: a disk or a pipe, "\\?\unix\...".
+std::optional<std::string> PlainPath(std::string_view path,
+                                     const std::function<std::optional<std::string>(std::string_view)>& deviceOf);
 
 // The process that wrote a temporary file of ReplaceWholeFile beside the file targetName, read
 // from the temporary file's name; nullopt for any other name.

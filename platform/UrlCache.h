@@ -14,6 +14,7 @@ inline constexpr std::uint32_t kCookieCacheEntry = 0x100000;
 struct UrlCacheEntry {
     std::string sourceUrlName;  // as the platform returns it, character for character
     std::uint32_t entryType = 0;
+    std::uint64_t size = 0;  // of the entry's file, in bytes
 };
 
 class UrlCache {

@@ -1,5 +1,7 @@
 #include "screens/CookieScreen.h"
 
+#include <algorithm>
+
 #include "screens/SidePicture.h"
 
 namespace screens {
@@ -31,20 +33,32 @@ CookieScreen::CookieScreen(ScreenDesign design, const char* instructions, const 
     List2.onDblClick = [this] { Move(List2, List1); };
 }
 
-void CookieScreen::FillTopList(const std::vector<std::string>& names, int foundBeyond) {
-    List1.Clear();
-    unlisted_ = foundBeyond;
+namespace {
+
+// Fills the list and answers how many of the names it could not hold.
+std::size_t Fill(forms::ListBox& list, const std::vector<std::string>& names) {
+    list.Clear();
+    std::size_t unlisted = 0;
     for (const std::string& name : names) {
-        if (!List1.AddItem(name)) ++unlisted_;
+        if (!list.AddItem(name)) ++unlisted;
     }
+    return unlisted;
 }
+
+}  // namespace
+
+void CookieScreen::FillTopList(const std::vector<std::string>& names, int foundBeyond) {
+    topUnlisted_ = Fill(List1, names) + static_cast<std::size_t>(std::max(foundBeyond, 0));
+}
+
+void CookieScreen::FillBottomList(const std::vector<std::string>& names) { bottomUnlisted_ = Fill(List2, names); }
 
 void CookieScreen::ShowCounts() {
-    Label5.SetCaption(std::to_string(List1.ListCount() + unlisted_));
-    Label4.SetCaption(std::to_string(List2.ListCount()));
+    Label5.SetCaption(TopCount());
+    Label4.SetCaption(std::to_string(static_cast<std::size_t>(List2.ListCount()) + bottomUnlisted_));
 }
 
-std::string CookieScreen::TopCount() const { return std::to_string(List1.ListCount() + unlisted_); }
+std::string CookieScreen::TopCount() const { return std::to_string(static_cast<std::size_t>(List1.ListCount()) + topUnlisted_); }
 
 void CookieScreen::Move(forms::ListBox& from, forms::ListBox& to) {
     const int index = from.ListIndex();

@@ -23,16 +23,21 @@ public:
     forms::ListBox List2{*this, "List2"};  // bottom
 
 protected:
-    // Fills the top list; names past its limit, and the unlisted ones found beyond those given,
-    // are counted, not listed.
+    // Fill a list; names past its limit, and the unlisted ones found beyond those given, are
+    // counted, not listed.
     void FillTopList(const std::vector<std::string>& names, int foundBeyond = 0);
+    void FillBottomList(const std::vector<std::string>& names);
     void ShowCounts();
     // The top list's count as the status text reports it (entries past the limit included).
     std::string TopCount() const;
+    // How many names the bottom list was given that it cannot hold.
+    std::size_t BottomUnlisted() const { return bottomUnlisted_; }
 
 private:
     void Move(forms::ListBox& from, forms::ListBox& to);
-    int unlisted_ = 0;  // found beyond what the top list can hold: counted, not listed
+    // Found beyond what each list can hold: counted, not listed.
+    std::size_t topUnlisted_ = 0;
+    std::size_t bottomUnlisted_ = 0;
 };
 
 }  // namespace screens

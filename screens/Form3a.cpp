@@ -17,6 +17,11 @@ using forms::App;
 namespace {
 constexpr const char* kInstructions =
     "The top list shows all \"Cookies\"  collected.      To save a cookie double click on it, then click \"Save\"";
+}  // namespace
+
+std::string KeepListTooLongText(std::size_t stored) {
+    return "You have saved " + std::to_string(stored) + " Cookies, more than this list can show (" +
+           std::to_string(forms::kMaxListItems) + ") !\r\rNothing has been saved, all of them are still kept.";
 }
 
 Form3a::Form3a()
@@ -46,12 +51,18 @@ void Form3a::Rebuild() {
     List1.Clear();
     List2.Clear();
     const std::vector<std::string> collected = engine::CollectUrlCacheEntries();
-    for (const std::string& entry : settings::ReadKeepList("Internet")) List2.AddItem(entry);
+    FillBottomList(settings::ReadKeepList("Internet"));
     FillTopList(collected);
     ShowCounts();
 }
 
 void Form3a::sDeleteCookies_Click() {
+    // Storing what the list shows would drop the kept entries it could not show.
+    if (BottomUnlisted() > 0) {
+        App().MsgBox(KeepListTooLongText(static_cast<std::size_t>(List2.ListCount()) + BottomUnlisted()), 16,
+                     "Kavlon Info.....");
+        return;
+    }
     engine::SaveInternetKeepList(List2.Items());
     Rebuild();
 }

@@ -4,6 +4,9 @@
 
 namespace screens {
 
+// Why Save stores nothing when the keep-list holds more entries than the saved list can show.
+std::string KeepListTooLongText(std::size_t stored);
+
 class Form3a : public CookieScreen {
 public:
     Form3a();

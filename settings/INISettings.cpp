@@ -15,7 +15,6 @@ namespace {
 // Far above any real Clean.ini (two full keep-lists stay under 600 KB); a larger file is not
 // ours and reads as empty rather than stalling the program.
 constexpr std::uint64_t kMaxFileBytes = 8u << 20;
-constexpr int kKeepListSize = 1001;
 
 std::optional<ProfileText> LoadProfile(const std::string& file) {
     auto bytes = platform::Files().ReadWholeFile(file, kMaxFileBytes);
@@ -51,10 +50,11 @@ std::string AsDefault(std::string_view defaultValue) {
     return std::string(defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1));
 }
 
-// The index n of a key named "sFile<n>" (no leading zeros, at most 1000), or -1.
+// The index n of a key named "sFile<n>" (no leading zeros), or -1. Nine digits hold the index
+// of any list a file of kMaxFileBytes can hold.
 int KeepListIndex(std::string_view name) {
     constexpr std::string_view kPrefix = "sFile";
-    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 4) return -1;
+    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 9) return -1;
     if (!text::EqualsNoCase(name.substr(0, kPrefix.size()), kPrefix)) return -1;
     const std::string_view digits = name.substr(kPrefix.size());
     if (digits.size() > 1 && digits.front() == '0') return -1;
@@ -63,7 +63,7 @@ int KeepListIndex(std::string_view name) {
         if (c < '0' || c > '9') return -1;
         index = index * 10 + (c - '0');
     }
-    return index < kKeepListSize ? index : -1;
+    return index;
 }
 
 }  // namespace
@@ -111,23 +111,45 @@ std::string IniSnapshot::Read(const std::string& section, const std::string& key
     return AsRead(*profile_, *stored);
 }
 
+std::vector<std::pair<std::string, std::string>> IniSnapshot::Keys(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    if (!profile_) return keys;
+    const ProfileText& profile = *profile_;
+    ForEachProfileKey(profile.text, InFileForm(profile, section),
+                      [&](std::string_view name, std::optional<std::string_view> value) {
+                          if (!value) return;
+                          std::string utf8 = profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(name)
+                                                                                         : std::string(name);
+                          const bool seen = std::any_of(keys.begin(), keys.end(), [&](const auto& key) {
+                              return text::EqualsNoCase(key.first, utf8);
+                          });
+                          if (!seen) keys.emplace_back(std::move(utf8), AsRead(profile, *value));
+                      });
+    return keys;
+}
+
 std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const {
     std::vector<std::string> entries;
     if (!profile_) return entries;
     const ProfileText* profile = &*profile_;
 
     // One pass over the section instead of one per key; the first key of an index wins, as it
-    // does for a reader that asks each key in turn.
+    // does for a reader that asks each key in turn. Every entry counts, however many: a reader
+    // that stopped early (the design's stopped at 1,001) let a clean delete the rest. A list of
+    // n keys ends before index n, so no index beyond the count of keys needs a slot.
     struct Slot {
         bool seen = false;
         std::optional<std::string_view> value;
     };
-    std::vector<Slot> slots(kKeepListSize);
+    std::vector<std::pair<int, std::optional<std::string_view>>> keys;
     ForEachProfileKey(profile->text, InFileForm(*profile, section),
                       [&](std::string_view name, std::optional<std::string_view> value) {
-                          const int index = KeepListIndex(name);
-                          if (index >= 0 && !slots[index].seen) slots[index] = {true, value};
+                          if (const int index = KeepListIndex(name); index >= 0) keys.emplace_back(index, value);
                       });
+    std::vector<Slot> slots(keys.size());
+    for (const auto& [index, value] : keys) {
+        if (static_cast<std::size_t>(index) < slots.size() && !slots[index].seen) slots[index] = {true, value};
+    }
     for (const Slot& slot : slots) {
         if (!slot.value) break;  // missing, or a line without "=": reads "0"
         std::string entry = AsRead(*profile, *slot.value);

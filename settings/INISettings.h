@@ -3,6 +3,7 @@
 // Every call is one complete access to the file; nothing is cached between calls.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/ProfileCodec.h"
@@ -29,8 +30,8 @@ void WriteINI(const std::string& file, const std::string& section, const std::st
 // page, where a character it lacks would come back as "?".
 bool FitsSettingsFile(const std::string& value);
 
-// The keep-list of a section of Clean.ini: "sFile0", "sFile1", ... up to "sFile1000", ending
-// at the first value that is "" or "0" (an absent key reads "0").
+// The keep-list of a section of Clean.ini: "sFile0", "sFile1", ..., every entry however many,
+// ending at the first value that is "" or "0" (an absent key reads "0").
 std::vector<std::string> ReadKeepList(const std::string& section);
 
 // One reading of a settings file, for a reader of many keys that wants them all from one
@@ -42,6 +43,9 @@ public:
     bool Readable() const { return readable_; }
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue = "0") const;
     std::vector<std::string> KeepList(const std::string& section) const;
+    // Every key of the section that has a value, in file order, each name once (the first of a
+    // name wins, as for a reader), with its value as Read answers it.
+    std::vector<std::pair<std::string, std::string>> Keys(const std::string& section) const;
 
 private:
     std::optional<ProfileText> profile_;

@@ -1,7 +1,9 @@
 #include "platform/fake/FakeEnvironment.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
 
 #include "platform/Text.h"
 
@@ -57,6 +59,31 @@ std::string FakeEnvironment::ToAnsi(std::string_view utf8) {
         out += byte;
     }
     return out;
+}
+
+namespace {
+
+class HeldFakeLock final : public platform::HeldLock {
+public:
+    explicit HeldFakeLock(std::unique_lock<std::timed_mutex> lock) : lock_(std::move(lock)) {}
+
+private:
+    std::unique_lock<std::timed_mutex> lock_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::HeldLock> FakeEnvironment::LockByName(std::string_view name, int timeoutMs) {
+    static std::mutex registryGuard;
+    static std::map<std::string, std::timed_mutex, std::less<>> registry;  // a map keeps its mutexes in place
+    std::timed_mutex* mutex = nullptr;
+    {
+        const std::lock_guard guard(registryGuard);
+        mutex = &registry[std::string(name)];
+    }
+    std::unique_lock lock(*mutex, std::chrono::milliseconds(timeoutMs));
+    if (!lock.owns_lock()) return nullptr;
+    return std::make_unique<HeldFakeLock>(std::move(lock));
 }
 
 }  // namespace fake

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@ public:
     platform::OsVersion version{1, 6, 1, 2};
     platform::LocalTime now{2026, 12, 7, 18, 30, 12};
     int sleptMilliseconds = 0;
+    std::uint64_t ticks = 0;  // Sleep advances it
     std::optional<int> exitCode;  // set by EndProcess
 
     void SetVariable(const std::string& name, const std::string& value);
@@ -25,10 +27,17 @@ public:
     std::optional<std::string> Variable(std::string_view name) override;
     platform::OsVersion Version() override { return version; }
     platform::LocalTime Now() override { return now; }
+    std::uint64_t Ticks() override { return ticks; }
+    // One registry of locks for every fake environment of the process, as the session has one
+    // for its processes.
+    std::unique_ptr<platform::HeldLock> LockByName(std::string_view name, int timeoutMs) override;
     // The fake's code page is Windows-1252.
     std::string FromAnsi(std::string_view ansi) override;
     std::string ToAnsi(std::string_view utf8) override;
-    void Sleep(int milliseconds) override { sleptMilliseconds += milliseconds; }
+    void Sleep(int milliseconds) override {
+        sleptMilliseconds += milliseconds;
+        ticks += static_cast<std::uint64_t>(milliseconds);
+    }
     void EndProcess(int code) override {
         if (!exitCode) exitCode = code;
     }

@@ -36,7 +36,7 @@ public:
         : files_(files), key_(std::move(key)), id_(id), removable_(removable) {}
 
     std::optional<std::vector<FileEntry>> List() override {
-        if (!Live()) return std::nullopt;
+        if (!Live() || files_.failures_.count(key_)) return std::nullopt;
         return files_.ListFolder(key_);
     }
 
@@ -65,6 +65,9 @@ public:
         // A file link cannot be told from its target: nothing is deleted through it.
         if (child->IsLink() && !child->isFolder) return FsError::kLink;
         if (child->isFolder && !child->IsLink()) return FsError::kOther;
+        if (const auto failure = files_.failures_.find(ChildKey(entry.name)); failure != files_.failures_.end()) {
+            return failure->second;
+        }
         if (files_.writesFail_) return FsError::kAccessDenied;
         if (child->lock != FakeFileSystem::Lock::kNone) return FsError::kInUse;
         return FsError::kNone;
@@ -114,15 +117,24 @@ void FakeFileSystem::AddDrive(char letter) {
     nodes_[root] = Node{root, true, {}, platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
 }
 
-std::string FakeFileSystem::Normalise(const std::string& path) const {
-    std::string p = path;
-    std::replace(p.begin(), p.end(), '/', '\\');
-    // The long-path forms "\\?\C:\..." and "\\?\UNC\server\share\...".
-    if (text::StartsWith(p, "\\\\?\\UNC\\")) {
-        p = "\\\\" + p.substr(8);
-    } else if (text::StartsWith(p, "\\\\?\\")) {
-        p.erase(0, 4);
+std::optional<std::string> FakeFileSystem::DeviceOf(std::string_view name) const {
+    if (name.size() != 2 || name[1] != ':') return std::nullopt;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (const auto mapped = mappedDrives_.find(letter); mapped != mappedDrives_.end()) {
+        const Node* folder = Find(mapped->second);
+        return "\\??\\" + (folder ? folder->path : mapped->second);
     }
+    if (letter < 'C' || !Find(std::string(1, letter) + ":\\")) return std::nullopt;
+    return "\\Device\\HarddiskVolume" + std::to_string(letter - 'B');
+}
+
+std::string FakeFileSystem::Normalise(const std::string& path) const {
+    // The long-path, device, NT and GLOBALROOT forms ("\\?\C:\...", "\\.\UNC\server\share\...").
+    const std::optional<std::string> plain =
+        platform::PlainPath(path, [this](std::string_view name) { return DeviceOf(name); });
+    if (!plain) return {};
+    std::string p = *plain;
+    std::replace(p.begin(), p.end(), '/', '\\');
     // "\\localhost\c$\..." is this machine's drive C:.
     if (text::StartsWith(p, "\\\\")) {
         const std::size_t serverEnd = p.find('\\', 2);
@@ -245,6 +257,20 @@ void FakeFileSystem::AddFileLink(const std::string& path, const std::string& tar
     Insert(Normalise(path), Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, Key(Normalise(target)), 0});
 }
 
+void FakeFileSystem::AddHardLink(const std::string& path, const std::string& target) {
+    const Node* file = Find(Resolve(target, false));
+    if (!file || file->isFolder) return;
+    Node name = *file;
+    Insert(Normalise(path), name);
+    Find(Key(Normalise(path)))->id = name.id;
+}
+
+int FakeFileSystem::NamesOf(std::uint64_t id) const {
+    return static_cast<int>(std::count_if(nodes_.begin(), nodes_.end(), [&](const auto& entry) {
+        return entry.second.id == id && !entry.second.isFolder && !entry.second.IsLink();
+    }));
+}
+
 void FakeFileSystem::MapDrive(char letter, const std::string& folder) {
     mappedDrives_[static_cast<char>(std::toupper(letter))] = Resolve(folder, false);
 }
@@ -259,9 +285,14 @@ void FakeFileSystem::Erase(const std::string& path) {
 }
 
 void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    if (Node* node = Find(Resolve(path, true))) {
-        const std::uint32_t kind = node->attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
-        node->attributes = kind | attributes;
+    const Node* named = Find(Resolve(path, true));
+    if (!named) return;
+    // Attributes belong to the file, whichever of its names is used.
+    const std::uint64_t id = named->id;
+    for (auto& [key, node] : nodes_) {
+        if (node.id != id) continue;
+        const std::uint32_t kind = node.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
+        node.attributes = kind | attributes;
     }
 }
 
@@ -322,6 +353,7 @@ bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view 
         if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
+        node->id = nextId_++;  // a new file under the name: its other names keep the old one
         return true;
     }
     Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}, 0});
@@ -340,7 +372,9 @@ std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& pat
                Node{{}, false, {}, platform::kAttrArchive, Lock::kNone, {}, 0});
         node = Find(key);
     }
-    if (node->isFolder || node->IsLink() || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) {
+    // A second name is refused as a link is: the write would land in a file elsewhere too.
+    if (node->isFolder || node->IsLink() || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly) ||
+        NamesOf(node->id) > 1) {
         return std::nullopt;
     }
     node->content += content;
@@ -425,7 +459,10 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
     return out;
 }
 
-std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::string& path) {
+std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::string& spelled) {
+    const std::optional<std::string> plain = PlainPath(spelled);
+    if (!plain) return std::nullopt;
+    const std::string& path = *plain;
     const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
     const bool network = path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
     const std::string key = Resolve(network ? path : FullPath(path), false);

@@ -37,6 +37,9 @@ public:
     // A link to a file that looks like the file itself, as a Unix link does under Wine: listed
     // as a plain file, and no handle can tell it from its target, so it cannot be deleted.
     void AddFileLink(const std::string& path, const std::string& target);
+    // Another name of the file target (a hard link): the two share content, attributes and
+    // identity, and the file goes with its last name.
+    void AddHardLink(const std::string& path, const std::string& target);
     // From now on the drive letter stands for the folder.
     void MapDrive(char letter, const std::string& folder);
     // Removes a file, a link or a folder with everything below it, as another program would.
@@ -46,6 +49,9 @@ public:
     void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     // When set, writes fail (a full disk or a read-only medium).
     void SetWritesFail(bool fail) { writesFail_ = fail; }
+    // From now on the platform refuses the item at path with this error (a damaged disk, say):
+    // a folder handle's deletion of it fails so, and a folder opens but cannot be listed.
+    void FailWith(const std::string& path, platform::FsError error) { failures_[Resolve(path, true)] = error; }
     // Called with a child's path just before a folder handle opens it: lets a test change the
     // world under a walk, as a program racing it would.
     std::function<void(const std::string& path)> beforeOpen;
@@ -65,6 +71,9 @@ public:
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
+    // folder as subst does ("\??\C:\Folder").
+    std::optional<std::string> DosDevice(std::string_view name) override { return DeviceOf(name); }
 
 private:
     friend class FakeFolderHandle;
@@ -84,12 +93,15 @@ private:
 
     // Normalised absolute path ("C:\A\B", "C:\" for a root), or "" when not absolute.
     std::string Normalise(const std::string& path) const;
+    std::optional<std::string> DeviceOf(std::string_view name) const;
     static std::string Key(const std::string& normalised);
     // Follows mapped drives, and links in every component but the last one when keepLast is true.
     std::string Resolve(const std::string& path, bool keepLast) const;
     Node* Find(const std::string& key);
     const Node* Find(const std::string& key) const;
     bool HasChildren(const std::string& key) const;
+    // How many names the file of this identity has.
+    int NamesOf(std::uint64_t id) const;
     void Insert(const std::string& normalised, Node node);
     // The entry a listing shows for a node: a file link shows what it leads to.
     platform::FileEntry EntryOf(const Node& node) const;
@@ -97,6 +109,7 @@ private:
 
     std::map<std::string, Node> nodes_;  // by Key()
     std::map<char, std::string> mappedDrives_;  // letter -> key of the folder
+    std::map<std::string, platform::FsError> failures_;  // by key
     std::string currentFolder_ = "C:\\";
     bool writesFail_ = false;
     std::uint64_t nextId_ = 1;

@@ -30,14 +30,14 @@ const Container& ContainerOf(std::string_view name, FakeUrlCache::Dialect dialec
 
 }  // namespace
 
-void FakeUrlCache::Commit(const std::string& name, std::uint32_t type) {
+void FakeUrlCache::Commit(const std::string& name, std::uint32_t type, std::uint64_t size) {
     const std::uint32_t committed = type | ContainerOf(name, dialect).type;
     const auto it =
         std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.sourceUrlName == name; });
     if (it != entries.end()) {
-        it->entryType = committed;
+        *it = {name, committed, size};
     } else {
-        entries.push_back({name, committed});
+        entries.push_back({name, committed, size});
     }
 }
 

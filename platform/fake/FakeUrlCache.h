@@ -30,12 +30,12 @@ public:
     std::function<void(const std::string& name)> beforeDelete;
 
     // An entry exactly as given.
-    void Add(const std::string& name, std::uint32_t type = platform::kNormalCacheEntry) {
-        entries.push_back({name, type});
+    void Add(const std::string& name, std::uint32_t type = platform::kNormalCacheEntry, std::uint64_t size = 0) {
+        entries.push_back({name, type, size});
     }
     // An entry as the platform's commit makes it: its container's type bit added to the type
     // (content 0x1, cookies 0x100000, history 0x200000); an existing entry of the name is replaced.
-    void Commit(const std::string& name, std::uint32_t type = 0);
+    void Commit(const std::string& name, std::uint32_t type = 0, std::uint64_t size = 0);
     bool Has(const std::string& name) const;
     std::vector<std::string> Names() const;
 

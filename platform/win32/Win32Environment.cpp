@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32.h"
 
@@ -10,6 +11,25 @@ namespace win32 {
 namespace {
 
 constexpr std::wstring_view kBlanks = L" \t";
+
+// A mutex this thread owns: let go, then closed.
+struct OwnedMutexTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(Handle handle) { return handle != nullptr; }
+    static void Close(Handle handle) {
+        ::ReleaseMutex(handle);
+        ::CloseHandle(handle);
+    }
+};
+
+class HeldMutex final : public platform::HeldLock {
+public:
+    explicit HeldMutex(HANDLE mutex) : mutex_(mutex) {}
+
+private:
+    UniqueHandle<OwnedMutexTraits> mutex_;
+};
 
 }  // namespace
 
@@ -87,6 +107,24 @@ platform::LocalTime Win32Environment::Now() {
     SYSTEMTIME time{};
     ::GetLocalTime(&time);
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
+}
+
+std::uint64_t Win32Environment::Ticks() { return ::GetTickCount64(); }
+
+std::unique_ptr<platform::HeldLock> Win32Environment::LockByName(std::string_view name, int timeoutMs) {
+    // The session's namespace: a user of another session cannot take it and hold this one up.
+    // Past "Local\" a name may hold anything but a backslash.
+    std::wstring wide = L"Local\\" + Widen(name);
+    std::replace(wide.begin() + 6, wide.end(), L'\\', L'/');
+    KernelHandle mutex(::CreateMutexW(nullptr, FALSE, wide.c_str()));
+    if (!mutex) return nullptr;
+    switch (::WaitForSingleObject(mutex.Get(), timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs))) {
+        case WAIT_OBJECT_0:
+        case WAIT_ABANDONED:  // its holder ended without letting go
+            return std::make_unique<HeldMutex>(mutex.Release());
+        default:
+            return nullptr;
+    }
 }
 
 std::string Win32Environment::FromAnsi(std::string_view ansi) { return win32::FromAnsi(ansi); }

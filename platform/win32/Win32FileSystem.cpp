@@ -104,25 +104,29 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
     }
 }
 
+std::optional<std::string> DosDeviceOf(std::string_view name) {
+    if (name.empty()) return std::nullopt;  // would list every name
+    std::wstring target(1024, L'\0');
+    for (;;) {
+        const DWORD length = ::QueryDosDeviceW(Widen(name).c_str(), target.data(), static_cast<DWORD>(target.size()));
+        if (length != 0) return Narrow(target.c_str());  // the first of its targets
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || target.size() >= 65536) return std::nullopt;
+        target.resize(target.size() * 4);
+    }
+}
+
 }  // namespace
 
 std::optional<std::wstring> ApiPath(std::string_view path) {
-    std::wstring wide = Widen(path);
-    if (wide.empty() || wide.find(L'\0') != std::wstring::npos) return std::nullopt;
-    // Windows reads "/" as "\" before it looks at the prefix, so "//?/unix/..." is "\\?\unix\...".
+    if (path.empty() || path.find('\0') != std::string_view::npos) return std::nullopt;
+    // Device, NT and GLOBALROOT spellings of a drive path or a share are read as that path, so
+    // that every spelling of a folder meets the same decisions; whatever else lies in those
+    // namespaces ("\\?\unix\", disks, pipes) is refused.
+    const std::optional<std::string> plain = platform::PlainPath(path, DosDeviceOf);
+    if (!plain) return std::nullopt;
+    std::wstring wide = Widen(*plain);
+    if (wide.empty()) return std::nullopt;
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    if (StartsWith(wide, L"\\\\?\\") || StartsWith(wide, L"\\\\.\\") || StartsWith(wide, L"\\??\\")) {
-        // Of the prefixed forms only the two long-path ones are accepted; they are unwrapped and
-        // normalised like any other path. Everything else ("\\?\unix\", devices, volume GUIDs,
-        // the NT namespace) is refused.
-        if (StartsWith(wide, kLongUncPrefix)) {
-            wide = L"\\\\" + wide.substr(kLongUncPrefix.size());
-        } else if (StartsWith(wide, kLongPrefix) && IsDriveAbsolute(std::wstring_view(wide).substr(kLongPrefix.size()))) {
-            wide.erase(0, kLongPrefix.size());
-        } else {
-            return std::nullopt;
-        }
-    }
     const std::wstring full = FullPathName(wide);
     if (IsDriveAbsolute(full)) return std::wstring(kLongPrefix) + full;
     // A network path "\\server\share\..."; device names such as "C:\x\NUL" come back as
@@ -204,10 +208,11 @@ std::optional<std::uint64_t> Win32FileSystem::AppendToFile(const std::string& pa
     }
     if (!file) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
-    // Wine lets its own user write a read-only file; Windows would not.
+    // Wine lets its own user write a read-only file; Windows would not. A file with another name
+    // (a hard link) may be anyone's, as a link's target may.
     constexpr DWORD kRefused = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     if (!::GetFileInformationByHandle(file.Get(), &info) || (info.dwFileAttributes & kRefused) != 0 ||
-        !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
+        info.nNumberOfLinks > 1 || !IsNoUnixLink(file.Get(), *apiPath) || !WriteAll(file.Get(), content)) {
         return std::nullopt;
     }
     LARGE_INTEGER size{};
@@ -256,14 +261,14 @@ std::optional<std::vector<platform::FileEntry>> Win32FileSystem::ListFolder(cons
 FsError Win32FileSystem::CreateFolder(const std::string& path) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return FsError::kOther;
-    return ::CreateDirectoryW(apiPath->c_str(), nullptr) ? FsError::kNone : LastError();
+    return ::CreateDirectoryW(apiPath->c_str(), nullptr) ? FsError() : LastError();
 }
 
 FsError Win32FileSystem::MoveFile(const std::string& from, const std::string& to) {
     const auto apiFrom = ApiPath(from);
     const auto apiTo = ApiPath(to);
     if (!apiFrom || !apiTo) return FsError::kOther;
-    return ::MoveFileExW(apiFrom->c_str(), apiTo->c_str(), MOVEFILE_COPY_ALLOWED) ? FsError::kNone : LastError();
+    return ::MoveFileExW(apiFrom->c_str(), apiTo->c_str(), MOVEFILE_COPY_ALLOWED) ? FsError() : LastError();
 }
 
 std::string Win32FileSystem::FullPath(const std::string& path) {
@@ -277,6 +282,8 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
     if (!apiPath) return std::nullopt;
     return IdentifyPath(*apiPath);
 }
+
+std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
 std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {
     const auto apiPath = ApiPath(path);

@@ -22,11 +22,13 @@ public:
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    std::optional<std::string> DosDevice(std::string_view name) override;
 };
 
 // The form every file operation passes to Windows: the full path behind "\\?\" (a drive path)
-// or "\\?\UNC\" (a network path). nullopt for a path that must not be touched: an empty one, or
-// one that names a device or reaches past the drive letters ("\\.\", "\\?\unix\", "\??\"...).
+// or "\\?\UNC\" (a network path), device, NT and GLOBALROOT spellings read as the path they
+// name (platform::PlainPath). nullopt for a path that must not be touched: an empty one, or one
+// that names a device or reaches past the drive letters ("\\.\PhysicalDrive0", "\\?\unix\"...).
 std::optional<std::wstring> ApiPath(std::string_view path);
 
 }  // namespace win32

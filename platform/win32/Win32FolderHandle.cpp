@@ -75,8 +75,9 @@ const Ntdll& Nt() {
 }
 
 FsError FsErrorOfStatus(NTSTATUS status) {
+    if (status >= 0) return FsError::kNone;
     if (status == kStatusDeletePending) return FsError::kNotFound;  // on its way out already
-    return FsErrorOf(Nt().statusToError(status));
+    return {FsErrorOf(Nt().statusToError(status)), static_cast<std::uint32_t>(status)};
 }
 
 std::optional<std::uint64_t> FileIndexOf(HANDLE handle) {
@@ -128,15 +129,39 @@ std::optional<FILE_BASIC_INFO> ClearReadOnly(HANDLE handle) {
     return before;
 }
 
+bool SetBasic(HANDLE handle, FILE_BASIC_INFO& basic) {
+    return ::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
+}
+
+bool SetDisposition(HANDLE handle, bool remove) {
+    FILE_DISPOSITION_INFO dispose{remove};  // its one member, DeleteFile, is renamed by <windows.h>
+    return ::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose)) != FALSE;
+}
+
+// Whether the file has names other than the one the handle was opened by (hard links). A folder
+// has none, whatever Wine counts for it (a Unix folder's link count).
+bool HasOtherNames(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return ::GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           info.nNumberOfLinks > 1;
+}
+
 // Marks what the handle holds for deletion when it closes; a read-only mark is taken off first
-// and put back when the deletion is refused.
+// and put back when the deletion is refused. The mark belongs to the file, not to the name: a
+// file whose other names stay gets it back at once, and if it cannot, the name stays too.
 FsError DeleteThrough(HANDLE handle, bool readOnly) {
     std::optional<FILE_BASIC_INFO> restore;
     if (readOnly) restore = ClearReadOnly(handle);
-    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member, DeleteFile, is renamed by <windows.h>
-    if (::SetFileInformationByHandle(handle, FileDispositionInfo, &dispose, sizeof(dispose))) return FsError::kNone;
+    const bool shared = restore && HasOtherNames(handle);
+    if (SetDisposition(handle, true)) {
+        if (!shared || SetBasic(handle, *restore)) return FsError::kNone;
+        const DWORD error = ::GetLastError();
+        SetDisposition(handle, false);
+        SetBasic(handle, *restore);
+        return FsErrorOf(error);
+    }
     const DWORD error = ::GetLastError();
-    if (restore) ::SetFileInformationByHandle(handle, FileBasicInfo, &*restore, sizeof(*restore));
+    if (restore) SetBasic(handle, *restore);
     return FsErrorOf(error);
 }
 
@@ -334,14 +359,14 @@ FsError FsErrorOf(DWORD code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
-            return FsError::kNotFound;
+            return {FsError::kNotFound, code};
         case ERROR_ACCESS_DENIED:
-            return FsError::kAccessDenied;
+            return {FsError::kAccessDenied, code};
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return FsError::kInUse;
+            return {FsError::kInUse, code};
         default:
-            return FsError::kOther;
+            return {FsError::kOther, code};
     }
 }
 

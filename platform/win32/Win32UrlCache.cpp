@@ -117,7 +117,8 @@ std::optional<platform::UrlCacheEntry> EntryIn(EntryBuffer& buffer) {
     if (end == nullptr) return std::nullopt;
     const size_t length = static_cast<const char*>(end) - record->lpszSourceUrlName;
     return platform::UrlCacheEntry{FromAnsi(std::string_view(record->lpszSourceUrlName, length)),
-                                   record->CacheEntryType};
+                                   record->CacheEntryType,
+                                   (static_cast<std::uint64_t>(record->dwSizeHigh) << 32) | record->dwSizeLow};
 }
 
 }  // namespace

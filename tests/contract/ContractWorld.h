@@ -58,6 +58,8 @@ public:
     // this side has (under Wine a Unix link, which looks like the file itself); false when this
     // side cannot make one.
     virtual bool MakeFileLink(const std::string& link, const std::string& target) = 0;
+    // Another name (a hard link) at link for the file target, both inside the scratch folder.
+    virtual bool MakeHardLink(const std::string& link, const std::string& target) = 0;
     // Replaces the file or folder at path, as another program racing the test would, by a link
     // to target (a folder or a file inside the scratch folder); false when no link can be made.
     virtual bool SwapForLink(const std::string& path, const std::string& target) = 0;

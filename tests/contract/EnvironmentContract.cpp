@@ -1,6 +1,8 @@
 // What the Environment port promises, on every side.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/Text.h"
 #include "tests/contract/ContractWorld.h"
 
@@ -78,6 +80,21 @@ TEST_F(EnvironmentContract, NowIsADateAndTimeOfDay) {
     EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.day >= 1 && now.day <= 31);
     EXPECT_TRUE(now.hour >= 0 && now.hour <= 23 && now.minute >= 0 && now.minute <= 59);
     EXPECT_TRUE(now.second >= 0 && now.second <= 60);  // 60: a leap second
+}
+
+// Another process is another thread here: one holder at a time, the others wait a while.
+TEST_F(EnvironmentContract, ALockByNameIsHadByOneHolderAtATime) {
+    const std::string name = "MorvaneProbe-" + std::string(text::FileNameOf(world->Scratch()));
+    const auto elsewhere = [&](int timeoutMs) {
+        bool had = false;
+        std::thread([&] { had = env.LockByName(name, timeoutMs) != nullptr; }).join();
+        return had;
+    };
+    auto held = env.LockByName(name, 0);
+    ASSERT_NE(held, nullptr);
+    EXPECT_FALSE(elsewhere(100));
+    held.reset();
+    EXPECT_TRUE(elsewhere(0));
 }
 
 }  // namespace

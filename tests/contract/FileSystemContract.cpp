@@ -166,9 +166,10 @@ TEST_F(FileSystemContract, AppendAddsAtTheEndOfItsOwnFileOnly) {
     EXPECT_FALSE(files.Exists(InScratch("Missing")));
 
     world->MakeFile(InScratch("precious.txt"), "precious");
-    enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly, kFolder, kLinkToFile, kLinkToNothing };
+    enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly, kFolder, kLinkToFile, kLinkToNothing, kSecondName };
     for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly,
-                                    Obstacle::kFolder, Obstacle::kLinkToFile, Obstacle::kLinkToNothing}) {
+                                    Obstacle::kFolder, Obstacle::kLinkToFile, Obstacle::kLinkToNothing,
+                                    Obstacle::kSecondName}) {
         SCOPED_TRACE(static_cast<int>(obstacle));
         const std::string target = InScratch("log" + std::to_string(static_cast<int>(obstacle)));
         std::unique_ptr<HeldFile> held;
@@ -184,6 +185,9 @@ TEST_F(FileSystemContract, AppendAddsAtTheEndOfItsOwnFileOnly) {
                 break;
             case Obstacle::kFolder:
                 ASSERT_EQ(files.CreateFolder(target), FsError::kNone);
+                break;
+            case Obstacle::kSecondName:
+                ASSERT_TRUE(world->MakeHardLink(target, InScratch("precious.txt")));
                 break;
             case Obstacle::kLinkToFile:
             case Obstacle::kLinkToNothing:
@@ -386,6 +390,18 @@ TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
                 << "a file that stays keeps its marks";
         }
     }
+}
+
+// Read-only is the file's, shared by all its names: deleting one leaves the other as it was.
+TEST_F(FileSystemContract, DeletingANameOfAReadOnlyFileLeavesItsOtherNameAsItWas) {
+    world->MakeFile(InScratch("system.dll"), "system");
+    ASSERT_TRUE(world->MakeHardLink(InScratch("link.dll"), InScratch("system.dll")));
+    world->SetAttributes(InScratch("system.dll"), platform::kAttrReadOnly);
+    const auto folder = Scratch();
+    EXPECT_EQ(folder->DeleteEntry(*Listed(*folder, "link.dll")), FsError::kNone);
+    EXPECT_EQ(NamesIn(world->Scratch()), Names{"system.dll"});
+    EXPECT_EQ(Read(InScratch("system.dll")), "system");
+    EXPECT_NE(files.Attributes(InScratch("system.dll")).value_or(0) & platform::kAttrReadOnly, 0u);
 }
 
 TEST_F(FileSystemContract, OpenFolderOpensThatFolderOnly) {

@@ -47,10 +47,17 @@ protected:
 
 using Names = std::vector<std::string>;
 
-TEST_F(UrlCacheContract, CommittedEntriesAreListedOnceEachWithTheNormalBit) {
+TEST_F(UrlCacheContract, CommittedEntriesAreListedOnceEachWithTheNormalBitAndTheirSize) {
     world->CommitCacheEntry(Url("one"));
     world->CommitCacheEntry(Url("two"));
     world->CommitCacheEntry(Url("one"));  // committed again: still one entry
+    cache.Enumerate(std::nullopt, [&](const UrlCacheEntry& entry) {
+        EXPECT_TRUE(entry.sourceUrlName.find(host) == std::string::npos || entry.size == 13u) << "its file's";
+        return true;
+    });
+    int visits = 0;
+    cache.Enumerate(std::nullopt, [&](const UrlCacheEntry&) { return ++visits < 1; });
+    EXPECT_EQ(visits, 1) << "a false answer ends the listing";
     const auto ours = Ours(std::nullopt);
     ASSERT_EQ(OurNames(), (Names{Url("one"), Url("two")}));
     for (const auto& [name, types] : ours) {

@@ -273,16 +273,18 @@ bool E2eWorld::InstallMorvane(const std::string& folder) {
            FALSE;
 }
 
-MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp) {
+MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp,
+                       bool suspended) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + Widen(arguments);
     std::wstring environment = EnvironmentWithTemp(temp);
     const std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                         environment.data(), folder.c_str(), &startup, &started)) {
-        ::CloseHandle(started.hThread);
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                         CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0), environment.data(),
+                         folder.c_str(), &startup, &started)) {
+        thread_.Reset(started.hThread);
         process_.Reset(started.hProcess);
         id_ = started.dwProcessId;
     }

@@ -78,12 +78,14 @@ private:
 // folder of the test. The process never outlives the object.
 class MorvaneRun {
 public:
-    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp);
+    // Suspended, it waits for Resume, so that runs can start at once.
+    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false);
     ~MorvaneRun();
     MorvaneRun(const MorvaneRun&) = delete;
     MorvaneRun& operator=(const MorvaneRun&) = delete;
 
     bool Started() const { return process_.IsValid(); }
+    void Resume() { ::ResumeThread(thread_.Get()); }
     DWORD Id() const { return id_; }
     // true when the process has ended within the time.
     bool WaitForEnd(int milliseconds);
@@ -103,6 +105,7 @@ public:
 
 private:
     win32::KernelHandle process_;
+    win32::KernelHandle thread_;
     DWORD id_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/win32/WideText.h"
 #include "tests/e2e/E2eWorld.h"
 #include "tests/win32/world/WinePrefix.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr int kRunLimitMs = 120000;
 const char* const kSystemRefusal = "You have selected a system file to clean\r\rThis program will not continue !!!!";
+const char* const kRootRefusal = "You have selected the root file to clean\r\rThis program will not continue !!!!";
+
 
 class Safety : public ::testing::Test {
 protected:
@@ -91,7 +94,10 @@ TEST_F(Safety, AProtectedFolderIsRefusedInEverySpelling) {
         const char* label;
         std::string folder;
         bool asTemp;  // the Temp folder, which is passed over without a message
+        const char* refusal = kSystemRefusal;
     };
+    wchar_t volume[MAX_PATH] = {};  // C:'s volume in the NT namespace: "\Device\HarddiskVolume1"
+    ASSERT_TRUE(::QueryDosDeviceW(L"C:", volume, MAX_PATH));
     const Case cases[] = {
         {"the folder itself", guarded, false},
         {"the folder above it", realm, false},
@@ -102,6 +108,11 @@ TEST_F(Safety, AProtectedFolderIsRefusedInEverySpelling) {
         {"a link to it", world.Path("ToGuarded"), false},
         {"a link on the way", world.Path("Zone\\up\\Guarded"), false},
         {"a link to it as the Temp folder", world.Path("ToGuarded"), true},
+        {"a device path", "\\\\.\\" + guarded, false}, {"the NT namespace", "\\??\\" + guarded, false},
+        {"through GLOBALROOT", "\\\\?\\GLOBALROOT\\??\\" + guarded, false},
+        {"the volume's device name", "\\\\?\\GLOBALROOT" + win32::Narrow(volume) + guarded.substr(2), false},
+        {"a device path to the share of the folder above", "\\\\.\\UNC\\localhost\\c$" + realm.substr(2), false},
+        {"the drive root through GLOBALROOT", "\\\\?\\GLOBALROOT\\??\\C:\\", false, kRootRefusal},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.label) + ": " + c.folder);
@@ -111,7 +122,7 @@ TEST_F(Safety, AProtectedFolderIsRefusedInEverySpelling) {
             EXPECT_EQ(refusal.text, "");
             EXPECT_EQ(refusal.exitCode, 1u) << "not cleaned, and said so";
         } else {
-            EXPECT_EQ(refusal.text, kSystemRefusal);
+            EXPECT_EQ(refusal.text, c.refusal);
             EXPECT_EQ(refusal.exitCode, 2u);
         }
         EXPECT_EQ(world.Contents(realm), before);
@@ -179,6 +190,8 @@ TEST_F(Safety, TheExitCodeTellsWhatHappened) {
     WriteSettings(world.Path("Gone"), true, true);
     EXPECT_EQ(RunUnattended(), 1u) << "the chosen folder is gone: not all was cleaned";
     EXPECT_FALSE(world.Exists(temp + "\\t.tmp")) << "the Temp folder was cleaned all the same";
+    WriteSettings("\\\\.\\PhysicalDrive0", true, false);
+    EXPECT_EQ(RunUnattended(), 1u) << "a disk is no folder: it cannot be reached, and is not refused";
 
     world.MakeFile(temp + "\\t.tmp", "t");
     WriteSettings(temp, true, true);

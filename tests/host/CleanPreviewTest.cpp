@@ -106,16 +106,16 @@ TEST(CleanPreview, TellsWhatACleanNowWouldDo) {
          "A clean now would remove 7 items, 9 bytes: Your Selected Folder 1 item, 2 bytes; "
          "Temp Folder 4 items, 7 bytes; cookies 2 of 3 entries",
          0,
-         {"  preview  exit code 0\r\n", "Your Selected Folder = Yes, C:\\Mine: would remove 1 item, 2 bytes\r\n",
+         {"  preview  exit code 0  ended ", "Your Selected Folder = Yes, C:\\Mine: would remove 1 item, 2 bytes\r\n",
           "Clean Cookie Files = Yes: would remove 2 of 3 entries, 0 bytes\r\n",
           "In all: would remove 7 items, 9 bytes; 0 items would stay\r\n", "Outcome: preview; nothing changed\r\n",
           "Largest that would go (3 of 7):\r\n  4 bytes: C:\\Temp\\deep\\er\\u.tmp\r\n  3 bytes: C:\\Temp\\t.tmp\r\n"}},
         {"refused", "C:\\Windows", all, false,
          "A clean now would be refused: Your Selected Folder C:\\Windows is a protected folder", 2,
-         {"  preview  exit code 2\r\n", "Outcome: a clean would be refused; nothing changed\r\n"}},
+         {"  preview  exit code 2  ended ", "Outcome: a clean would be refused; nothing changed\r\n"}},
         {"nothing chosen", "C:\\Mine", "User=No\r\n", false, "A clean now would remove nothing: nothing is chosen", 0,
          {"Outcome: nothing chosen; nothing changed\r\n"}},
-        {"settings unreadable", "C:\\Mine", all, true, "", 3, {"  preview  exit code 3\r\n"}},
+        {"settings unreadable", "C:\\Mine", all, true, "", 3, {"  preview  exit code 3  ended "}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -49,7 +49,7 @@ protected:
         world.files.AddFile("C:\\Mine\\m.txt", "12");
         world.cache.Add("http://a/");
         world.cache.Add("http://kept/");
-        world.cache.Add("Cookie:me@site/", platform::kCookieCacheEntry);
+        world.cache.Add("Cookie:me@site/", platform::kCookieCacheEntry, 321);
         world.app.Get<MainWindow>();
     }
 
@@ -167,7 +167,8 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
     for (const Case& c : {Case{"c:\\", app::RootRefusalText()}, Case{"C:/", app::RootRefusalText()},
                           Case{"C:\\Windows", app::SystemRefusalText()},
                           Case{"c:\\windows\\", app::SystemRefusalText()},
-                          Case{"C:\\Program Files", app::SystemRefusalText()}}) {
+                          Case{"C:\\Program Files", app::SystemRefusalText()},
+                          Case{"\\\\?\\GLOBALROOT\\??\\C:\\Program Files", app::SystemRefusalText()}}) {
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);
@@ -287,7 +288,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
     };
     const Case cases[] = {
         {"refused", [this] { AllChosen("C:\\Windows"); }, engine::RunAutoClean,
-         {"unattended clean  exit code 2\r\n", "Refused: Your Selected Folder C:\\Windows is a protected folder\r\n",
+         {"unattended clean  exit code 2  ended 2026-12-07 18:30:12 after 0.0 s\r\n", "Refused: Your Selected Folder C:\\Windows is a protected folder\r\n",
           "Outcome: refused, nothing cleaned\r\n"}},
         {"items in use",
          [this] {
@@ -296,21 +297,27 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
              world.cache.inUse.insert("http://a/");
          },
          engine::RunCleanFromOptions,
-         {"clean from the options  exit code 1\r\n",
+         {"clean from the options  exit code 1  ended 2026-12-07 18:30:12 after 0.0 s\r\n",
           "Your Selected Folder = Yes, C:\\Mine: 1 item removed, 2 bytes, 0 items left\r\n",
           "Temp Folder = Yes, C:\\Temp: 0 items removed, 0 bytes, 1 item left\r\n",
-          "Clean Cookie Files = Yes: 1 item removed, 0 bytes, 1 item left\r\n",
+          "Clean Cookie Files = Yes: 1 item removed, 321 bytes, 1 item left\r\n",
           "Left in place (2 of 2):\r\n  in use: C:\\Temp\\t.tmp\r\n  in use: http://a/\r\n"}},
+        {"a reason of the system's own, a folder that cannot be listed", [this] {
+             AllChosen("C:\\Mine");
+             world.files.FailWith("C:\\Temp\\t.tmp", {platform::FsError::kOther, 0xC0000185});
+             world.files.FailWith("C:\\Mine", platform::FsError::kAccessDenied);
+         }, engine::RunAutoClean,
+         {"  other (0xC0000185): C:\\Temp\\t.tmp\r\n", "Refused: Your Selected Folder C:\\Mine could not be listed\r\n"}},
         {"Temp unset",
          [this] {
              world.env.UnsetVariable("Temp");
              Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
          },
          engine::RunCleanFromTray,
-         {"clean from the icon's menu  exit code 1\r\n", "Temp Folder = Yes: could not be cleaned at all\r\n",
+         {"clean from the icon's menu  exit code 1  ended", "Temp Folder = Yes: could not be cleaned at all\r\n",
           "Refused: Temp Folder is not set\r\n"}},
         {"nothing chosen", [this] { Settings("[Delete]\r\nUser=No\r\n"); }, engine::RunCleanFromTray,
-         {"Your Selected Folder = No\r\n", "Outcome: nothing chosen\r\n"}},
+         {"Your Selected Folder = No\r\nTemp Folder = not set\r\n", "Outcome: nothing chosen\r\n"}},
         {"not continued", [this] { AllChosen("C:\\Mine", ""); world.desktop.Answer(platform::kResultNo); },
          engine::RunCleanFromTray, {"Outcome: not continued (no cookies kept)\r\n"}},
         {"settings unreadable",
@@ -318,7 +325,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
              AllChosen("C:\\Mine");
              world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
          },
-         engine::RunAutoClean, {"unattended clean  exit code 3\r\n"}},
+         engine::RunAutoClean, {"unattended clean  exit code 3  ended"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -377,7 +384,7 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
-        EXPECT_NE(log.find("exit code 0"), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
     }
 }
 
@@ -466,7 +473,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(world.cache.enumerations, c.listings) << "the listing stops too, and no step begins after a stop";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
-        EXPECT_NE(log.find("exit code 1\r\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
         EXPECT_NE(log.find("Outcome: stopped by Exit\r\n"), std::string::npos) << log;
         for (const std::string& line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
         for (const std::string& path : world.files.Tree("C:\\Mine")) world.files.Erase(path);

@@ -179,4 +179,20 @@ TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
     EXPECT_EQ(screen.Label4.Caption(), "1");
 }
 
+// Every stored entry comes back through load and Save; a list longer than the saved list can
+// show is not cut by Save: nothing is stored.
+TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
+    for (const int stored : {1500, forms::kMaxListItems, forms::kMaxListItems + 2}) {
+        std::string ini = "[Internet]\r\n";
+        for (int i = 0; i < stored; ++i) ini += "sFile" + std::to_string(i) + "=http://k/" + std::to_string(i) + "\r\n";
+        world.files.AddFile(kIni, ini);
+        world.app.Get<Form3a>().Run("sDeleteCookies");
+        EXPECT_EQ(world.app.Get<Form3a>().Label4.Caption(), std::to_string(stored));
+        EXPECT_EQ(settings::ReadKeepList("Internet").size(), static_cast<std::size_t>(stored));
+        EXPECT_EQ(world.files.Content(kIni) == ini, stored > forms::kMaxListItems) << "stored nothing when too long";
+        EXPECT_EQ(world.desktop.messages.size(), stored > forms::kMaxListItems ? 1u : 0u);
+        world.app.Unload<Form3a>();
+    }
+}
+
 }  // namespace

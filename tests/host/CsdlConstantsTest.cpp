@@ -95,13 +95,17 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         {"C:\\\\", FolderVerdict::kRoot}, {"\\\\?\\C:\\", FolderVerdict::kRoot}, {"//?/c:/", FolderVerdict::kRoot},
         {"C:\\Windows\\..", FolderVerdict::kRoot}, {"R:\\", FolderVerdict::kRoot},
         {"\\\\localhost\\c$", FolderVerdict::kRoot}, {"\\\\127.0.0.1\\C$\\", FolderVerdict::kRoot},
-        {"C:\\zone\\up", FolderVerdict::kRoot},
+        {"C:\\zone\\up", FolderVerdict::kRoot}, {"\\\\.\\C:", FolderVerdict::kRoot},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1", FolderVerdict::kRoot}, {"\\\\?\\GLOBALROOT\\??\\R:\\", FolderVerdict::kRoot},
         // A protected folder.
         {"c:\\windows", FolderVerdict::kSystem}, {"C:/Windows//", FolderVerdict::kSystem},
         {"\\\\?\\C:\\Windows", FolderVerdict::kSystem}, {"C:\\Windows.", FolderVerdict::kSystem},
         {"R:\\Windows", FolderVerdict::kSystem}, {"\\\\localhost\\c$\\ProgramData", FolderVerdict::kSystem},
         {"C:\\Data\\sys", FolderVerdict::kSystem}, {"C:\\zone\\up\\Users\\Public\\Desktop", FolderVerdict::kSystem},
         {"..", FolderVerdict::kSystem},
+        {"\\\\.\\C:\\Windows", FolderVerdict::kSystem}, {"\\??\\c:\\windows", FolderVerdict::kSystem}, {"//./P:/", FolderVerdict::kSystem},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\Windows", FolderVerdict::kSystem},
+        {"\\\\?\\GLOBALROOT\\Device\\Mup\\127.0.0.1\\c$\\Windows", FolderVerdict::kSystem},
         // The native twins a 32-bit program's lookups leave out.
         {"C:\\Program Files", FolderVerdict::kSystem}, {"C:\\Windows\\Sysnative", FolderVerdict::kSystem},
         {"C:\\Windows\\SysWOW64", FolderVerdict::kSystem},
@@ -115,10 +119,12 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         {"C:\\Users\\Ann\\Documents", FolderVerdict::kAllowed}, {"M:\\", FolderVerdict::kAllowed},
         {"C:\\Data\\mine", FolderVerdict::kAllowed}, {"C:\\Program Files\\Morvane", FolderVerdict::kAllowed},
         {"D:\\", FolderVerdict::kAllowed}, {"d:", FolderVerdict::kAllowed}, {"D:\\Windows", FolderVerdict::kAllowed},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume2\\Windows", FolderVerdict::kAllowed},
         {"C:\\zone", FolderVerdict::kAllowed}, {"C:\\Data", FolderVerdict::kAllowed},
         // Nothing there to purge.
         {"C:\\Missing", FolderVerdict::kUnreachable}, {"Q:\\", FolderVerdict::kUnreachable},
-        {"\\\\server\\share", FolderVerdict::kUnreachable},
+        {"\\\\server\\share", FolderVerdict::kUnreachable}, {"\\\\.\\PhysicalDrive0", FolderVerdict::kUnreachable},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\Windows", FolderVerdict::kUnreachable},
         // Equal, as text, to the folder whose lookup failed.
         {"", FolderVerdict::kSystem},
     };

@@ -122,13 +122,14 @@ TEST_F(IniTest, KeepListEndsAtTheFirstMissingEmptyOrZeroEntry) {
     }
 }
 
-TEST_F(IniTest, KeepListReadsAtMost1001Entries) {
-    std::string content = "[Internet]\r\n";
-    for (int i = 0; i < 1005; ++i) content += "sFile" + std::to_string(i) + "=e" + std::to_string(i) + "\r\n";
+// The design's reader stopped at 1,001 entries, and a clean deleted the rest.
+TEST_F(IniTest, KeepListReadsEveryEntry) {
+    std::string content = "[Internet]\r\nsFile999999999=far\r\nsFile1234567890=x\r\n";
+    for (int i = 1499; i >= 0; --i) content += "sFile" + std::to_string(i) + "=e" + std::to_string(i) + "\r\n";
     files.AddFile(ini, content);
     const Strings entries = settings::ReadKeepList("Internet");
-    ASSERT_EQ(entries.size(), 1001u);
-    EXPECT_EQ(entries.back(), "e1000");
+    ASSERT_EQ(entries.size(), 1500u);
+    EXPECT_EQ(entries.back(), "e1499");
 }
 
 TEST_F(IniTest, LineBreaksInAValueBecomeBlanks) {

@@ -270,12 +270,14 @@ TEST(ShellDelete, FilesFoldersAndPatternsAndSilenceAboutWhatIsMissing) {
     EXPECT_EQ(world.files.Tree("C:\\W"), Paths{"C:\\W\\keep.dat"});
 }
 
-TEST(PurgeableBase, AbsoluteDrivePathsAndSharesOnly) {
-    for (const char* good : {"C:\\Temp", "D:\\", "c:/x", "\\\\server\\share\\dir"}) {
+TEST(PurgeableBase, AbsoluteDrivePathsAndSharesOnlyInAnySpelling) {
+    testing_support::FakePorts ports;
+    for (const char* good : {"C:\\Temp", "D:\\", "c:/x", "\\\\server\\share\\dir", "\\\\.\\C:\\x",
+                             "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x", "\\??\\UNC\\server\\share"}) {
         EXPECT_TRUE(engine::IsPurgeableBase(good)) << good;
     }
     for (const char* bad : {"", "0", "\\", "/", "\\\\", "C:", "C:x", "x", "\\Temp", "\\\\?\\unix\\home",
-                            "\\\\.\\C:\\x"}) {
+                            "\\\\.\\PhysicalDrive0", "\\\\?\\GLOBALROOT\\Device\\Harddisk0\\x"}) {
         EXPECT_FALSE(engine::IsPurgeableBase(bad)) << bad;
     }
 }

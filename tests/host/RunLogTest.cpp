@@ -2,6 +2,9 @@
 // amounts as they are written for people.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "engine/RunLog.h"
 #include "support/HeadlessWorld.h"
 
@@ -18,6 +21,8 @@ const std::string kBom = "\xEF\xBB\xBF";
 RunRecord WithRefusalAndItemsInUse() {
     RunRecord record;
     record.time = {2026, 12, 7, 18, 30, 12};
+    record.endTime = {2026, 12, 7, 18, 31, 2};
+    record.durationMs = 49'960;
     record.variant = RunVariant::kAuto;
     record.options = {{"Your Selected Folder", "Yes", "D:\\Downloads", true, false, 51234, 1288490189, 3},
                       {"Temp Folder", "Yes", "C:\\Windows", true, true, 0, 0, 0},
@@ -57,11 +62,11 @@ protected:
 
 TEST_F(RunLog, ARecordWithARefusalAndItemsInUseReadsLineByLine) {
     EXPECT_EQ(engine::FormatRunRecord(WithRefusalAndItemsInUse()),
-              "==== 2026-12-07 18:30:12  unattended clean  exit code 1\r\n"
+              "==== 2026-12-07 18:30:12  unattended clean  exit code 1  ended 2026-12-07 18:31:02 after 50.0 s\r\n"
               "Your Selected Folder = Yes, D:\\Downloads: 51,234 items removed, 1.2 GB (1,288,490,189 bytes), "
               "3 items left\r\n"
               "Temp Folder = Yes, C:\\Windows: could not be cleaned at all\r\n"
-              "Clean Cookie Files = 0\r\n"
+              "Clean Cookie Files = not set\r\n"
               "In all: 51,234 items removed, 1.2 GB; 3 items left\r\n"
               "Refused: Temp Folder C:\\Windows is a protected folder\r\n"
               "Outcome: cleaned, something stayed\r\n"
@@ -84,13 +89,16 @@ TEST_F(RunLog, EachKindOfRunHasItsLine) {
              r.variant = RunVariant::kOptions;
              r.exitCode = 0;
          },
-         "==== 2026-12-07 18:30:12  clean from the options  exit code 0\r\n"},
+         "==== 2026-12-07 18:30:12  clean from the options  exit code 0  ended"},
         {"from the icon",
          [](RunRecord& r) {
              r.variant = RunVariant::kTray;
              r.time = {2027, 1, 2, 3, 4, 5};
          },
-         "==== 2027-01-02 03:04:05  clean from the icon's menu  exit code 1\r\n"},
+         "==== 2027-01-02 03:04:05  clean from the icon's menu  exit code 1  ended"},
+        {"minutes", [](RunRecord& r) { r.durationMs = 303'999; }, " after 5 min 3 s\r\n"},
+        {"hours", [](RunRecord& r) { r.durationMs = 23'511'000; }, " after 6 h 31 min\r\n"},
+        {"an empty option", [](RunRecord& r) { r.options[2].value = ""; }, "\r\nClean Cookie Files = not set\r\n"},
         {"chosen, not run", [](RunRecord& r) { r.options[1].ran = r.options[1].notCleaned = false; },
          "\r\nTemp Folder = Yes, not cleaned in this run\r\n"},
         {"the cache, small", [](RunRecord& r) { r.options[2] = {"Clean Cookie Files", "Yes", "", true, false, 1, 1023}; },
@@ -126,6 +134,10 @@ TEST_F(RunLog, ANewLogStartsWithAByteOrderMarkAndRecordsFollowEachOther) {
     ASSERT_TRUE(engine::AppendRunRecord(first));
     ASSERT_TRUE(engine::AppendRunRecord(second));
     EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first) + "\r\n" + engine::FormatRunRecord(second));
+
+    ports.files.AddFile(kLog, "");  // a full disk cut its first write
+    ASSERT_TRUE(engine::AppendRunRecord(first));
+    EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first));
 }
 
 // Past 1 MB the log keeps its newest whole records within half of it, starting at a header and
@@ -183,6 +195,7 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
              p.files.AddFile("C:\\Data\\precious.txt", "precious");
              p.files.AddFileLink(kLog, "C:\\Data\\precious.txt");
          }},
+        {"a second name of another file", [](FakePorts& p) { p.files.AddHardLink("C:\\Data\\precious.log", kLog); }},
         {"the program's folder gone", [](FakePorts& p) { p.files.Erase("C:\\Apps\\Morvane"); }},
         {"the program's folder unknown", [](FakePorts& p) { p.env.programFolder = ""; }},
     };
@@ -203,6 +216,17 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
         EXPECT_FALSE(engine::AppendRunRecord(WithRefusalAndItemsInUse()));
         EXPECT_EQ(everything(), before);
     }
+}
+
+// Another run's turn at the log (its rotation, say) holds a record back until it is over.
+TEST_F(RunLog, ARecordWaitsForAnotherRunsTurnAtTheLog) {
+    auto turn = ports.env.LockByName(engine::kRunLogLock, 0);
+    std::thread writer([] { engine::AppendRunRecord(WithRefusalAndItemsInUse()); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(ports.files.Exists(kLog)) << "written during another run's turn";
+    turn.reset();
+    writer.join();
+    EXPECT_TRUE(ports.files.Exists(kLog));
 }
 
 TEST(Amounts, CountsAndSizesReadAsPeopleWriteThem) {

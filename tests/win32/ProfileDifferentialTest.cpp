@@ -186,7 +186,7 @@ protected:
 
     static std::vector<std::string> PlatformKeepList(const std::string& path, const char* section) {
         std::vector<std::string> entries;
-        for (int i = 0; i <= 1000; ++i) {
+        for (int i = 0;; ++i) {
             const std::string entry = PlatformRead(path, section, ("sFile" + std::to_string(i)).c_str());
             if (entry.empty() || entry == "0") break;
             entries.push_back(entry);

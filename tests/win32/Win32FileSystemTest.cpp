@@ -27,19 +27,24 @@ TEST(ApiPath, GivesEveryPathItsLongForm) {
         {"\\\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
         {"\\\\?\\C:\\x\\..\\y", L"\\\\?\\C:\\y"},
         {"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\UNC\\server\\share\\x"},
+        {"\\\\.\\C:\\x", L"\\\\?\\C:\\x"}, {"\\\\?\\C:", L"\\\\?\\C:\\"}, {"//./UNC/server/share", L"\\\\?\\UNC\\server\\share"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.substr(0, 40));
         EXPECT_EQ(ApiPath(c.path), c.api);
     }
+    // The volume by its GUID, as this machine names it.
+    wchar_t volume[MAX_PATH] = {};
+    ASSERT_TRUE(::GetVolumeNameForVolumeMountPointW(L"C:\\", volume, MAX_PATH));
+    EXPECT_EQ(ApiPath(Narrow(volume) + "x"), L"\\\\?\\C:\\x");
 }
 
 // Wine reaches the whole Linux file system through "\\?\unix\"; devices and other namespaces
 // are no place for a clean-up either.
 TEST(ApiPath, RefusesWhatLiesOutsideTheDriveLetters) {
     for (const char* path : {"", "\\\\?\\unix\\etc\\hostname", "//?/unix/etc/hostname", "\\/?\\unix\\etc",
-                             "\\??\\unix\\etc", "\\??\\C:\\x", "\\\\.\\C:", "\\\\.\\PhysicalDrive0", "//./NUL",
-                             "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x", "\\\\?\\C:", "\\\\?\\",
+                             "\\??\\unix\\etc", "\\\\.\\PhysicalDrive0", "//./NUL", "\\\\?\\GLOBALROOT\\Device\\Harddisk0\\x",
+                             "\\\\.\\UNC\\?\\unix\\etc", "\\\\?\\GLOBALROOT\\??\\unix\\etc", "\\\\?\\",
                              "\\\\?\\Volume{00000000-0000-0000-0000-000000000000}\\x"}) {
         SCOPED_TRACE(path);
         EXPECT_EQ(ApiPath(path), std::nullopt);

@@ -75,6 +75,11 @@ public:
         return true;
     }
 
+    bool MakeHardLink(const std::string& link, const std::string& target) override {
+        files_.AddHardLink(link, target);
+        return true;
+    }
+
     bool SwapForLink(const std::string& path, const std::string& target) override {
         const bool folder = files_.Attributes(target).value_or(0) & platform::kAttrDirectory;
         files_.Erase(path);
@@ -94,7 +99,7 @@ public:
 
     std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
-    void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry); }
+    void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry, 13); }
 
     std::string SetCookie(const std::string& host) override {
         const std::string name = "Cookie:tester@" + host + "/";

@@ -148,6 +148,11 @@ public:
         return MakeLink(link, target, false);
     }
 
+    bool MakeHardLink(const std::string& link, const std::string& target) override {
+        return testing_support::IsInside(link, scratch_) && testing_support::IsInside(target, scratch_) &&
+               ::CreateHardLinkW(Long(link).c_str(), Long(target).c_str(), nullptr);
+    }
+
     bool SwapForLink(const std::string& path, const std::string& target) override {
         if (!testing_support::IsInside(path, scratch_)) return false;
         const DWORD attributes = ::GetFileAttributesW(Long(path).c_str());
