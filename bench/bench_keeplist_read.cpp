@@ -22,7 +22,13 @@ int main() {
     std::printf("keep-list read (%s): ReadKeepList %.1f us, ReadINI sAppPath/ShortCut %.1f us, Internet/sFile0 %.1f us "
                 "(medians)\n",
                 bench::SettingsBench::Side(), bench::Median(times[0]), bench::Median(times[1]), bench::Median(times[2]));
-    bench::AtMost("ReadKeepList / a ReadINI that parses the whole file", bench::RatioOf(times[0], times[1]), 3);
+    if (!bench::AtMost("ReadKeepList / a ReadINI that parses the whole file", bench::RatioOf(times[0], times[1]), 3)) {
+#ifndef _WIN32
+        bench::Why("ReadKeepList / a ReadINI that parses the whole file",
+                   "on the fakes a file is read by a copy in memory, so both are their parsing alone and the list's "
+                   "1,001 entries made into strings weigh the most; the Windows adapters' figure reads the file");
+#endif
+    }
     bench::Shown("ReadKeepList / a ReadINI that stops at the list's first entry", bench::RatioOf(times[0], times[2]));
     return sink == 0;
 }

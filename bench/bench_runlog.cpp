@@ -80,8 +80,9 @@ int main() {
     const engine::RunRecord record = RecordOf100Stayed();
     const std::string text = engine::FormatRunRecord(record);
     const std::string appended = "\r\n" + text;
-    // A log that this record takes past the limit; rotation keeps half of it.
-    const std::string nearFull = LogOf(engine::kRunLogLimit - text.size() / 2, text);
+    // A log that this record takes past the limit (as many whole records as fit in it, so one
+    // more does not); rotation keeps half of it.
+    const std::string nearFull = LogOf(engine::kRunLogLimit, text);
     const std::string large = LogOf(900 * 1024, text);
 
     struct Case {
@@ -93,6 +94,7 @@ int main() {
     std::vector<double> bareRotations;
     constexpr int kRuns = 60;
     bool rotated = true;
+    bool allWritten = true;
     // The logs as a case wants them, made beforehand and not timed.
     const auto prepare = [&](const std::string& path, const std::string* before) {
         if (before) {
@@ -109,7 +111,7 @@ int main() {
                     prepare(log, c.before);
                     bool written = false;
                     c.times.push_back(bench::Milliseconds([&] { written = engine::AppendRunRecord(record); }));
-                    rotated = rotated && written;
+                    allWritten = allWritten && written;
                     if (rotates) {
                         const auto after = platform::Files().ReadWholeFile(log, engine::kRunLogLimit);
                         rotated = rotated && after && after->size() <= engine::kRunLogLimit / 2;
@@ -124,8 +126,8 @@ int main() {
             });
         }
     }
-    if (!rotated) {
-        std::fprintf(stderr, "bench_runlog: the record was not written, or the log did not rotate\n");
+    if (!allWritten || !rotated) {
+        std::fprintf(stderr, "bench_runlog: %s\n", allWritten ? "the log did not rotate" : "a record was not written");
         return 1;
     }
     std::printf("AppendRunRecord of a record with 100 stayed items (%zu bytes):\n", text.size());
