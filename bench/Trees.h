@@ -68,8 +68,8 @@ inline bool FlushToDisk(const std::wstring& workFolder) {
 
 // Identical trees for the turns of a purge bench, each made and flushed just before its turn:
 // one is made as `make` makes it, and each turn gets a copy of it (under Wine a native `cp -r`,
-// seconds instead of a minute of Wine's calls for 50,000 files; on Windows `make` again). All
-// of it lies in the bench's own work folder.
+// a few times quicker than the Wine calls that made the first; on Windows `make` again). All of
+// it lies in the bench's own work folder.
 class FreshTrees {
 public:
     FreshTrees(std::wstring work, std::function<void(const std::wstring&)> make, const std::wstring& name = L"model")
