@@ -1,14 +1,14 @@
 #pragma once
 // What the settings benchmarks share: the ports they run on (the real adapters on Windows, the
 // fakes elsewhere) with the program folder moved into a scratch folder of their own, a
-// Clean.ini with a full keep-list, and a timer.
-#include <algorithm>
+// Clean.ini with a full keep-list, and contestants' turns.
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "engine/ListFiles.h"
 #include "platform/Ports.h"
 #include "platform/fake/FakeEnvironment.h"
@@ -122,21 +122,22 @@ public:
         return content + "[sAppPath]\r\nShortCut=C:\\Program Files\\Morvane\\\r\n";
     }
 
-    // Each contestant's best of several rounds, in microseconds per call. The contestants take
-    // turns round by round, so that a slow spell of the machine (or of the Wine server) does not
-    // fall on whichever would run first.
-    static std::vector<double> Microseconds(int calls, const std::vector<std::function<void(int)>>& contestants) {
-        std::vector<double> best(contestants.size(), 1e300);
-        for (int round = 0; round < 7; ++round) {
-            for (size_t c = 0; c < contestants.size(); ++c) {
-                const auto start = std::chrono::steady_clock::now();
-                for (int i = 0; i < calls; ++i) contestants[c](i);
-                const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-                best[c] = std::min(best[c], spent.count() / calls);
-            }
+    // Each contestant's microseconds per call, one figure a round. The contestants take turns
+    // round by round, so that a slow spell of the machine (or of the Wine server) falls on all.
+    static std::vector<std::vector<double>> Microseconds(int calls,
+                                                         const std::vector<std::function<void(int)>>& contestants) {
+        std::vector<std::vector<double>> times(contestants.size());
+        for (int round = 0; round < kRounds; ++round) {
+            InTurns(round, static_cast<int>(contestants.size()), [&](int c) {
+                const double ms = Milliseconds([&] {
+                    for (int i = 0; i < calls; ++i) contestants[c](i);
+                });
+                times[c].push_back(ms * 1000 / calls);
+            });
         }
-        return best;
+        return times;
     }
+    static constexpr int kRounds = 7;
 
 private:
     std::string ScratchName() {

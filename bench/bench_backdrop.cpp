@@ -3,7 +3,7 @@
 // is one GradientFill of its client area, repainted the same way in the same run. Both count
 // from the invalidation to the end of the paint, the pixels handed to the display. The target
 // is the backdrop's own paint (the gradient); the whole repaint with its title and status line
-// is printed beside it. Median of 50 of each, taking turns.
+// is printed beside it. Taking turns over 50 rounds, the median of the per-round ratios.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -97,24 +97,17 @@ int main() {
             Uncover(bare, true);
             reference.push_back(repaint(bare, RDW_NOCHILDREN));
         };
-        if (run % 2 == 0) {
-            ours();
-            theirs();
-        } else {
-            theirs();
-            ours();
-        }
+        bench::InTurns(run, 2, [&](int turn) { turn == 0 ? ours() : theirs(); });
     }
     ::DestroyWindow(bare);
     PumpUntilIdle();
 
-    const double ownMs = Median(own);
-    const double wholeMs = Median(whole);
-    const double referenceMs = Median(reference);
     std::printf("backdrop at %ld x %ld pixels: its paint %.2f ms (with title and status line %.2f ms); a bare window "
-                "painting one GradientFill: %.2f ms (median of %d)\n",
-                static_cast<long>(client.right), static_cast<long>(client.bottom), ownMs, wholeMs, referenceMs, kRuns);
-    std::printf("ratio %.2f (target at most %.1f); with title and status line %.2f\n", ownMs / referenceMs, kTarget,
-                wholeMs / referenceMs);
+                "painting one GradientFill: %.2f ms (medians of %d)\n",
+                static_cast<long>(client.right), static_cast<long>(client.bottom), Median(own), Median(whole),
+                Median(reference), kRuns);
+    bench::AtMost("backdrop's paint / one bare GradientFill", bench::RatioOf(own, reference), kTarget);
+    bench::Shown("backdrop's paint with title and status line / one bare GradientFill",
+                 bench::RatioOf(whole, reference));
     return 0;
 }

@@ -15,17 +15,20 @@ int main() {
     std::size_t sink = 0;
     // A key behind the list, so that the single read parses the whole file as the list does;
     // and the list's first entry, where a single read stops early.
-    const std::vector<double> best = bench::SettingsBench::Microseconds(
+    const auto times = bench::SettingsBench::Microseconds(
         100, {[&](int) { sink += settings::ReadKeepList("Internet").size(); },
               [&](int) { sink += settings::ReadINI(bench.Ini(), "sAppPath", "ShortCut").size(); },
               [&](int) { sink += settings::ReadINI(bench.Ini(), "Internet", "sFile0").size(); }});
-    const double list = best[0];
-    const double whole = best[1];
-    const double first = best[2];
-
-    std::printf("keep-list read (%s): ReadKeepList %.1f us, ReadINI sAppPath/ShortCut %.1f us, Internet/sFile0 %.1f us\n",
-                bench::SettingsBench::Side(), list, whole, first);
-    std::printf("ratio %.2f (target at most 3) against a ReadINI that parses the whole file\n", list / whole);
-    std::printf("ratio %.2f against a ReadINI that stops at the list's first entry\n", list / first);
+    std::printf("keep-list read (%s): ReadKeepList %.1f us, ReadINI sAppPath/ShortCut %.1f us, Internet/sFile0 %.1f us "
+                "(medians)\n",
+                bench::SettingsBench::Side(), bench::Median(times[0]), bench::Median(times[1]), bench::Median(times[2]));
+    if (!bench::AtMost("ReadKeepList / a ReadINI that parses the whole file", bench::RatioOf(times[0], times[1]), 3)) {
+#ifndef _WIN32
+        bench::Why("ReadKeepList / a ReadINI that parses the whole file",
+                   "on the fakes a file is read by a copy in memory, so both are their parsing alone and the list's "
+                   "1,001 entries made into strings weigh the most; the Windows adapters' figure reads the file");
+#endif
+    }
+    bench::Shown("ReadKeepList / a ReadINI that stops at the list's first entry", bench::RatioOf(times[0], times[2]));
     return sink == 0;
 }

@@ -2,7 +2,6 @@
 // bare LB_ADDSTRING loop with redrawing switched off on an identical list box beside it, in the
 // same run on the same display. Both start empty with no sideways range and end full, scrolling
 // sideways as far as the longest item, and painted.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@ namespace {
 using bench::Milliseconds;
 using bench::PumpUntilIdle;
 
-constexpr int kRounds = 5;
+constexpr int kRounds = 7;
 
 class Lists : public forms::Form {
 public:
@@ -99,20 +98,19 @@ int main() {
         PumpUntilIdle();
     };
 
-    double bestOurs = 1e30;
-    double bestBare = 1e30;
+    std::vector<double> oursMs, bareMs;
     fillOurs();  // once unmeasured, for its sideways range
     sideways = ::SendMessageW(ours, LB_GETHORIZONTALEXTENT, 0, 0);
     empty();
     for (int round = 0; round < kRounds; ++round) {
-        // Alternate which goes first, so neither always meets a warmer heap.
-        if (round % 2 == 0) {
-            bestOurs = std::min(bestOurs, Milliseconds(fillOurs));
-            bestBare = std::min(bestBare, Milliseconds(fillBare));
-        } else {
-            bestBare = std::min(bestBare, Milliseconds(fillBare));
-            bestOurs = std::min(bestOurs, Milliseconds(fillOurs));
-        }
+        // Taking turns, so that neither always meets a warmer heap.
+        bench::InTurns(round, 2, [&](int turn) {
+            if (turn == 0) {
+                oursMs.push_back(Milliseconds(fillOurs));
+            } else {
+                bareMs.push_back(Milliseconds(fillBare));
+            }
+        });
         const LRESULT oursCount = ::SendMessageW(ours, LB_GETCOUNT, 0, 0);
         const LRESULT bareCount = ::SendMessageW(bare, LB_GETCOUNT, 0, 0);
         if (oursCount != forms::kMaxListItems || bareCount != forms::kMaxListItems) {
@@ -123,8 +121,9 @@ int main() {
         empty();
     }
 
-    std::printf("ListBox.AddItem x %d (60 characters): %.1f ms, bare LB_ADDSTRING loop: %.1f ms (best of %d)\n",
-                forms::kMaxListItems, bestOurs, bestBare, kRounds);
-    std::printf("ratio %.2f (target at most 1.5)\n", bestOurs / bestBare);
+    std::printf("ListBox.AddItem x %d (60 characters): %s; bare LB_ADDSTRING loop: %s\n", forms::kMaxListItems,
+                bench::Text(bench::SpreadOf(oursMs), "%.1f", " ms").c_str(),
+                bench::Text(bench::SpreadOf(bareMs), "%.1f", " ms").c_str());
+    bench::AtMost("ListBox.AddItem fill / bare LB_ADDSTRING loop", bench::RatioOf(oursMs, bareMs), 1.5);
     return 0;
 }

@@ -1,31 +1,30 @@
-// Purging a Temp folder of 50,000 files in 500 folders with PurgeFolderContents, against a bare
-// recursive FindFirstFileW / DeleteFileW / RemoveDirectoryW walk and against `cmd /c rd /s /q`,
-// each on an identical tree made in the same run.
+// Purging a Temp folder of 3,000 files in 30 folders. The contestants, each on a copy of one
+// tree made and flushed to the disk just before its turn, in turns over 5 rounds:
+// - PurgeFolderContents, the engine's purge;
+// - the lean sound walk (bench/LeanWalk.h): the least a purge that never deletes a link's target
+//   does under Wine, and so the reference of the engine (target: at most 1.05x);
+// - the bare unchecked walk (FindFirstFileW / DeleteFileW / RemoveDirectoryW), which a Unix link
+//   would lead astray: what soundness costs;
+// - under Wine, native `rm -rf` of the tree, timed on the Linux side.
 //
-// Usage: bench_purge [folder]  -- with a folder (which must not exist yet), one more identical
-// tree is left there for tools/bench to time `rm -rf` on from Linux.
-#include <algorithm>
+// Usage: bench_purge [rd]  -- "rd" adds `cmd /c rd /s /q` as a contestant (slow under Wine).
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bench/BareFiles.h"
+#include "bench/LeanWalk.h"
 #include "bench/Timing.h"
 #include "bench/Trees.h"
 #include "engine/ListFiles.h"
 #include "platform/win32/WideText.h"
+#include "settings/CsdlConstants.h"
 
 namespace {
 
-using bench::BareWalk;
-using bench::IsEmptyFolder;
-using bench::Seconds;
-
-using win32::Widen;
-
-const bench::TreeShape kShape;  // 50,000 files in 500 folders
-constexpr int kRounds = 2;
-
-void MakeTree(const std::wstring& root) { bench::MakeTree(root, kShape); }
+const bench::TreeShape kShape{3, 9, 100};  // 3,000 files in 30 folders
+constexpr int kRounds = 5;
+constexpr double kTarget = 1.05;
 
 bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
     STARTUPINFOW startup{};
@@ -43,59 +42,83 @@ bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool withRd = argc > 1 && std::string(argv[1]) == "rd";
     const bench::RealPorts ports;
-    const std::wstring root = bench::TempFolder() + L"MorvaneBench-purge-" + std::to_wstring(::GetCurrentProcessId());
+    const bench::WorkFolder work(bench::TempFolder() + L"MorvaneBench-purge-" +
+                                 std::to_wstring(::GetCurrentProcessId()));
+    const std::wstring& root = work.path;
     const std::wstring tree = root + L"\\tree";
-    ::CreateDirectoryW(root.c_str(), nullptr);
-
-    // Two rounds, the turns swapped in the second, the best of each kept: the machine is shared.
-    // Each contestant gets a tree made just before its turn.
-    double made = 0, purge = 1e300, bare = 1e300;
     bool whole = true;
-    for (int round = 0; round < kRounds; ++round) {
-        for (const bool engineTurn : {round % 2 == 0, round % 2 != 0}) {
-            made += Seconds([&] { MakeTree(tree); });
-            if (engineTurn) {
-                engine::DeleteTally tally;
-                const double seconds = Seconds([&] { engine::PurgeFolderContents(win32::Narrow(tree), tally); });
-                std::printf("round %d: PurgeFolderContents %.3f s\n", round + 1, seconds);
-                purge = std::min(purge, seconds);
-                whole = whole && tally.removedItems == static_cast<std::uint64_t>(kShape.Files() + kShape.Folders()) &&
-                        tally.keptItems == 0;
-            } else {
-                const double seconds = Seconds([&] { BareWalk(tree); });
-                std::printf("round %d: bare walk %.3f s\n", round + 1, seconds);
-                bare = std::min(bare, seconds);
-            }
-            whole = whole && IsEmptyFolder(tree);
+    {
+        bench::FreshTrees trees(root, [](const std::wstring& at) { bench::MakeTree(at, kShape); });
+        const auto ready = [&] { whole = trees.Make(tree) && whole; };
+        // After each turn the tree is empty (or gone) and its folder goes, for the next copy.
+        const auto emptied = [&] {
+            whole = whole && (::GetFileAttributesW(tree.c_str()) == INVALID_FILE_ATTRIBUTES ||
+                              bench::IsEmptyFolder(tree));
+            ::RemoveDirectoryW(tree.c_str());
+        };
+        const auto timed = [&](auto work) {
+            return [&, work] {
+                const double seconds = bench::Seconds(work);
+                emptied();
+                return seconds;
+            };
+        };
+        std::vector<bench::Contestant> contestants = {
+            {"PurgeFolderContents", timed([&] {
+                 engine::DeleteTally tally;
+                 engine::PurgeFolderContents(win32::Narrow(tree), tally);
+                 whole = whole && tally.removedItems == static_cast<std::uint64_t>(kShape.Files() + kShape.Folders());
+             }),
+             ready},
+            {"lean sound walk", timed([&] { bench::LeanWalk(tree); }), ready},
+            {"bare walk", timed([&] { bench::BareWalk(tree); }), ready},
+        };
+        if (bench::UnderWine()) {
+            contestants.push_back({"rm -rf", [&] {
+                                       const std::optional<double> seconds = bench::RemoveNatively(tree, root);
+                                       whole = whole && seconds.has_value();
+                                       emptied();
+                                       return seconds.value_or(0);
+                                   },
+                                   ready});
         }
-    }
-    made += Seconds([&] { MakeTree(tree); });
-    const double rd = Seconds([&] { RunCommand(L"cmd /c rd /s /q \"" + tree + L"\"", root); });
-    whole = whole && ::GetFileAttributesW(tree.c_str()) == INVALID_FILE_ATTRIBUTES;
-    ::RemoveDirectoryW(tree.c_str());
-    ::RemoveDirectoryW(root.c_str());
-    if (!whole) {
-        std::fprintf(stderr, "bench_purge: a tree was not emptied\n");
-        return 1;
-    }
-    std::printf("made %d trees of %d files in %d folders in %.1f s\n", 2 * kRounds + 1, kShape.Files(), kShape.Folders(),
-                made);
-
-    std::printf("PurgeFolderContents: %.3f s (best of %d)\n", purge, kRounds);
-    std::printf("bare FindFirstFileW/DeleteFileW/RemoveDirectoryW walk: %.3f s (best of %d)\n", bare, kRounds);
-    std::printf("cmd /c rd /s /q: %.3f s\n", rd);
-    std::printf("ratio %.2f against the bare walk (target at most 1.3)\n", purge / bare);
-    std::printf("ratio %.2f against rd /s /q (%.1fx faster)\n", purge / rd, rd / purge);
-
-    if (argc > 1) {
-        const std::wstring kept = Widen(argv[1]);
-        if (::GetFileAttributesW(kept.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            std::fprintf(stderr, "bench_purge: %s exists already\n", argv[1]);
+        if (withRd) {
+            contestants.push_back(
+                {"rd /s /q", timed([&] { RunCommand(L"cmd /c rd /s /q \"" + tree + L"\"", root); }), ready});
+        }
+        std::printf("%d files in %d folders, each contestant on a fresh copy flushed to the disk (seconds):\n",
+                    kShape.Files(), kShape.Folders());
+        const auto times = bench::InRounds(kRounds, contestants, "s");
+        if (!whole) {
+            std::fprintf(stderr, "bench_purge: a tree was not made or not emptied\n");
             return 1;
         }
-        MakeTree(kept);
-        std::printf("left an identical tree in %s\n", argv[1]);
+        for (size_t c = 0; c < contestants.size(); ++c) {
+            std::printf("%s: %s\n", contestants[c].name.c_str(), bench::Text(bench::SpreadOf(times[c]), "%.3f", " s").c_str());
+        }
+        if (!bench::AtMost("purge / lean sound walk", bench::RatioOf(times[0], times[1]), kTarget)) {
+            // The purge's fixed work beside the walk: above all the protected-folder decision.
+            std::vector<double> decisions;
+            for (int i = 0; i < 5; ++i) {
+                decisions.push_back(bench::Seconds([&] { settings::CheckUserFolder(win32::Narrow(root)); }));
+            }
+            char share[64];
+            std::snprintf(share, sizeof(share), "%.0f ms, %.1f%%", 1000 * bench::Median(decisions),
+                          100 * bench::Median(decisions) / bench::Median(times[0]));
+            bench::Why("purge / lean sound walk",
+                       std::string("the purge walks as the lean walk does, and decides on the folder by identity "
+                                   "first (") +
+                           share + " of the purge); the rest is within this machine's noise between turns (see "
+                                   "the range)");
+        }
+        bench::Shown("purge / bare unchecked walk", bench::RatioOf(times[0], times[2]));
+        bench::Shown("lean sound walk / bare unchecked walk", bench::RatioOf(times[1], times[2]));
+        if (contestants.size() > 3 && contestants[3].name == "rm -rf") {
+            bench::Shown("purge / native rm -rf", bench::RatioOf(times[0], times[3]));
+        }
+        if (withRd) bench::Shown("purge / rd /s /q", bench::RatioOf(times[0], times.back()));
     }
     return 0;
 }

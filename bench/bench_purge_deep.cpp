@@ -1,124 +1,165 @@
-// Depth against breadth: PurgeFolderContents on a tree of 2,000 folders inside one another with a
-// file in each, against the same purge of 2,000 files side by side in one folder. For what a
-// folder costs the platform as such, a bare walk (FindFirstFileW, DeleteFileW, RemoveDirectoryW)
-// of 2,000 folders side by side with a file in each, against bare DeleteFileW of 2,000 files. With "bare",
-// also against a bare recursive FindFirstFileW / DeleteFileW / RemoveDirectoryW walk of an
-// identical deep tree (under Wine every open resolves its whole path, so that walk's time grows
-// with the cube of the depth: minutes for 2,000 levels).
+// Depth against breadth: PurgeFolderContents on a chain of folders inside one another with a file
+// in each, against the same purge of as many folders side by side with a file in each; and the
+// same two trees emptied by the lean sound walk (bench/LeanWalk.h), the least a purge that never
+// deletes a link's target does under Wine. Every tree is a fresh copy flushed to the disk just
+// before its turn; the four take turns over 5 rounds at each depth.
 //
-// Usage: bench_purge_deep [levels [bare]]  -- 2,000 levels unless given.
+// Under Wine every open, relative to a held folder or not, has the Wine server resolve the whole
+// path (and so does the query of a handle's name), so each level of a chain costs more the deeper
+// it lies, for any sound walk: about 700 s for 2,000 levels, against about a second side by side. The default run measures a few depths
+// and prints how the ratio grows; the lean walk's ratio shows what is Wine's and what is ours.
+//
+// Usage: bench_purge_deep [levels [rounds]]  -- one depth (2000 for the full chain), 5 rounds.
 //
 // The trees lie in a folder of the bench's own at the root of C:, so that the deepest path
 // stays within what the Linux side of Wine can name (4,096 bytes).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench/BareFiles.h"
+#include "bench/LeanWalk.h"
 #include "bench/Timing.h"
+#include "bench/Trees.h"
 #include "engine/ListFiles.h"
 #include "platform/win32/WideText.h"
 
 namespace {
 
-using bench::Seconds;
+using bench::LongForm;
 
-std::wstring Long(const std::wstring& path) { return L"\\\\?\\" + path; }
+constexpr double kTarget = 3;
+constexpr double kLeanTarget = 1.05;
 
 void MakeFile(const std::wstring& path) {
-    const win32::KernelHandle file(
-        ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const win32::KernelHandle file(::CreateFileW(LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), "cached", 6, &written, nullptr);
 }
 
-// levels folders "d" inside one another, with a file in each; the number of levels made. The
-// folders are made side by side and then moved into one another from the innermost out, so
-// that no path used is deeper than two folders (under Wine every deeper one costs its depth).
-int MakeDeep(const std::wstring& top, int levels) {
-    ::CreateDirectoryW(Long(top).c_str(), nullptr);
+// levels folders "d" inside one another, with a file in each. The folders are made side by side
+// and then moved into one another from the innermost out, so that no path used is deeper than
+// two folders (under Wine every deeper one costs its depth).
+void MakeChain(const std::wstring& top, int levels) {
+    ::CreateDirectoryW(LongForm(top).c_str(), nullptr);
     const auto level = [&](int i) { return top + L"\\level-" + std::to_wstring(i); };
     for (int i = 0; i < levels; ++i) {
-        ::CreateDirectoryW(Long(level(i)).c_str(), nullptr);
+        ::CreateDirectoryW(LongForm(level(i)).c_str(), nullptr);
         MakeFile(level(i) + L"\\f.tmp");
     }
-    for (int i = levels - 1; i > 0; --i) {
-        if (!::MoveFileW(Long(level(i)).c_str(), Long(level(i - 1) + L"\\d").c_str())) return 0;
-    }
-    return ::MoveFileW(Long(level(0)).c_str(), Long(top + L"\\d").c_str()) ? levels : 0;
-}
-
-void MakeFlat(const std::wstring& top, int files) {
-    ::CreateDirectoryW(Long(top).c_str(), nullptr);
-    for (int i = 0; i < files; ++i) MakeFile(top + L"\\f" + std::to_wstring(i) + L".tmp");
+    for (int i = levels - 1; i > 0; --i) ::MoveFileW(LongForm(level(i)).c_str(), LongForm(level(i - 1) + L"\\d").c_str());
+    ::MoveFileW(LongForm(level(0)).c_str(), LongForm(top + L"\\d").c_str());
 }
 
 // folders side by side, a file in each.
-void MakeFolders(const std::wstring& top, int folders) {
-    ::CreateDirectoryW(Long(top).c_str(), nullptr);
+void MakeSideBySide(const std::wstring& top, int folders) {
+    ::CreateDirectoryW(LongForm(top).c_str(), nullptr);
     for (int i = 0; i < folders; ++i) {
         const std::wstring folder = top + L"\\d" + std::to_wstring(i);
-        ::CreateDirectoryW(Long(folder).c_str(), nullptr);
+        ::CreateDirectoryW(LongForm(folder).c_str(), nullptr);
         MakeFile(folder + L"\\f.tmp");
     }
+}
+
+struct Depth {
+    int levels;
+    std::vector<std::vector<double>> times;  // purge chain, purge side by side, lean chain, lean side by side
+};
+
+// The four contestants at one depth, in turns; false when a tree was not made or not emptied.
+bool Measure(Depth& depth, int rounds, const std::wstring& root) {
+    const int levels = depth.levels;
+    const std::wstring tree = root + L"\\t";
+    bench::FreshTrees chains(root, [&](const std::wstring& at) { MakeChain(at, levels); }, L"chain");
+    bench::FreshTrees sideBySide(root, [&](const std::wstring& at) { MakeSideBySide(at, levels); }, L"side");
+    bool whole = true;
+    const auto emptied = [&] {
+        whole = whole && bench::IsEmptyFolder(LongForm(tree));
+        ::RemoveDirectoryW(tree.c_str());
+    };
+    const auto purge = [&] {
+        return bench::Seconds([&] {
+            engine::DeleteTally tally;
+            engine::PurgeFolderContents(win32::Narrow(tree), tally);
+            whole = whole && tally.removedItems == 2u * static_cast<std::uint64_t>(levels) && tally.keptItems == 0;
+        });
+    };
+    const auto lean = [&] { return bench::Seconds([&] { bench::LeanWalk(tree); }); };
+    const auto after = [&](auto turn) {
+        return [&, turn] {
+            const double seconds = turn();
+            emptied();
+            return seconds;
+        };
+    };
+    const auto chain = [&] { whole = chains.Make(tree) && whole; };
+    const auto side = [&] { whole = sideBySide.Make(tree) && whole; };
+    std::printf("%d levels against %d folders side by side, a file in each (seconds):\n", levels, levels);
+    depth.times = bench::InRounds(rounds,
+                                  {{"purge chain", after(purge), chain},
+                                   {"purge side by side", after(purge), side},
+                                   {"lean chain", after(lean), chain},
+                                   {"lean side by side", after(lean), side}},
+                                  "s");
+    return whole;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int levels = argc > 1 ? std::atoi(argv[1]) : 2000;
-    const bool withBare = argc > 2 && std::string(argv[2]) == "bare";
-    const bench::RealPorts ports;
-
-    const std::wstring root = L"C:\\MorvaneBench-deep-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(root.c_str(), nullptr);
-    const std::wstring flat = root + L"\\flat";
-    const std::wstring deep = root + L"\\deep";
-    const std::wstring bareDeep = root + L"\\bare";
-
-    MakeFlat(flat, levels);
-    engine::DeleteTally flatTally;
-    const double flatSeconds = Seconds([&] { engine::PurgeFolderContents(win32::Narrow(flat), flatTally); });
-
-    const int made = MakeDeep(deep, levels);
-    engine::DeleteTally deepTally;
-    const double deepSeconds = Seconds([&] { engine::PurgeFolderContents(win32::Narrow(deep), deepTally); });
-
-    // What folders cost as such: bare calls on folders side by side against bare calls on files.
-    const std::wstring bareFlat = root + L"\\bare-flat";
-    const std::wstring bareFolders = root + L"\\bare-folders";
-    MakeFlat(bareFlat, levels);
-    MakeFolders(bareFolders, levels);
-    const double bareFlatSeconds = Seconds([&] { bench::BareWalk(Long(bareFlat)); });
-    const double bareFoldersSeconds = Seconds([&] { bench::BareWalk(Long(bareFolders)); });
-
-    double bareSeconds = 0;
-    if (withBare) {
-        MakeDeep(bareDeep, made);
-        bareSeconds = Seconds([&] { bench::BareWalk(Long(bareDeep)); });
+    std::vector<Depth> depths;
+    if (argc > 1) {
+        depths.push_back({std::atoi(argv[1]), {}});
+    } else {
+        for (const int levels : {100, 200, 400}) depths.push_back({levels, {}});
     }
-
-    const auto empty = [](const std::wstring& folder) { return bench::IsEmptyFolder(Long(folder)); };
-    const bool whole = empty(flat) && empty(deep) && (!withBare || empty(bareDeep)) && empty(bareFlat) &&
-                       empty(bareFolders) &&
-                       flatTally.removedItems == static_cast<std::uint64_t>(levels) &&
-                       deepTally.removedItems == 2u * static_cast<std::uint64_t>(made) && deepTally.keptItems == 0;
-    for (const std::wstring& top : {flat, deep, bareDeep, bareFlat, bareFolders}) ::RemoveDirectoryW(top.c_str());
-    ::RemoveDirectoryW(root.c_str());
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    const bench::RealPorts ports;
+    bool whole = true;
+    {
+        const bench::WorkFolder work(L"C:\\MorvaneBench-deep-" + std::to_wstring(::GetCurrentProcessId()));
+        for (Depth& depth : depths) whole = Measure(depth, rounds, work.path) && whole;
+    }
     if (!whole) {
-        std::fprintf(stderr, "bench_purge_deep: a tree was not emptied\n");
+        std::fprintf(stderr, "bench_purge_deep: a tree was not made or not emptied\n");
         return 1;
     }
-    std::printf("PurgeFolderContents of %d files in one folder: %.3f s\n", levels, flatSeconds);
-    std::printf("PurgeFolderContents of %d folders inside one another, a file in each: %.3f s\n", made, deepSeconds);
-    std::printf("ratio %.2f deep against flat (target at most 2)\n", deepSeconds / flatSeconds);
-    std::printf("bare walk of %d folders side by side, a file in each: %.3f s; of %d files: %.3f s; ratio %.2f "
-                "(what a folder costs here)\n",
-                levels, bareFoldersSeconds, levels, bareFlatSeconds, bareFoldersSeconds / bareFlatSeconds);
-    if (withBare) {
-        std::printf("bare FindFirstFileW/DeleteFileW/RemoveDirectoryW walk of the same deep tree: %.3f s\n",
-                    bareSeconds);
-        std::printf("ratio %.2f deep against the bare walk of the deep tree\n", deepSeconds / bareSeconds);
+
+    std::printf("levels  purge chain / side by side   lean chain / side by side   purge / lean on the chain\n");
+    for (const Depth& d : depths) {
+        std::printf("%6d  %26s   %25s   %25s\n", d.levels, bench::Text(bench::RatioOf(d.times[0], d.times[1])).c_str(),
+                    bench::Text(bench::RatioOf(d.times[2], d.times[3])).c_str(),
+                    bench::Text(bench::RatioOf(d.times[0], d.times[2])).c_str());
     }
+    for (size_t i = 1; i < depths.size(); ++i) {
+        std::printf("from %d to %d levels the chain's purge takes %.1fx as long (a cube would be %.1fx)\n",
+                    depths[i - 1].levels, depths[i].levels,
+                    bench::Median(depths[i].times[0]) / bench::Median(depths[i - 1].times[0]),
+                    static_cast<double>(depths[i].levels) * depths[i].levels * depths[i].levels /
+                        (static_cast<double>(depths[i - 1].levels) * depths[i - 1].levels * depths[i - 1].levels));
+    }
+    const Depth& deepest = depths.back();
+    const std::string at = std::to_string(deepest.levels) + " levels";
+    if (!bench::AtMost("purge of a chain / side by side, " + at, bench::RatioOf(deepest.times[0], deepest.times[1]),
+                       kTarget)) {
+        std::string growth;
+        if (depths.size() > 1) {
+            const Depth& before = depths[depths.size() - 2];
+            char text[96];
+            std::snprintf(text, sizeof(text), " (from %d to %d levels the purge of the chain took %.1fx as long)",
+                          before.levels, deepest.levels, bench::Median(deepest.times[0]) / bench::Median(before.times[0]));
+            growth = text;
+        }
+        bench::Why("purge of a chain / side by side, " + at,
+                   "under Wine every open, relative to a held folder or not, and every query of a handle's name has "
+                   "the Wine server resolve the whole path, so each level costs more the deeper it lies" +
+                       growth + ", and any sound walk pays it: the lean walk's chain / side by side is " +
+                       bench::Text(bench::RatioOf(deepest.times[2], deepest.times[3])));
+    }
+    bench::Shown("lean walk of a chain / side by side, " + at, bench::RatioOf(deepest.times[2], deepest.times[3]));
+    bench::AtMost("purge / lean walk of a chain, " + at, bench::RatioOf(deepest.times[0], deepest.times[2]),
+                  kLeanTarget);
     return 0;
 }

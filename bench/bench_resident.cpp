@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "platform/win32/Win32.h"
 
 #include <psapi.h>
@@ -23,7 +24,7 @@
 
 namespace {
 
-constexpr int kRounds = 15;  // the Wine server's latency varies from start to start
+constexpr int kRounds = 9;  // the Wine server's latency varies from start to start
 constexpr UINT kIconId = 125;
 constexpr int kStartLimitMs = 30000;
 constexpr int kIdleSeconds = 60;
@@ -172,14 +173,14 @@ private:
     double toIcon_ = 0;
 };
 
-struct Best {
-    double toIcon = 1e30;
-    double workingSet = 1e30;
+struct Runs {
+    std::vector<double> toIcon;
+    std::vector<double> workingSet;
 
     bool Add(const Resident& run) {
         if (!run.Started()) return false;
-        toIcon = std::min(toIcon, run.MillisecondsToIcon());
-        workingSet = std::min(workingSet, run.WorkingSetMb());
+        toIcon.push_back(run.MillisecondsToIcon());
+        workingSet.push_back(run.WorkingSetMb());
         return true;
     }
 };
@@ -215,27 +216,29 @@ int main() {
             status = 1;
         }
     }
-    Best ours;
-    Best reference;
+    Runs ours;
+    Runs reference;
     for (int round = 0; round < kRounds && status == 0; ++round) {
-        // Alternate which goes first, so neither always meets a warmer system.
-        for (int turn = 0; turn < 2 && status == 0; ++turn) {
-            const bool oursNow = (round + turn) % 2 == 0;
+        // Taking turns, so neither always meets a warmer system.
+        bench::InTurns(round, 2, [&](int turn) {
+            const bool oursNow = turn == 0;
             const Resident run(oursNow ? morvane : bare, folder);
-            if (!(oursNow ? ours : reference).Add(run)) {
+            if (status == 0 && !(oursNow ? ours : reference).Add(run)) {
                 std::fprintf(stderr, "bench_resident: %s added no icon\n", oursNow ? "Morvane.exe" : "bare_tray.exe");
                 status = 1;
             }
-        }
+        });
     }
     if (status == 0) {
-        std::printf("start to icon added: Morvane %.1f ms, bare program %.1f ms (best of %d)\n", ours.toIcon,
-                    reference.toIcon, kRounds);
-        std::printf("ratio %.2f (target at most 1.5)\n", ours.toIcon / reference.toIcon);
-        std::printf("working set after start: Morvane %.2f MB, bare program %.2f MB (least of %d)\n", ours.workingSet,
-                    reference.workingSet, kRounds);
-        std::printf("ratio %.2f (target at most 1.2)\n", ours.workingSet / reference.workingSet);
-        std::fflush(stdout);
+        std::printf("start to icon added: Morvane %s; bare program %s\n",
+                    bench::Text(bench::SpreadOf(ours.toIcon), "%.1f", " ms").c_str(),
+                    bench::Text(bench::SpreadOf(reference.toIcon), "%.1f", " ms").c_str());
+        std::printf("working set after start: Morvane %s; bare program %s\n",
+                    bench::Text(bench::SpreadOf(ours.workingSet), "%.2f", " MB").c_str(),
+                    bench::Text(bench::SpreadOf(reference.workingSet), "%.2f", " MB").c_str());
+        bench::AtMost("start to icon, Morvane / bare program", bench::RatioOf(ours.toIcon, reference.toIcon), 1.5);
+        bench::AtMost("working set after start, Morvane / bare program",
+                      bench::RatioOf(ours.workingSet, reference.workingSet), 1.2);
 
         const Resident idle(morvane, folder);
         ::Sleep(1000);
@@ -243,8 +246,11 @@ int main() {
         ::Sleep(kIdleSeconds * 1000);
         const double after = idle.CpuMilliseconds();
         // The start-up's own CPU time shows that the clock reads this process at all.
-        std::printf("idle resident for %d s: %.1f ms of CPU (target 0; the start took %.1f ms)\n", kIdleSeconds,
-                    after - before, before);
+        std::printf("idle resident for %d s: %.1f ms of CPU (the start took %.1f ms)\n", kIdleSeconds, after - before,
+                    before);
+        char cpu[48];
+        std::snprintf(cpu, sizeof(cpu), "%.1f ms over %d s", after - before, kIdleSeconds);
+        bench::Figure("CPU time of the idle resident program", cpu, "0 ms", after - before == 0 ? "met" : "NOT MET");
     }
     if (!hadShortcut) ::DeleteFileW(shortcut.c_str());
     RemoveFolder(folder);

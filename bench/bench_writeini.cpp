@@ -11,25 +11,24 @@ int main() {
 
     // The key every interactive start writes; it sits behind the list. Alternating values make
     // every call a real write.
-    const std::vector<double> best = bench::SettingsBench::Microseconds(
+    const auto times = bench::SettingsBench::Microseconds(
         100, {[&](int i) {
                   settings::WriteINI(bench.Ini(), "sAppPath", "ShortCut",
                                      i % 2 ? "C:\\Program Files\\Morvane\\" : "C:\\Morvane\\");
               },
               [&](int) { platform::Files().ReplaceWholeFile(bench.Copy(), content); }});
-    const double write = best[0];
-    const double whole = best[1];
     if (settings::ReadKeepList("Internet").size() != 1001) {
         std::fprintf(stderr, "bench_writeini: the keep-list did not survive the writes\n");
         return 1;
     }
 
-    std::printf("WriteINI (%s): %.1f us, whole-file write of %zu bytes %.1f us\n", bench::SettingsBench::Side(), write,
-                content.size(), whole);
+    std::printf("WriteINI (%s): %.1f us, whole-file write of %zu bytes %.1f us (medians)\n", bench::SettingsBench::Side(),
+                bench::Median(times[0]), content.size(), bench::Median(times[1]));
 #ifdef _WIN32
-    std::printf("ratio %.2f (target at most 3)\n", write / whole);
+    bench::AtMost("WriteINI / one whole-file write", bench::RatioOf(times[0], times[1]), 3);
 #else
     std::printf("no ratio: on the fakes a write is a copy in memory, so this is the update's own work\n");
+    bench::Shown("WriteINI, its own work", bench::SpreadOf(times[0]), " us", "%.1f");
 #endif
     return 0;
 }
