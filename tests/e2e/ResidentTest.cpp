@@ -216,6 +216,22 @@ protected:
         EXPECT_TRUE(CaptureScreen(Narrow(folder) + "\\" + name)) << name;
     }
 
+    // Only the Temp folder is chosen; a keep-list entry spares the question about cookies, unless
+    // asked.
+    void ChooseTempOnly(bool keepList = true) {
+        world.MakeFile(ini, std::string("[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n") +
+                                (keepList ? "[Internet]\r\nsFile0=http://kept.example/\r\n" : ""));
+    }
+
+    // The options screen, reached from the icon's Change Configuration and the start page.
+    HWND OpenOptions(HWND main) {
+        Choose(main, kChangeConfiguration);
+        const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
+        EXPECT_NE(start, nullptr);
+        if (!start || !ChooseMenu(start, kStartPageBar, "Options")) return nullptr;
+        return WaitForWindow(run->Id(), kOptionsScreen, 5000);
+    }
+
     // The process ends by itself within the time; its exit code.
     std::optional<DWORD> Ended() {
         if (!run->WaitForEnd(kEndMs)) {
@@ -306,9 +322,7 @@ TEST_F(Resident, CleanNowEmptiesTheTempFolderAndStaysResident) {
     world.MakeFile(temp + "\\loose.tmp", "loose");
     world.MakeFile(temp + "\\nested\\deeper\\leaf.txt", "leaf");
     world.MakeFile(temp + "\\readonly.txt", "read only", FILE_ATTRIBUTE_READONLY);
-    // Only the Temp folder is chosen, and a keep-list entry spares the question about cookies.
-    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
-                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    ChooseTempOnly();
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
 
@@ -328,15 +342,10 @@ TEST_F(Resident, CleanNowEmptiesTheTempFolderAndStaysResident) {
 // line tells how far the clean has got while the status line says it is cleaning.
 TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress) {
     MakeManyFiles(temp, 6000);
-    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
-                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    ChooseTempOnly();
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
-    Choose(main, kChangeConfiguration);
-    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
-    ASSERT_NE(start, nullptr);
-    ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
-    const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+    const HWND options = OpenOptions(main);
     ASSERT_NE(options, nullptr);
     const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
     ASSERT_NE(backdrop, nullptr);
@@ -401,15 +410,10 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
 // promptly, and every file that is left is whole, its read-only mark included.
 TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
     const std::vector<std::string> files = MakeManyFiles(temp, 6000);
-    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
-                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    ChooseTempOnly();
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
-    Choose(main, kChangeConfiguration);
-    const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
-    ASSERT_NE(start, nullptr);
-    ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
-    const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+    const HWND options = OpenOptions(main);
     ASSERT_NE(options, nullptr);
     Choose(main, kCleanNow);
     ASSERT_TRUE(WaitUntil([&] { return !world.Exists(files.front()); }, 20000)) << "the clean did not start";
@@ -437,15 +441,11 @@ TEST_F(Resident, ExitWhileTheCookieQuestionIsUpDeletesNothing) {
     for (const bool fromOptions : {false, true}) {
         SCOPED_TRACE(fromOptions ? "from the options" : "from the icon's menu");
         world.MakeFile(temp + "\\kept.tmp", "kept");
-        world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n");
+        ChooseTempOnly(false);
         const HWND main = Start();
         ASSERT_NE(main, nullptr);
         if (fromOptions) {
-            Choose(main, kChangeConfiguration);
-            const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
-            ASSERT_NE(start, nullptr);
-            ASSERT_TRUE(ChooseMenu(start, kStartPageBar, "Options"));
-            const HWND options = WaitForWindow(run->Id(), kOptionsScreen, 5000);
+            const HWND options = OpenOptions(main);
             ASSERT_NE(options, nullptr);
             ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
         } else {
@@ -475,8 +475,7 @@ TEST_F(Resident, AKilledOrLoggedOffCleanLeavesEveryFileWhereItWas) {
             for (int i = 0; i < 40; ++i) world.MakeFile(folder + "\\f" + std::to_string(i) + ".tmp", "whole");
         }
         const std::vector<std::string> before = world.Tree(temp);
-        world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
-                            "[Internet]\r\nsFile0=http://kept.example/\r\n");
+        ChooseTempOnly();
         const HWND main = Start();
         ASSERT_NE(main, nullptr);
         Choose(main, kCleanNow);
@@ -514,8 +513,7 @@ TEST_F(Resident, AKilledOrLoggedOffCleanLeavesEveryFileWhereItWas) {
 // clean ends (its record written, the screens closed) without waiting for the menu.
 TEST_F(Resident, AnOpenMenuHoldsUpNeitherTheProgressNorTheEndOfAClean) {
     MakeManyFiles(temp, 6000);
-    world.MakeFile(ini, "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n"
-                        "[Internet]\r\nsFile0=http://kept.example/\r\n");
+    ChooseTempOnly();
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
     Choose(main, kChangeConfiguration);
