@@ -10,6 +10,7 @@
 #include "screens/Form1.h"
 #include "screens/Form10.h"
 #include "screens/ScreenFrame.h"
+#include "screens/frmUnload.h"
 #include "screens/frmUser.h"
 
 namespace app {
@@ -25,12 +26,6 @@ constexpr int kFinishingMs = 1000;
 
 // Two parts of a message are separated by two carriage returns.
 std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
-
-// Hides every form from the last created to the first.
-void HideAllForms() {
-    const std::vector<forms::Form*> loaded = App().Forms();
-    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) App().Hide(**it);
-}
 
 void RepaintBackdrop() { App().Get<screens::Form10>().Refresh(); }
 
@@ -149,7 +144,7 @@ void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
 
 void CleanRunWindows::EndInteractiveRun() {
     App().SetMousePointer(platform::kPointerDefault);
-    HideAllForms();
+    screens::HideAll();
     CloseScreensLater();
 }
 

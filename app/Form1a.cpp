@@ -40,10 +40,6 @@ constexpr int kPopupBaseId = 1000;
 // what is being cleaned could be changed, are not to be had.
 bool AvailableWhileCleaning(int index) { return index == kExit || index == kRemoveAllPaths; }
 
-void HideAllForms() {
-    for (forms::Form* form : App().Forms()) App().Hide(*form);
-}
-
 // The StartUp folder with its trailing "\".
 std::string StartUpFolder() {
     std::string folder = GetShellFolderPath(settings::kCsidlStartup);
@@ -141,7 +137,7 @@ void Form1a::mnuShow_Click(int index) {
         if (!AvailableWhileCleaning(index)) return;
         // The user sees the program go at once; it ends once the clean has stopped after the
         // item in hand, so that nothing is left half removed, and has left its record.
-        HideAllForms();
+        screens::HideAll();
     }
     switch (index) {
         case kChangeConfiguration:
@@ -181,7 +177,7 @@ void Form1a::Form_EndSession(bool ending) {
         engine::StopClean(engine::StopCause::kEndOfSession);
         return;
     }
-    if (engine::CleanRunning()) HideAllForms();
+    if (engine::CleanRunning()) screens::HideAll();
     if (!IsAutoCleanRequest(GetCommandArg())) ShellTrayDelete();
     engine::StopClean(engine::StopCause::kEndOfSession, [] { screens::UnloadAll(); });
     // After this message the process may be ended at any moment: the item in hand is waited

@@ -28,39 +28,9 @@ constexpr UINT kIconMessage = WM_USER + 1;
 constexpr UINT kIconId = 125;
 enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit };
 
-struct Search {
-    DWORD process;
-    const wchar_t* className;
-    bool hidden;  // the main window: hidden, no caption, parked off the screen
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK Find(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<Search*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[32] = {};
-    ::GetClassNameW(window, name, 32);
-    RECT rect = {};
-    ::GetWindowRect(window, &rect);
-    const bool fits = search.hidden ? ::GetWindowTextLengthW(window) == 0 && rect.left < -1000
-                                    : ::IsWindowVisible(window) != FALSE;
-    if (owner == search.process && std::wstring(name) == search.className && fits) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOf(DWORD process, const wchar_t* className, bool hidden) {
-    Search search{process, className, hidden};
-    ::EnumWindows(Find, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool OpenMenuAndChoose(DWORD process, HWND main, int item) {
     ::PostMessageW(main, kIconMessage, kIconId, WM_RBUTTONUP);
-    return e2e::WaitFor([&] { return WindowOf(process, L"#32768", false) != nullptr; }, 5000) &&
+    return e2e::WaitFor([&] { return e2e::OpenPopupMenu(process) != nullptr; }, 5000) &&
            e2e::ChoosePopupItem(item);
 }
 
@@ -83,7 +53,7 @@ int TopUp(e2e::E2eWorld& world, const std::string& temp) {
 HWND Start(std::optional<e2e::MorvaneRun>& run, const std::string& program, const std::string& temp) {
     run.emplace(program + "\\Morvane.exe", "", temp);
     HWND main = nullptr;
-    e2e::WaitFor([&] { return (main = WindowOf(run->Id(), L"MorvaneForm", true)) != nullptr; }, 20000);
+    e2e::WaitFor([&] { return (main = e2e::MainWindow(run->Id())) != nullptr; }, 20000);
     e2e::Wait(300);  // the icon and the hook are in place a moment after the window
     return main;
 }

@@ -23,7 +23,6 @@ CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress
         }
         DeleteTally& tally = preview.targets[i].emplace();
         targets[i].clean(settings, tally, progress, CleanMode::kPreview);
-        tally.SortLargest();
         preview.stopped = preview.stopped || tally.stopped;
     }
     return preview;

@@ -41,8 +41,6 @@ void DeleteTally::AddLargest(SizedItem item) {
     std::push_heap(largest.begin(), largest.end(), Larger);
 }
 
-void DeleteTally::SortLargest() { std::sort(largest.begin(), largest.end(), Larger); }
-
 bool OwnFiles::IsOwnName(std::string_view name) {
     for (const std::string_view own : {"Morvane.exe", "Clean.ini", "Clean.ini.*.tmp", "Morvane.log"}) {
         if (text::WildcardMatch(own, name)) return true;

@@ -63,7 +63,7 @@ struct DeleteTally {
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.
     std::uint64_t spared = 0;
-    // In a preview, the kLargestNamed largest files that would go, largest first once Sorted.
+    // In a preview, the kLargestNamed largest files that would go, in no order (the record sorts them).
     std::vector<SizedItem> largest;
     // The first kStayedNamed items that stayed.
     std::vector<StayedItem> stayed;
@@ -73,7 +73,6 @@ struct DeleteTally {
     // A file of this size would go: among the largest, if it is one of them.
     bool AmongLargest(std::uint64_t size) const;
     void AddLargest(SizedItem item);
-    void SortLargest();
     std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
 };
 

@@ -275,10 +275,7 @@ Screen* ShownScreen() {
 }
 
 void CloseAllScreens() {
-    const std::vector<forms::Form*> loaded = App().Forms();
-    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
-        if (App().IsLoaded(**it)) App().Hide(**it);
-    }
+    HideAll();
     App().SetMousePointer(platform::kPointerDefault);
     screens::UnloadAllButMain();
 }

@@ -1,8 +1,17 @@
 #include "screens/frmUnload.h"
 
+#include <vector>
+
 #include "forms/Application.h"
 
 namespace screens {
+
+void HideAll() {
+    const std::vector<forms::Form*> loaded = forms::App().Forms();
+    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
+        if (forms::App().IsLoaded(**it)) forms::App().Hide(**it);
+    }
+}
 
 void UnloadAllButMain() {
     for (forms::Form* form : forms::App().Forms()) {

@@ -3,6 +3,9 @@
 
 namespace screens {
 
+// Hides every form, from the most recently created to the first; one that a hiding unloaded is
+// passed over.
+void HideAll();
 // Unloads every form except the resident main window, in creation order.
 void UnloadAllButMain();
 // Resets the pointer and unloads every form, the main window included, in creation order.

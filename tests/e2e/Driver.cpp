@@ -41,10 +41,12 @@ std::vector<HWND> TopWindows(DWORD processId, const std::string* caption) {
     return search.found;
 }
 
-std::string ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return Narrow(name);
+BOOL CALLBACK CollectAny(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId) search.found.push_back(window);
+    return TRUE;
 }
 
 // How long an action's effect is waited for before the driver gives up on it.
@@ -97,6 +99,37 @@ LPARAM PointOf(HWND list, int index) {
 }
 
 }  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    Search search{processId, {}, true, {}};
+    ::EnumWindows(CollectAny, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return Narrow(name);
+}
+
+HWND MainWindow(DWORD processId) {
+    for (HWND window : TopLevelWindows(processId)) {
+        RECT rect = {};
+        ::GetWindowRect(window, &rect);
+        if (!::IsWindowVisible(window) && ClassOf(window) == "MorvaneForm" && ReadText(window).empty() &&
+            rect.left < -1000 && rect.top < -1000) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND OpenPopupMenu(DWORD processId) {
+    for (HWND window : TopLevelWindows(processId)) {
+        if (::IsWindowVisible(window) && ClassOf(window) == "#32768") return window;
+    }
+    return nullptr;
+}
 
 void Wait(int milliseconds) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);

@@ -19,6 +19,13 @@ HWND WaitForWindow(DWORD processId, const std::string& caption, int milliseconds
 bool WaitForWindowGone(DWORD processId, const std::string& caption, int milliseconds);
 // Captions of the visible top-level windows of the process (message boxes included).
 std::vector<std::string> VisibleCaptions(DWORD processId);
+// Every top-level window of the process, hidden ones included.
+std::vector<HWND> TopLevelWindows(DWORD processId);
+std::string ClassOf(HWND window);
+// The program's main window: hidden, without a caption, and parked far off the screen.
+HWND MainWindow(DWORD processId);
+// The popup menu of the process while one is open.
+HWND OpenPopupMenu(DWORD processId);
 
 // A control of a window by its name ("List1", "Check2", "Label6").
 HWND Control(HWND window, const char* name);

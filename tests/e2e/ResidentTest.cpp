@@ -87,53 +87,6 @@ bool WaitUntil(Condition condition, int milliseconds) {
     return true;
 }
 
-struct WindowSearch {
-    DWORD process;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.process) search.found.push_back(window);
-    return TRUE;
-}
-
-// Every top-level window of the process, hidden ones included.
-std::vector<HWND> TopLevelWindows(DWORD process) {
-    WindowSearch search{process, {}};
-    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::string ClassName(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return Narrow(name);
-}
-
-// The main window: hidden, without a caption, and parked far off the screen.
-HWND MainWindow(DWORD process) {
-    for (HWND window : TopLevelWindows(process)) {
-        RECT rect = {};
-        ::GetWindowRect(window, &rect);
-        if (!::IsWindowVisible(window) && ClassName(window) == "MorvaneForm" && TextOf(window).empty() &&
-            rect.left < -1000 && rect.top < -1000) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-// The popup menu of the process while one is open.
-HWND OpenPopupMenu(DWORD process) {
-    for (HWND window : TopLevelWindows(process)) {
-        if (::IsWindowVisible(window) && ClassName(window) == "#32768") return window;
-    }
-    return nullptr;
-}
-
 // A tree of many small files in folders of a hundred, every tenth file read-only; the paths of
 // the files.
 std::vector<std::string> MakeManyFiles(const std::string& folder, int files) {

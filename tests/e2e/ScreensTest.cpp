@@ -70,26 +70,10 @@ std::string ItemNamed(const std::vector<std::string>& items, const std::string& 
 }
 
 // Top-level windows of the process, also the hidden ones, of one window class.
-struct ClassSearch {
-    DWORD process;
-    std::wstring className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectOfClass(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<ClassSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (owner == search.process && search.className == name) search.found.push_back(window);
-    return TRUE;
-}
-
 std::vector<HWND> WindowsOfClass(DWORD process, const wchar_t* className) {
-    ClassSearch search{process, className, {}};
-    ::EnumWindows(CollectOfClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found = TopLevelWindows(process);
+    std::erase_if(found, [&](HWND window) { return ClassOf(window) != win32::Narrow(className); });
+    return found;
 }
 
 bool Shown(HWND window) { return window && ::IsWindow(window) && ::IsWindowVisible(window); }

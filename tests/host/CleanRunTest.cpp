@@ -363,10 +363,6 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         {"No", platform::kResultNo, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
         {"closed", platform::kResultCancel, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
         {"Exit", platform::kResultYes, engine::StopCause::kExit, "not continued (the question was ended by Exit)", {}},
-        {"Remove All Paths", platform::kResultYes, engine::StopCause::kRemoveAllPaths,
-         "not continued (the question was ended by Remove All Paths)", {}},
-        {"end of session", platform::kResultYes, engine::StopCause::kEndOfSession,
-         "not continued (the question was ended by the end of the session)", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
