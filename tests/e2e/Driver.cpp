@@ -124,6 +124,20 @@ HWND MainWindow(DWORD processId) {
     return nullptr;
 }
 
+HWND WaitForBackdrop(DWORD processId, int milliseconds) {
+    const std::string none;
+    HWND backdrop = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND window : TopWindows(processId, &none)) {
+                if (ClassOf(window) == "MorvaneForm") backdrop = window;
+            }
+            return backdrop != nullptr;
+        },
+        milliseconds);
+    return backdrop;
+}
+
 HWND OpenPopupMenu(DWORD processId) {
     for (HWND window : TopLevelWindows(processId)) {
         if (::IsWindowVisible(window) && ClassOf(window) == "#32768") return window;

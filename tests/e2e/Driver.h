@@ -26,6 +26,9 @@ std::string ClassOf(HWND window);
 HWND MainWindow(DWORD processId);
 // The popup menu of the process while one is open.
 HWND OpenPopupMenu(DWORD processId);
+// Waits for the program's backdrop: shown, of the program's window class, without a caption (the
+// window that holds the icon's menu for a moment has none either); nullptr when none came.
+HWND WaitForBackdrop(DWORD processId, int milliseconds);
 
 // A control of a window by its name ("List1", "Check2", "Label6").
 HWND Control(HWND window, const char* name);

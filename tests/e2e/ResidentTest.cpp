@@ -211,7 +211,7 @@ TEST_F(Resident, AFirstStartMakesTheShortcutRecordsItsFolderShowsTheStartPageAnd
 
     const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
     EXPECT_NE(start, nullptr) << "no start page; the program's windows:" << Joined(run->VisibleWindows());
-    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr) << "no backdrop";
     EXPECT_EQ(ReadLabel(backdrop, "Label1"), "Kavlon Tarnwick");
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "Make a selection to get started!");
@@ -258,7 +258,7 @@ TEST_F(Resident, OnceSomethingIsChosenTheNextStartStaysHiddenAndChangeConfigurat
     Choose(main, kChangeConfiguration);
     const HWND start = WaitForWindow(run->Id(), kStartPage, 5000);
     ASSERT_NE(start, nullptr) << "no start page; the program's windows:" << Joined(run->VisibleWindows());
-    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr) << "no backdrop";
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "Make a selection to get started!");
     // Chosen again while the start page lies minimised, the item brings it back.
@@ -281,7 +281,8 @@ TEST_F(Resident, CleanNowEmptiesTheTempFolderAndStaysResident) {
 
     Choose(main, kCleanNow);
     EXPECT_TRUE(WaitUntil([&] { return world.Tree(temp).empty(); }, 10000))
-        << "left in Temp:" << Joined(world.Tree(temp));
+        << "left in Temp:" << Joined(world.Tree(temp)) << "; windows:" << Joined(run->VisibleWindows())
+        << "; the record:\n" << world.ReadBytes(program + "\\Morvane.log").value_or("(none)");
     EXPECT_TRUE(world.Exists(temp)) << "the folder itself stays";
     Wait(500);
     EXPECT_FALSE(run->WaitForEnd(0)) << "the program stays resident";
@@ -300,7 +301,7 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     ASSERT_NE(main, nullptr);
     const HWND options = OpenOptions(main);
     ASSERT_NE(options, nullptr);
-    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr);
     // First the line tells what a clean now would remove, counted as the clean counts, worked out
     // while the windows answer.
@@ -470,7 +471,7 @@ TEST_F(Resident, AnOpenMenuHoldsUpNeitherTheProgressNorTheEndOfAClean) {
     const HWND main = Start();
     ASSERT_NE(main, nullptr);
     Choose(main, kChangeConfiguration);
-    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr);
     Choose(main, kCleanNow);
     ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
@@ -501,7 +502,7 @@ TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdropAndChangeConfigurationTa
     const HWND about = WaitForWindow(run->Id(), kAboutScreen, 5000);
     EXPECT_NE(about, nullptr) << "no about screen; the program's windows:" << Joined(run->VisibleWindows());
     EXPECT_EQ(ReadLabel(about, "Label1"), "Kavlon Tarnwick Utility");
-    const HWND backdrop = WaitForWindow(run->Id(), "", 5000);
+    const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr) << "no backdrop";
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "About this program!");
     Choose(main, kChangeConfiguration);

@@ -129,7 +129,7 @@ protected:
     }
 
     // The backdrop: the one window without a caption.
-    HWND Backdrop() { return WaitForWindow(Id(), "", 0); }
+    HWND Backdrop() { return WaitForBackdrop(Id(), 0); }
     std::string Status() { return ReadLabel(Backdrop(), "Label6"); }
     // Waits for the status line to read this; what it reads.
     std::string StatusBecomes(const std::string& text) {
