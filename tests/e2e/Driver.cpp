@@ -100,6 +100,8 @@ LPARAM PointOf(HWND list, int index) {
 
 }  // namespace
 
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId) { return TopWindows(processId, nullptr); }
+
 std::vector<HWND> TopLevelWindows(DWORD processId) {
     Search search{processId, {}, true, {}};
     ::EnumWindows(CollectAny, reinterpret_cast<LPARAM>(&search));
@@ -107,8 +109,8 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
 }
 
 std::string ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
+    wchar_t name[256] = {};  // the longest a class name can be
+    ::GetClassNameW(window, name, 256);
     return Narrow(name);
 }
 

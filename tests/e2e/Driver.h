@@ -19,6 +19,8 @@ HWND WaitForWindow(DWORD processId, const std::string& caption, int milliseconds
 bool WaitForWindowGone(DWORD processId, const std::string& caption, int milliseconds);
 // Captions of the visible top-level windows of the process (message boxes included).
 std::vector<std::string> VisibleCaptions(DWORD processId);
+// The visible top-level windows of the process (message boxes included).
+std::vector<HWND> VisibleTopLevelWindows(DWORD processId);
 // Every top-level window of the process, hidden ones included.
 std::vector<HWND> TopLevelWindows(DWORD processId);
 std::string ClassOf(HWND window);

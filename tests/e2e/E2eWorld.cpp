@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "platform/win32/WideText.h"
+#include "tests/e2e/Driver.h"
 #include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
 
@@ -86,31 +87,6 @@ std::wstring EnvironmentWithTemp(const std::string& temp) {
     block += L'\0';
     block += L'\0';
     return block;
-}
-
-struct WindowSearch {
-    DWORD process;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->process && ::IsWindowVisible(window)) search->windows.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD process) {
-    WindowSearch search{process, {}};
-    ::EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.windows;
-}
-
-std::string ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    ::GetClassNameW(window, name, 256);
-    return Narrow(name);
 }
 
 }  // namespace
@@ -324,12 +300,12 @@ HWND MorvaneRun::WaitForWindow(const wchar_t* className, const wchar_t* caption,
 
 std::vector<std::string> MorvaneRun::VisibleWindows() {
     std::vector<std::string> windows;
-    for (HWND window : VisibleWindowsOf(id_)) windows.push_back(ClassOf(window) + ": " + TextOf(window));
+    for (HWND window : VisibleTopLevelWindows(id_)) windows.push_back(ClassOf(window) + ": " + TextOf(window));
     return windows;
 }
 
 void MorvaneRun::CloseWindows() {
-    for (HWND window : VisibleWindowsOf(id_)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    for (HWND window : VisibleTopLevelWindows(id_)) ::PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 std::optional<std::string> MorvaneRun::AnswerMessageBox(const wchar_t* caption, int milliseconds) {
