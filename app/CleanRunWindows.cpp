@@ -2,16 +2,16 @@
 
 #include <memory>
 
-#include "app/Form1a.h"
+#include "app/MainWindow.h"
 #include "engine/Amounts.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
-#include "screens/Form1.h"
-#include "screens/Form10.h"
+#include "screens/StartPage.h"
+#include "screens/Backdrop.h"
 #include "screens/ScreenFrame.h"
-#include "screens/frmUnload.h"
-#include "screens/frmUser.h"
+#include "screens/CloseAll.h"
+#include "screens/FolderPicker.h"
 
 namespace app {
 
@@ -27,7 +27,7 @@ constexpr int kFinishingMs = 1000;
 // Two parts of a message are separated by two carriage returns.
 std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
 
-void RepaintBackdrop() { App().Get<screens::Form10>().Refresh(); }
+void RepaintBackdrop() { App().Get<screens::Backdrop>().Refresh(); }
 
 void SetStatus(const std::string& text) {
     screens::SetStatusText(text);
@@ -35,7 +35,7 @@ void SetStatus(const std::string& text) {
 }
 
 bool BackdropVisible() {
-    const screens::Form10* backdrop = App().Find<screens::Form10>();
+    const screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
     return backdrop && backdrop->Visible();
 }
 
@@ -43,13 +43,13 @@ bool BackdropVisible() {
 void ShowProgress(const engine::CleanProgress& progress, bool done) {
     // The windows answer meanwhile, and a screen's timer may have taken the busy pointer away.
     if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
-    screens::Form10* backdrop = App().Find<screens::Form10>();
+    screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
     if (!backdrop || !backdrop->Visible()) return;
     // One line at any size: the label says whether a text stays on one.
-    forms::Label& line = backdrop->Label7;
+    forms::Label& line = backdrop->progressLine;
     const std::string text = ProgressText(progress.Read(), done, [&](const std::string& t) { return line.TextFits(t); });
-    if (text != backdrop->Label7.Caption()) backdrop->Label7.SetCaption(text);
-    backdrop->Label7.SetVisible(true);
+    if (text != backdrop->progressLine.Caption()) backdrop->progressLine.SetCaption(text);
+    backdrop->progressLine.SetVisible(true);
 }
 
 }  // namespace
@@ -100,12 +100,12 @@ void CleanRunWindows::ShowCleaning() { SetStatus(kCleaningStatus); }
 
 void CleanRunWindows::ShowNothingChosen() {
     App().MsgBox(kNothingChosenText, 64, kInfoCaption);
-    App().Show<screens::Form10>();
+    App().Show<screens::Backdrop>();
     ShowStartPage();
 }
 
 bool CleanRunWindows::AskGoOnWithoutKeptCookies() {
-    App().Show<screens::Form10>();
+    App().Show<screens::Backdrop>();
     return App().MsgBox(NoCookiesSavedText(), 36, kQuestionCaption) == platform::kResultYes;
 }
 
@@ -149,8 +149,8 @@ void CleanRunWindows::EndInteractiveRun() {
 }
 
 void CleanRunWindows::CloseScreensLater() {
-    if (Form1a* main = App().Find<Form1a>()) {
-        main->Timer2.SetEnabled(true);
+    if (MainWindow* main = App().Find<MainWindow>()) {
+        main->closeAllTimer.SetEnabled(true);
     } else {
         // No resident window (an unattended start that was refused): close the screens now,
         // which ends the program.
@@ -172,13 +172,13 @@ void CleanRunWindows::EndWhenScreensClose(int exitCode) {
     // Without its main window the program ends once the last screen is unloaded, instead of
     // lingering hidden with no icon.
     SetProcessExitCode(exitCode);
-    App().Unload<Form1a>();
+    App().Unload<MainWindow>();
 }
 
 void CleanRunWindows::EndProcess(int exitCode) { platform::Env().EndProcess(exitCode); }
 
-void CleanRunWindows::ShowFolderPicker() { App().Show<screens::frmUser>(); }
+void CleanRunWindows::ShowFolderPicker() { App().Show<screens::FolderPicker>(); }
 
-void CleanRunWindows::ShowStartPage() { App().Show<screens::Form1>(); }
+void CleanRunWindows::ShowStartPage() { App().Show<screens::StartPage>(); }
 
 }  // namespace app

@@ -2,7 +2,7 @@
 // handler is the start-up.
 #include "platform/win32/Win32.h"
 
-#include "app/Form1a.h"
+#include "app/MainWindow.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/win32/Win32Automation.h"
@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::ScopedPorts ports{{&environment, &folders, &files, &automation, &cache}};
     win32::Win32Desktop desktop;
     forms::Application application(desktop);
-    application.Get<app::Form1a>();
+    application.Get<app::MainWindow>();
     application.Run();
     return app::ProcessExitCode();
 }

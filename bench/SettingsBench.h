@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "bench/Timing.h"
-#include "engine/ListFiles.h"
+#include "engine/Purges.h"
 #include "platform/Ports.h"
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
-#include "settings/CsdlConstants.h"
-#include "settings/INISettings.h"
+#include "settings/KnownFolders.h"
+#include "settings/SettingsFile.h"
 #ifdef _WIN32
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Environment.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/WindowBench.h"
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 #include "forms/Application.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
@@ -70,7 +70,7 @@ void Uncover(HWND bare, bool showBare) {
 int main() {
     win32::Win32Desktop desktop;
     forms::Application app(desktop);
-    screens::Form10& backdrop = app.Get<screens::Form10>();
+    screens::Backdrop& backdrop = app.Get<screens::Backdrop>();
     screens::SetStatusText("Repainting the backdrop");
     const HWND window = reinterpret_cast<HWND>(backdrop.Handle());
     PumpUntilIdle();

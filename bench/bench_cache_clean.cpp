@@ -14,7 +14,7 @@
 #include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
 #include "bench/Timing.h"
-#include "engine/InternetDelete.h"
+#include "engine/UrlCacheClean.h"
 #include "forms/Application.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/win32/Win32.h"

@@ -15,11 +15,11 @@
 #include "bench/Timing.h"
 #include "bench/Trees.h"
 #include "bench/WindowBench.h"
-#include "engine/ListFiles.h"
+#include "engine/Purges.h"
 #include "forms/Application.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ int main() {
     const bench::RealPorts ports;
     win32::Win32Desktop desktop;
     forms::Application app(desktop);
-    screens::Form10& backdrop = app.Get<screens::Form10>();
+    screens::Backdrop& backdrop = app.Get<screens::Backdrop>();
     screens::SetStatusText("Cleaning Files Now !");
     bench::PumpUntilIdle();
     app::CleanRunWindows windows;
@@ -145,7 +145,7 @@ int main() {
     // Its last message may be on its way: answered here while it ends.
     const HANDLE wait = probing.Get();
     while (::MsgWaitForMultipleObjects(1, &wait, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) bench::PumpUntilIdle();
-    const std::string lastLine = backdrop.Label7.Caption();
+    const std::string lastLine = backdrop.progressLine.Caption();
     emptied(tally);
     if (!whole) {
         std::fprintf(stderr, "bench_clean_beside: a tree was not emptied\n");

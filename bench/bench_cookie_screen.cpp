@@ -21,13 +21,13 @@
 #include "bench/WindowBench.h"
 #include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 #include "engine/KeepLists.h"
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
 #include "platform/win32/Win32Desktop.h"
-#include "screens/Form1.h"
-#include "screens/Form3a.h"
+#include "screens/StartPage.h"
+#include "screens/InternetKeepScreen.h"
 
 #include <wininet.h>
 
@@ -165,21 +165,21 @@ int main() {
     application.Dispatch([] { screens::SetStatusText(""); });
     PumpUntilIdle();
 
-    const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::Form3a>()->Handle()); };
+    const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::InternetKeepScreen>()->Handle()); };
     // Shown, with every item in its list (a long list takes its items a slice at a time).
     const auto shown = [&] {
-        const screens::Form3a* screen = application.Find<screens::Form3a>();
+        const screens::InternetKeepScreen* screen = application.Find<screens::InternetKeepScreen>();
         if (!screen || !::IsWindowVisible(reinterpret_cast<HWND>(screen->Handle()))) return false;
         const HWND list = ::GetDlgItem(reinterpret_cast<HWND>(screen->Handle()), win32::ControlIdOf("List1"));
-        return ::SendMessageW(list, LB_GETCOUNT, 0, 0) == screen->List1.ListCount();
+        return ::SendMessageW(list, LB_GETCOUNT, 0, 0) == screen->topList.ListCount();
     };
     // As the user opens it: the start page's command, then whatever loop delivers the messages
     // until the screen is there.
     const auto open = [&] {
-        application.Dispatch([] { forms::App().Load<screens::Form1>(); });
+        application.Dispatch([] { forms::App().Load<screens::StartPage>(); });
         PumpUntilIdle();
         return Milliseconds([&] {
-            application.Find<screens::Form1>()->Run("sInter");
+            application.Find<screens::StartPage>()->Run("sInter");
             while (!shown()) {
                 ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
                 PumpUntilIdle();
@@ -195,8 +195,8 @@ int main() {
     };
     // The keep-list stored, and the lists rebuilt from the cache listed beside the windows.
     const auto save = [&] {
-        application.Find<screens::Form3a>()->Run("sDeleteCookies");
-        while (application.Find<screens::Form3a>()->Busy() || !shown()) {
+        application.Find<screens::InternetKeepScreen>()->Run("sDeleteCookies");
+        while (application.Find<screens::InternetKeepScreen>()->Busy() || !shown()) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
             PumpUntilIdle();
         }
@@ -204,10 +204,10 @@ int main() {
     };
 
     open();
-    const std::vector<std::string> top = application.Find<screens::Form3a>()->List1.Items();
+    const std::vector<std::string> top = application.Find<screens::InternetKeepScreen>()->topList.Items();
     BareLists bare(screenHandle());
     bool alike = top.size() >= static_cast<size_t>(kEntries) &&
-                 application.Find<screens::Form3a>()->List2.Items() == keepList;
+                 application.Find<screens::InternetKeepScreen>()->bottomList.Items() == keepList;
     close();
 
     std::vector<double> opening, saving, enumeration, fill, keepListSave;
@@ -217,13 +217,13 @@ int main() {
         bench::InTurns(round, 2, [&](int turn) {
             if (turn == 0) {
                 {
-                    const AnswerWatch watch(reinterpret_cast<HWND>(application.Find<screens::Form10>()->Handle()));
+                    const AnswerWatch watch(reinterpret_cast<HWND>(application.Find<screens::Backdrop>()->Handle()));
                     opening.push_back(open());
                     longestAnswer = std::max(longestAnswer, watch.Longest());
                 }
-                alike = alike && application.Find<screens::Form3a>()->List1.ListCount() == static_cast<int>(top.size());
+                alike = alike && application.Find<screens::InternetKeepScreen>()->topList.ListCount() == static_cast<int>(top.size());
                 saving.push_back(Milliseconds(save));
-                alike = alike && application.Find<screens::Form3a>()->List2.Items() == keepList;
+                alike = alike && application.Find<screens::InternetKeepScreen>()->bottomList.Items() == keepList;
                 close();
             } else {
                 enumeration.push_back(Milliseconds([&] { listed = BareEnumerate(); }));
@@ -257,9 +257,9 @@ int main() {
         bareSave.push_back(keepListSave[round] + bareOpen.back());
     }
     std::printf("cache of %zu listed entries (%d of this bench), keep-list of %d\n", top.size(), kEntries, kKept);
-    bench::AtMost("Form3a from View Cookies / bare enumeration and fill", bench::RatioOf(opening, bareOpen), 1.2);
-    bench::AtMost("Form3a Save / bare keep-list save, enumeration and fill", bench::RatioOf(saving, bareSave), 1.5);
-    bench::Figure("backdrop's longest answer while Form3a opens", std::to_string(static_cast<int>(longestAnswer)) + " ms",
+    bench::AtMost("keep screen from View Cookies / bare enumeration and fill", bench::RatioOf(opening, bareOpen), 1.2);
+    bench::AtMost("keep screen Save / bare keep-list save, enumeration and fill", bench::RatioOf(saving, bareSave), 1.5);
+    bench::Figure("backdrop's longest answer while InternetKeepScreen opens", std::to_string(static_cast<int>(longestAnswer)) + " ms",
                   "at most 50 ms", longestAnswer <= 50 ? "met" : "NOT MET");
     return 0;
 }

@@ -9,7 +9,7 @@
 #include "bench/BareFiles.h"
 #include "bench/Timing.h"
 #include "platform/win32/WideText.h"
-#include "settings/CsdlConstants.h"
+#include "settings/KnownFolders.h"
 
 #include <shlobj.h>
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "bench/WindowBench.h"
-#include "screens/Form10.h"
-#include "screens/Form6.h"
+#include "screens/Backdrop.h"
+#include "screens/HelperWindow.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/win32/ControlIds.h"
@@ -29,15 +29,15 @@
 #include "platform/win32/Win32Folders.h"
 #include "platform/win32/Win32Gdi.h"
 #include "platform/win32/Win32UrlCache.h"
-#include "screens/Form1.h"
-#include "screens/Form2.h"
-#include "screens/Form3a.h"
-#include "screens/Form3c.h"
-#include "screens/Form5.h"
+#include "screens/StartPage.h"
+#include "screens/CleanOptionsScreen.h"
+#include "screens/InternetKeepScreen.h"
+#include "screens/CookieFolderScreen.h"
+#include "screens/AboutScreen.h"
 #include "screens/HelpPages.h"
 #include "screens/SidePicture.h"
-#include "screens/frmPath.h"
-#include "screens/frmUser.h"
+#include "screens/PathsView.h"
+#include "screens/FolderPicker.h"
 
 namespace {
 
@@ -317,7 +317,7 @@ std::function<screens::Screen&()> HelpOf() {
     return []() -> screens::Screen& {
         Screen& screen = App().Load<Screen>();
         screen.Run("sHelp");
-        if (screen.Leaving()) PumpFor(screen.Timer3()->Interval() + 20);
+        if (screen.Leaving()) PumpFor(screen.DestroyTimer()->Interval() + 20);
         return *App().Find<Page>();
     };
 }
@@ -372,26 +372,26 @@ int main(int argc, char** argv) {
         }
 
         // What the resident program has before any screen opens.
-        app.Load<screens::Form6>();
-        app.Load<screens::Form10>();
+        app.Load<screens::HelperWindow>();
+        app.Load<screens::Backdrop>();
         PumpUntilIdle();
 
         using namespace screens;
         const std::vector<Case> cases = {
-            {"start page, Help", Source<Form1>(), "sHelp", Reached<Form4>()},
-            {"start page, back from its help", HelpOf<Form1, Form4>(), "sClose", Reached<Form1>()},
-            {"options, from the start page", Source<Form1>(), "sOptions", Reached<Form2>()},
-            {"options, back from their help", HelpOf<Form2, Form4a>(), "sClose", Reached<Form2>()},
-            {"options, Help", Source<Form2>(), "sHelp", Reached<Form4a>()},
-            {"folder picker (10,000 files), from the start page", Source<Form1>(), "sCookies", Reached<frmUser>()},
-            {"folder picker, back from its help", HelpOf<frmUser, Form4b>(), "sClose", Reached<frmUser>()},
-            {"folder picker, Help", Source<frmUser>(), "sHelp", Reached<Form4b>()},
-            {"paths view, from the start page", Source<Form1>(), "sPath", Reached<frmPath>()},
-            {"about, from the paths view", Source<frmPath>(), "sAbout", Reached<Form5>()},
-            {"internet cookies, from the start page", Source<Form1>(), "sInter", Reached<Form3a>()},
-            {"internet cookies, Help", Source<Form3a>(), "sHelp", Reached<Form4c>()},
-            {"cookie folder, from internet cookies", Source<Form3a>(), "sCookies", Reached<Form3c>()},
-            {"cookie folder, Help", Source<Form3c>(), "sHelp", Reached<Form4d>()},
+            {"start page, Help", Source<screens::StartPage>(), "sHelp", Reached<StartPageHelp>()},
+            {"start page, back from its help", HelpOf<screens::StartPage, StartPageHelp>(), "sClose", Reached<screens::StartPage>()},
+            {"options, from the start page", Source<screens::StartPage>(), "sOptions", Reached<CleanOptionsScreen>()},
+            {"options, back from their help", HelpOf<CleanOptionsScreen, OptionsHelp>(), "sClose", Reached<CleanOptionsScreen>()},
+            {"options, Help", Source<CleanOptionsScreen>(), "sHelp", Reached<OptionsHelp>()},
+            {"folder picker (10,000 files), from the start page", Source<screens::StartPage>(), "sCookies", Reached<FolderPicker>()},
+            {"folder picker, back from its help", HelpOf<FolderPicker, FolderPickerHelp>(), "sClose", Reached<FolderPicker>()},
+            {"folder picker, Help", Source<FolderPicker>(), "sHelp", Reached<FolderPickerHelp>()},
+            {"paths view, from the start page", Source<screens::StartPage>(), "sPath", Reached<PathsView>()},
+            {"about, from the paths view", Source<PathsView>(), "sAbout", Reached<AboutScreen>()},
+            {"internet cookies, from the start page", Source<screens::StartPage>(), "sInter", Reached<InternetKeepScreen>()},
+            {"internet cookies, Help", Source<InternetKeepScreen>(), "sHelp", Reached<InternetCookiesHelp>()},
+            {"cookie folder, from internet cookies", Source<InternetKeepScreen>(), "sCookies", Reached<CookieFolderScreen>()},
+            {"cookie folder, Help", Source<CookieFolderScreen>(), "sHelp", Reached<CookieFolderHelp>()},
         };
 
         bench::Spread worst;

@@ -12,7 +12,7 @@
 #include "bench/LeanWalk.h"
 #include "bench/Timing.h"
 #include "bench/Trees.h"
-#include "engine/ListFiles.h"
+#include "engine/Purges.h"
 #include "platform/win32/WideText.h"
 
 namespace {

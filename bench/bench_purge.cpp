@@ -16,9 +16,9 @@
 #include "bench/LeanWalk.h"
 #include "bench/Timing.h"
 #include "bench/Trees.h"
-#include "engine/ListFiles.h"
+#include "engine/Purges.h"
 #include "platform/win32/WideText.h"
-#include "settings/CsdlConstants.h"
+#include "settings/KnownFolders.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "bench/SettingsBench.h"
 #include "bench/Timing.h"
-#include "engine/ListFiles.h"
+#include "engine/Purges.h"
 #include "engine/RunLog.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"

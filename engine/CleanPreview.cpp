@@ -1,7 +1,7 @@
 #include "engine/CleanPreview.h"
 
 #include "engine/RunReport.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 
 namespace engine {
 

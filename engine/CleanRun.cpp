@@ -6,7 +6,7 @@
 #include "engine/CleanTargets.h"
 #include "engine/RunReport.h"
 #include "platform/Ports.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 
 namespace engine {
 namespace {

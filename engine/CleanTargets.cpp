@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/InternetDelete.h"
-#include "engine/ListFiles.h"
-#include "settings/CsdlConstants.h"
+#include "engine/UrlCacheClean.h"
+#include "engine/Purges.h"
+#include "settings/KnownFolders.h"
 
 namespace engine {
 namespace {

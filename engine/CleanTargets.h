@@ -10,7 +10,7 @@
 
 #include "engine/CleanProgress.h"
 #include "engine/DeleteWalk.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 
 namespace engine {
 

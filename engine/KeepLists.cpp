@@ -6,7 +6,7 @@
 
 #include "platform/Ports.h"
 #include "platform/Text.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 
 namespace engine {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "platform/Ports.h"
-#include "settings/CsdlConstants.h"
+#include "settings/KnownFolders.h"
 
 namespace engine {
 namespace {

@@ -6,8 +6,8 @@
 
 namespace screens {
 
-CookieScreen::CookieScreen(ScreenDesign design, const char* instructions, const platform::TwipRect& instructionsRect,
-                           const char* topHeading, double topHeadingWidth, const char* bottomHeading,
+CookieScreen::CookieScreen(ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
+                           const char* topHeadingText, double topHeadingWidth, const char* bottomHeadingText,
                            double bottomHeadingWidth)
     : Screen(std::move(design)) {
     const platform::FontSpec labelFont{"MS Sans Serif", 9.75, true, true};
@@ -16,21 +16,21 @@ CookieScreen::CookieScreen(ScreenDesign design, const char* instructions, const 
     constexpr double kCountLeft = 2715;
     constexpr double kTopHeadingLeft = 3480;
     constexpr double kBottomHeadingLeft = 3600;
-    Picture1.Move(0, 0, 1095, 2295);
-    ShowSidePicture(Picture1);
-    Label6.Move(instructionsRect.left, instructionsRect.top, instructionsRect.width, instructionsRect.height);
-    Label6.SetCaption(instructions);
-    Label5.Move(kCountLeft, 0, kTopHeadingLeft - kCountLeft, 240);
-    Label2.Move(kTopHeadingLeft, 0, topHeadingWidth, 300);
-    Label2.SetCaption(topHeading);
-    List1.Move(2400, 240, 3855, 840);
-    Label4.Move(kCountLeft, 1080, kBottomHeadingLeft - kCountLeft, 240);
-    Label1.Move(kBottomHeadingLeft, 1080, bottomHeadingWidth, 300);
-    Label1.SetCaption(bottomHeading);
-    List2.Move(2400, 1320, 3855, 840);
-    for (forms::Label* label : {&Label2, &Label1, &Label5, &Label4}) label->SetFont(labelFont);
-    List1.onDblClick = [this] { Move(List1, List2); };
-    List2.onDblClick = [this] { Move(List2, List1); };
+    sidePicture.Move(0, 0, 1095, 2295);
+    ShowSidePicture(sidePicture);
+    instructions.Move(instructionsRect.left, instructionsRect.top, instructionsRect.width, instructionsRect.height);
+    instructions.SetCaption(instructionsText);
+    topCount.Move(kCountLeft, 0, kTopHeadingLeft - kCountLeft, 240);
+    topHeading.Move(kTopHeadingLeft, 0, topHeadingWidth, 300);
+    topHeading.SetCaption(topHeadingText);
+    topList.Move(2400, 240, 3855, 840);
+    bottomCount.Move(kCountLeft, 1080, kBottomHeadingLeft - kCountLeft, 240);
+    bottomHeading.Move(kBottomHeadingLeft, 1080, bottomHeadingWidth, 300);
+    bottomHeading.SetCaption(bottomHeadingText);
+    bottomList.Move(2400, 1320, 3855, 840);
+    for (forms::Label* label : {&topHeading, &bottomHeading, &topCount, &bottomCount}) label->SetFont(labelFont);
+    topList.onDblClick = [this] { Move(topList, bottomList); };
+    bottomList.onDblClick = [this] { Move(bottomList, topList); };
 }
 
 namespace {
@@ -48,17 +48,17 @@ std::size_t Fill(forms::ListBox& list, const std::vector<std::string>& names) {
 }  // namespace
 
 void CookieScreen::FillTopList(const std::vector<std::string>& names, int foundBeyond) {
-    topUnlisted_ = Fill(List1, names) + static_cast<std::size_t>(std::max(foundBeyond, 0));
+    topUnlisted_ = Fill(topList, names) + static_cast<std::size_t>(std::max(foundBeyond, 0));
 }
 
-void CookieScreen::FillBottomList(const std::vector<std::string>& names) { bottomUnlisted_ = Fill(List2, names); }
+void CookieScreen::FillBottomList(const std::vector<std::string>& names) { bottomUnlisted_ = Fill(bottomList, names); }
 
 void CookieScreen::ShowCounts() {
-    Label5.SetCaption(TopCount());
-    Label4.SetCaption(std::to_string(static_cast<std::size_t>(List2.ListCount()) + bottomUnlisted_));
+    topCount.SetCaption(TopCount());
+    bottomCount.SetCaption(std::to_string(static_cast<std::size_t>(bottomList.ListCount()) + bottomUnlisted_));
 }
 
-std::string CookieScreen::TopCount() const { return std::to_string(static_cast<std::size_t>(List1.ListCount()) + topUnlisted_); }
+std::string CookieScreen::TopCount() const { return std::to_string(static_cast<std::size_t>(topList.ListCount()) + topUnlisted_); }
 
 void CookieScreen::Move(forms::ListBox& from, forms::ListBox& to) {
     const int index = from.ListIndex();

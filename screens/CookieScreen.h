@@ -10,17 +10,17 @@ namespace screens {
 
 class CookieScreen : public Screen {
 public:
-    CookieScreen(ScreenDesign design, const char* instructions, const platform::TwipRect& instructionsRect,
-                 const char* topHeading, double topHeadingWidth, const char* bottomHeading, double bottomHeadingWidth);
+    CookieScreen(ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
+                 const char* topHeadingText, double topHeadingWidth, const char* bottomHeadingText, double bottomHeadingWidth);
 
-    forms::PictureBox Picture1{*this, "Picture1"};
-    forms::Label Label6{*this, "Label6"};  // instructions
-    forms::Label Label5{*this, "Label5"};  // how many in the top list
-    forms::Label Label2{*this, "Label2"};  // heading of the top list
-    forms::ListBox List1{*this, "List1"};  // top
-    forms::Label Label4{*this, "Label4"};  // how many in the bottom list
-    forms::Label Label1{*this, "Label1"};  // heading of the bottom list
-    forms::ListBox List2{*this, "List2"};  // bottom
+    forms::PictureBox sidePicture{*this, "Picture1"};
+    forms::Label instructions{*this, "Label6"};
+    forms::Label topCount{*this, "Label5"};  // how many entries
+    forms::Label topHeading{*this, "Label2"};
+    forms::ListBox topList{*this, "List1"};
+    forms::Label bottomCount{*this, "Label4"};  // how many entries
+    forms::Label bottomHeading{*this, "Label1"};
+    forms::ListBox bottomList{*this, "List2"};
 
 protected:
     // Fill a list; names past its limit, and the unlisted ones found beyond those given, are

@@ -1,12 +1,12 @@
 #include "screens/HelpPages.h"
 
-#include "screens/Form1.h"
-#include "screens/Form2.h"
-#include "screens/Form3a.h"
-#include "screens/Form3c.h"
-#include "screens/Form5.h"
+#include "screens/StartPage.h"
+#include "screens/CleanOptionsScreen.h"
+#include "screens/InternetKeepScreen.h"
+#include "screens/CookieFolderScreen.h"
+#include "screens/AboutScreen.h"
 #include "screens/SidePicture.h"
-#include "screens/frmUser.h"
+#include "screens/FolderPicker.h"
 
 namespace screens {
 
@@ -59,50 +59,50 @@ constexpr const char* kBackToCookies = "  Kavlon Tarnwick----Close Will  Take Yo
 std::vector<Command> BackAndAbout(Target screen, bool showScreen, int pointer) {
     Command back{"sClose", "Close", CommandKind::kBack, std::move(screen), pointer};
     back.showsTarget = showScreen;
-    return {back, {"sAbout", "About", CommandKind::kBack, Target::Of<Form5>(), pointer}};
+    return {back, {"sAbout", "About", CommandKind::kBack, Target::Of<AboutScreen>(), pointer}};
 }
 
 }  // namespace
 
-HelpScreen::HelpScreen(const char* name, const char* caption, const char* text, double textLeft, double textWidth)
+HelpScreen::HelpScreen(const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth)
     : HelpPage({name, caption, kStatus, 400, 500, 0, CloseKind::kPlain}) {
-    Picture1.Move(0, 0, 1215, 2295);
-    ShowSidePicture(Picture1);
-    Label1.Move(textLeft, 120, textWidth, 1935);
-    Label1.SetCaption(text);
+    sidePicture.Move(0, 0, 1215, 2295);
+    ShowSidePicture(sidePicture);
+    text.Move(textLeft, 120, textWidth, 1935);
+    text.SetCaption(paragraph);
 }
 
-Form4::Form4()
+StartPageHelp::StartPageHelp()
     : HelpScreen("Form4", "  Kavlon Tarnwick----Close Will  Take You Back To Main Start Page", kStartHelp, 1440, 4695) {
-    SetCommands(BackAndAbout(Target::Of<Form1>(), true, platform::kPointerArrowHourglass));
+    SetCommands(BackAndAbout(Target::Of<StartPage>(), true, platform::kPointerArrowHourglass));
 }
 
-Form4a::Form4a()
+OptionsHelp::OptionsHelp()
     : HelpScreen("Form4a", "  Kavlon Tarnwick----Close Will  Take You Back To Options Page", kOptionsHelp, 1440,
                  4695) {
-    SetCommands(BackAndAbout(Target::Of<Form2>(), false, platform::kPointerHourglass));
+    SetCommands(BackAndAbout(Target::Of<CleanOptionsScreen>(), false, platform::kPointerHourglass));
 }
 
-Form4b::Form4b() : HelpScreen("Form4b", "  Kavlon Tarnwick----Close Will  Take You Back", kPickerHelp, 1320, 4815) {
-    SetCommands(BackAndAbout(Target::Of<frmUser>(), true, platform::kPointerHourglass));
+FolderPickerHelp::FolderPickerHelp() : HelpScreen("Form4b", "  Kavlon Tarnwick----Close Will  Take You Back", kPickerHelp, 1320, 4815) {
+    SetCommands(BackAndAbout(Target::Of<FolderPicker>(), true, platform::kPointerHourglass));
 }
 
-Form4c::Form4c() : HelpScreen("Form4c", kBackToCookies, kInternetHelp, 1320, 4815) {
-    std::vector<Command> commands = BackAndAbout(Target::Of<Form3a>(), true, platform::kPointerHourglass);
+InternetCookiesHelp::InternetCookiesHelp() : HelpScreen("Form4c", kBackToCookies, kInternetHelp, 1320, 4815) {
+    std::vector<Command> commands = BackAndAbout(Target::Of<InternetKeepScreen>(), true, platform::kPointerHourglass);
     commands.push_back(
         {"sCookies", "Cookies", CommandKind::kOwn, {}, platform::kPointerDefault, true, false, [this] { sCookies_Click(); }});
     SetCommands(std::move(commands));
 }
 
-void Form4c::sCookies_Click() {
+void InternetCookiesHelp::sCookies_Click() {
     App().Hide(*this);
-    App().Unload<Form3a>();
-    App().Show<Form3c>();
-    Timer2.SetEnabled(true);
+    App().Unload<InternetKeepScreen>();
+    App().Show<CookieFolderScreen>();
+    closeTimer.SetEnabled(true);
 }
 
-Form4d::Form4d() : HelpScreen("Form4d", kBackToCookies, kFolderHelp, 1320, 4815) {
-    SetCommands(BackAndAbout(Target::Of<Form3c>(), true, platform::kPointerHourglass));
+CookieFolderHelp::CookieFolderHelp() : HelpScreen("Form4d", kBackToCookies, kFolderHelp, 1320, 4815) {
+    SetCommands(BackAndAbout(Target::Of<CookieFolderScreen>(), true, platform::kPointerHourglass));
 }
 
 }  // namespace screens

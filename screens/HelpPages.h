@@ -7,34 +7,34 @@ namespace screens {
 // A help page with its one paragraph.
 class HelpScreen : public HelpPage {
 public:
-    HelpScreen(const char* name, const char* caption, const char* text, double textLeft, double textWidth);
+    HelpScreen(const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth);
 
-    forms::PictureBox Picture1{*this, "Picture1"};
-    forms::Label Label1{*this, "Label1"};
+    forms::PictureBox sidePicture{*this, "Picture1"};
+    forms::Label text{*this, "Label1"};
 };
 
-class Form4 : public HelpScreen {  // the start page's
+class StartPageHelp : public HelpScreen {  // the start page's
 public:
-    Form4();
+    StartPageHelp();
 };
-class Form4a : public HelpScreen {  // the clean options'
+class OptionsHelp : public HelpScreen {  // the clean options'
 public:
-    Form4a();
+    OptionsHelp();
 };
-class Form4b : public HelpScreen {  // the folder picker's
+class FolderPickerHelp : public HelpScreen {  // the folder picker's
 public:
-    Form4b();
+    FolderPickerHelp();
 };
-class Form4c : public HelpScreen {  // the internet cookie screen's; it leads to the cookie folder too
+class InternetCookiesHelp : public HelpScreen {  // the internet cookie screen's; it leads to the cookie folder too
 public:
-    Form4c();
+    InternetCookiesHelp();
 
 private:
     void sCookies_Click();
 };
-class Form4d : public HelpScreen {  // the cookie folder screen's
+class CookieFolderHelp : public HelpScreen {  // the cookie folder screen's
 public:
-    Form4d();
+    CookieFolderHelp();
 };
 
 }  // namespace screens

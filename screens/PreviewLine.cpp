@@ -4,8 +4,8 @@
 
 #include "engine/Amounts.h"
 #include "forms/Application.h"
-#include "screens/Form10.h"
-#include "settings/INISettings.h"
+#include "screens/Backdrop.h"
+#include "settings/SettingsFile.h"
 
 namespace screens {
 namespace {
@@ -24,10 +24,10 @@ bool lineShown = false;
 
 void SetLine(const std::string& text) {
     lineShown = !text.empty();
-    Form10* backdrop = forms::App().Find<Form10>();
+    Backdrop* backdrop = forms::App().Find<Backdrop>();
     if (!backdrop) return;
-    backdrop->Label7.SetCaption(text);
-    backdrop->Label7.SetVisible(lineShown);
+    backdrop->progressLine.SetCaption(text);
+    backdrop->progressLine.SetVisible(lineShown);
 }
 
 void Abandon() {

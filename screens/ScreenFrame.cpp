@@ -3,10 +3,10 @@
 #include <atomic>
 
 #include "engine/CleanRun.h"
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 #include "screens/PreviewLine.h"
-#include "screens/frmUnload.h"
-#include "ui/frmSize.h"
+#include "screens/CloseAll.h"
+#include "ui/ProportionalLayout.h"
 
 namespace screens {
 
@@ -16,7 +16,7 @@ namespace {
 
 void HideBackdrop() {
     // Only an existing backdrop is hidden; referring to a missing one would create and show it.
-    if (screens::Form10* backdrop = App().Find<screens::Form10>()) App().Hide(*backdrop);
+    if (screens::Backdrop* backdrop = App().Find<screens::Backdrop>()) App().Hide(*backdrop);
 }
 
 const Command* FindCommand(const std::vector<Command>& commands, const std::string& name) {
@@ -48,19 +48,19 @@ void DestroyIfLeaving(forms::Form* form) {
 
 Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
     : Form(design.name, clientWidth, clientHeight, {true, false, false}),
-      Timer1(*this, "Timer1", design.timer1),
-      Timer2(*this, "Timer2", design.timer2),
+      pointerTimer(*this, "Timer1", design.timer1),
+      closeTimer(*this, "Timer2", design.timer2),
       design_(std::move(design)) {
-    if (design_.timer3 > 0) timer3_ = std::make_unique<forms::Timer>(*this, "Timer3", design_.timer3);
+    if (design_.timer3 > 0) destroyTimer_ = std::make_unique<forms::Timer>(*this, "Timer3", design_.timer3);
     SetCaption(design_.caption);
-    Timer1.onTimer = [this] {
+    pointerTimer.onTimer = [this] {
         App().SetMousePointer(platform::kPointerDefault);
-        Timer1.SetEnabled(false);
+        pointerTimer.SetEnabled(false);
     };
-    Timer2.onTimer = [this] { Timer2Elapsed(); };
-    if (timer3_) {
-        timer3_->onTimer = [this] {
-            timer3_->SetEnabled(false);
+    closeTimer.onTimer = [this] { CloseTimerElapsed(); };
+    if (destroyTimer_) {
+        destroyTimer_->onTimer = [this] {
+            destroyTimer_->SetEnabled(false);
             App().Unload(*this);
         };
     }
@@ -84,7 +84,7 @@ void Screen::Form_Activate() {
 void Screen::Form_Deactivate() {
     if (design_.showsCleanPreview) EndCleanPreview();
     // Clearing the line of a backdrop that is gone would only bring it back, empty.
-    if (screens::Form10* backdrop = App().Find<screens::Form10>()) backdrop->Label6.SetCaption("");
+    if (screens::Backdrop* backdrop = App().Find<screens::Backdrop>()) backdrop->statusLine.SetCaption("");
 }
 
 void Screen::Form_Unload() {
@@ -95,13 +95,13 @@ void Screen::Form_QueryClose() {
     if (const Command* close = FindCommand(commands_, "sClose")) Execute(*close);
 }
 
-void Screen::Timer2Elapsed() {
-    Timer2.SetEnabled(false);
+void Screen::CloseTimerElapsed() {
+    closeTimer.SetEnabled(false);
     CloseAllScreens();
 }
 
-void HelpPage::Timer2Elapsed() {
-    Timer2.SetEnabled(false);
+void HelpPage::CloseTimerElapsed() {
+    closeTimer.SetEnabled(false);
     App().Unload(*this);
 }
 
@@ -215,7 +215,7 @@ void Screen::Perform(const Command& command) {
 void Screen::HandOver(const Command& command) {
     App().Hide(*this);
     App().SetMousePointer(command.pointer);
-    Timer1.SetEnabled(true);
+    pointerTimer.SetEnabled(true);
     if (command.showsTarget) {
         command.target.show();
     } else {
@@ -226,13 +226,13 @@ void Screen::HandOver(const Command& command) {
 
 void Screen::Open(const Command& command) {
     HandOver(command);
-    if (command.destroysScreen && timer3_) timer3_->SetEnabled(true);
+    if (command.destroysScreen && destroyTimer_) destroyTimer_->SetEnabled(true);
 }
 
 void Screen::Switch(const Command& command) {
     App().Hide(*this);
     command.target.show();
-    if (timer3_) timer3_->SetEnabled(true);
+    if (destroyTimer_) destroyTimer_->SetEnabled(true);
 }
 
 void Screen::Close(const Command& command) {
@@ -245,26 +245,26 @@ void Screen::Close(const Command& command) {
         case CloseKind::kHideBackdropBusy:
             App().Hide(*this);
             App().SetMousePointer(command.pointer);
-            Timer1.SetEnabled(true);
+            pointerTimer.SetEnabled(true);
             App().SetMousePointer(platform::kPointerDefault);
             HideBackdrop();
             break;
         case CloseKind::kKeepBackdrop:
             App().Hide(*this);
             App().SetMousePointer(command.pointer);
-            Timer1.SetEnabled(true);
+            pointerTimer.SetEnabled(true);
             App().SetMousePointer(platform::kPointerDefault);
             break;
         case CloseKind::kPlain:
             App().Hide(*this);
             break;
     }
-    Timer2.SetEnabled(true);
+    closeTimer.SetEnabled(true);
 }
 
 void Screen::Back(const Command& command) {
     HandOver(command);
-    Timer2.SetEnabled(true);
+    closeTimer.SetEnabled(true);
 }
 
 Screen* ShownScreen() {

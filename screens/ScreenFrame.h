@@ -115,14 +115,14 @@ public:
     // The close box is the screen's Close command.
     void Form_QueryClose() override;
 
-    forms::Timer Timer1;
-    forms::Timer Timer2;
-    forms::Timer* Timer3() { return timer3_.get(); }
+    forms::Timer pointerTimer;
+    forms::Timer closeTimer;
+    forms::Timer* DestroyTimer() { return destroyTimer_.get(); }
 
     // Runs a command of the menu bar by name, as choosing it would.
     void Run(const std::string& commandName) { ClickMenu(commandName); }
     // Hidden, with the timer that destroys it running.
-    virtual bool Leaving() const { return timer3_ && timer3_->Enabled(); }
+    virtual bool Leaving() const { return destroyTimer_ && destroyTimer_->Enabled(); }
     // Hands over to a target as this screen's own open command would (for the icon's menu).
     virtual void HandOverTo(Target target, int pointer);
     // Work of a command is under way beside the windows.
@@ -132,8 +132,8 @@ protected:
     // What the screen reads and fills when it is created.
     virtual void LoadContent() {}
     virtual std::string StatusText() { return design_.statusText; }
-    // What Timer2 does: the close-all, or a help page's own destruction.
-    virtual void Timer2Elapsed();
+    // What closeTimer does: the close-all, or a help page's own destruction.
+    virtual void CloseTimerElapsed();
     // Builds the menu bar, left to right.
     void SetCommands(std::vector<Command> commands);
     void Execute(const Command& command);
@@ -151,7 +151,7 @@ private:
     void Perform(const Command& command);
     void EndBeside(Beside& beside);
     void GiveUpBeside();
-    // Hide, busy pointer, Timer1, the target loaded or shown, default pointer.
+    // Hide, busy pointer, pointerTimer, the target loaded or shown, default pointer.
     void HandOver(const Command& command);
     void Open(const Command& command);
     void Switch(const Command& command);
@@ -159,21 +159,21 @@ private:
     void Back(const Command& command);
 
     ScreenDesign design_;
-    std::unique_ptr<forms::Timer> timer3_;
+    std::unique_ptr<forms::Timer> destroyTimer_;
     std::vector<Command> commands_;
     std::shared_ptr<Beside> beside_;  // the command waiting for its work
 };
 
-// A help page: Close goes back to the screen it belongs to and Timer2 destroys the page.
+// A help page: Close goes back to the screen it belongs to and closeTimer destroys the page.
 class HelpPage : public Screen {
 public:
     using Screen::Screen;
-    bool Leaving() const override { return Timer2.Enabled(); }
-    // As its About does: the page goes a Timer2 later.
+    bool Leaving() const override { return closeTimer.Enabled(); }
+    // As its About does: the page goes a closeTimer later.
     void HandOverTo(Target target, int pointer) override;
 
 protected:
-    void Timer2Elapsed() override;
+    void CloseTimerElapsed() override;
 };
 
 // Hides every form from the most recently created to the first, resets the pointer and

@@ -378,7 +378,7 @@ TEST_F(Screens, HelpKeepsTheStartPageAndThePickerAsTheyWereButTheOptionsAreRebui
     EXPECT_EQ(StatusBecomes("Hope this information helps!"), "Hope this information helps!");
     EXPECT_TRUE(ReadLabel(startHelp, "Label1").starts_with("This program will clean all the \"Cookies\""));
     EXPECT_TRUE(SaveScreenshot("help-start-page"));
-    Wait(300);  // longer than the start page's Timer3, which an open command would have started
+    Wait(300);  // longer than the start page's destroy timer, which an open command would have started
     EXPECT_TRUE(::IsWindow(start) && !::IsWindowVisible(start)) << "the start page is kept, hidden";
     EXPECT_EQ(Go(startHelp, kHelpBar, "Close", kStartPage), start) << "the same start page, not a new one";
     EXPECT_EQ(StatusBecomes("Make a selection to get started!"), "Make a selection to get started!");

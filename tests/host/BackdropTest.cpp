@@ -1,9 +1,9 @@
 // The backdrop's layout and gradient, the helper window, the unload-all procedures, the skin.
 #include <gtest/gtest.h>
 
-#include "screens/Form10.h"
-#include "screens/Form6.h"
-#include "screens/frmUnload.h"
+#include "screens/Backdrop.h"
+#include "screens/HelperWindow.h"
+#include "screens/CloseAll.h"
 #include "support/HeadlessWorld.h"
 #include "ui/Skin.h"
 
@@ -13,17 +13,17 @@ using testing_support::HeadlessWorld;
 
 TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
     HeadlessWorld world;
-    screens::Form10& backdrop = world.app.Get<screens::Form10>();
+    screens::Backdrop& backdrop = world.app.Get<screens::Backdrop>();
     const double sw = world.desktop.screen.widthTwips, sh = world.desktop.screen.heightTwips;
     EXPECT_TRUE(backdrop.Visible());
     EXPECT_DOUBLE_EQ(backdrop.Width(), sw - 200);
     EXPECT_DOUBLE_EQ(backdrop.Height(), sh - 200);
-    EXPECT_DOUBLE_EQ(backdrop.Label1.Width(), sw - 200);
-    EXPECT_DOUBLE_EQ(backdrop.Label1.Top(), 10);
-    EXPECT_DOUBLE_EQ(backdrop.Label6.Top(), sh - 1800);
-    EXPECT_EQ(backdrop.Label1.Caption(), "Kavlon Tarnwick");
-    EXPECT_EQ(backdrop.Label1.Font(), (platform::FontSpec{"Comic Sans MS", 42, true, true}));
-    EXPECT_EQ(backdrop.Label6.Font(), (platform::FontSpec{"MS Sans Serif", 24, true, true}));
+    EXPECT_DOUBLE_EQ(backdrop.title.Width(), sw - 200);
+    EXPECT_DOUBLE_EQ(backdrop.title.Top(), 10);
+    EXPECT_DOUBLE_EQ(backdrop.statusLine.Top(), sh - 1800);
+    EXPECT_EQ(backdrop.title.Caption(), "Kavlon Tarnwick");
+    EXPECT_EQ(backdrop.title.Font(), (platform::FontSpec{"Comic Sans MS", 42, true, true}));
+    EXPECT_EQ(backdrop.statusLine.Font(), (platform::FontSpec{"MS Sans Serif", 24, true, true}));
     // Pink-violet at the top, black at the bottom, over whatever size the window has.
     const platform::Gradient gradient{platform::Rgb(255, 128, 255), platform::Rgb(0, 0, 0)};
     EXPECT_EQ(backdrop.Gradient(), gradient);
@@ -33,9 +33,9 @@ TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
 TEST(Backdrop, WritingTheStatusLineCreatesTheBackdropWhenItIsGone) {
     HeadlessWorld world;
     screens::SetStatusText("Hello");
-    ASSERT_TRUE(world.app.Exists<screens::Form10>());
-    EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
-    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "Hello");
+    ASSERT_TRUE(world.app.Exists<screens::Backdrop>());
+    EXPECT_TRUE(world.app.Find<screens::Backdrop>()->Visible());
+    EXPECT_EQ(world.app.Find<screens::Backdrop>()->statusLine.Caption(), "Hello");
 }
 
 TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
@@ -43,23 +43,23 @@ TEST(HelperWindow, PointsItsFileListAtTheCookiesFolderAndStaysHidden) {
     world.folders.SetFolder(33, "C:\\Cookies");
     world.files.AddFile("C:\\Cookies\\a.txt");
     world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
-    screens::Form6& helper = world.app.Get<screens::Form6>();
+    screens::HelperWindow& helper = world.app.Get<screens::HelperWindow>();
     EXPECT_FALSE(helper.Visible());
-    EXPECT_FALSE(helper.File1.Visible());
-    EXPECT_EQ(helper.File1.Path(), "C:\\Cookies");
-    EXPECT_EQ(helper.File1.Items(), std::vector<std::string>{"a.txt"});
+    EXPECT_FALSE(helper.cookieFiles.Visible());
+    EXPECT_EQ(helper.cookieFiles.Path(), "C:\\Cookies");
+    EXPECT_EQ(helper.cookieFiles.Items(), std::vector<std::string>{"a.txt"});
 }
 
-class Form1a : public forms::Form {
+class MainWindow : public forms::Form {
 public:
-    Form1a() : Form("Form1a", 100, 100) {}
+    MainWindow() : Form("Form1a", 100, 100) {}
 };
 
 TEST(UnloadAll, ButMainKeepsOnlyTheMainWindow) {
     HeadlessWorld world;
-    world.app.Get<Form1a>();
-    world.app.Get<screens::Form6>();
-    world.app.Get<screens::Form10>();
+    world.app.Get<MainWindow>();
+    world.app.Get<screens::HelperWindow>();
+    world.app.Get<screens::Backdrop>();
     screens::UnloadAllButMain();
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
     screens::UnloadAllButMain();

@@ -7,7 +7,7 @@
 #include "engine/CleanPreview.h"
 #include "engine/CleanTargets.h"
 #include "screens/PreviewLine.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include "app/CleanRunWindows.h"
 #include "engine/CleanRun.h"
-#include "engine/InternetDelete.h"
-#include "screens/Form10.h"
-#include "settings/INISettings.h"
+#include "engine/UrlCacheClean.h"
+#include "screens/Backdrop.h"
+#include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -74,7 +74,7 @@ protected:
 
 TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
     AllChosen("C:\\Mine");
-    world.app.Get<screens::Form10>();
+    world.app.Get<screens::Backdrop>();
     engine::RunCleanFromOptions(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_FALSE(world.files.Exists("C:\\Mine\\m.txt"));
@@ -85,9 +85,9 @@ TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWit
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
     EXPECT_EQ(world.desktop.messages[0].style, 64);
     EXPECT_EQ(world.desktop.messages[0].at, 1000) << "a moment passes before it";
-    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "All Finished Cleaning Files !");
+    EXPECT_EQ(world.app.Find<screens::Backdrop>()->statusLine.Caption(), "All Finished Cleaning Files !");
     // The end of the run: every form hidden, the deferred close-all armed.
-    EXPECT_FALSE(world.app.Find<screens::Form10>()->Visible());
+    EXPECT_FALSE(world.app.Find<screens::Backdrop>()->Visible());
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
     EXPECT_EQ(world.desktop.pointer, 0);
 }
@@ -96,7 +96,7 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     AllChosen("C:\\Mine");
     world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
     world.cache.inUse.insert("http://a/");
-    world.app.Get<screens::Form10>();
+    world.app.Get<screens::Backdrop>();
     engine::RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0));
@@ -122,7 +122,7 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         if (c.unsetTemp) world.env.UnsetVariable("Temp");
         Settings(c.settings);
         world.desktop.messages.clear();
-        world.app.Show(world.app.Get<screens::Form10>());
+        world.app.Show(world.app.Get<screens::Backdrop>());
         engine::RunCleanFromOptions(screens);
         EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1)});
         world.env.exitCode.reset();
@@ -152,7 +152,7 @@ TEST_F(CleanRun, WithoutAVisibleBackdropTheOptionsRunCleansSilently) {
     engine::RunCleanFromOptions(screens);  // creates the backdrop for its status line ...
     EXPECT_EQ(world.desktop.messages.size(), 1u);
     world.files.AddFile("C:\\Temp\\again.tmp");
-    world.app.Hide(world.app.Get<screens::Form10>());
+    world.app.Hide(world.app.Get<screens::Backdrop>());
     world.desktop.messages.clear();
     engine::RunCleanFromTray(screens);  // ... the tray variant writes none and reports nothing
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\again.tmp"));
@@ -201,7 +201,7 @@ TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
         EXPECT_EQ(Texts(), std::vector<std::string>{"You Have Not Entered Any Files To Be Cleaned !"}) << ini;
         EXPECT_EQ(world.desktop.messages[0].style, 64);
         EXPECT_EQ(screens.calls, std::vector<std::string>{"start"});
-        EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
+        EXPECT_TRUE(world.app.Find<screens::Backdrop>()->Visible());
     }
     world.desktop.messages.clear();
     engine::RunAutoClean(screens);
@@ -253,7 +253,7 @@ TEST_F(CleanRun, OnlyZeroOrNoAsTheFirstKeptEntryAsks) {
 
 TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode) {
     AllChosen("C:\\Mine", "");
-    world.app.Get<screens::Form10>();
+    world.app.Get<screens::Backdrop>();
     engine::RunAutoClean(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/VersionInfo.h"
-#include "app/WinProc.h"
+#include "app/WindowsVersion.h"
+#include "app/TrayIcon.h"
 #include "support/HeadlessWorld.h"
 
 namespace {

@@ -2,13 +2,13 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
-#include "screens/Form1.h"
-#include "screens/Form10.h"
-#include "screens/Form3a.h"
-#include "screens/Form3c.h"
+#include "screens/StartPage.h"
+#include "screens/Backdrop.h"
+#include "screens/InternetKeepScreen.h"
+#include "screens/CookieFolderScreen.h"
 #include "screens/HelpPages.h"
-#include "settings/INISettings.h"
-#include "screens/frmUnload.h"
+#include "settings/SettingsFile.h"
+#include "screens/CloseAll.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -33,7 +33,7 @@ protected:
         list.OnSelect(index);
         list.OnDblClick();
     }
-    std::string Status() { return world.app.Get<screens::Form10>().Label6.Caption(); }
+    std::string Status() { return world.app.Get<screens::Backdrop>().statusLine.Caption(); }
 
     static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
     HeadlessWorld world;
@@ -44,24 +44,24 @@ TEST_F(CookieScreens, TheKeepScreenListsTheCacheAboveAndTheKeepListBelowWithThei
     world.cache.Add("http://b/");
     world.cache.Add("Cookie:me@c/", platform::kCookieCacheEntry);
     Keep({"http://b/"});
-    Form3a& screen = world.app.Get<Form3a>();
-    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"http://a/", "http://b/", "Cookie:me@c/"}));
-    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://b/"});
-    EXPECT_EQ(screen.Label5.Caption(), "3");
-    EXPECT_EQ(screen.Label4.Caption(), "1");
+    InternetKeepScreen& screen = world.app.Get<InternetKeepScreen>();
+    EXPECT_EQ(screen.topList.Items(), (std::vector<std::string>{"http://a/", "http://b/", "Cookie:me@c/"}));
+    EXPECT_EQ(screen.bottomList.Items(), std::vector<std::string>{"http://b/"});
+    EXPECT_EQ(screen.topCount.Caption(), "3");
+    EXPECT_EQ(screen.bottomCount.Caption(), "1");
     EXPECT_EQ(Status(), "3 Internet Files Collected !");
 
-    DoubleClick(screen.List1, 1);  // a kept entry stands twice after the move
-    EXPECT_EQ(screen.List2.Items(), (std::vector<std::string>{"http://b/", "http://b/"}));
-    EXPECT_EQ(screen.Label5.Caption(), "2");
-    EXPECT_EQ(screen.Label4.Caption(), "2");
-    DoubleClick(screen.List2, 0);
-    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"http://a/", "Cookie:me@c/", "http://b/"}));
+    DoubleClick(screen.topList, 1);  // a kept entry stands twice after the move
+    EXPECT_EQ(screen.bottomList.Items(), (std::vector<std::string>{"http://b/", "http://b/"}));
+    EXPECT_EQ(screen.topCount.Caption(), "2");
+    EXPECT_EQ(screen.bottomCount.Caption(), "2");
+    DoubleClick(screen.bottomList, 0);
+    EXPECT_EQ(screen.topList.Items(), (std::vector<std::string>{"http://a/", "Cookie:me@c/", "http://b/"}));
     EXPECT_EQ(Status(), "3 Internet Files Collected !") << "the status keeps the count of its activation";
 
-    screen.List1.OnSelect(-1);
-    screen.List1.OnDblClick();
-    EXPECT_EQ(screen.List1.ListCount(), 3) << "no selection, no move";
+    screen.topList.OnSelect(-1);
+    screen.topList.OnDblClick();
+    EXPECT_EQ(screen.topList.ListCount(), 3) << "no selection, no move";
 }
 
 TEST_F(CookieScreens, SaveStoresTheBottomListAndShowsWhatWasStored) {
@@ -69,29 +69,29 @@ TEST_F(CookieScreens, SaveStoresTheBottomListAndShowsWhatWasStored) {
     world.cache.Add(std::string("http://") + std::string(293, 'x'));
     world.cache.Add("0");
     world.cache.Add("http://after/");
-    Form3a& screen = world.app.Get<Form3a>();
-    DoubleClick(screen.List1, 0);
-    DoubleClick(screen.List1, 0);  // the 300-character name
+    InternetKeepScreen& screen = world.app.Get<InternetKeepScreen>();
+    DoubleClick(screen.topList, 0);
+    DoubleClick(screen.topList, 0);  // the 300-character name
     screen.Run("sDeleteCookies");
     EXPECT_EQ(settings::ReadKeepList("Internet"),
               (std::vector<std::string>{"http://a/", std::string("http://") + std::string(293, 'x')}));
-    EXPECT_EQ(screen.List2.ListCount(), 2);
-    EXPECT_EQ(screen.List1.ListCount(), 4) << "the top list is read again from the cache";
+    EXPECT_EQ(screen.bottomList.ListCount(), 2);
+    EXPECT_EQ(screen.topList.ListCount(), 4) << "the top list is read again from the cache";
 
-    DoubleClick(screen.List1, 2);  // "0" ends the list when it is read back
-    DoubleClick(screen.List1, 2);
+    DoubleClick(screen.topList, 2);  // "0" ends the list when it is read back
+    DoubleClick(screen.topList, 2);
     screen.Run("sDeleteCookies");
-    EXPECT_EQ(screen.List2.ListCount(), 2);
-    EXPECT_EQ(screen.Label4.Caption(), "2");
+    EXPECT_EQ(screen.bottomList.ListCount(), 2);
+    EXPECT_EQ(screen.bottomCount.Caption(), "2");
     EXPECT_TRUE(screen.Visible());
 }
 
 TEST_F(CookieScreens, SavingAnEmptyListLeavesNoInternetKey) {
     world.cache.Add("http://a/");
     Keep({"http://a/", "http://b/"});
-    Form3a& screen = world.app.Get<Form3a>();
-    DoubleClick(screen.List2, 0);
-    DoubleClick(screen.List2, 0);
+    InternetKeepScreen& screen = world.app.Get<InternetKeepScreen>();
+    DoubleClick(screen.bottomList, 0);
+    DoubleClick(screen.bottomList, 0);
     screen.Run("sDeleteCookies");
     EXPECT_EQ(settings::ReadINI(kIni, "Internet", "sFile0"), "0");
     EXPECT_EQ(world.files.Content(kIni)->find("[Internet]"), std::string::npos);
@@ -99,14 +99,14 @@ TEST_F(CookieScreens, SavingAnEmptyListLeavesNoInternetKey) {
 
 TEST_F(CookieScreens, UnsavedMovesAreLostOnLeavingAndHelpRebuildsTheKeepScreen) {
     world.cache.Add("http://a/");
-    Form3a& screen = world.app.Get<Form3a>();
-    DoubleClick(screen.List1, 0);
+    InternetKeepScreen& screen = world.app.Get<InternetKeepScreen>();
+    DoubleClick(screen.topList, 0);
     screen.Run("sHelp");
     world.desktop.Advance(500);
-    EXPECT_FALSE(world.app.Exists<Form3a>());
-    world.app.Find<Form4c>()->Run("sClose");
-    EXPECT_EQ(world.app.Find<Form3a>()->List2.ListCount(), 0);
-    EXPECT_EQ(world.app.Find<Form3a>()->List1.ListCount(), 1);
+    EXPECT_FALSE(world.app.Exists<InternetKeepScreen>());
+    world.app.Find<InternetCookiesHelp>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<InternetKeepScreen>()->bottomList.ListCount(), 0);
+    EXPECT_EQ(world.app.Find<InternetKeepScreen>()->topList.ListCount(), 1);
 }
 
 TEST_F(CookieScreens, TheFolderScreenListsPlainFilesAndDeletesOnlyTheChosenOnes) {
@@ -115,70 +115,70 @@ TEST_F(CookieScreens, TheFolderScreenListsPlainFilesAndDeletesOnlyTheChosenOnes)
     world.files.AddFile("C:\\Cookies\\c.txt");
     world.files.AddFile("C:\\Cookies\\index.dat", "", platform::kAttrHidden | platform::kAttrSystem);
     world.files.AddFile("C:\\Cookies\\sub\\inner.txt");
-    Form3c& screen = world.app.Get<Form3c>();
-    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    CookieFolderScreen& screen = world.app.Get<CookieFolderScreen>();
+    EXPECT_EQ(screen.topList.Items(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(Status(), "3 Cookie Folder Files !");
-    DoubleClick(screen.List1, 0);
-    DoubleClick(screen.List1, 1);
+    DoubleClick(screen.topList, 0);
+    DoubleClick(screen.topList, 1);
     world.files.AddFile("C:\\Cookies\\new.txt");
     screen.Run("sDeleteCookies");
     EXPECT_FALSE(world.files.Exists("C:\\Cookies\\a.txt"));
     EXPECT_FALSE(world.files.Exists("C:\\Cookies\\c.txt"));
-    EXPECT_EQ(screen.List1.Items(), (std::vector<std::string>{"b.txt", "new.txt"}));
-    EXPECT_EQ(screen.Label4.Caption(), "0");
+    EXPECT_EQ(screen.topList.Items(), (std::vector<std::string>{"b.txt", "new.txt"}));
+    EXPECT_EQ(screen.bottomCount.Caption(), "0");
     EXPECT_TRUE(world.files.Exists("C:\\Cookies\\sub\\inner.txt"));
 }
 
 TEST_F(CookieScreens, DeleteNeverLeavesTheCookiesFolder) {
     world.files.AddFile("C:\\Cookies\\a.txt");
     world.files.AddFile("C:\\Precious\\p.txt");
-    Form3c& screen = world.app.Get<Form3c>();
+    CookieFolderScreen& screen = world.app.Get<CookieFolderScreen>();
     for (const char* name : {"..\\Precious\\p.txt", "C:\\Precious\\p.txt", "../Precious/p.txt", ".."}) {
-        screen.List2.AddItem(name);
+        screen.bottomList.AddItem(name);
     }
     screen.Run("sDeleteCookies");
     EXPECT_TRUE(world.files.Exists("C:\\Precious\\p.txt"));
 
     world.folders.SetFolder(33, "");
-    screen.List2.AddItem("a.txt");
+    screen.bottomList.AddItem("a.txt");
     screen.Run("sDeleteCookies");
     EXPECT_TRUE(world.files.Exists("C:\\Cookies\\a.txt")) << "no Cookies folder, nothing deleted";
 }
 
 TEST_F(CookieScreens, HelpKeepsTheFolderScreenWithItsBottomList) {
     world.files.AddFile("C:\\Cookies\\a.txt");
-    Form3c& screen = world.app.Get<Form3c>();
-    DoubleClick(screen.List1, 0);
+    CookieFolderScreen& screen = world.app.Get<CookieFolderScreen>();
+    DoubleClick(screen.topList, 0);
     screen.Run("sHelp");
     world.desktop.Advance(1000);
-    world.app.Find<Form4d>()->Run("sClose");
-    EXPECT_EQ(world.app.Find<Form3c>(), &screen);
-    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"a.txt"});
+    world.app.Find<CookieFolderHelp>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<CookieFolderScreen>(), &screen);
+    EXPECT_EQ(screen.bottomList.Items(), std::vector<std::string>{"a.txt"});
 }
 
 TEST_F(CookieScreens, TheSwitchesRebuildADestroyedScreen) {
     world.cache.Add("http://a/");
     world.files.AddFile("C:\\Cookies\\a.txt");
-    world.app.Get<Form3a>().Run("sCookies");
+    world.app.Get<InternetKeepScreen>().Run("sCookies");
     world.desktop.Advance(500);
-    EXPECT_FALSE(world.app.Exists<Form3a>());
+    EXPECT_FALSE(world.app.Exists<InternetKeepScreen>());
     world.cache.Add("http://b/");
-    world.app.Find<Form3c>()->Run("sReturn");
-    EXPECT_EQ(world.app.Find<Form3a>()->List1.ListCount(), 2);
+    world.app.Find<CookieFolderScreen>()->Run("sReturn");
+    EXPECT_EQ(world.app.Find<InternetKeepScreen>()->topList.ListCount(), 2);
     EXPECT_EQ(Status(), "2 Internet Files Collected !");
 }
 
 TEST_F(CookieScreens, AHugeCacheIsCountedInFullAndListedUpToTheLimit) {
     for (int i = 0; i < forms::kMaxListItems + 5; ++i) world.cache.Add("http://site/" + std::to_string(i));
     Keep({"http://kept/"});
-    Form3a& screen = world.app.Get<Form3a>();
-    EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
-    EXPECT_EQ(screen.Label5.Caption(), std::to_string(forms::kMaxListItems + 5));
+    InternetKeepScreen& screen = world.app.Get<InternetKeepScreen>();
+    EXPECT_EQ(screen.topList.ListCount(), forms::kMaxListItems);
+    EXPECT_EQ(screen.topCount.Caption(), std::to_string(forms::kMaxListItems + 5));
     EXPECT_EQ(Status(), std::to_string(forms::kMaxListItems + 5) + " Internet Files Collected !");
-    DoubleClick(screen.List2, 0);  // into the full top list: the entry stays where it was
-    EXPECT_EQ(screen.List2.Items(), std::vector<std::string>{"http://kept/"});
-    EXPECT_EQ(screen.List1.ListCount(), forms::kMaxListItems);
-    EXPECT_EQ(screen.Label4.Caption(), "1");
+    DoubleClick(screen.bottomList, 0);  // into the full top list: the entry stays where it was
+    EXPECT_EQ(screen.bottomList.Items(), std::vector<std::string>{"http://kept/"});
+    EXPECT_EQ(screen.topList.ListCount(), forms::kMaxListItems);
+    EXPECT_EQ(screen.bottomCount.Caption(), "1");
 }
 
 // Every stored entry comes back through load and Save; a list longer than the saved list can
@@ -188,12 +188,12 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
         std::string ini = "[Internet]\r\n";
         for (int i = 0; i < stored; ++i) ini += "sFile" + std::to_string(i) + "=http://k/" + std::to_string(i) + "\r\n";
         world.files.AddFile(kIni, ini);
-        world.app.Get<Form3a>().Run("sDeleteCookies");
-        EXPECT_EQ(world.app.Get<Form3a>().Label4.Caption(), std::to_string(stored));
+        world.app.Get<InternetKeepScreen>().Run("sDeleteCookies");
+        EXPECT_EQ(world.app.Get<InternetKeepScreen>().bottomCount.Caption(), std::to_string(stored));
         EXPECT_EQ(settings::ReadKeepList("Internet").size(), static_cast<std::size_t>(stored));
         EXPECT_EQ(world.files.Content(kIni) == ini, stored > forms::kMaxListItems) << "stored nothing when too long";
         EXPECT_EQ(world.desktop.messages.size(), stored > forms::kMaxListItems ? 1u : 0u);
-        world.app.Unload<Form3a>();
+        world.app.Unload<InternetKeepScreen>();
     }
 }
 
@@ -204,14 +204,14 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
     world.desktop.besideOnThread = true;
     for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit"}) {
         SCOPED_TRACE(meanwhile);
-        world.app.Get<Form1>().Run("sInter");
-        EXPECT_TRUE(world.app.Find<Form1>()->Visible() && !world.app.Exists<Form3a>());
+        world.app.Get<StartPage>().Run("sInter");
+        EXPECT_TRUE(world.app.Find<StartPage>()->Visible() && !world.app.Exists<InternetKeepScreen>());
         EXPECT_EQ(world.desktop.pointer, platform::kPointerArrowHourglass);
         if (meanwhile == "Exit") screens::UnloadAll();
-        if (meanwhile.starts_with("s")) world.app.Find<Form1>()->Run(meanwhile);
-        if (meanwhile == "sHelp") world.app.Find<Form4>()->Run("sClose");  // back on the start page
+        if (meanwhile.starts_with("s")) world.app.Find<StartPage>()->Run(meanwhile);
+        if (meanwhile == "sHelp") world.app.Find<StartPageHelp>()->Run("sClose");  // back on the start page
         world.desktop.FinishBeside();
-        EXPECT_EQ(world.app.Exists<Form3a>(), meanwhile.empty());
+        EXPECT_EQ(world.app.Exists<InternetKeepScreen>(), meanwhile.empty());
         screens::UnloadAll();
     }
 }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/KeepLists.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/HeadlessWorld.h"
-#include "ui/frmSize.h"
+#include "ui/ProportionalLayout.h"
 
 namespace {
 

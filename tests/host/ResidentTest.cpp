@@ -2,13 +2,13 @@
 // menu, Remove All Paths, and the start-up shortcut installer.
 #include <gtest/gtest.h>
 
-#include "app/Form1a.h"
-#include "app/WinProc.h"
-#include "app/basItemExist.h"
-#include "screens/Form10.h"
-#include "screens/Form1.h"
-#include "screens/Form5.h"
-#include "settings/INISettings.h"
+#include "app/MainWindow.h"
+#include "app/TrayIcon.h"
+#include "app/StartupShortcut.h"
+#include "screens/Backdrop.h"
+#include "screens/StartPage.h"
+#include "screens/AboutScreen.h"
+#include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -29,7 +29,7 @@ protected:
         world.files.AddFolder("C:\\Users\\me\\Recent");
         world.folders.recentFolder = "C:\\Users\\me\\Recent";
     }
-    app::Form1a& Start() { return world.app.Get<app::Form1a>(); }
+    app::MainWindow& Start() { return world.app.Get<app::MainWindow>(); }
     fake::FakeWindowPeer& MainPeer() { return *world.desktop.Window("Form1a"); }
     std::optional<std::intptr_t> Click(std::intptr_t mouse) { return MainPeer().Send(app::kTrayCallbackMessage, 125, mouse); }
     void Choose(const std::string& caption) {
@@ -53,8 +53,8 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_EQ(world.desktop.trayIcons[125].callbackMessage, 1025u);
     EXPECT_EQ(world.desktop.trayIcons[125].flags, 7u);
     EXPECT_TRUE(MainPeer().HasMessageHook());
-    EXPECT_DOUBLE_EQ(world.app.Find<app::Form1a>()->Left(), -30000);
-    EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
+    EXPECT_DOUBLE_EQ(world.app.Find<app::MainWindow>()->Left(), -30000);
+    EXPECT_TRUE(world.app.Find<screens::StartPage>()->Visible());
 }
 
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
@@ -89,9 +89,9 @@ TEST_F(Resident, TheFirstRunDecisionTakesAnythingButZeroOrEmptyAsChosen) {
         HeadlessWorld fresh;
         fresh.env.programFolder = "C:\\Apps";
         fresh.files.AddFile(kIni, c.ini);
-        fresh.app.Get<app::Form1a>();
-        EXPECT_EQ(fresh.app.Exists<screens::Form1>(), c.startPage) << c.ini;
-        EXPECT_EQ(fresh.app.Exists<screens::Form10>(), c.startPage) << c.ini;
+        fresh.app.Get<app::MainWindow>();
+        EXPECT_EQ(fresh.app.Exists<screens::StartPage>(), c.startPage) << c.ini;
+        EXPECT_EQ(fresh.app.Exists<screens::Backdrop>(), c.startPage) << c.ini;
     }
 }
 
@@ -128,12 +128,12 @@ TEST_F(Resident, ChangeConfigurationOpensTheStartPageAndRestoresButDoesNotShowAH
     WriteIni("[Delete]\r\nTemp=Yes\r\n");
     Start();
     Choose("Change Configuration");
-    ASSERT_TRUE(world.app.Exists<screens::Form1>());
-    EXPECT_TRUE(world.app.Find<screens::Form1>()->Visible());
-    EXPECT_EQ(world.app.Find<screens::Form10>()->Label6.Caption(), "Make a selection to get started!");
-    world.app.Hide(*world.app.Find<screens::Form1>());
+    ASSERT_TRUE(world.app.Exists<screens::StartPage>());
+    EXPECT_TRUE(world.app.Find<screens::StartPage>()->Visible());
+    EXPECT_EQ(world.app.Find<screens::Backdrop>()->statusLine.Caption(), "Make a selection to get started!");
+    world.app.Hide(*world.app.Find<screens::StartPage>());
     Choose("Change Configuration");
-    EXPECT_FALSE(world.app.Find<screens::Form1>()->Visible());
+    EXPECT_FALSE(world.app.Find<screens::StartPage>()->Visible());
 }
 
 TEST_F(Resident, AMenuThatLeavesTheScreenGivesItItsActivationAndStatusBack) {
@@ -148,12 +148,12 @@ TEST_F(Resident, AMenuThatLeavesTheScreenGivesItItsActivationAndStatusBack) {
         SCOPED_TRACE(c.choice);
         HeadlessWorld fresh;
         fresh.env.programFolder = "C:\\Apps";
-        fresh.app.Get<app::Form1a>();  // a first start: the start page is shown and active
+        fresh.app.Get<app::MainWindow>();  // a first start: the start page is shown and active
         fresh.desktop.menuChoices.push_back(c.choice);
         fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp);
         ASSERT_NE(fresh.desktop.ActiveWindow(), nullptr);
         EXPECT_EQ(fresh.desktop.ActiveWindow()->name, c.active);
-        EXPECT_EQ(fresh.app.Find<screens::Form10>()->Label6.Caption(), c.status);
+        EXPECT_EQ(fresh.app.Find<screens::Backdrop>()->statusLine.Caption(), c.status);
     }
 }
 
@@ -161,8 +161,8 @@ TEST_F(Resident, AboutOpensTheAboutScreenOverTheBackdrop) {
     WriteIni("[Delete]\r\nTemp=Yes\r\n");
     Start();
     Choose("About");
-    EXPECT_TRUE(world.app.Find<screens::Form5>()->Visible());
-    EXPECT_TRUE(world.app.Find<screens::Form10>()->Visible());
+    EXPECT_TRUE(world.app.Find<screens::AboutScreen>()->Visible());
+    EXPECT_TRUE(world.app.Find<screens::Backdrop>()->Visible());
 }
 
 TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {

@@ -2,7 +2,7 @@
 // line, the pointer and the close-all.
 #include <gtest/gtest.h>
 
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 #include "screens/ScreenFrame.h"
 #include "support/HeadlessWorld.h"
 
@@ -107,10 +107,10 @@ protected:
     ScreenFrame() {
         Loads("Start") = 0;
         world.app.Get<MainWindow>();
-        world.app.Get<screens::Form10>();
+        world.app.Get<screens::Backdrop>();
     }
-    std::string Status() { return world.app.Get<screens::Form10>().Label6.Caption(); }
-    bool BackdropVisible() { return world.app.Exists<screens::Form10>() && world.app.Find<screens::Form10>()->Visible(); }
+    std::string Status() { return world.app.Get<screens::Backdrop>().statusLine.Caption(); }
+    bool BackdropVisible() { return world.app.Exists<screens::Backdrop>() && world.app.Find<screens::Backdrop>()->Visible(); }
     HeadlessWorld world;
 };
 
@@ -119,7 +119,7 @@ TEST_F(ScreenFrame, AScreenLaysItselfOutShowsItselfAndWritesItsStatus) {
     EXPECT_TRUE(start.Visible());
     EXPECT_EQ(start.Caption(), "Start");
     EXPECT_EQ(Status(), "Make a selection to get started!");
-    EXPECT_FALSE(start.Timer1.Enabled());
+    EXPECT_FALSE(start.pointerTimer.Enabled());
     EXPECT_EQ(start.Menu().size(), 3u);
 }
 
@@ -139,7 +139,7 @@ TEST_F(ScreenFrame, OpenHidesAtOnceShowsTheTargetAndDestroysTheScreenATimer3Late
     world.desktop.Advance(1);
     EXPECT_FALSE(world.app.Exists<StartScreen>());
     world.desktop.Advance(1000);
-    EXPECT_EQ(world.desktop.pointerHistory.size(), 3u) << "the start page's Timer1 died with it";
+    EXPECT_EQ(world.desktop.pointerHistory.size(), 3u) << "the start page's pointer timer died with it";
     world.app.Load<StartScreen>();
     EXPECT_EQ(Loads("Start"), 2) << "a later Load builds it anew";
 }
@@ -191,7 +191,7 @@ TEST_F(ScreenFrame, CloseHidesTheBackdropAtOnceOrLeavesItToTheCloseAll) {
     world.desktop.Advance(1);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 
-    world.app.Get<screens::Form10>();
+    world.app.Get<screens::Backdrop>();
     world.app.Get<CookieA>().Run("sClose");
     EXPECT_TRUE(BackdropVisible());
     world.desktop.Advance(50);
@@ -227,7 +227,7 @@ TEST_F(ScreenFrame, ComingBackBeforeTheOldScreenIsDestroyedBuildsItAnewAndItStay
     EXPECT_TRUE(world.app.Find<StartHelp>()->Visible());
     EXPECT_EQ(Status(), "Hope this information helps!");
 
-    // A switch and a switch back within the first screen's Timer3.
+    // A switch and a switch back within the first screen's destroy timer.
     world.app.Get<CookieA>().Run("sCookies");
     world.app.Find<CookieB>()->Run("sReturn");
     world.desktop.Advance(1000);
@@ -241,7 +241,7 @@ TEST_F(ScreenFrame, TheCloseBoxIsTheCloseCommand) {
     StartScreen& start = world.app.Get<StartScreen>();
     start.OnCloseRequest();
     EXPECT_FALSE(start.Visible());
-    EXPECT_TRUE(start.Timer2.Enabled());
+    EXPECT_TRUE(start.closeTimer.Enabled());
 }
 
 }  // namespace

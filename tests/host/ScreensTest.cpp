@@ -2,18 +2,18 @@
 // hand-overs between them, the clean options, the folder picker and the paths view.
 #include <gtest/gtest.h>
 
-#include "app/Form1a.h"
-#include "screens/Form10.h"
-#include "screens/Form6.h"
-#include "screens/Form1.h"
-#include "screens/Form2.h"
-#include "screens/Form3a.h"
-#include "screens/Form3c.h"
-#include "screens/Form5.h"
+#include "app/MainWindow.h"
+#include "screens/Backdrop.h"
+#include "screens/HelperWindow.h"
+#include "screens/StartPage.h"
+#include "screens/CleanOptionsScreen.h"
+#include "screens/InternetKeepScreen.h"
+#include "screens/CookieFolderScreen.h"
+#include "screens/AboutScreen.h"
 #include "screens/HelpPages.h"
-#include "screens/frmPath.h"
-#include "screens/frmUser.h"
-#include "settings/INISettings.h"
+#include "screens/PathsView.h"
+#include "screens/FolderPicker.h"
+#include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -33,12 +33,12 @@ protected:
         world.files.AddFolder("C:\\Windows\\System32\\drivers");
         world.files.AddFolder("C:\\Data\\Old");
     }
-    void Start() { world.app.Get<app::Form1a>(); }
+    void Start() { world.app.Get<app::MainWindow>(); }
     std::string Ini(const char* section, const char* key) { return settings::ReadINI(kIni, section, key); }
     void Write(const char* section, const char* key, const std::string& value) {
         settings::WriteINI(kIni, section, key, value);
     }
-    std::string Status() { return world.app.Get<screens::Form10>().Label6.Caption(); }
+    std::string Status() { return world.app.Get<screens::Backdrop>().statusLine.Caption(); }
     bool Visible(const forms::Form* form) { return form && form->Visible(); }
     template <class F>
     bool Shown() {
@@ -53,12 +53,12 @@ protected:
 TEST_F(Screens, AFirstStartRecordsTheFolderAndOpensTheBackdropAndTheStartPage) {
     Start();
     EXPECT_EQ(Ini("sAppPath", "ShortCut"), "C:\\Apps\\");
-    EXPECT_TRUE(Shown<screens::Form10>());
-    EXPECT_TRUE(Shown<Form1>());
-    EXPECT_FALSE(Shown<app::Form1a>());
-    EXPECT_TRUE(world.app.Exists<screens::Form6>());
+    EXPECT_TRUE(Shown<screens::Backdrop>());
+    EXPECT_TRUE(Shown<StartPage>());
+    EXPECT_FALSE(Shown<app::MainWindow>());
+    EXPECT_TRUE(world.app.Exists<screens::HelperWindow>());
     EXPECT_EQ(Status(), "Make a selection to get started!");
-    EXPECT_EQ(world.app.Find<Form1>()->Caption(), "  Kavlon Tarnwick----Main Start Page");
+    EXPECT_EQ(world.app.Find<StartPage>()->Caption(), "  Kavlon Tarnwick----Main Start Page");
     ASSERT_EQ(world.automation.sequences.size(), 1u) << "the skin is applied off Windows XP";
 }
 
@@ -78,36 +78,36 @@ TEST_F(Screens, OnWindowsXpNoSkinIsApplied) {
 
 TEST_F(Screens, TheStatusLineFollowsTheActiveScreenAcrossHandOvers) {
     Start();
-    world.app.Find<Form1>()->Run("sOptions");
+    world.app.Find<StartPage>()->Run("sOptions");
     EXPECT_EQ(Status(), "Select the options to clean!");
     world.desktop.Advance(100);
-    EXPECT_FALSE(world.app.Exists<Form1>());
-    world.app.Find<Form2>()->Run("sPaths");
+    EXPECT_FALSE(world.app.Exists<StartPage>());
+    world.app.Find<CleanOptionsScreen>()->Run("sPaths");
     EXPECT_EQ(Status(), "Location of files to be cleaned!");
-    world.app.Find<frmPath>()->Run("sAbout");
+    world.app.Find<PathsView>()->Run("sAbout");
     EXPECT_EQ(Status(), "About this program!");
-    world.app.Find<Form5>()->Run("sCookies");
+    world.app.Find<AboutScreen>()->Run("sCookies");
     EXPECT_EQ(Status(), "Select a folder to be cleaned!");
     EXPECT_EQ(world.desktop.pointer, 0);
 }
 
 TEST_F(Screens, CloseOnAnyScreenLeavesOnlyTheMainWindow) {
     Start();
-    world.app.Find<Form1>()->Run("sAbout");
-    world.app.Find<Form5>()->Run("sClose");
-    EXPECT_TRUE(Shown<screens::Form10>()) << "the about screen leaves the backdrop to the close-all";
+    world.app.Find<StartPage>()->Run("sAbout");
+    world.app.Find<AboutScreen>()->Run("sClose");
+    EXPECT_TRUE(Shown<screens::Backdrop>()) << "the about screen leaves the backdrop to the close-all";
     world.desktop.Advance(600);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 }
 
 TEST_F(Screens, StartPageHelpKeepsItAndItsHelpCloseShowsItUnchanged) {
     Start();
-    Form1* start = world.app.Find<Form1>();
+    StartPage* start = world.app.Find<StartPage>();
     start->Run("sHelp");
     EXPECT_EQ(Status(), "Hope this information helps!");
     world.desktop.Advance(1000);
-    world.app.Find<Form4>()->Run("sClose");
-    EXPECT_EQ(world.app.Find<Form1>(), start);
+    world.app.Find<StartPageHelp>()->Run("sClose");
+    EXPECT_EQ(world.app.Find<StartPage>(), start);
     EXPECT_TRUE(start->Visible());
     EXPECT_EQ(Status(), "Make a selection to get started!");
 }
@@ -115,34 +115,34 @@ TEST_F(Screens, StartPageHelpKeepsItAndItsHelpCloseShowsItUnchanged) {
 TEST_F(Screens, OptionsHelpDestroysTheOptionsAndItsCloseBuildsThemAnew) {
     Write("Delete", "Temp", "Yes");
     Start();
-    world.app.Show<Form2>().Run("sHelp");
+    world.app.Show<CleanOptionsScreen>().Run("sHelp");
     world.desktop.Advance(50);
-    EXPECT_FALSE(world.app.Exists<Form2>());
-    world.app.Find<Form4a>()->Run("sClose");
-    ASSERT_TRUE(Shown<Form2>());
-    EXPECT_EQ(world.app.Find<Form2>()->Check2.Value(), 1) << "rebuilt from the file";
+    EXPECT_FALSE(world.app.Exists<CleanOptionsScreen>());
+    world.app.Find<OptionsHelp>()->Run("sClose");
+    ASSERT_TRUE(Shown<CleanOptionsScreen>());
+    EXPECT_EQ(world.app.Find<CleanOptionsScreen>()->tempFolderBox.Value(), 1) << "rebuilt from the file";
 }
 
 TEST_F(Screens, InternetHelpLeadsOnToTheCookieFolderScreen) {
     Start();
-    world.app.Load<Form3a>().Run("sHelp");
-    world.app.Find<Form4c>()->Run("sCookies");
-    EXPECT_FALSE(world.app.Exists<Form3a>());
-    EXPECT_TRUE(Shown<Form3c>());
+    world.app.Load<InternetKeepScreen>().Run("sHelp");
+    world.app.Find<InternetCookiesHelp>()->Run("sCookies");
+    EXPECT_FALSE(world.app.Exists<InternetKeepScreen>());
+    EXPECT_TRUE(Shown<CookieFolderScreen>());
     world.desktop.Advance(500);
-    EXPECT_FALSE(world.app.Exists<Form4c>());
+    EXPECT_FALSE(world.app.Exists<InternetCookiesHelp>());
 }
 
 TEST_F(Screens, CheckBoxesShowOnlyAnExactYesAndStoreEveryClick) {
     Write("Delete", "Temp", "yes");
     Start();
-    Form2& options = world.app.Show<Form2>();
-    EXPECT_EQ(options.Check2.Value(), 0);
-    options.Check2.OnCheckedByUser(true);
+    CleanOptionsScreen& options = world.app.Show<CleanOptionsScreen>();
+    EXPECT_EQ(options.tempFolderBox.Value(), 0);
+    options.tempFolderBox.OnCheckedByUser(true);
     EXPECT_EQ(Ini("Delete", "Temp"), "Yes");
-    options.Check1.OnCheckedByUser(true);
+    options.userFolderBox.OnCheckedByUser(true);
     EXPECT_EQ(Ini("Delete", "User"), "Yes");
-    options.Check1.OnCheckedByUser(false);
+    options.userFolderBox.OnCheckedByUser(false);
     EXPECT_EQ(Ini("Delete", "User"), "No");
     EXPECT_EQ(Ini("Delete", "Temporary Internet Files"), "0");
     EXPECT_EQ(world.desktop.pointer, 13);
@@ -152,23 +152,23 @@ TEST_F(Screens, CheckBoxesShowOnlyAnExactYesAndStoreEveryClick) {
 
 TEST_F(Screens, CleanNowWithNothingChosenEndsOnTheStartPage) {
     Start();
-    world.app.Find<Form1>()->Run("sOptions");
+    world.app.Find<StartPage>()->Run("sOptions");
     world.desktop.Advance(100);
-    world.app.Find<Form2>()->Run("sClean");
+    world.app.Find<CleanOptionsScreen>()->Run("sClean");
     EXPECT_EQ(LastMessage(), "You Have Not Entered Any Files To Be Cleaned !");
-    EXPECT_TRUE(Shown<Form1>());
+    EXPECT_TRUE(Shown<StartPage>());
     world.desktop.Advance(50);
-    EXPECT_FALSE(world.app.Exists<Form2>());
-    EXPECT_TRUE(Shown<Form1>());
+    EXPECT_FALSE(world.app.Exists<CleanOptionsScreen>());
+    EXPECT_TRUE(Shown<StartPage>());
 }
 
 TEST_F(Screens, CleanNowCleansAndEndsResidentWithOnlyTheMainWindow) {
     world.files.AddFile("C:\\Temp\\junk.tmp");
     Write("Delete", "Temp", "Yes");
     Start();
-    world.app.Load<screens::Form10>();
+    world.app.Load<screens::Backdrop>();
     world.desktop.Answer(platform::kResultYes);  // no cookies saved: go on
-    world.app.Show<Form2>().Run("sClean");
+    world.app.Show<CleanOptionsScreen>().Run("sClean");
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\junk.tmp"));
     EXPECT_EQ(LastMessage(), "All Files Cleaned!");
     world.desktop.Advance(50);
@@ -184,8 +184,8 @@ TEST_F(Screens, NoBoxListOrCountOfAScreenLiesOverAnother) {
         return a->Left() < b->Left() + b->Width() && b->Left() < a->Left() + a->Width() &&
                a->Top() < b->Top() + b->Height() && b->Top() < a->Top() + a->Height();
     };
-    const std::vector<forms::Form*> screens = {&world.app.Get<Form2>(), &world.app.Get<frmUser>(),
-                                               &world.app.Get<Form3a>(), &world.app.Get<Form3c>()};
+    const std::vector<forms::Form*> screens = {&world.app.Get<CleanOptionsScreen>(), &world.app.Get<FolderPicker>(),
+                                               &world.app.Get<InternetKeepScreen>(), &world.app.Get<CookieFolderScreen>()};
     for (const forms::Form* screen : screens) {
         const std::vector<forms::Control*>& controls = screen->Controls();
         for (size_t i = 0; i < controls.size(); ++i) {
@@ -197,49 +197,49 @@ TEST_F(Screens, NoBoxListOrCountOfAScreenLiesOverAnother) {
             }
         }
     }
-    for (CookieScreen* cookies : {static_cast<CookieScreen*>(world.app.Find<Form3a>()),
-                                  static_cast<CookieScreen*>(world.app.Find<Form3c>())}) {
-        EXPECT_FALSE(overlap(&cookies->Label5, &cookies->Label2)) << cookies->Name();
-        EXPECT_FALSE(overlap(&cookies->Label4, &cookies->Label1)) << cookies->Name();
+    for (CookieScreen* cookies : {static_cast<CookieScreen*>(world.app.Find<InternetKeepScreen>()),
+                                  static_cast<CookieScreen*>(world.app.Find<CookieFolderScreen>())}) {
+        EXPECT_FALSE(overlap(&cookies->topCount, &cookies->topHeading)) << cookies->Name();
+        EXPECT_FALSE(overlap(&cookies->bottomCount, &cookies->bottomHeading)) << cookies->Name();
     }
 }
 
 TEST_F(Screens, PathsViewListsTheLocationsAndTheStoredFolderInQuotes) {
     Start();
-    EXPECT_EQ(world.app.Load<frmPath>().List1.Items(),
+    EXPECT_EQ(world.app.Load<PathsView>().pathList.Items(),
               (std::vector<std::string>{"C:\\Cache", "C:\\Cookies", "C:\\Temp"}));
-    world.app.Unload<frmPath>();
+    world.app.Unload<PathsView>();
     Write("User", "sFile0", "D:\\Work");
-    EXPECT_EQ(world.app.Load<frmPath>().List1.List(3), "D:\\Work \"Your file!\"");
+    EXPECT_EQ(world.app.Load<PathsView>().pathList.List(3), "D:\\Work \"Your file!\"");
 }
 
 class Picker : public Screens {
 protected:
-    frmUser& Open() {
+    FolderPicker& Open() {
         Start();
-        return world.app.Show<frmUser>();
+        return world.app.Show<FolderPicker>();
     }
-    void OpenFolder(frmUser& picker, const std::string& folder) { ASSERT_TRUE(picker.Dir1.SetPath(folder)); }
+    void OpenFolder(FolderPicker& picker, const std::string& folder) { ASSERT_TRUE(picker.folderList.SetPath(folder)); }
 };
 
 TEST_F(Picker, ActivationMovesToTheStoredFolderAndChoosesTheStatus) {
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     EXPECT_EQ(Status(), "Select a folder to be cleaned!");
     world.app.Hide(picker);
     Write("User", "sFile0", "C:\\Data\\Old");
     world.app.Show(picker);
-    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_EQ(picker.folderList.Path(), "C:\\Data\\Old");
     EXPECT_EQ(Status(), "This is the folder you have selected!");
     world.app.Hide(picker);
     EXPECT_EQ(Ini("System", "Used"), "No") << "every deactivation resets the flag";
     Write("User", "sFile0", "C:\\Gone");
     world.app.Show(picker);
-    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old") << "a folder that is gone leaves the list where it was";
+    EXPECT_EQ(picker.folderList.Path(), "C:\\Data\\Old") << "a folder that is gone leaves the list where it was";
     EXPECT_EQ(Status(), "Select a folder to be cleaned!") << "and the folder shown is not called the selected one";
 }
 
 TEST_F(Picker, TheRootIsRefusedAndThePickerAsksForAnotherFolder) {
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     Write("User", "sFile0", "C:\\Data\\Old");
     OpenFolder(picker, "c:\\");
     picker.Run("sSave");
@@ -251,12 +251,12 @@ TEST_F(Picker, TheRootIsRefusedAndThePickerAsksForAnotherFolder) {
     EXPECT_EQ(Ini("System", "Used"), "Yes");
     EXPECT_TRUE(picker.Visible());
     EXPECT_EQ(Status(), "Please select another folder !");
-    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_EQ(picker.folderList.Path(), "C:\\Data\\Old");
     EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Old");
 }
 
 TEST_F(Picker, ASystemFolderIsRefusedButItsSubfolderIsAcceptedAfterTheWarning) {
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     OpenFolder(picker, "C:\\Windows");
     picker.Run("sSave");
     EXPECT_EQ(LastMessage(), "You have selected a system file to clean\r\rPlease select another File !!!!");
@@ -280,7 +280,7 @@ TEST_F(Picker, AFolderNameTheSettingsFileCannotHoldIsRefusedAndNothingIsStored) 
     const std::string omega = "C:\\Data\\\xCE\xA9mega";
     world.files.AddFolder(omega);
     Write("User", "sFile0", "C:\\Data\\Old");
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     OpenFolder(picker, omega);
     picker.Run("sSave");
     ASSERT_EQ(world.desktop.messages.size(), 1u) << "no warning follows";
@@ -300,12 +300,12 @@ TEST_F(Picker, AFolderNameTheSettingsFileCannotHoldIsRefusedAndNothingIsStored) 
 
 TEST_F(Picker, AnsweringNoStoresNothingAndReturnsToTheStoredFolder) {
     Write("User", "sFile0", "C:\\Data\\Old");
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     OpenFolder(picker, "C:\\Windows\\System32");
     world.desktop.Answer(platform::kResultNo);
     picker.Run("sSave");
     EXPECT_EQ(Ini("User", "sFile0"), "C:\\Data\\Old");
-    EXPECT_EQ(picker.Dir1.Path(), "C:\\Data\\Old");
+    EXPECT_EQ(picker.folderList.Path(), "C:\\Data\\Old");
     EXPECT_TRUE(picker.Visible());
 }
 
@@ -317,30 +317,30 @@ TEST_F(Picker, BrowsingFollowsTheDriveAndTheOpenFolder) {
     world.files.AddFile("D:\\A.txt");
     world.files.AddFile("D:\\hidden.txt", "", platform::kAttrHidden);
     world.files.AddFile("D:\\pagefile.sys", "", platform::kAttrSystem);
-    frmUser& picker = Open();
-    picker.Drive1.OnSelect(1);
-    EXPECT_EQ(picker.Dir1.Path(), "D:\\");
-    EXPECT_EQ(picker.File1.Items(), (std::vector<std::string>{"A.txt", "b.TXT", "top.txt"}))
+    FolderPicker& picker = Open();
+    picker.driveList.OnSelect(1);
+    EXPECT_EQ(picker.folderList.Path(), "D:\\");
+    EXPECT_EQ(picker.fileList.Items(), (std::vector<std::string>{"A.txt", "b.TXT", "top.txt"}))
         << "the open folder's files by name in any letter case, without hidden and system ones";
-    picker.Dir1.OnSelect(1);
-    picker.Dir1.OnDblClick();
-    EXPECT_EQ(picker.File1.Items(), std::vector<std::string>{"song.mp3"});
-    EXPECT_EQ(picker.Drive1.Drive(), "D:");
+    picker.folderList.OnSelect(1);
+    picker.folderList.OnDblClick();
+    EXPECT_EQ(picker.fileList.Items(), std::vector<std::string>{"song.mp3"});
+    EXPECT_EQ(picker.driveList.Drive(), "D:");
     // The root and the open folder are shown open, the open one chosen: what Save stores.
-    EXPECT_EQ(picker.Dir1.Items(), (std::vector<std::string>{"D:\\", "  Music"}));
-    EXPECT_EQ(picker.Dir1.OpenItems(), 2);
+    EXPECT_EQ(picker.folderList.Items(), (std::vector<std::string>{"D:\\", "  Music"}));
+    EXPECT_EQ(picker.folderList.OpenItems(), 2);
     EXPECT_EQ(world.desktop.Window("frmUser")->Control("Dir1")->openItems, 2);
-    EXPECT_EQ(picker.Dir1.ListIndex(), 1);
-    EXPECT_EQ(picker.Dir1.Path(), "D:\\Music");
+    EXPECT_EQ(picker.folderList.ListIndex(), 1);
+    EXPECT_EQ(picker.folderList.Path(), "D:\\Music");
 }
 
 TEST_F(Picker, OptionsUserFolderShowsAHiddenPickerAgain) {
-    frmUser& picker = Open();
+    FolderPicker& picker = Open();
     picker.Run("sHelp");
-    world.app.Find<Form4b>()->Run("sAbout");
-    world.app.Find<Form5>()->Run("sOptions");
-    world.app.Find<Form2>()->Run("sCookies");
-    EXPECT_EQ(world.app.Find<frmUser>(), &picker);
+    world.app.Find<FolderPickerHelp>()->Run("sAbout");
+    world.app.Find<AboutScreen>()->Run("sOptions");
+    world.app.Find<CleanOptionsScreen>()->Run("sCookies");
+    EXPECT_EQ(world.app.Find<FolderPicker>(), &picker);
     EXPECT_TRUE(picker.Visible());
 }
 

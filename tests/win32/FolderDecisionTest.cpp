@@ -7,7 +7,7 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
-#include "settings/CsdlConstants.h"
+#include "settings/KnownFolders.h"
 #include "tests/win32/world/WinePrefix.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
-#include "settings/INISettings.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
-#include "screens/Form1.h"
-#include "screens/Form10.h"
-#include "screens/Form2.h"
-#include "screens/Form3a.h"
-#include "screens/Form3c.h"
-#include "screens/Form5.h"
+#include "screens/StartPage.h"
+#include "screens/Backdrop.h"
+#include "screens/CleanOptionsScreen.h"
+#include "screens/InternetKeepScreen.h"
+#include "screens/CookieFolderScreen.h"
+#include "screens/AboutScreen.h"
 #include "screens/HelpPages.h"
-#include "screens/frmPath.h"
-#include "screens/frmUser.h"
+#include "screens/PathsView.h"
+#include "screens/FolderPicker.h"
 #include "support/HeadlessWorld.h"
 #include "tests/win32/world/DesktopDriver.h"
 
@@ -72,7 +72,7 @@ int ClientWidth(HWND window) {
 
 TEST_F(ScreensOnWindows, EveryCountACookieScreenShowsFitsItsLabelWholeAndLeavesTheHeadingUncovered) {
     for (int i = 0; i < 1200; ++i) cache.Add("http://site" + std::to_string(i) + ".example/");
-    screens::Form3a& internet = app.Get<screens::Form3a>();
+    screens::InternetKeepScreen& internet = app.Get<screens::InternetKeepScreen>();
     driver.PumpFor(100);
     const HWND collected = Of(internet, "Label5");
     ASSERT_NE(collected, nullptr);
@@ -83,7 +83,7 @@ TEST_F(ScreensOnWindows, EveryCountACookieScreenShowsFitsItsLabelWholeAndLeavesT
 
     // The largest counts: a full list, and what a screen counts beyond its list (entries of a
     // cache or files of a folder past the list's 32,767).
-    screens::Form3c& folder = app.Show<screens::Form3c>();
+    screens::CookieFolderScreen& folder = app.Show<screens::CookieFolderScreen>();
     driver.PumpFor(100);
     struct Count {
         screens::CookieScreen* screen;
@@ -91,10 +91,10 @@ TEST_F(ScreensOnWindows, EveryCountACookieScreenShowsFitsItsLabelWholeAndLeavesT
         const char* labelName;
         const char* headingName;
     };
-    const Count counts[] = {{&internet, &internet.Label5, "Label5", "Label2"},
-                            {&internet, &internet.Label4, "Label4", "Label1"},
-                            {&folder, &folder.Label5, "Label5", "Label2"},
-                            {&folder, &folder.Label4, "Label4", "Label1"}};
+    const Count counts[] = {{&internet, &internet.topCount, "Label5", "Label2"},
+                            {&internet, &internet.bottomCount, "Label4", "Label1"},
+                            {&folder, &folder.topCount, "Label5", "Label2"},
+                            {&folder, &folder.bottomCount, "Label4", "Label1"}};
     for (const Count& count : counts) {
         SCOPED_TRACE(count.screen->Name() + " " + count.labelName);
         const HWND label = Of(*count.screen, count.labelName);
@@ -110,7 +110,7 @@ TEST_F(ScreensOnWindows, EveryCountACookieScreenShowsFitsItsLabelWholeAndLeavesT
 }
 
 TEST_F(ScreensOnWindows, TheOptionsBoxesMeetWithoutOverlapping) {
-    screens::Form2& options = app.Get<screens::Form2>();
+    screens::CleanOptionsScreen& options = app.Get<screens::CleanOptionsScreen>();
     driver.PumpFor(50);
     const RECT cookies = RectOf(Of(options, "Check3")), temp = RectOf(Of(options, "Check2"));
     RECT common = {};
@@ -171,24 +171,24 @@ TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLi
             app.Unload(screen);
         };
         using namespace screens;
-        check(app.Get<Form1>()), check(app.Get<Form2>()), check(app.Get<frmUser>()), check(app.Get<frmPath>());
-        check(app.Get<Form3a>()), check(app.Get<Form3c>()), check(app.Get<Form5>()), check(app.Get<Form4>());
-        check(app.Get<Form4a>()), check(app.Get<Form4b>()), check(app.Get<Form4c>()), check(app.Get<Form4d>());
+        check(app.Get<screens::StartPage>()), check(app.Get<CleanOptionsScreen>()), check(app.Get<FolderPicker>()), check(app.Get<PathsView>());
+        check(app.Get<InternetKeepScreen>()), check(app.Get<CookieFolderScreen>()), check(app.Get<AboutScreen>()), check(app.Get<StartPageHelp>());
+        check(app.Get<OptionsHelp>()), check(app.Get<FolderPickerHelp>()), check(app.Get<InternetCookiesHelp>()), check(app.Get<CookieFolderHelp>());
         // The backdrop: the longest status texts, and a clean's progress in a folder too long for it.
-        Form10& backdrop = app.Get<Form10>();
+        Backdrop& backdrop = app.Get<Backdrop>();
         const std::string folder = "C:\\Users\\" + std::string(250, 'p') + "\\Holiday";
-        backdrop.Label7.SetCaption(app::ProgressText({51234, 1288490189, 0, folder}, false,
-                                                     [&](const std::string& t) { return backdrop.Label7.TextFits(t); }));
-        backdrop.Label7.SetVisible(true);
+        backdrop.progressLine.SetCaption(app::ProgressText({51234, 1288490189, 0, folder}, false,
+                                                     [&](const std::string& t) { return backdrop.progressLine.TextFits(t); }));
+        backdrop.progressLine.SetVisible(true);
         for (const char* status : {"This is the folder you have selected!", "32767 Internet Files Collected !"}) {
-            backdrop.Label6.SetCaption(status);
+            backdrop.statusLine.SetCaption(status);
             driver.PumpFor(30);
             ExpectTextsFit(backdrop, width);
         }
         const HWND line = ::GetDlgItem(reinterpret_cast<HWND>(backdrop.Handle()), win32::ControlIdOf("Label7"));
-        EXPECT_EQ(Needed(line, false, 0).cy, Needed(line, true, 0).cy) << backdrop.Label7.Caption();
-        EXPECT_TRUE(backdrop.Label7.Caption().ends_with("\\...\\Holiday"));
-        EXPECT_EQ(backdrop.Label7.ShownFont(), backdrop.Label7.Font()) << "shortened, not shrunk";
+        EXPECT_EQ(Needed(line, false, 0).cy, Needed(line, true, 0).cy) << backdrop.progressLine.Caption();
+        EXPECT_TRUE(backdrop.progressLine.Caption().ends_with("\\...\\Holiday"));
+        EXPECT_EQ(backdrop.progressLine.ShownFont(), backdrop.progressLine.Font()) << "shortened, not shrunk";
     }
 }
 

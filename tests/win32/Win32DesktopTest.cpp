@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/Form10.h"
+#include "screens/Backdrop.h"
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
 #include "platform/win32/WideText.h"
@@ -625,7 +625,7 @@ public:
 
 TEST_F(Win32DesktopTest, TheBackdropRunsFromPinkVioletToBlackUnderItsTitleAroundAScreenAndWhereOneWas) {
     forms::Application app(desktop);
-    screens::Form10& form10 = app.Get<screens::Form10>();
+    screens::Backdrop& form10 = app.Get<screens::Backdrop>();
     MenuScreen& screen = app.Show<MenuScreen>();
     driver.PumpFor(200);
     const HWND backdrop = reinterpret_cast<HWND>(form10.Handle());

@@ -1,0 +1,69 @@
+#include "engine/Purges.h"
+
+#include <cctype>
+
+#include "platform/Ports.h"
+#include "platform/Text.h"
+#include "settings/KnownFolders.h"
+
+namespace engine {
+
+using platform::FileEntry;
+
+namespace {
+
+std::optional<OwnFiles> ProgramsOwnFiles() {
+    const auto found = platform::Files().Identify(settings::AppFolder());
+    if (!found) return std::nullopt;
+    return OwnFiles{found->identity};
+}
+
+}  // namespace
+
+void ShellDelete(const std::string& path) {
+    DeleteTally ignored;
+    ShellDelete(path, ignored);
+}
+
+void ShellDelete(const std::string& path, DeleteTally& tally) {
+    const std::string pattern(text::FileNameOf(path));
+    if (pattern.empty()) return;
+    const std::string folderPath = text::FolderOf(path);
+    const auto folder = platform::Files().OpenFolder(folderPath);
+    if (!folder) return;
+    RemoveEntries(
+        *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
+        std::nullopt, tally);
+}
+
+bool IsPurgeableBase(const std::string& spelled) {
+    // A device or NT spelling counts as the drive path or share it names.
+    const std::optional<std::string> plain = platform::Files().PlainPath(spelled);
+    if (!plain) return false;
+    const std::string& folder = *plain;
+    if (folder.size() < 3) return false;  // "", "0", "\", "C:" and the like
+    const bool drivePath = std::isalpha(static_cast<unsigned char>(folder[0])) && folder[1] == ':' &&
+                           (folder[2] == '\\' || folder[2] == '/');
+    const bool share = text::StartsWith(folder, "\\\\") && folder.size() > 2 && folder[2] != '\\' &&
+                       folder[2] != '?' && folder[2] != '.';
+    return drivePath || share;
+}
+
+void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+    if (progress && progress->StopRequested()) {
+        tally.stopped = true;
+        return;
+    }
+    const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
+    // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
+    // look at the path can slip past. A folder that cannot be listed is not cleaned either.
+    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
+        ++tally.foldersNotCleaned;
+    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally,
+                              progress, mode)) {
+        ++tally.foldersNotCleaned;
+        ++tally.foldersNotListed;
+    }
+}
+
+}  // namespace engine

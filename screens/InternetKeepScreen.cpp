@@ -1,0 +1,89 @@
+#include "screens/InternetKeepScreen.h"
+
+#include "engine/UrlCacheClean.h"
+#include "engine/KeepLists.h"
+#include "screens/CleanOptionsScreen.h"
+#include "screens/CookieFolderScreen.h"
+#include "screens/AboutScreen.h"
+#include "screens/HelpPages.h"
+#include "screens/PathsView.h"
+#include "screens/FolderPicker.h"
+#include "settings/SettingsFile.h"
+
+namespace screens {
+
+using forms::App;
+
+namespace {
+constexpr const char* kInstructions =
+    "The top list shows all \"Cookies\"  collected.      To save a cookie double click on it, then click \"Save\"";
+// The listing prepared for the screen being built now; null when it lists for itself.
+std::vector<std::string>* prepared = nullptr;
+}  // namespace
+
+std::string KeepListTooLongText(std::size_t stored) {
+    return "You have saved " + std::to_string(stored) + " Cookies, more than this list can show (" +
+           std::to_string(forms::kMaxListItems) + ") !\r\rNothing has been saved, all of them are still kept.";
+}
+
+Target::Prepared InternetKeepScreen::Prepare(const std::function<bool()>& stop) {
+    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+    return [entries](const std::function<void()>& build) {
+        prepared = entries.get();
+        build();
+        prepared = nullptr;
+    };
+}
+
+InternetKeepScreen::InternetKeepScreen()
+    : CookieScreen({"Form3a", "Kavlon Tarnwick----Save Your Cookies Here", "", 400, 50, 500,
+                    CloseKind::kKeepBackdrop},
+                   kInstructions, {1320, 120, 975, 2115}, "Internet Files Collected", 2535, "Internet Cookies Saved",
+                   2655) {
+    SetCommands({
+        {"sPath", "View Paths", CommandKind::kOpen, Target::Of<PathsView>()},
+        {"sOptions", "Options", CommandKind::kOpen, Target::Of<CleanOptionsScreen>(), platform::kPointerHourglass},
+        {"sCook", "User Folder", CommandKind::kOpen, Target::Of<FolderPicker>()},
+        {"sDeleteCookies", "Save", CommandKind::kOwn, {}, platform::kPointerDefault, true, false,
+         [this] { Delete_Click(); }},
+        {"sCookies", "Cookies", CommandKind::kSwitch, Target::Of<CookieFolderScreen>()},
+        {"sHelp", "Help", CommandKind::kHelp, Target::Of<InternetCookiesHelp>()},
+        {"sAbout", "About", CommandKind::kOpen, Target::Of<AboutScreen>()},
+        {"sClose", "Close", CommandKind::kClose},
+    });
+}
+
+void InternetKeepScreen::LoadContent() { Rebuild(); }
+
+std::string InternetKeepScreen::StatusText() { return TopCount() + " Internet Files Collected !"; }
+
+// Both lists from the cache and the settings file.
+void InternetKeepScreen::Rebuild() {
+    topList.Clear();
+    bottomList.Clear();
+    const std::vector<std::string> collected = prepared ? std::move(*prepared) : engine::CollectUrlCacheEntries();
+    prepared = nullptr;  // once: Save lists afresh
+    FillBottomList(settings::ReadKeepList("Internet"));
+    FillTopList(collected);
+    ShowCounts();
+}
+
+void InternetKeepScreen::Delete_Click() {
+    // Storing what the list shows would drop the kept entries it could not show.
+    if (BottomUnlisted() > 0) {
+        App().MsgBox(KeepListTooLongText(static_cast<std::size_t>(bottomList.ListCount()) + BottomUnlisted()), 16,
+                     "Kavlon Info.....");
+        return;
+    }
+    engine::SaveInternetKeepList(bottomList.Items());
+    // What was stored shows once the cache is listed again, beside the windows.
+    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass, [this](const std::function<bool()>& stop) {
+        auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
+        return std::function<void()>([this, entries] {
+            prepared = entries.get();
+            Rebuild();
+        });
+    });
+}
+
+}  // namespace screens

@@ -1,0 +1,162 @@
+#include "settings/SettingsFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "platform/Ports.h"
+#include "platform/Text.h"
+#include "settings/KnownFolders.h"
+#include "settings/ProfileCodec.h"
+
+namespace settings {
+namespace {
+
+// Far above any real Clean.ini (two full keep-lists stay under 600 KB); a larger file is not
+// ours and reads as empty rather than stalling the program.
+constexpr std::uint64_t kMaxFileBytes = 8u << 20;
+
+std::optional<ProfileText> LoadProfile(const std::string& file) {
+    auto bytes = platform::Files().ReadWholeFile(file, kMaxFileBytes);
+    if (!bytes) return std::nullopt;
+    return DecodeProfile(std::move(*bytes));
+}
+
+// ASCII text is the same in UTF-8 and in every ANSI code page; skipping the conversion keeps
+// a thousand-entry keep-list as cheap to read as one key.
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string ToAnsi(std::string_view utf8) { return IsAscii(utf8) ? std::string(utf8) : platform::Env().ToAnsi(utf8); }
+
+std::string FromAnsi(std::string_view ansi) { return IsAscii(ansi) ? std::string(ansi) : platform::Env().FromAnsi(ansi); }
+
+// Names and values in the form the file holds them.
+std::string InFileForm(const ProfileText& profile, std::string_view utf8) {
+    return profile.encoding == ProfileEncoding::kAnsi ? ToAnsi(utf8) : std::string(utf8);
+}
+
+// A stored value as the platform's reader hands it over, whole, in UTF-8. The design's reader
+// had a buffer of 256 characters and cut longer values, so that a long folder read back named
+// its parent or a sibling; nothing relies on the cut.
+std::string AsRead(const ProfileText& profile, std::string_view stored) {
+    const std::string_view value = Unquoted(stored);
+    return profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(value) : std::string(value);
+}
+
+// The reader drops trailing blanks of the default it is given.
+std::string AsDefault(std::string_view defaultValue) {
+    return std::string(defaultValue.substr(0, defaultValue.find_last_not_of(' ') + 1));
+}
+
+// The index n of a key named "sFile<n>" (no leading zeros), or -1. Nine digits hold the index
+// of any list a file of kMaxFileBytes can hold.
+int KeepListIndex(std::string_view name) {
+    constexpr std::string_view kPrefix = "sFile";
+    if (name.size() <= kPrefix.size() || name.size() > kPrefix.size() + 9) return -1;
+    if (!text::EqualsNoCase(name.substr(0, kPrefix.size()), kPrefix)) return -1;
+    const std::string_view digits = name.substr(kPrefix.size());
+    if (digits.size() > 1 && digits.front() == '0') return -1;
+    int index = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        index = index * 10 + (c - '0');
+    }
+    return index;
+}
+
+}  // namespace
+
+std::string IniFilePath() { return AppFolder() + "Clean.ini"; }
+
+std::string ReadINI(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) {
+    return IniSnapshot(file).Read(section, key, defaultValue);
+}
+
+void WriteINI(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+    std::string oneLine = value;
+    std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
+    std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+
+    ProfileText profile;
+    if (auto loaded = LoadProfile(file)) {
+        profile = std::move(*loaded);
+    } else if (platform::Files().Exists(file)) {
+        // Locked, unreadable or not ours: replacing it would lose every other key.
+        return;
+    }
+    std::string updated = SetProfileValue(profile.text, InFileForm(profile, section), InFileForm(profile, key),
+                                          InFileForm(profile, oneLine));
+    if (updated == profile.text) return;
+    profile.text = std::move(updated);
+    platform::Files().ReplaceWholeFile(file, EncodeProfile(profile));
+}
+
+bool FitsSettingsFile(const std::string& value) { return IsAscii(value) || FromAnsi(ToAnsi(value)) == value; }
+
+std::vector<std::string> ReadKeepList(const std::string& section) { return IniSnapshot(IniFilePath()).KeepList(section); }
+
+IniSnapshot::IniSnapshot(const std::string& file) : profile_(LoadProfile(file)) {
+    readable_ = profile_.has_value() || !platform::Files().Exists(file);
+}
+
+std::string IniSnapshot::Read(const std::string& section, const std::string& key,
+                              const std::string& defaultValue) const {
+    if (!profile_) return AsDefault(defaultValue);
+    const auto stored = FindProfileValue(profile_->text, InFileForm(*profile_, section), InFileForm(*profile_, key));
+    if (!stored) return AsDefault(defaultValue);
+    return AsRead(*profile_, *stored);
+}
+
+std::vector<std::pair<std::string, std::string>> IniSnapshot::Keys(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> keys;
+    if (!profile_) return keys;
+    const ProfileText& profile = *profile_;
+    ForEachProfileKey(profile.text, InFileForm(profile, section),
+                      [&](std::string_view name, std::optional<std::string_view> value) {
+                          if (!value) return;
+                          std::string utf8 = profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(name)
+                                                                                         : std::string(name);
+                          const bool seen = std::any_of(keys.begin(), keys.end(), [&](const auto& key) {
+                              return text::EqualsNoCase(key.first, utf8);
+                          });
+                          if (!seen) keys.emplace_back(std::move(utf8), AsRead(profile, *value));
+                      });
+    return keys;
+}
+
+std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const {
+    std::vector<std::string> entries;
+    if (!profile_) return entries;
+    const ProfileText* profile = &*profile_;
+
+    // One pass over the section instead of one per key; the first key of an index wins, as it
+    // does for a reader that asks each key in turn. Every entry counts, however many: a reader
+    // that stopped early (the design's stopped at 1,001) let a clean delete the rest. A list of
+    // n keys ends before index n, so no index beyond the count of keys needs a slot.
+    struct Slot {
+        bool seen = false;
+        std::optional<std::string_view> value;
+    };
+    std::vector<std::pair<int, std::optional<std::string_view>>> keys;
+    ForEachProfileKey(profile->text, InFileForm(*profile, section),
+                      [&](std::string_view name, std::optional<std::string_view> value) {
+                          if (const int index = KeepListIndex(name); index >= 0) keys.emplace_back(index, value);
+                      });
+    std::vector<Slot> slots(keys.size());
+    for (const auto& [index, value] : keys) {
+        if (static_cast<std::size_t>(index) < slots.size() && !slots[index].seen) slots[index] = {true, value};
+    }
+    for (const Slot& slot : slots) {
+        if (!slot.value) break;  // missing, or a line without "=": reads "0"
+        std::string entry = AsRead(*profile, *slot.value);
+        if (entry.empty() || entry == "0") break;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace settings
