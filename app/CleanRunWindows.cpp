@@ -15,7 +15,6 @@
 
 namespace app {
 
-using forms::App;
 
 namespace {
 
@@ -27,20 +26,22 @@ constexpr int kFinishingMs = 1000;
 // Two parts of a message are separated by two carriage returns.
 std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
 
-void RepaintBackdrop() { App().Get<screens::Backdrop>().Refresh(); }
+}  // namespace
 
-void SetStatus(const std::string& text) {
-    screens::SetStatusText(text);
+void CleanRunWindows::RepaintBackdrop() { App().Get<screens::Backdrop>().Refresh(); }
+
+void CleanRunWindows::SetStatus(const std::string& text) {
+    screens::SetStatusText(App(), text);
     RepaintBackdrop();
 }
 
-bool BackdropVisible() {
+bool CleanRunWindows::BackdropVisible() const {
     const screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
     return backdrop && backdrop->Visible();
 }
 
 // The progress line, while the work runs and once at its end.
-void ShowProgress(const engine::CleanProgress& progress, bool done) {
+void CleanRunWindows::ShowProgress(const engine::CleanProgress& progress, bool done) {
     // The windows answer meanwhile, and a screen's timer may have taken the busy pointer away.
     if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
     screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
@@ -51,8 +52,6 @@ void ShowProgress(const engine::CleanProgress& progress, bool done) {
     if (text != backdrop->progressLine.Caption()) backdrop->progressLine.SetCaption(text);
     backdrop->progressLine.SetVisible(true);
 }
-
-}  // namespace
 
 std::string RootRefusalText() {
     return TwoParts("You have selected the root file to clean", "This program will not continue !!!!");
@@ -122,8 +121,8 @@ void CleanRunWindows::HideScreensForWork() {
 void CleanRunWindows::StartWork(std::function<void()> work, engine::CleanProgress& progress,
                                 std::function<void()> onDone) {
     App().Desktop().StartBeside(
-        std::move(work), kProgressTickMs, [&progress] { ShowProgress(progress, false); },
-        [&progress, onDone = std::move(onDone)] {
+        std::move(work), kProgressTickMs, [this, &progress] { ShowProgress(progress, false); },
+        [this, &progress, onDone = std::move(onDone)] {
             ShowProgress(progress, true);
             App().Dispatch(onDone);
         });
@@ -144,7 +143,7 @@ void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
 
 void CleanRunWindows::EndInteractiveRun() {
     App().SetMousePointer(platform::kPointerDefault);
-    screens::HideAll();
+    screens::HideAll(App());
     CloseScreensLater();
 }
 
@@ -154,7 +153,7 @@ void CleanRunWindows::CloseScreensLater() {
     } else {
         // No resident window (an unattended start that was refused): close the screens now,
         // which ends the program.
-        screens::CloseAllScreens();
+        screens::CloseAllScreens(App());
     }
 }
 
@@ -165,17 +164,17 @@ void CleanRunWindows::EndUnattendedRun(int exitCode) {
         App().Hide(**it);
         App().Unload(**it);
     }
-    platform::Env().EndProcess(exitCode);
+    ports_.environment->EndProcess(exitCode);
 }
 
 void CleanRunWindows::EndWhenScreensClose(int exitCode) {
     // Without its main window the program ends once the last screen is unloaded, instead of
     // lingering hidden with no icon.
-    SetProcessExitCode(exitCode);
+    exitCode_ = exitCode;
     App().Unload<MainWindow>();
 }
 
-void CleanRunWindows::EndProcess(int exitCode) { platform::Env().EndProcess(exitCode); }
+void CleanRunWindows::EndProcess(int exitCode) { ports_.environment->EndProcess(exitCode); }
 
 void CleanRunWindows::ShowFolderPicker() { App().Show<screens::FolderPicker>(); }
 

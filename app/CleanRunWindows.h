@@ -7,11 +7,16 @@
 #include <string>
 
 #include "engine/CleanRun.h"
+#include "forms/Application.h"
+#include "platform/Ports.h"
 
 namespace app {
 
 class CleanRunWindows : public engine::CleanRunHost {
 public:
+    // The application's windows say it; the ports end the process.
+    CleanRunWindows(forms::Application& app, const platform::Ports& ports) : app_(app), ports_(ports) {}
+
     void ShowRefusal(engine::Refusal refusal) override;
     void ShowCleaning() override;
     void ShowNothingChosen() override;
@@ -32,6 +37,23 @@ protected:
     virtual void ShowStartPage();
     // The deferred close-all of the resident main window, armed at the end of an interactive run.
     virtual void CloseScreensLater();
+
+    forms::Application& App() const { return app_; }
+
+public:
+    // The code the process ends with once its last form is gone (an unattended run that was
+    // refused ends so), 0 unless a run said otherwise.
+    int ExitCode() const { return exitCode_; }
+
+private:
+    void RepaintBackdrop();
+    void SetStatus(const std::string& text);
+    bool BackdropVisible() const;
+    void ShowProgress(const engine::CleanProgress& progress, bool done);
+
+    forms::Application& app_;
+    platform::Ports ports_;
+    int exitCode_ = 0;
 };
 
 // The texts and captions the run shows.

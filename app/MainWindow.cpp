@@ -24,12 +24,8 @@
 
 namespace app {
 
-using forms::App;
 
 namespace {
-
-int exitCode = 0;
-CleanRunWindows cleanRunWindows;
 
 constexpr const char* kShortcutName = "Tarnwick";
 constexpr const char* kShortcutFile = "Tarnwick.lnk";
@@ -41,8 +37,8 @@ constexpr int kPopupBaseId = 1000;
 bool AvailableWhileCleaning(int index) { return index == kExit || index == kRemoveAllPaths; }
 
 // The StartUp folder with its trailing "\".
-std::string StartUpFolder() {
-    std::string folder = GetShellFolderPath(settings::kCsidlStartup);
+std::string StartUpFolder(platform::Folders& folders) {
+    std::string folder = GetShellFolderPath(folders, settings::kCsidlStartup);
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;
 }
@@ -55,11 +51,12 @@ const std::vector<std::string>& PopupMenuCaptions() {
     return captions;
 }
 
-int ProcessExitCode() { return exitCode; }
-void SetProcessExitCode(int code) { exitCode = code; }
-
 // Off screen and off the task list.
-MainWindow::MainWindow() : Form("Form1a", 1500, 1000, {false, true, false}) {
+MainWindow::MainWindow(const platform::Ports& ports, engine::Cleaner& cleaner, CleanRunWindows& cleanRunWindows)
+    : Form("Form1a", 1500, 1000, {false, true, false}),
+      ports_(ports),
+      cleaner_(cleaner),
+      cleanRunWindows_(cleanRunWindows) {
     closeAllTimer.onTimer = [this] {
         for (forms::Form* form : App().Forms()) {
             if (form->Name() != Name()) App().Unload(*form);
@@ -69,36 +66,36 @@ MainWindow::MainWindow() : Form("Form1a", 1500, 1000, {false, true, false}) {
 }
 
 void MainWindow::Form_Load() {
-    screens::SetCleanRunHost(&cleanRunWindows);
-    const std::string token = GetCommandArg();
+    const std::string token = GetCommandArg(*ports_.environment);
     if (IsAutoCleanRequest(token)) {
-        engine::RunAutoClean(cleanRunWindows);
+        cleaner_.RunAutoClean(cleanRunWindows_);
         return;
     }
     if (IsPreviewRequest(token)) {
         // Nothing shown, nothing changed: the record and the exit code say what a clean would do.
-        platform::Env().EndProcess(engine::RunUnattendedPreview());
+        ports_.environment->EndProcess(engine::RunUnattendedPreview(ports_));
         return;
     }
     // Each step stands on its own: what one of them could not do (a folder that is not found,
     // a settings file that cannot be written, no notification area) leaves the next to run.
-    const std::string startUp = StartUpFolder();
-    if (!ItemExists(startUp + kShortcutFile)) {
-        CreateShortcut(settings::AppFolder() + kProgramFile, kShortcutName, kStartUpKeyword);
+    const std::string startUp = StartUpFolder(*ports_.folders);
+    if (!ItemExists(*ports_.folders, startUp + kShortcutFile)) {
+        CreateShortcut(App(), ports_, settings::AppFolder(*ports_.environment) + kProgramFile, kShortcutName, kStartUpKeyword);
     }
     SetLeft(-30000);
     SetTop(-30000);
-    settings::WriteINI(settings::IniFilePath(), "sAppPath", "ShortCut", settings::AppFolder());
-    if (!IsWindowsXP()) ui::ApplySkin(Handle());
+    const std::string ini = settings::IniFilePath(*ports_.environment);
+    settings::WriteINI(ports_, ini, "sAppPath", "ShortCut", settings::AppFolder(*ports_.environment));
+    if (!IsWindowsXP(*ports_.environment)) ui::ApplySkin(*ports_.automation, Handle());
     App().Hide(*this);
     App().Load<screens::HelperWindow>();
-    if (ShellTrayAdd() == 1) HookWindow();
+    if (ShellTrayAdd(*this) == 1) HookWindow(*this);
     App().SetMousePointer(0);
     // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
-    const settings::IniSnapshot ini(settings::IniFilePath());
+    const settings::IniSnapshot settings(ports_, ini);
     const auto targets = engine::CleanTargets();
     if (std::none_of(targets.begin(), targets.end(), [&](const engine::CleanTarget& target) {
-            return engine::SetsUp(ini.Read("Delete", std::string(target.key), "0"));
+            return engine::SetsUp(settings.Read("Delete", std::string(target.key), "0"));
         })) {
         App().Load<screens::Backdrop>();
         App().Load<screens::StartPage>();
@@ -106,7 +103,7 @@ void MainWindow::Form_Load() {
     App().Hide(*this);
 }
 
-void MainWindow::Form_Unload() { UnhookWindow(); }
+void MainWindow::Form_Unload() { UnhookWindow(*this); }
 
 void MainWindow::ShowPopupMenu() {
     if (!Peer()) return;
@@ -115,7 +112,7 @@ void MainWindow::ShowPopupMenu() {
     for (size_t i = 0; i < captions.size(); ++i) {
         platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
         item.separator = captions[i] == "-";
-        item.enabled = !engine::CleanRunning() || AvailableWhileCleaning(static_cast<int>(i));
+        item.enabled = !cleaner_.Running() || AvailableWhileCleaning(static_cast<int>(i));
         items.push_back(item);
     }
     // The menu takes the activation from the screen the user was working in.
@@ -133,38 +130,38 @@ void MainWindow::ShowPopupMenu() {
 
 void MainWindow::PopupMenu_Click(int index) {
     App().Hide(*this);
-    if (engine::CleanRunning()) {
+    if (cleaner_.Running()) {
         if (!AvailableWhileCleaning(index)) return;
         // The user sees the program go at once; it ends once the clean has stopped after the
         // item in hand, so that nothing is left half removed, and has left its record.
-        screens::HideAll();
+        screens::HideAll(App());
     }
     switch (index) {
         case kChangeConfiguration:
             App().Load<screens::Backdrop>();
             // A screen shown now hands over; the start page itself, shown, is restored in front.
-            screens::OpenFromOutside<screens::StartPage>(platform::kPointerArrowHourglass);
+            screens::OpenFromOutside<screens::StartPage>(App(), platform::kPointerArrowHourglass);
             App().SetMousePointer(0);
             break;
         case kCleanNow:
-            engine::RunCleanFromTray(cleanRunWindows);
+            cleaner_.RunCleanFromTray(cleanRunWindows_);
             break;
         case kExit:
             App().SetMousePointer(0);
-            ShellTrayDelete();
-            engine::StopClean(engine::StopCause::kExit, [] { screens::UnloadAll(); });
+            ShellTrayDelete(*this);
+            cleaner_.Stop(engine::StopCause::kExit, [&app = App()] { screens::UnloadAll(app); });
             break;
         case kRemoveAllPaths: {
-            ShellTrayDelete();
+            ShellTrayDelete(*this);
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
-            const std::string startUp = StartUpFolder();
-            if (!startUp.empty() && ItemExists(startUp + kShortcutFile)) engine::ShellDelete(startUp + kShortcutFile);
-            engine::StopClean(engine::StopCause::kRemoveAllPaths, [] { RemoveAllPaths(); });
+            const std::string startUp = StartUpFolder(*ports_.folders);
+            if (!startUp.empty() && ItemExists(*ports_.folders, startUp + kShortcutFile)) engine::ShellDelete(*ports_.fileSystem, startUp + kShortcutFile);
+            cleaner_.Stop(engine::StopCause::kRemoveAllPaths, [this] { RemoveAllPaths(); });
             break;
         }
         case kAbout:
             App().Load<screens::Backdrop>();
-            screens::OpenFromOutside<screens::AboutScreen>(platform::kPointerArrowHourglass);
+            screens::OpenFromOutside<screens::AboutScreen>(App(), platform::kPointerArrowHourglass);
             break;
         default:
             break;
@@ -174,23 +171,26 @@ void MainWindow::PopupMenu_Click(int index) {
 void MainWindow::Form_EndSession(bool ending) {
     if (!ending) {
         // Most likely it ends: the clean stops now, so that little is left to wait for.
-        engine::StopClean(engine::StopCause::kEndOfSession);
+        cleaner_.Stop(engine::StopCause::kEndOfSession);
         return;
     }
-    if (engine::CleanRunning()) screens::HideAll();
-    if (!IsAutoCleanRequest(GetCommandArg())) ShellTrayDelete();
-    engine::StopClean(engine::StopCause::kEndOfSession, [] { screens::UnloadAll(); });
+    if (cleaner_.Running()) screens::HideAll(App());
+    if (!IsAutoCleanRequest(GetCommandArg(*ports_.environment))) ShellTrayDelete(*this);
+    cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()] { screens::UnloadAll(app); });
     // After this message the process may be ended at any moment: the item in hand is waited
     // for here, and the clean's record written, before the message is answered.
     App().Desktop().FinishBeside();
 }
 
-void RemoveAllPaths() {
-    const std::string ini = settings::IniFilePath();
-    App().SetMousePointer(0);
-    for (forms::Form* form : App().Forms()) App().Unload(*form);
+void MainWindow::RemoveAllPaths() {
+    const std::string ini = settings::IniFilePath(*ports_.environment);
+    // Held: unloading this window frees it once the handler returns, and its members with it.
+    forms::Application& app = App();
+    platform::FileSystem& files = *ports_.fileSystem;
+    app.SetMousePointer(0);
+    for (forms::Form* form : app.Forms()) app.Unload(*form);
     // A settings file that cannot be deleted (locked) simply stays.
-    engine::ShellDelete(ini);
+    engine::ShellDelete(files, ini);
 }
 
 }  // namespace app

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/CleanRunWindows.h"
+#include "engine/CleanRun.h"
 #include "forms/Form.h"
+#include "platform/Ports.h"
 
 namespace app {
 
@@ -21,7 +24,7 @@ const std::vector<std::string>& PopupMenuCaptions();
 
 class MainWindow : public forms::Form {
 public:
-    MainWindow();
+    MainWindow(const platform::Ports& ports, engine::Cleaner& cleaner, CleanRunWindows& cleanRunWindows);
     // The start-up: the unattended clean, or the resident start.
     void Form_Load() override;
     // Takes the hook away again; the icon stays (it goes only with Exit and Remove All Paths).
@@ -35,13 +38,14 @@ public:
     void PopupMenu_Click(int index);
 
     forms::Timer closeAllTimer{*this, "Timer2", 50};
+
+private:
+    // Removes the settings file and every window, which ends the program.
+    void RemoveAllPaths();
+
+    platform::Ports ports_;
+    engine::Cleaner& cleaner_;
+    CleanRunWindows& cleanRunWindows_;
 };
-
-// Removes the settings file and every window, which ends the program.
-void RemoveAllPaths();
-
-// The exit code the process ends with once its last form is gone.
-int ProcessExitCode();
-void SetProcessExitCode(int code);
 
 }  // namespace app

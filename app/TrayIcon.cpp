@@ -33,7 +33,7 @@ std::string GetCommandArg(std::string_view argText, int maxArgs) {
     return tokens[static_cast<size_t>(count)];
 }
 
-std::string GetCommandArg(int maxArgs) { return GetCommandArg(platform::Env().CommandArgs(), maxArgs); }
+std::string GetCommandArg(platform::Environment& env, int maxArgs) { return GetCommandArg(env.CommandArgs(), maxArgs); }
 
 bool IsAutoCleanRequest(const std::string& token) { return token == "a" || token == "A"; }
 
@@ -43,36 +43,32 @@ namespace {
 
 platform::TrayIconSpec TrayIconData() { return {kTrayIconId, kTrayTip, kTrayCallbackMessage, kTrayIconFlags}; }
 
-platform::WindowPeer* MainWindowPeer() {
-    MainWindow* main = forms::App().Find<MainWindow>();
-    return main ? main->Peer() : nullptr;
-}
-
 }  // namespace
 
-int ShellTrayAdd() {
-    platform::WindowPeer* owner = MainWindowPeer();
-    return owner ? forms::App().Desktop().AddTrayIcon(*owner, TrayIconData()) : 0;
+int ShellTrayAdd(MainWindow& main) {
+    platform::WindowPeer* owner = main.Peer();
+    return owner ? main.App().Desktop().AddTrayIcon(*owner, TrayIconData()) : 0;
 }
 
-void ShellTrayDelete() {
-    if (platform::WindowPeer* owner = MainWindowPeer()) forms::App().Desktop().DeleteTrayIcon(*owner, TrayIconData());
+void ShellTrayDelete(MainWindow& main) {
+    if (platform::WindowPeer* owner = main.Peer()) main.App().Desktop().DeleteTrayIcon(*owner, TrayIconData());
 }
 
-void HookWindow() {
-    if (platform::WindowPeer* owner = MainWindowPeer()) owner->SetMessageHook(TrayWndProc);
+void HookWindow(MainWindow& main) {
+    if (platform::WindowPeer* owner = main.Peer()) {
+        owner->SetMessageHook([&main](const platform::WindowMessage& message) { return TrayWndProc(main, message); });
+    }
 }
 
-void UnhookWindow() {
-    platform::WindowPeer* owner = MainWindowPeer();
+void UnhookWindow(MainWindow& main) {
+    platform::WindowPeer* owner = main.Peer();
     if (owner && owner->HasMessageHook()) owner->SetMessageHook({});
 }
 
-std::optional<std::intptr_t> TrayWndProc(const platform::WindowMessage& message) {
-    MainWindow* main = forms::App().Find<MainWindow>();
-    if (!main || message.window != main->Handle() || message.message != kTrayCallbackMessage) return std::nullopt;
+std::optional<std::intptr_t> TrayWndProc(MainWindow& main, const platform::WindowMessage& message) {
+    if (message.window != main.Handle() || message.message != kTrayCallbackMessage) return std::nullopt;
     if (message.lParam == kLeftButtonUp || message.lParam == kRightButtonUp) {
-        forms::App().Dispatch([main] { main->ShowPopupMenu(); });
+        main.App().Dispatch([&main] { main.ShowPopupMenu(); });
     }
     return 0;
 }

@@ -6,14 +6,17 @@
 #include <string_view>
 
 #include "platform/Desktop.h"
+#include "platform/Environment.h"
 
 namespace app {
+
+class MainWindow;
 
 // The last token of argText, or the maxArgs-th when there are more than maxArgs tokens; ""
 // when there is none. Tokens are separated by runs of blanks, "/", tabs and double quotes.
 std::string GetCommandArg(std::string_view argText, int maxArgs = 10);
 // The same on the argument text of this process.
-std::string GetCommandArg(int maxArgs = 10);
+std::string GetCommandArg(platform::Environment& env, int maxArgs = 10);
 
 // Whether the command line asks for the unattended clean: its token is exactly "a" or "A".
 bool IsAutoCleanRequest(const std::string& token);
@@ -31,16 +34,16 @@ inline constexpr std::intptr_t kLeftButtonUp = 514;
 inline constexpr std::intptr_t kRightButtonUp = 517;
 
 // Adds the icon, owned by the main window; the platform's result (1: added).
-int ShellTrayAdd();
+int ShellTrayAdd(MainWindow& main);
 // Removes the icon.
-void ShellTrayDelete();
+void ShellTrayDelete(MainWindow& main);
 // Puts TrayWndProc in front of the main window's message handling.
-void HookWindow();
+void HookWindow(MainWindow& main);
 // Takes it away again, when it is there.
-void UnhookWindow();
+void UnhookWindow(MainWindow& main);
 // The icon's messages: a left or right button released on it brings the main window to the
 // foreground and opens the popup menu; every other icon message is swallowed. Other messages
 // pass on (nullopt).
-std::optional<std::intptr_t> TrayWndProc(const platform::WindowMessage& message);
+std::optional<std::intptr_t> TrayWndProc(MainWindow& main, const platform::WindowMessage& message);
 
 }  // namespace app

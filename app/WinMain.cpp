@@ -3,7 +3,7 @@
 #include "platform/win32/Win32.h"
 
 #include "app/MainWindow.h"
-#include "forms/Application.h"
+#include "app/Program.h"
 #include "platform/Ports.h"
 #include "platform/win32/Win32Automation.h"
 #include "platform/win32/Win32Desktop.h"
@@ -18,10 +18,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::Win32Automation automation;
     win32::Win32UrlCache cache;
-    platform::ScopedPorts ports{{&environment, &folders, &files, &automation, &cache}};
+    const platform::Ports ports{&environment, &folders, &files, &automation, &cache};
     win32::Win32Desktop desktop;
-    forms::Application application(desktop);
-    application.Get<app::MainWindow>();
-    application.Run();
-    return app::ProcessExitCode();
+    app::Program program(desktop, ports);
+    program.App().Get<app::MainWindow>();
+    program.App().Run();
+    return program.ExitCode();
 }

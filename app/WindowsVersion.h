@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/Environment.h"
+
 namespace app {
 
 // True only on Windows XP (5.1, NT platform) and only when the version query succeeded.
-bool IsWindowsXP();
+bool IsWindowsXP(platform::Environment& env);
 
 }  // namespace app

@@ -17,7 +17,7 @@ struct RealPorts {
     win32::Win32Environment environment;
     win32::Win32Folders folders;
     win32::Win32FileSystem files;
-    platform::ScopedPorts ports{{&environment, &folders, &files}};
+    platform::Ports Ports() { return {&environment, &folders, &files}; }
 };
 
 // The Temp folder, with its trailing "\".

@@ -60,11 +60,11 @@ public:
     explicit RealPortsInScratch(const std::string& name)
         : scratch_(real_.Variable("TEMP").value_or("C:\\windows\\temp") + "\\MorvaneBench-" + name + "-" +
                    std::to_string(::GetCurrentProcessId())),
-          environment_(real_, scratch_),
-          ports_({&environment_, &folders_, &files_, nullptr, &cache_}) {}
+          environment_(real_, scratch_) {}
     ~RealPortsInScratch() {
-        engine::ShellDelete(scratch_);
+        engine::ShellDelete(files_, scratch_);
     }
+    platform::Ports Ports() { return {&environment_, &folders_, &files_, nullptr, &cache_}; }
     RealPortsInScratch(const RealPortsInScratch&) = delete;
     RealPortsInScratch& operator=(const RealPortsInScratch&) = delete;
 
@@ -81,7 +81,6 @@ private:
     win32::Win32UrlCache cache_;
     std::string scratch_;
     ScratchEnvironment environment_;
-    platform::ScopedPorts ports_;
 };
 #endif
 
@@ -96,8 +95,9 @@ public:
     }
     ~SettingsBench() {
         // Only the folder this benchmark made, with what it put there.
-        engine::ShellDelete(folder_);
+        engine::ShellDelete(files_, folder_);
     }
+    platform::Ports Ports() { return {&environment_, &folders_, &files_}; }
     SettingsBench(const SettingsBench&) = delete;
     SettingsBench& operator=(const SettingsBench&) = delete;
 
@@ -160,7 +160,6 @@ private:
 #endif
     std::string folder_ = ScratchName();
     ScratchEnvironment environment_{real_, folder_};
-    platform::ScopedPorts ports_{{&environment_, &folders_, &files_}};
 };
 
 }  // namespace bench

@@ -71,7 +71,7 @@ int main() {
     win32::Win32Desktop desktop;
     forms::Application app(desktop);
     screens::Backdrop& backdrop = app.Get<screens::Backdrop>();
-    screens::SetStatusText("Repainting the backdrop");
+    screens::SetStatusText(app, "Repainting the backdrop");
     const HWND window = reinterpret_cast<HWND>(backdrop.Handle());
     PumpUntilIdle();
     const HWND bare = BareTwin(window);

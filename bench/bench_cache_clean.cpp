@@ -96,7 +96,7 @@ int main() {
     // Each turn on a freshly filled cache, untimed; the contestants take turns over the rounds.
     double made = 0;
     bool alike = true;
-    const std::vector<std::string> keepList = settings::ReadKeepList("Internet");
+    const std::vector<std::string> keepList = settings::ReadKeepList(ports.Ports(), "Internet");
     bool first = true;  // later fills find the kept entries still there
     const auto fill = [&] {
         made += Seconds([&] {
@@ -112,7 +112,7 @@ int main() {
                                        {{"CleanUrlCache",
                                          [&] {
                                              engine::DeleteTally tally;
-                                             const double t = Seconds([&] { engine::CleanUrlCache(keepList, tally); });
+                                             const double t = Seconds([&] { engine::CleanUrlCache(ports.Cache(), keepList, tally); });
                                              alike = alike && tally.removedItems ==
                                                                   static_cast<std::uint64_t>(kEntries - kKept) &&
                                                      CacheNames(cache) == kept;

@@ -59,13 +59,13 @@ struct Prober {
 }  // namespace
 
 int main() {
-    const bench::RealPorts ports;
+    bench::RealPorts ports;
     win32::Win32Desktop desktop;
     forms::Application app(desktop);
     screens::Backdrop& backdrop = app.Get<screens::Backdrop>();
-    screens::SetStatusText("Cleaning Files Now !");
+    screens::SetStatusText(app, "Cleaning Files Now !");
     bench::PumpUntilIdle();
-    app::CleanRunWindows windows;
+    app::CleanRunWindows windows(app, ports.Ports());
 
     const bench::WorkFolder work(bench::TempFolder() + L"MorvaneBench-beside-" +
                                  std::to_wstring(::GetCurrentProcessId()));
@@ -93,7 +93,7 @@ int main() {
         engine::CleanProgress progress;
         return Seconds([&] {
             bool done = false;
-            windows.StartWork([&] { engine::PurgeFolderContents(treePath, tally, &progress); }, progress,
+            windows.StartWork([&] { engine::PurgeFolderContents(ports.Ports(), treePath, tally, &progress); }, progress,
                               [&] { done = true; });
             untilDone(done);
         });
@@ -101,7 +101,7 @@ int main() {
     const auto purgeBesideQuiet = [&](engine::DeleteTally& tally) {
         return Seconds([&] {
             bool done = false;
-            desktop.StartBeside([&] { engine::PurgeFolderContents(treePath, tally); }, 0, {}, [&] { done = true; });
+            desktop.StartBeside([&] { engine::PurgeFolderContents(ports.Ports(), treePath, tally); }, 0, {}, [&] { done = true; });
             untilDone(done);
         });
     };
@@ -120,7 +120,7 @@ int main() {
                                          [&] {
                                              engine::DeleteTally tally;
                                              const double seconds = Seconds(
-                                                 [&] { engine::PurgeFolderContents(treePath, tally); });
+                                                 [&] { engine::PurgeFolderContents(ports.Ports(), treePath, tally); });
                                              emptied(tally);
                                              return seconds;
                                          },

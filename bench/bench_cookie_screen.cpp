@@ -18,6 +18,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/Program.h"
 #include "bench/WindowBench.h"
 #include "bench/BareUrlCache.h"
 #include "bench/SettingsBench.h"
@@ -145,7 +146,8 @@ private:
 int main() {
     bench::RealPortsInScratch ports("screen");
     win32::Win32Desktop desktop;
-    forms::Application application(desktop);
+    app::Program program(desktop, ports.Ports());
+    forms::Application& application = program.App();
 
     // Leftovers of an earlier run are ours.
     for (const std::string& name : BareEnumerate()) {
@@ -162,7 +164,7 @@ int main() {
     ports.WriteIni(ini);
 
     // The backdrop is up before any screen opens.
-    application.Dispatch([] { screens::SetStatusText(""); });
+    application.Dispatch([&] { screens::SetStatusText(application, ""); });
     PumpUntilIdle();
 
     const auto screenHandle = [&] { return reinterpret_cast<HWND>(application.Find<screens::InternetKeepScreen>()->Handle()); };
@@ -176,7 +178,7 @@ int main() {
     // As the user opens it: the start page's command, then whatever loop delivers the messages
     // until the screen is there.
     const auto open = [&] {
-        application.Dispatch([] { forms::App().Load<screens::StartPage>(); });
+        application.Dispatch([&] { application.Load<screens::StartPage>(); });
         PumpUntilIdle();
         return Milliseconds([&] {
             application.Find<screens::StartPage>()->Run("sInter");
@@ -188,9 +190,9 @@ int main() {
         });
     };
     const auto close = [&] {
-        application.Dispatch([] { screens::CloseAllScreens(); });
+        application.Dispatch([&] { screens::CloseAllScreens(application); });
         PumpUntilIdle();
-        application.Dispatch([] { screens::SetStatusText(""); });
+        application.Dispatch([&] { screens::SetStatusText(application, ""); });
         PumpUntilIdle();
     };
     // The keep-list stored, and the lists rebuilt from the cache listed beside the windows.
@@ -228,7 +230,7 @@ int main() {
             } else {
                 enumeration.push_back(Milliseconds([&] { listed = BareEnumerate(); }));
                 fill.push_back(Milliseconds([&] { bare.Fill(listed, keepList); }));
-                keepListSave.push_back(Milliseconds([&] { engine::SaveInternetKeepList(keepList); }));
+                keepListSave.push_back(Milliseconds([&] { engine::SaveInternetKeepList(ports.Ports(), keepList); }));
                 alike = alike && listed == top && bare.Count(0) == static_cast<int>(top.size()) &&
                         bare.Count(1) == kKept;
             }

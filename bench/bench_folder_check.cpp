@@ -31,7 +31,7 @@ void BareLookups() {
 }  // namespace
 
 int main() {
-    const bench::RealPorts ports;
+    bench::RealPorts ports;
     const std::string candidate = win32::Narrow(bench::TempFolder()) + "MorvaneBench-check";
     ::CreateDirectoryW(win32::Widen(candidate).c_str(), nullptr);
 
@@ -42,7 +42,7 @@ int main() {
         bench::InTurns(run, 2, [&](int turn) {
             if (turn == 0) {
                 decisions.push_back(bench::Milliseconds([&] {
-                    allowed = allowed && settings::CheckUserFolder(candidate) == settings::FolderVerdict::kAllowed;
+                    allowed = allowed && settings::CheckUserFolder(ports.Ports(), candidate) == settings::FolderVerdict::kAllowed;
                 }));
             } else {
                 bare.push_back(bench::Milliseconds(BareLookups));

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "bench/WindowBench.h"
 #include "screens/Backdrop.h"
 #include "screens/HelperWindow.h"
@@ -53,7 +54,6 @@ constexpr double kTarget = 2.0;
 constexpr int kSettleMs = 20;
 constexpr const wchar_t* kBareClass = L"BareScreen";
 
-using forms::App;
 using win32::Narrow;
 using win32::Widen;
 
@@ -286,19 +286,19 @@ HWND ShowBare(const WindowCopy& copy, HBITMAP picture) {
 
 struct Case {
     const char* name;
-    std::function<screens::Screen&()> source;  // the screen the command is chosen on, made untimed
+    std::function<screens::Screen&(forms::Application&)> source;  // the screen the command is chosen on, made untimed
     const char* command;
-    std::function<forms::Form*()> target;
+    std::function<forms::Form*(forms::Application&)> target;
 };
 
 template <class F>
-std::function<forms::Form*()> Reached() {
-    return [] { return App().Find<F>(); };
+std::function<forms::Form*(forms::Application&)> Reached() {
+    return [](forms::Application& app) { return app.Find<F>(); };
 }
 
 template <class F>
-std::function<screens::Screen&()> Source() {
-    return []() -> screens::Screen& { return App().Load<F>(); };
+std::function<screens::Screen&(forms::Application&)> Source() {
+    return [](forms::Application& app) -> screens::Screen& { return app.Load<F>(); };
 }
 
 // Lets the program run for a while, as it does while the user reads the screen.
@@ -313,19 +313,19 @@ void PumpFor(int milliseconds) {
 // A help page, opened from its screen; the screen is gone by the time the user is done reading
 // when its help destroys it.
 template <class Screen, class Page>
-std::function<screens::Screen&()> HelpOf() {
-    return []() -> screens::Screen& {
-        Screen& screen = App().Load<Screen>();
+std::function<screens::Screen&(forms::Application&)> HelpOf() {
+    return [](forms::Application& app) -> screens::Screen& {
+        Screen& screen = app.Load<Screen>();
         screen.Run("sHelp");
         if (screen.Leaving()) PumpFor(screen.DestroyTimer()->Interval() + 20);
-        return *App().Find<Page>();
+        return *app.Find<Page>();
     };
 }
 
 // Every screen goes; the backdrop and the helper window stay, as they do in the program.
-void CloseScreens() {
-    for (forms::Form* form : App().Forms()) {
-        if (form->Name() != "Form10" && form->Name() != "Form6") App().Unload(*form);
+void CloseScreens(forms::Application& app) {
+    for (forms::Form* form : app.Forms()) {
+        if (form->Name() != "Form10" && form->Name() != "Form6") app.Unload(*form);
     }
     PumpUntilIdle();
 }
@@ -354,9 +354,10 @@ int main(int argc, char** argv) {
         win32::Win32FileSystem files;
         win32::Win32Automation automation;
         win32::Win32UrlCache cache;
-        platform::ScopedPorts ports{{&environment, &folders, &files, &automation, &cache}};
+        const platform::Ports ports{&environment, &folders, &files, &automation, &cache};
         win32::Win32Desktop desktop;
-        forms::Application app(desktop);
+        app::Program program(desktop, ports);
+        forms::Application& app = program.App();
 
         WNDCLASSEXW bareClass = {};
         bareClass.cbSize = sizeof(bareClass);
@@ -403,14 +404,14 @@ int main(int argc, char** argv) {
             WindowCopy copy;
             bool reached = true;
             const auto handOver = [&] {
-                CloseScreens();
-                screens::Screen& source = c.source();
+                CloseScreens(app);
+                screens::Screen& source = c.source(app);
                 PumpFor(kSettleMs);
                 const double ms = Milliseconds([&] {
                     source.Run(c.command);
                     PumpUntilIdle();
                 });
-                forms::Form* target = c.target();
+                forms::Form* target = c.target(app);
                 reached = reached && ShownOnScreen(target);
                 if (reached && copy.children.empty()) {
                     copy = CopyWindow(reinterpret_cast<HWND>(target->Handle()), work + L"\\Files");
@@ -437,7 +438,7 @@ int main(int argc, char** argv) {
                     }
                 });
             }
-            CloseScreens();
+            CloseScreens(app);
             if (!reached) {
                 std::printf("%-52s the command did not show its screen\n", c.name);
                 status = 1;

@@ -6,8 +6,8 @@
 
 int main() {
     bench::SettingsBench bench;
-    platform::Files().ReplaceWholeFile(bench.Ini(), bench::SettingsBench::FullKeepListFile());
-    if (settings::ReadKeepList("Internet").size() != 1001) {
+    bench.Ports().fileSystem->ReplaceWholeFile(bench.Ini(), bench::SettingsBench::FullKeepListFile());
+    if (settings::ReadKeepList(bench.Ports(), "Internet").size() != 1001) {
         std::fprintf(stderr, "bench_keeplist_read: the keep-list did not read back whole\n");
         return 1;
     }
@@ -16,9 +16,9 @@ int main() {
     // A key behind the list, so that the single read parses the whole file as the list does;
     // and the list's first entry, where a single read stops early.
     const auto times = bench::SettingsBench::Microseconds(
-        100, {[&](int) { sink += settings::ReadKeepList("Internet").size(); },
-              [&](int) { sink += settings::ReadINI(bench.Ini(), "sAppPath", "ShortCut").size(); },
-              [&](int) { sink += settings::ReadINI(bench.Ini(), "Internet", "sFile0").size(); }});
+        100, {[&](int) { sink += settings::ReadKeepList(bench.Ports(), "Internet").size(); },
+              [&](int) { sink += settings::ReadINI(bench.Ports(), bench.Ini(), "sAppPath", "ShortCut").size(); },
+              [&](int) { sink += settings::ReadINI(bench.Ports(), bench.Ini(), "Internet", "sFile0").size(); }});
     std::printf("keep-list read (%s): ReadKeepList %.1f us, ReadINI sAppPath/ShortCut %.1f us, Internet/sFile0 %.1f us "
                 "(medians)\n",
                 bench::SettingsBench::Side(), bench::Median(times[0]), bench::Median(times[1]), bench::Median(times[2]));

@@ -13,7 +13,7 @@ int main() {
     bench::SettingsBench bench;
     fake::FakeDesktop desktop;
     forms::Application application(desktop);
-    platform::Files().ReplaceWholeFile(bench.Ini(), bench::SettingsBench::FullKeepListFile());
+    bench.Ports().fileSystem->ReplaceWholeFile(bench.Ini(), bench::SettingsBench::FullKeepListFile());
 
     // Two lists in turn, so that every save changes the file.
     std::vector<std::string> lists[2];
@@ -21,16 +21,16 @@ int main() {
         lists[0].push_back("Cookie:ann@site" + std::to_string(i) + ".example.com/");
         lists[1].push_back("Cookie:bob@site" + std::to_string(i) + ".example.com/");
     }
-    engine::SaveInternetKeepList(lists[0]);
-    const auto content = platform::Files().ReadWholeFile(bench.Ini(), 1 << 20);
-    if (!content || settings::ReadKeepList("Internet") != lists[0]) {
+    engine::SaveInternetKeepList(bench.Ports(), lists[0]);
+    const auto content = bench.Ports().fileSystem->ReadWholeFile(bench.Ini(), 1 << 20);
+    if (!content || settings::ReadKeepList(bench.Ports(), "Internet") != lists[0]) {
         std::fprintf(stderr, "bench_keeplist_save: the keep-list did not read back whole\n");
         return 1;
     }
 
     const auto times = bench::SettingsBench::Microseconds(
-        20, {[&](int i) { engine::SaveInternetKeepList(lists[i % 2]); },
-             [&](int) { platform::Files().ReplaceWholeFile(bench.Copy(), *content); }});
+        20, {[&](int i) { engine::SaveInternetKeepList(bench.Ports(), lists[i % 2]); },
+             [&](int) { bench.Ports().fileSystem->ReplaceWholeFile(bench.Copy(), *content); }});
     std::printf("SaveInternetKeepList (%s): %.1f us, whole-file write of %zu bytes %.1f us (medians)\n",
                 bench::SettingsBench::Side(), bench::Median(times[0]), content->size(), bench::Median(times[1]));
 #ifdef _WIN32

@@ -39,7 +39,7 @@ std::uint64_t BareListing(const std::wstring& folder) {
 }  // namespace
 
 int main() {
-    const bench::RealPorts ports;
+    bench::RealPorts ports;
     const bench::WorkFolder work(bench::TempFolder() + L"MorvaneBench-preview-" +
                                  std::to_wstring(::GetCurrentProcessId()));
     const std::wstring tree = work.path + L"\\tree";
@@ -53,7 +53,7 @@ int main() {
                                          [&] {
                                              engine::DeleteTally tally;
                                              const double seconds = bench::Seconds([&] {
-                                                 engine::PurgeFolderContents(win32::Narrow(tree), tally, nullptr,
+                                                 engine::PurgeFolderContents(ports.Ports(), win32::Narrow(tree), tally, nullptr,
                                                                              engine::CleanMode::kPreview);
                                              });
                                              exact = exact && tally.removedItems == expected;

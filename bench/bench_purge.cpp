@@ -43,7 +43,7 @@ bool RunCommand(std::wstring commandLine, const std::wstring& folder) {
 
 int main(int argc, char** argv) {
     const bool withRd = argc > 1 && std::string(argv[1]) == "rd";
-    const bench::RealPorts ports;
+    bench::RealPorts ports;
     const bench::WorkFolder work(bench::TempFolder() + L"MorvaneBench-purge-" +
                                  std::to_wstring(::GetCurrentProcessId()));
     const std::wstring& root = work.path;
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         std::vector<bench::Contestant> contestants = {
             {"PurgeFolderContents", timed([&] {
                  engine::DeleteTally tally;
-                 engine::PurgeFolderContents(win32::Narrow(tree), tally);
+                 engine::PurgeFolderContents(ports.Ports(), win32::Narrow(tree), tally);
                  whole = whole && tally.removedItems == static_cast<std::uint64_t>(kShape.Files() + kShape.Folders());
              }),
              ready},
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
             // The purge's fixed work beside the walk: above all the protected-folder decision.
             std::vector<double> decisions;
             for (int i = 0; i < 5; ++i) {
-                decisions.push_back(bench::Seconds([&] { settings::CheckUserFolder(win32::Narrow(root)); }));
+                decisions.push_back(bench::Seconds([&] { settings::CheckUserFolder(ports.Ports(), win32::Narrow(root)); }));
             }
             char share[64];
             std::snprintf(share, sizeof(share), "%.0f ms, %.1f%%", 1000 * bench::Median(decisions),

@@ -69,7 +69,7 @@ struct Depth {
 };
 
 // The four contestants at one depth, in turns; false when a tree was not made or not emptied.
-bool Measure(Depth& depth, int rounds, const std::wstring& root) {
+bool Measure(const platform::Ports& ports, Depth& depth, int rounds, const std::wstring& root) {
     const int levels = depth.levels;
     const std::wstring tree = root + L"\\t";
     bench::FreshTrees chains(root, [&](const std::wstring& at) { MakeChain(at, levels); }, L"chain");
@@ -82,7 +82,7 @@ bool Measure(Depth& depth, int rounds, const std::wstring& root) {
     const auto purge = [&] {
         return bench::Seconds([&] {
             engine::DeleteTally tally;
-            engine::PurgeFolderContents(win32::Narrow(tree), tally);
+            engine::PurgeFolderContents(ports, win32::Narrow(tree), tally);
             whole = whole && tally.removedItems == 2u * static_cast<std::uint64_t>(levels) && tally.keptItems == 0;
         });
     };
@@ -116,11 +116,11 @@ int main(int argc, char** argv) {
         for (const int levels : {100, 200, 400}) depths.push_back({levels, {}});
     }
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
-    const bench::RealPorts ports;
+    bench::RealPorts ports;
     bool whole = true;
     {
         const bench::WorkFolder work(L"C:\\MorvaneBench-deep-" + std::to_wstring(::GetCurrentProcessId()));
-        for (Depth& depth : depths) whole = Measure(depth, rounds, work.path) && whole;
+        for (Depth& depth : depths) whole = Measure(ports.Ports(), depth, rounds, work.path) && whole;
     }
     if (!whole) {
         std::fprintf(stderr, "bench_purge_deep: a tree was not made or not emptied\n");

@@ -18,9 +18,9 @@
 
 namespace {
 
-engine::RunRecord RecordOf100Stayed() {
+engine::RunRecord RecordOf100Stayed(platform::Environment& env) {
     engine::RunRecord record;
-    record.time = platform::Env().Now();
+    record.time = env.Now();
     record.options = {{"Your Selected Folder", "Yes", "D:\\Users\\ann\\Downloads", true, false, 51234, 1288490189, 100},
                       {"Temp Folder", "Yes", "C:\\Users\\ann\\AppData\\Local\\Temp", true, false, 2000, 81234567, 0},
                       {"Clean Cookie Files", "Yes", "", true, false, 9000, 0, 0}};
@@ -75,9 +75,9 @@ void BareRotatingAppend(const std::string& path, const std::string& text) {
 
 int main() {
     bench::SettingsBench bench;
-    const std::string log = engine::RunLogPath();
+    const std::string log = engine::RunLogPath(*bench.Ports().environment);
     const std::string bare = log + ".bare";
-    const engine::RunRecord record = RecordOf100Stayed();
+    const engine::RunRecord record = RecordOf100Stayed(*bench.Ports().environment);
     const std::string text = engine::FormatRunRecord(record);
     const std::string appended = "\r\n" + text;
     // A log that this record takes past the limit (as many whole records as fit in it, so one
@@ -98,9 +98,9 @@ int main() {
     // The logs as a case wants them, made beforehand and not timed.
     const auto prepare = [&](const std::string& path, const std::string* before) {
         if (before) {
-            platform::Files().ReplaceWholeFile(path, *before);
+            bench.Ports().fileSystem->ReplaceWholeFile(path, *before);
         } else {
-            engine::ShellDelete(path);
+            engine::ShellDelete(*bench.Ports().fileSystem, path);
         }
     };
     for (int run = 0; run < kRuns; ++run) {
@@ -110,10 +110,10 @@ int main() {
                 if (turn == 0) {
                     prepare(log, c.before);
                     bool written = false;
-                    c.times.push_back(bench::Milliseconds([&] { written = engine::AppendRunRecord(record); }));
+                    c.times.push_back(bench::Milliseconds([&] { written = engine::AppendRunRecord(bench.Ports(), record); }));
                     allWritten = allWritten && written;
                     if (rotates) {
-                        const auto after = platform::Files().ReadWholeFile(log, engine::kRunLogLimit);
+                        const auto after = bench.Ports().fileSystem->ReadWholeFile(log, engine::kRunLogLimit);
                         rotated = rotated && after && after->size() <= engine::kRunLogLimit / 2;
                     }
                 } else if (turn == 1) {

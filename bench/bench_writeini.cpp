@@ -7,17 +7,17 @@
 int main() {
     bench::SettingsBench bench;
     const std::string content = bench::SettingsBench::FullKeepListFile();
-    platform::Files().ReplaceWholeFile(bench.Ini(), content);
+    bench.Ports().fileSystem->ReplaceWholeFile(bench.Ini(), content);
 
     // The key every interactive start writes; it sits behind the list. Alternating values make
     // every call a real write.
     const auto times = bench::SettingsBench::Microseconds(
         100, {[&](int i) {
-                  settings::WriteINI(bench.Ini(), "sAppPath", "ShortCut",
+                  settings::WriteINI(bench.Ports(), bench.Ini(), "sAppPath", "ShortCut",
                                      i % 2 ? "C:\\Program Files\\Morvane\\" : "C:\\Morvane\\");
               },
-              [&](int) { platform::Files().ReplaceWholeFile(bench.Copy(), content); }});
-    if (settings::ReadKeepList("Internet").size() != 1001) {
+              [&](int) { bench.Ports().fileSystem->ReplaceWholeFile(bench.Copy(), content); }});
+    if (settings::ReadKeepList(bench.Ports(), "Internet").size() != 1001) {
         std::fprintf(stderr, "bench_writeini: the keep-list did not survive the writes\n");
         return 1;
     }

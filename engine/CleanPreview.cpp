@@ -5,9 +5,9 @@
 
 namespace engine {
 
-CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress) {
+CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& settings, CleanProgress* progress) {
     CleanPreview preview;
-    if (const std::optional<RefusalFound> found = UserFolderRefusal(settings)) {
+    if (const std::optional<RefusalFound> found = UserFolderRefusal(ports, settings)) {
         preview.refusal = found->refusal;
         preview.refusalText = found->text;
         return preview;
@@ -22,22 +22,22 @@ CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress
             break;
         }
         DeleteTally& tally = preview.targets[i].emplace();
-        targets[i].clean(settings, tally, progress, CleanMode::kPreview);
+        targets[i].clean(ports, settings, tally, progress, CleanMode::kPreview);
         preview.stopped = preview.stopped || tally.stopped;
     }
     return preview;
 }
 
-int RunUnattendedPreview() {
-    RunReport report(RunVariant::kPreview);
-    const settings::IniSnapshot ini(settings::IniFilePath());
+int RunUnattendedPreview(const platform::Ports& ports) {
+    RunReport report(ports, RunVariant::kPreview);
+    const settings::IniSnapshot ini(ports, settings::IniFilePath(*ports.environment));
     if (!ini.Readable()) {
         report.Write("Clean.ini could not be read, nothing previewed", kExitSettingsUnreadable);
         return kExitSettingsUnreadable;
     }
-    const CleanSettings settings = CleanSettings::Read(ini);
+    const CleanSettings settings = CleanSettings::Read(ini, *ports.environment);
     report.Options(settings);
-    const CleanPreview preview = PreviewClean(settings);
+    const CleanPreview preview = PreviewClean(ports, settings);
     if (preview.refusal) {
         report.Refused(preview.refusalText);
         report.Write("a clean would be refused; nothing changed", kExitRefused);

@@ -23,11 +23,12 @@ struct CleanPreview {
 
 // From the settings as read. With progress, reported as it goes; a stop it asks for ends the
 // preview after the item in hand.
-CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress = nullptr);
+CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& settings,
+                          CleanProgress* progress = nullptr);
 
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
 // clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
-int RunUnattendedPreview();
+int RunUnattendedPreview(const platform::Ports& ports);
 
 }  // namespace engine

@@ -27,30 +27,30 @@ const char* CauseText(StopCause cause) {
     return "";
 }
 
+}  // namespace
+
 // What cleaning one target did: whether the work got to it, and its tally.
 struct TargetRun {
     bool reached = false;
     DeleteTally tally;
 };
 
-class Run;
-// The clean that runs in this process; window thread only.
-std::shared_ptr<Run> active;
-
-class Run : public std::enable_shared_from_this<Run> {
+// One clean, from its start to its end.
+class CleanRun : public std::enable_shared_from_this<CleanRun> {
 public:
-    Run(Variant variant, CleanRunHost& host) : variant_(variant), host_(host), report_(variant) {}
+    CleanRun(Variant variant, CleanRunHost& host, Cleaner& owner)
+        : variant_(variant), host_(host), owner_(owner), ports_(owner.ports_), report_(ports_, variant) {}
 
     void Start() {
-        active = shared_from_this();
-        const settings::IniSnapshot ini(settings::IniFilePath());
+        owner_.active_ = shared_from_this();
+        const settings::IniSnapshot ini(ports_, settings::IniFilePath(*ports_.environment));
         // An unattended run that cannot read its settings has done nothing, and says so.
         if (variant_ == Variant::kAuto && !ini.Readable()) {
             report_.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
             host_.EndProcess(kExitSettingsUnreadable);
             return Over();
         }
-        settings_ = CleanSettings::Read(ini);
+        settings_ = CleanSettings::Read(ini, *ports_.environment);
         report_.Options(settings_);
         if (Refused()) return;
 
@@ -97,7 +97,7 @@ public:
 
 private:
     bool Refused() {
-        const std::optional<RefusalFound> found = UserFolderRefusal(settings_);
+        const std::optional<RefusalFound> found = UserFolderRefusal(ports_, settings_);
         if (!found) return false;
         report_.Refused(found->text);
         report_.Write("refused, nothing cleaned", kExitRefused);
@@ -114,7 +114,7 @@ private:
             if (!settings_.Chosen(i)) continue;
             if (progress_.StopRequested()) return;
             runs_[i].reached = true;
-            targets[i].clean(settings_, runs_[i].tally, &progress_, CleanMode::kClean);
+            targets[i].clean(ports_, settings_, runs_[i].tally, &progress_, CleanMode::kClean);
         }
     }
 
@@ -155,12 +155,14 @@ private:
     void Over() {
         const std::vector<std::function<void()>> thens = std::move(thens_);
         thens_.clear();
-        if (active.get() == this) active.reset();  // the caller still holds this run
+        if (owner_.active_.get() == this) owner_.active_.reset();  // the caller still holds this run
         for (const auto& then : thens) then();
     }
 
     Variant variant_;
     CleanRunHost& host_;
+    Cleaner& owner_;
+    const platform::Ports& ports_;
     RunReport report_;
     CleanSettings settings_;
     CleanProgress progress_;
@@ -169,27 +171,34 @@ private:
     std::vector<std::function<void()>> thens_;
 };
 
-void Begin(Variant variant, CleanRunHost& host) {
-    if (active) return;  // one clean at a time
-    const auto run = std::make_shared<Run>(variant, host);
+Cleaner::Cleaner(const platform::Ports& ports) : ports_(ports) {}
+
+Cleaner::~Cleaner() = default;
+
+void Cleaner::Begin(Variant variant, CleanRunHost& host) {
+    windowThread_.Check("a clean starts");
+    if (active_) return;  // one clean at a time
+    const auto run = std::make_shared<CleanRun>(variant, host, *this);
     run->Start();
 }
 
-}  // namespace
+void Cleaner::RunCleanFromOptions(CleanRunHost& host) { Begin(Variant::kOptions, host); }
+void Cleaner::RunCleanFromTray(CleanRunHost& host) { Begin(Variant::kTray, host); }
+void Cleaner::RunAutoClean(CleanRunHost& host) { Begin(Variant::kAuto, host); }
 
-void RunCleanFromOptions(CleanRunHost& host) { Begin(Variant::kOptions, host); }
-void RunCleanFromTray(CleanRunHost& host) { Begin(Variant::kTray, host); }
-void RunAutoClean(CleanRunHost& host) { Begin(Variant::kAuto, host); }
+bool Cleaner::Running() const {
+    windowThread_.Check("whether a clean runs");
+    return active_ != nullptr;
+}
 
-bool CleanRunning() { return active != nullptr; }
-
-void StopClean(StopCause cause, std::function<void()> then) {
-    if (!active) {
+void Cleaner::Stop(StopCause cause, std::function<void()> then) {
+    windowThread_.Check("a clean stops");
+    if (!active_) {
         if (then) then();
         return;
     }
     // Held here: ending a question may end the run, and with it its last other holder.
-    const std::shared_ptr<Run> run = active;
+    const std::shared_ptr<CleanRun> run = active_;
     run->Stop(cause, std::move(then));
 }
 

@@ -10,8 +10,12 @@
 // the end of the session) ends it after the item in hand, with no further step begun.
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "engine/CleanProgress.h"
+#include "engine/RunLog.h"
+#include "platform/Ports.h"
+#include "platform/ThreadAffinity.h"
 
 namespace engine {
 
@@ -74,23 +78,46 @@ inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not 
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
-// From the clean-options screen: status line, question, final message. Returns once the work
-// has started (or the run has ended without any); the run ends through its host.
-void RunCleanFromOptions(CleanRunHost& host);
-// From the tray menu: question, no status line, no final message.
-void RunCleanFromTray(CleanRunHost& host);
-// Unattended: no question; ends the process with one of the exit codes above.
-void RunAutoClean(CleanRunHost& host);
-// A start while a clean runs does nothing.
-
 enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession };
 
-// Whether a clean runs in this process now, from its start to its end (questions included).
-bool CleanRunning();
-// Stops the clean that runs: a question it asks counts as unanswered, its work ends after the
-// item in hand and no further step begins, and its record names the cause. `then` runs once it
-// has ended (at once when none runs); an interactive clean with something to run then leaves
-// its end to it (it ends the program), instead of closing the screens itself.
-void StopClean(StopCause cause, std::function<void()> then = {});
+class CleanRun;
+
+// The program's clean runs: one at a time, from its start to its end (questions included). Each
+// run is an object made with its variant, the host it shows itself through and the ports it
+// works on. Window thread only: every call checks that it comes from the thread that made this.
+class Cleaner {
+public:
+    explicit Cleaner(const platform::Ports& ports);
+    ~Cleaner();
+    Cleaner(const Cleaner&) = delete;
+    Cleaner& operator=(const Cleaner&) = delete;
+
+    // From the clean-options screen: status line, question, final message. Returns once the
+    // work has started (or the run has ended without any); the run ends through its host.
+    void RunCleanFromOptions(CleanRunHost& host);
+    // From the tray menu: question, no status line, no final message.
+    void RunCleanFromTray(CleanRunHost& host);
+    // Unattended: no question; ends the process with one of the exit codes above.
+    void RunAutoClean(CleanRunHost& host);
+    // A start while a clean runs does nothing.
+
+    // Whether a clean runs now, from its start to its end (questions included).
+    bool Running() const;
+    // Stops the clean that runs: a question it asks counts as unanswered, its work ends after
+    // the item in hand and no further step begins, and its record names the cause. `then` runs
+    // once it has ended (at once when none runs); an interactive clean with something to run
+    // then leaves its end to it (it ends the program), instead of closing the screens itself.
+    void Stop(StopCause cause, std::function<void()> then = {});
+
+    const platform::Ports& Ports() const { return ports_; }
+
+private:
+    friend class CleanRun;
+    void Begin(RunVariant variant, CleanRunHost& host);
+
+    platform::Ports ports_;
+    platform::ThreadAffinity windowThread_;
+    std::shared_ptr<CleanRun> active_;  // the clean that runs now
+};
 
 }  // namespace engine

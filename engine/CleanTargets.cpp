@@ -11,17 +11,17 @@ namespace engine {
 namespace {
 
 std::string UserFolder(const CleanSettings& settings) { return settings.userFolder; }
-std::string Temp(const CleanSettings&) { return settings::TempFolder(); }
+std::string Temp(const CleanSettings& settings) { return settings.tempFolder; }
 std::string NoFolder(const CleanSettings&) { return {}; }
 
-void PurgeUserFolder(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
-    PurgeFolderContents(UserFolder(s), t, p, m);
+void PurgeUserFolder(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    PurgeFolderContents(ports, UserFolder(s), t, p, m);
 }
-void PurgeTemp(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
-    PurgeFolderContents(Temp(s), t, p, m);
+void PurgeTemp(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    PurgeFolderContents(ports, Temp(s), t, p, m);
 }
-void CleanCache(const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
-    CleanUrlCache(s.keepList, t, p, m);
+void CleanCache(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
+    CleanUrlCache(*ports.urlCache, s.keepList, t, p, m);
 }
 
 const std::array<CleanTarget, 3> kTargets = {{
@@ -34,9 +34,10 @@ const std::array<CleanTarget, 3> kTargets = {{
 
 std::span<const CleanTarget> CleanTargets() { return kTargets; }
 
-CleanSettings CleanSettings::Read(const settings::IniSnapshot& ini) {
+CleanSettings CleanSettings::Read(const settings::IniSnapshot& ini, platform::Environment& env) {
     CleanSettings settings;
     settings.userFolder = ini.Read("User", "sFile0", "0");
+    settings.tempFolder = settings::TempFolder(env);
     for (const CleanTarget& target : kTargets) settings.values.push_back(ini.Read("Delete", std::string(target.key), "0"));
     settings.keepList = ini.KeepList("Internet");
     return settings;

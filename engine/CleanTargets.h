@@ -20,8 +20,9 @@ struct CleanSettings {
     std::string userFolder = "0";       // [User] sFile0 as stored; "0" for none
     std::vector<std::string> values;    // each target's [Delete] value as stored, in table order
     std::vector<std::string> keepList;  // the [Internet] keep-list
+    std::string tempFolder;             // the Temp variable when the clean started
 
-    static CleanSettings Read(const settings::IniSnapshot& ini);
+    static CleanSettings Read(const settings::IniSnapshot& ini, platform::Environment& env);
     // Only the exact "Yes" chooses a target.
     bool Chosen(std::size_t target) const { return values[target] == "Yes"; }
     // Every value is "0", "No" or "": nothing was chosen at all. A value such as "yes" counts as
@@ -41,7 +42,8 @@ struct CleanTarget {
     // Cleans it (or, in preview mode, works out what cleaning it would do, changing nothing):
     // what went and what stayed into tally; with progress, reported as it goes and stopped after
     // the item in hand when a stop is asked.
-    void (*clean)(const CleanSettings& settings, DeleteTally& tally, CleanProgress* progress, CleanMode mode);
+    void (*clean)(const platform::Ports& ports, const CleanSettings& settings, DeleteTally& tally,
+                  CleanProgress* progress, CleanMode mode);
 };
 
 std::span<const CleanTarget> CleanTargets();

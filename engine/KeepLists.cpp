@@ -13,7 +13,7 @@ namespace {
 
 // One "key=value" line as WriteINI would store it: ANSI text, line breaks as blanks. Plain
 // ASCII, by far the usual value, is the same in every code page and goes in as it is.
-void AppendKey(std::string& out, std::string_view key, std::string_view value) {
+void AppendKey(platform::Environment& env, std::string& out, std::string_view key, std::string_view value) {
     out += key;
     out += '=';
     const bool plain = std::all_of(value.begin(), value.end(), [](char c) {
@@ -24,12 +24,13 @@ void AppendKey(std::string& out, std::string_view key, std::string_view value) {
     } else {
         std::string line(value);
         std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-        out += platform::Env().ToAnsi(line);
+        out += env.ToAnsi(line);
     }
     out += "\r\n";
 }
 
-void AppendList(std::string& out, const char* section, const std::vector<std::string>& entries) {
+void AppendList(platform::Environment& env, std::string& out, const char* section,
+                const std::vector<std::string>& entries) {
     if (entries.empty()) return;
     out += "[";
     out += section;
@@ -37,7 +38,7 @@ void AppendList(std::string& out, const char* section, const std::vector<std::st
     char key[16] = "sFile";
     for (size_t i = 0; i < entries.size(); ++i) {
         const auto end = std::to_chars(key + 5, key + sizeof(key), i).ptr;
-        AppendKey(out, std::string_view(key, static_cast<size_t>(end - key)), entries[i]);
+        AppendKey(env, out, std::string_view(key, static_cast<size_t>(end - key)), entries[i]);
     }
 }
 
@@ -67,9 +68,10 @@ Carried ReadCarried(const settings::IniSnapshot& old) {
 
 }  // namespace
 
-void SaveInternetKeepList(const std::vector<std::string>& savedList) {
-    const std::string file = settings::IniFilePath();
-    const settings::IniSnapshot old(file);
+void SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList) {
+    platform::Environment& env = *ports.environment;
+    const std::string file = settings::IniFilePath(env);
+    const settings::IniSnapshot old(ports, file);
     if (!old.Readable()) return;  // replacing a file we cannot read would lose the settings
     const Carried carried = ReadCarried(old);
 
@@ -80,12 +82,12 @@ void SaveInternetKeepList(const std::vector<std::string>& savedList) {
     std::string text;
     text.reserve(size);
     text += "[User]\r\n";
-    AppendKey(text, "sFile0", carried.user);
+    AppendKey(env, text, "sFile0", carried.user);
     text += "[Delete]\r\n";
-    for (const auto& [key, value] : carried.options) AppendKey(text, key, value);
-    AppendList(text, "Internet", savedList);
-    AppendList(text, "Cookies", carried.cookies);
-    platform::Files().ReplaceWholeFile(file, text);
+    for (const auto& [key, value] : carried.options) AppendKey(env, text, key, value);
+    AppendList(env, text, "Internet", savedList);
+    AppendList(env, text, "Cookies", carried.cookies);
+    ports.fileSystem->ReplaceWholeFile(file, text);
 }
 
 }  // namespace engine

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Ports.h"
+
 namespace engine {
 
 // Stores the saved list as the "Internet" keep-list. Clean.ini is rebuilt whole: the four main
@@ -11,6 +13,6 @@ namespace engine {
 // new file replaces the old one in one atomic step, so the settings are never missing and a
 // failed write leaves the old file whole. A settings file that exists but cannot be read is
 // left alone rather than replaced by defaults.
-void SaveInternetKeepList(const std::vector<std::string>& savedList);
+void SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList);
 
 }  // namespace engine

@@ -12,33 +12,33 @@ using platform::FileEntry;
 
 namespace {
 
-std::optional<OwnFiles> ProgramsOwnFiles() {
-    const auto found = platform::Files().Identify(settings::AppFolder());
+std::optional<OwnFiles> ProgramsOwnFiles(const platform::Ports& ports) {
+    const auto found = ports.fileSystem->Identify(settings::AppFolder(*ports.environment));
     if (!found) return std::nullopt;
     return OwnFiles{found->identity};
 }
 
 }  // namespace
 
-void ShellDelete(const std::string& path) {
+void ShellDelete(platform::FileSystem& files, const std::string& path) {
     DeleteTally ignored;
-    ShellDelete(path, ignored);
+    ShellDelete(files, path, ignored);
 }
 
-void ShellDelete(const std::string& path, DeleteTally& tally) {
+void ShellDelete(platform::FileSystem& files, const std::string& path, DeleteTally& tally) {
     const std::string pattern(text::FileNameOf(path));
     if (pattern.empty()) return;
     const std::string folderPath = text::FolderOf(path);
-    const auto folder = platform::Files().OpenFolder(folderPath);
+    const auto folder = files.OpenFolder(folderPath);
     if (!folder) return;
     RemoveEntries(
         *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
         std::nullopt, tally);
 }
 
-bool IsPurgeableBase(const std::string& spelled) {
+bool IsPurgeableBase(platform::FileSystem& files, const std::string& spelled) {
     // A device or NT spelling counts as the drive path or share it names.
-    const std::optional<std::string> plain = platform::Files().PlainPath(spelled);
+    const std::optional<std::string> plain = files.PlainPath(spelled);
     if (!plain) return false;
     const std::string& folder = *plain;
     if (folder.size() < 3) return false;  // "", "0", "\", "C:" and the like
@@ -49,17 +49,18 @@ bool IsPurgeableBase(const std::string& spelled) {
     return drivePath || share;
 }
 
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
         return;
     }
-    const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
+    platform::FileSystem& files = *ports.fileSystem;
+    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
+    if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
         ++tally.foldersNotCleaned;
-    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(), tally,
+    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
                               progress, mode)) {
         ++tally.foldersNotCleaned;
         ++tally.foldersNotListed;

@@ -6,17 +6,18 @@
 #include <string>
 
 #include "engine/DeleteWalk.h"
+#include "platform/Ports.h"
 
 namespace engine {
 
 // Removes a file, a folder with everything in it, or the entries of a folder that match a
 // pattern ("folder\*.*": every file and folder in it). Read-only items go too.
-void ShellDelete(const std::string& path);
-void ShellDelete(const std::string& path, DeleteTally& tally);
+void ShellDelete(platform::FileSystem& files, const std::string& path);
+void ShellDelete(platform::FileSystem& files, const std::string& path, DeleteTally& tally);
 
 // Whether a path may be purged at all: absolute (a drive path or a share, in any spelling of
 // the device or NT namespaces), not empty, not the unset value "0" and not a lone separator.
-bool IsPurgeableBase(const std::string& folder);
+bool IsPurgeableBase(platform::FileSystem& files, const std::string& folder);
 
 // Empties a folder and keeps it: everything that can be removed goes, read-only items included;
 // a read-only folder that stays keeps its mark. The folder is opened once and decided on by what
@@ -26,7 +27,7 @@ bool IsPurgeableBase(const std::string& folder);
 // goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand
 // (tally.stopped); asked before, the folder is not even opened.
 // In preview mode it deletes nothing and counts what it would delete.
-void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr,
+void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr,
                          CleanMode mode = CleanMode::kClean);
 
 }  // namespace engine

@@ -159,8 +159,7 @@ std::size_t NewestRecordStart(std::string_view log) {
 
 // Keeps the newest whole records that fit in half the limit (the newest one at least), so that
 // the log starts at a record's header again.
-void DropOlderRecords(const std::string& path) {
-    platform::FileSystem& files = platform::Files();
+void DropOlderRecords(platform::FileSystem& files, const std::string& path) {
     const std::optional<std::string> log = files.ReadWholeFile(path, kLargestReadBack);
     if (!log) return;
     const std::string_view all = *log;
@@ -177,8 +176,8 @@ void DropOlderRecords(const std::string& path) {
 
 }  // namespace
 
-std::string RunLogPath() {
-    const std::string folder = platform::Env().ProgramFolder();
+std::string RunLogPath(platform::Environment& env) {
+    const std::string folder = env.ProgramFolder();
     // Without it the name would land in the root of the current drive.
     if (folder.empty()) return {};
     return settings::NormaliseAppFolder(folder) + "Morvane.log";
@@ -217,15 +216,15 @@ std::string FormatRunRecord(const RunRecord& record) {
     return out;
 }
 
-bool AppendRunRecord(const RunRecord& record) noexcept {
+bool AppendRunRecord(const platform::Ports& ports, const RunRecord& record) noexcept {
     try {
-        const std::string path = RunLogPath();
+        const std::string path = RunLogPath(*ports.environment);
         if (path.empty()) return false;
-        platform::FileSystem& files = platform::Files();
+        platform::FileSystem& files = *ports.fileSystem;
         // A rotation reads the log and replaces it: a record appended by another process in
         // between would be lost. Without the lock in time (its holder hangs) the record still
         // goes in, but nothing is rotated.
-        const std::unique_ptr<platform::HeldLock> turn = platform::Env().LockByName(kRunLogLock, kRunLogLockWaitMs);
+        const std::unique_ptr<platform::HeldLock> turn = ports.environment->LockByName(kRunLogLock, kRunLogLockWaitMs);
         // A record after others begins with a line end: an empty line between records, and a
         // header at the start of a line even when the last line of an edited log has no end. A
         // log that is there but empty (a full disk cut its first write) gets its mark too: it
@@ -235,7 +234,7 @@ bool AppendRunRecord(const RunRecord& record) noexcept {
         text += FormatRunRecord(record);
         const std::optional<std::uint64_t> size = files.AppendToFile(path, text);
         if (!size) return false;
-        if (*size > kRunLogLimit && turn) DropOlderRecords(path);
+        if (*size > kRunLogLimit && turn) DropOlderRecords(files, path);
         return true;
     } catch (...) {
         return false;

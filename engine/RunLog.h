@@ -10,7 +10,7 @@
 
 #include "engine/Amounts.h"
 #include "engine/DeleteWalk.h"
-#include "platform/Environment.h"
+#include "platform/Ports.h"
 
 namespace engine {
 
@@ -62,7 +62,7 @@ inline constexpr std::string_view kRunLogLock = "Morvane.log";
 inline constexpr int kRunLogLockWaitMs = 10'000;
 
 // The program's folder + "Morvane.log"; "" when the program's folder is unknown.
-std::string RunLogPath();
+std::string RunLogPath(platform::Environment& env);
 // The record's lines, each ending in CRLF.
 std::string FormatRunRecord(const RunRecord& record);
 // Appends one record to the log, after an empty line (a new or empty log starts with a UTF-8
@@ -71,6 +71,6 @@ std::string FormatRunRecord(const RunRecord& record);
 // replace. Appends and rotations of every process take turns (the lock kRunLogLock), so that no
 // record is lost to a rotation. Never throws; false when the record could not be written, which
 // must never change the outcome of a clean.
-bool AppendRunRecord(const RunRecord& record) noexcept;
+bool AppendRunRecord(const platform::Ports& ports, const RunRecord& record) noexcept;
 
 }  // namespace engine

@@ -36,25 +36,26 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 }
 
 // Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const std::string& folder, const DeleteTally& tally) {
+std::string WhyNotCleaned(const platform::Ports& ports, const std::string& folder, const DeleteTally& tally) {
     if (folder.empty() || folder == "0") return "is not set";
     if (tally.foldersNotListed > 0) return folder + " could not be listed";
-    return WhyNot(folder, settings::CheckUserFolder(folder));
+    return WhyNot(folder, settings::CheckUserFolder(ports, folder));
 }
 
 }  // namespace
 
-std::optional<RefusalFound> UserFolderRefusal(const CleanSettings& settings) {
+std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings) {
     const std::string& folder = settings.userFolder;
     if (folder == "0") return std::nullopt;
-    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(ports, folder);
     if (verdict != settings::FolderVerdict::kRoot && verdict != settings::FolderVerdict::kSystem) return std::nullopt;
     return RefusalFound{verdict == settings::FolderVerdict::kRoot ? Refusal::kRoot : Refusal::kProtected,
                         "Your Selected Folder " + WhyNot(folder, verdict)};
 }
 
-RunReport::RunReport(RunVariant variant) : start_(platform::Env().Ticks()) {
-    record_.time = platform::Env().Now();
+RunReport::RunReport(const platform::Ports& ports, RunVariant variant)
+    : ports_(ports), start_(ports.environment->Ticks()) {
+    record_.time = ports.environment->Now();
     record_.variant = variant;
 }
 
@@ -83,18 +84,18 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place, tally));
+    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record.place, tally));
 }
 
 void RunReport::Write(const std::string& outcome, int exitCode) {
-    record_.endTime = platform::Env().Now();
-    record_.durationMs = platform::Env().Ticks() - start_;
+    record_.endTime = ports_.environment->Now();
+    record_.durationMs = ports_.environment->Ticks() - start_;
     record_.outcome = outcome;
     record_.exitCode = exitCode;
     std::sort(record_.largest.begin(), record_.largest.end(),
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
     if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
-    AppendRunRecord(record_);
+    AppendRunRecord(ports_, record_);
 }
 
 void RunReport::Stayed(const std::string& path, const std::string& reason) {

@@ -19,11 +19,11 @@ struct RefusalFound {
     Refusal refusal;
     std::string text;
 };
-std::optional<RefusalFound> UserFolderRefusal(const CleanSettings& settings);
+std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings);
 
 class RunReport {
 public:
-    explicit RunReport(RunVariant variant);
+    RunReport(const platform::Ports& ports, RunVariant variant);
 
     void Options(const CleanSettings& settings);
     void Refused(const std::string& text) { record_.refusals.push_back(text); }
@@ -35,6 +35,7 @@ public:
 private:
     void Stayed(const std::string& path, const std::string& reason);
 
+    platform::Ports ports_;  // the clock, and where the record goes
     std::uint64_t start_;  // the platform's tick count when the run began
     RunRecord record_;
 };

@@ -20,12 +20,12 @@ bool Collected(std::uint32_t entryType) {
 
 // The collected entries, each name once, in the platform's order; the listing ends as soon as
 // stop answers true.
-std::vector<platform::UrlCacheEntry> CollectEntries(const std::function<bool()>& stop) {
+std::vector<platform::UrlCacheEntry> CollectEntries(platform::UrlCache& cache, const std::function<bool()>& stop) {
     std::vector<platform::UrlCacheEntry> entries;
     std::unordered_set<std::string> seen;
     for (const auto& pattern : kPatterns) {
         if (stop && stop()) break;
-        platform::Cache().Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
+        cache.Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
             if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) entries.push_back(entry);
             return !(stop && stop());
         });
@@ -35,19 +35,19 @@ std::vector<platform::UrlCacheEntry> CollectEntries(const std::function<bool()>&
 
 }  // namespace
 
-std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& stop) {
+std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop) {
     std::vector<std::string> names;
-    for (platform::UrlCacheEntry& entry : CollectEntries(stop)) names.push_back(std::move(entry.sourceUrlName));
+    for (platform::UrlCacheEntry& entry : CollectEntries(cache, stop)) names.push_back(std::move(entry.sourceUrlName));
     return names;
 }
 
-void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress,
+void CleanUrlCache(platform::UrlCache& cache, const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress,
                    CleanMode mode) {
     // Every kept name is spared, wherever it stands among the entries.
     const std::unordered_set<std::string> kept(keepList.begin(), keepList.end());
     const auto stopped = [&] { return progress && progress->StopRequested(); };
     if (progress) progress->WorkingIn(kCachePlace);
-    const std::vector<platform::UrlCacheEntry> entries = CollectEntries(stopped);
+    const std::vector<platform::UrlCacheEntry> entries = CollectEntries(cache, stopped);
     for (const platform::UrlCacheEntry& entry : entries) {
         if (stopped()) {
             tally.stopped = true;
@@ -58,7 +58,7 @@ void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally,
             ++tally.spared;
             continue;
         }
-        if (mode == CleanMode::kPreview || platform::Cache().Delete(name)) {
+        if (mode == CleanMode::kPreview || cache.Delete(name)) {
             ++tally.removedItems;
             tally.removedBytes += entry.size;
             if (progress) progress->Removed(entry.size);

@@ -7,13 +7,14 @@
 
 #include "engine/CleanProgress.h"
 #include "engine/DeleteWalk.h"
+#include "platform/UrlCache.h"
 
 namespace engine {
 
 // The names of the cache's web entries and cookies, each once, in the platform's order: the
 // content entries first, then the cookie container. The listing ends as soon as stop answers
 // true.
-std::vector<std::string> CollectUrlCacheEntries(const std::function<bool()>& stop = {});
+std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop = {});
 
 // What the progress line names while the cache is cleaned.
 inline constexpr const char* kCachePlace = "Temporary Internet Files";
@@ -23,7 +24,7 @@ inline constexpr const char* kCachePlace = "Temporary Internet Files";
 // reported there as it goes, and a stop it asks for ends the step after the entry in hand
 // (tally.stopped), the listing included. Kept entries count as spared. In preview mode nothing is
 // deleted and every entry that is not kept counts as removed.
-void CleanUrlCache(const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress = nullptr,
+void CleanUrlCache(platform::UrlCache& cache, const std::vector<std::string>& keepList, DeleteTally& tally, CleanProgress* progress = nullptr,
                    CleanMode mode = CleanMode::kClean);
 
 }  // namespace engine

@@ -5,19 +5,8 @@
 #include <cstdlib>
 
 namespace forms {
-namespace {
-Application* current = nullptr;
-}  // namespace
 
-Application& App() {
-    if (current == nullptr) {
-        std::fprintf(stderr, "forms used without an Application\n");
-        std::abort();
-    }
-    return *current;
-}
-
-Application::Application(platform::Desktop& desktop) : desktop_(desktop), previous_(current) { current = this; }
+Application::Application(platform::Desktop& desktop) : desktop_(desktop) {}
 
 Application::~Application() {
     // The windows go first, without handlers, so that no window event reaches a form that is
@@ -27,7 +16,16 @@ Application::~Application() {
     for (auto& form : forms_) form->Detach();
     forms_.clear();
     graveyard_.clear();
-    current = previous_;
+}
+
+std::unique_ptr<Form> Application::Make(std::type_index type) const {
+    const auto maker = makers_.find(type);
+    return maker == makers_.end() ? nullptr : maker->second();
+}
+
+void Application::NoMaker(std::type_index type) {
+    std::fprintf(stderr, "no maker provided for the form %s\n", type.name());
+    std::abort();
 }
 
 Form* Application::FindByType(std::type_index type) const {
@@ -38,7 +36,9 @@ Form* Application::FindByType(std::type_index type) const {
 }
 
 void Application::Create(std::unique_ptr<Form> form, std::type_index type) {
+    windowThread_.Check("a form is made");
     form->type_ = type;
+    form->app_ = this;
     Form& ref = *form;
     forms_.push_back(std::move(form));
     ref.loaded_ = true;
@@ -57,6 +57,7 @@ bool Application::IsLoaded(const Form& form) const {
 }
 
 void Application::Show(Form& form) {
+    windowThread_.Check("a form is shown");
     if (!form.loaded_) return;
     form.SetVisibleFlag(true);
     form.AttachControls();
@@ -64,12 +65,14 @@ void Application::Show(Form& form) {
 }
 
 void Application::Hide(Form& form) {
+    windowThread_.Check("a form is hidden");
     if (!form.loaded_) return;
     form.SetVisibleFlag(false);
     if (form.window_) form.window_->Hide();
 }
 
 void Application::Unload(Form& form) {
+    windowThread_.Check("a form is unloaded");
     if (!form.loaded_) return;
     ++depth_;  // keeps the form alive until the outermost handler is done
     try {
@@ -100,6 +103,7 @@ int Application::MsgBox(const std::string& text, int style, const std::string& c
 }
 
 void Application::Dispatch(const std::function<void()>& handler) {
+    windowThread_.Check("a handler runs");
     ++depth_;
     try {
         handler();

@@ -2,15 +2,21 @@
 // The forms of the program: the registry (each form type at most once, created on first
 // reference, kept in creation order), showing and hiding with activation as Windows does it,
 // unloading (deferred while a handler runs), the mouse pointer, message boxes and the handler
-// boundary that nothing thrown escapes.
+// boundary that nothing thrown escapes. A form that needs something of the program (its ports,
+// the clean runs) is given it when it is made, by the maker the program provides for its type.
+// Window thread only: the calls that change the windows check that they come from the thread
+// that made the application.
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <typeindex>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/Form.h"
 #include "platform/Desktop.h"
+#include "platform/ThreadAffinity.h"
 
 namespace forms {
 
@@ -21,13 +27,32 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
+    // How to make a form of type F: with what it needs, given by the program. A type without
+    // a maker is made by its default constructor.
+    template <class F>
+    void Provide(std::function<std::unique_ptr<F>()> make) {
+        makers_[typeid(F)] = [make = std::move(make)]() -> std::unique_ptr<Form> { return make(); };
+    }
+
     // The form of type F, created (and its Form_Load run) when it does not exist.
     template <class F>
     F& Get() {
         if (F* existing = Find<F>()) return *existing;
-        auto form = std::make_unique<F>();
-        F& ref = *form;
+        std::unique_ptr<Form> form = Make(typeid(F));
+        if constexpr (std::is_default_constructible_v<F>) {
+            if (!form) form = std::make_unique<F>();
+        }
+        if (!form) NoMaker(typeid(F));
+        F& ref = static_cast<F&>(*form);
         Create(std::move(form), typeid(F));
+        return ref;
+    }
+    // Loads a form made by the caller, as Get would have made it; null-safe only for a type
+    // that does not exist yet.
+    template <class F>
+    F& Adopt(std::unique_ptr<F> made) {
+        F& ref = *made;
+        Create(std::move(made), typeid(F));
         return ref;
     }
     // The form of type F when it exists, without creating it.
@@ -86,6 +111,8 @@ public:
     void WindowDeactivated(Form& form);
 
 private:
+    std::unique_ptr<Form> Make(std::type_index type) const;
+    [[noreturn]] static void NoMaker(std::type_index type);
     void Create(std::unique_ptr<Form> form, std::type_index type);
     Form* FindByType(std::type_index type) const;
     void EndIfDone();
@@ -95,10 +122,8 @@ private:
     std::vector<std::unique_ptr<Form>> graveyard_;  // unloaded while a handler ran
     Form* active_ = nullptr;
     int depth_ = 0;
-    Application* previous_ = nullptr;
+    std::unordered_map<std::type_index, std::function<std::unique_ptr<Form>()>> makers_;
+    platform::ThreadAffinity windowThread_;
 };
-
-// The application of this thread (the one most recently constructed and still alive).
-Application& App();
 
 }  // namespace forms

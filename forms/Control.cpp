@@ -79,7 +79,7 @@ void Control::Attach(platform::WindowPeer& window) {
 void Control::Detach() { peer_.reset(); }
 
 void Control::Fire(const std::function<void()>& handler) {
-    if (handler) App().Dispatch(handler);
+    if (handler) form_.App().Dispatch(handler);
 }
 
 // ---- Label
@@ -216,7 +216,7 @@ void FileListBox::SetPath(const std::string& path, const std::vector<platform::F
 
 void FileListBox::Refresh() {
     std::optional<std::vector<platform::FileEntry>> entries;
-    if (!path_.empty()) entries = platform::Files().ListFolder(path_);
+    if (!path_.empty()) entries = files_.ListFolder(path_);
     Show(entries ? *entries : std::vector<platform::FileEntry>{});
 }
 
@@ -233,15 +233,15 @@ void FileListBox::Show(const std::vector<platform::FileEntry>& entries) {
 
 // ---- DriveListBox
 
-DriveListBox::DriveListBox(Form& form, std::string name)
-    : ListBox(form, std::move(name), platform::ControlType::kDriveList) {
+DriveListBox::DriveListBox(Form& form, std::string name, platform::Folders& folders)
+    : ListBox(form, std::move(name), platform::ControlType::kDriveList), folders_(folders) {
     Refresh();
 }
 
 void DriveListBox::Refresh() {
     const std::string current = Drive();
     std::vector<std::string> drives;
-    const std::string roots = platform::Shell().LogicalDriveStrings();
+    const std::string roots = folders_.LogicalDriveStrings();
     for (size_t i = 0; i < roots.size();) {
         const size_t end = std::min(roots.find('\0', i), roots.size());
         if (end > i) drives.push_back(text::ToUpper(roots.substr(i, 2)));
@@ -284,9 +284,9 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 bool DirListBox::SetPath(const std::string& path) {
     if (path.empty()) return false;
-    const std::string full = WithoutTrailingBackslash(platform::Files().FullPath(path));
+    const std::string full = WithoutTrailingBackslash(files_.FullPath(path));
     if (full.size() < 3 || full[1] != ':') return false;
-    const auto entries = platform::Files().ListFolder(full);
+    const auto entries = files_.ListFolder(full);
     if (!entries) return false;
 
     std::vector<std::string> display;
@@ -371,7 +371,7 @@ void Timer::Attach(platform::WindowPeer& window) {
 void Timer::Detach() { window_ = nullptr; }
 
 void Timer::Fire() {
-    if (enabled_ && onTimer) App().Dispatch(onTimer);
+    if (enabled_ && onTimer) form_.App().Dispatch(onTimer);
 }
 
 }  // namespace forms

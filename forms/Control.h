@@ -9,6 +9,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/Folders.h"
 
 namespace forms {
 
@@ -170,7 +171,9 @@ private:
 // The files of one folder: no subfolders, no hidden or system files, sorted by name.
 class FileListBox : public ListBox {
 public:
-    FileListBox(Form& form, std::string name) : ListBox(form, std::move(name), platform::ControlType::kFileList) {}
+    // It reads its folder through files.
+    FileListBox(Form& form, std::string name, platform::FileSystem& files)
+        : ListBox(form, std::move(name), platform::ControlType::kFileList), files_(files) {}
     const std::string& Path() const { return path_; }
     // Points the list at a folder and reads it; an unreadable folder gives an empty list.
     void SetPath(const std::string& path);
@@ -184,6 +187,7 @@ public:
 private:
     void Show(const std::vector<platform::FileEntry>& entries);
 
+    platform::FileSystem& files_;
     std::string path_;
     int found_ = 0;
 };
@@ -191,7 +195,8 @@ private:
 // The logical drives; choosing one runs onChange.
 class DriveListBox : public ListBox {
 public:
-    DriveListBox(Form& form, std::string name);
+    // It lists the drives folders names.
+    DriveListBox(Form& form, std::string name, platform::Folders& folders);
     // The chosen drive as "C:".
     std::string Drive() const;
     // Chooses a drive by its letter (from code: onChange runs when the drive changes).
@@ -199,13 +204,18 @@ public:
     void Refresh();
     std::function<void()> onChange;
     void OnSelect(int index) override;
+
+private:
+    platform::Folders& folders_;
 };
 
 // The open folder with its ancestors above and its subfolders below; a double click opens the
 // clicked folder. Path is the open folder: "C:\" for a root, no trailing "\" otherwise.
 class DirListBox : public ListBox {
 public:
-    DirListBox(Form& form, std::string name) : ListBox(form, std::move(name), platform::ControlType::kDirList) {}
+    // It reads its folders through files.
+    DirListBox(Form& form, std::string name, platform::FileSystem& files)
+        : ListBox(form, std::move(name), platform::ControlType::kDirList), files_(files) {}
     const std::string& Path() const { return path_; }
     // Opens a folder (onChange runs when the open folder changes). A folder that cannot be
     // opened leaves the list where it was and gives false.
@@ -223,6 +233,7 @@ protected:
     void SyncPeer() override;
 
 private:
+    platform::FileSystem& files_;
     std::string path_;
     int openItems_ = 0;
     std::vector<platform::FileEntry> entries_;

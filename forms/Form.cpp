@@ -1,5 +1,8 @@
 #include "forms/Form.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "forms/Application.h"
 
 namespace forms {
@@ -14,6 +17,14 @@ Form::~Form() { window_.reset(); }
 
 void Form::Unregister(const Control& control) { std::erase(controls_, &control); }
 void Form::Unregister(const Timer& timer) { std::erase(timers_, &timer); }
+
+Application& Form::App() const {
+    if (app_ == nullptr) {
+        std::fprintf(stderr, "the form %s was not made by an application\n", name_.c_str());
+        std::abort();
+    }
+    return *app_;
+}
 
 void Form::Form_QueryClose() { App().Unload(*this); }
 

@@ -33,6 +33,8 @@ public:
     Form& operator=(const Form&) = delete;
 
     const std::string& Name() const { return name_; }
+    // The application that made it; a form not made by one has none (a programming error).
+    Application& App() const;
 
     // Event handlers; a form overrides the ones it has.
     virtual void Form_Load() {}
@@ -123,6 +125,7 @@ private:
     const MenuItem* FindMenuById(int id) const;
 
     std::string name_;
+    Application* app_ = nullptr;
     std::type_index type_ = typeid(void);
     platform::WindowStyle style_;
     double clientWidth_;

@@ -1,6 +1,7 @@
 #pragma once
-// The ports the rest of the program reaches the platform through. The entry point installs
-// the real adapters once; tests install fakes for their own scope.
+// The ports the rest of the program reaches the platform through. The entry point makes the real
+// adapters once and hands them, as this set, to whatever needs them; tests hand over fakes. There
+// is no global way to reach them: a function's parameters say what it may touch.
 #include "platform/Automation.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -15,25 +16,6 @@ struct Ports {
     FileSystem* fileSystem = nullptr;
     Automation* automation = nullptr;
     UrlCache* urlCache = nullptr;
-};
-
-// The installed ports. Using a port that was not installed is a programming error and aborts.
-Environment& Env();
-Folders& Shell();
-FileSystem& Files();
-Automation& Late();
-UrlCache& Cache();
-
-// Installs ports for the lifetime of the object and restores the previous set afterwards.
-class ScopedPorts {
-public:
-    explicit ScopedPorts(const Ports& ports);
-    ~ScopedPorts();
-    ScopedPorts(const ScopedPorts&) = delete;
-    ScopedPorts& operator=(const ScopedPorts&) = delete;
-
-private:
-    Ports previous_;
 };
 
 }  // namespace platform

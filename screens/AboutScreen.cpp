@@ -16,10 +16,10 @@ constexpr const char* kDescription =
     "program.";
 }
 
-AboutScreen::AboutScreen()
-    : Screen({"Form5", "  Kavlon Tarnwick----About File", "About this program!", 400, 600, 500, CloseKind::kPlain}) {
+AboutScreen::AboutScreen(const ScreenServices& services)
+    : Screen(services, {"Form5", "  Kavlon Tarnwick----About File", "About this program!", 400, 600, 500, CloseKind::kPlain}) {
     sidePicture.Move(0, 0, 1215, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     description.Move(1560, 120, 4575, 1335);
     description.SetCaption(kDescription);
     productName.Move(1560, 1560, 2535, 255);

@@ -6,7 +6,7 @@ namespace screens {
 
 class AboutScreen : public Screen {
 public:
-    AboutScreen();
+    explicit AboutScreen(const ScreenServices& services);
 
     forms::PictureBox sidePicture{*this, "Picture1"};
     forms::Label description{*this, "Label4"};

@@ -32,7 +32,7 @@ Backdrop::Backdrop() : Form("Form10", 9000, 6000, {false, false, true, true}) {
 }
 
 void Backdrop::Form_Load() {
-    const platform::ScreenMetrics screen = forms::App().Screen();
+    const platform::ScreenMetrics screen = App().Screen();
     SetHeight(screen.heightTwips - 200);
     SetWidth(screen.widthTwips - 200);
     title.SetWidth(screen.widthTwips - 200);
@@ -44,11 +44,11 @@ void Backdrop::Form_Load() {
     statusLine.SetTop(screen.heightTwips - 1800);
     progressLine.SetLeft(0);
     progressLine.SetTop(screen.heightTwips - 1050);
-    forms::App().Show(*this);
+    App().Show(*this);
 }
 
-void SetStatusText(const std::string& text) {
-    Backdrop& backdrop = forms::App().Get<Backdrop>();
+void SetStatusText(forms::Application& app, const std::string& text) {
+    Backdrop& backdrop = app.Get<Backdrop>();
     backdrop.statusLine.SetCaption(text);
     backdrop.statusLine.SetVisible(true);
 }

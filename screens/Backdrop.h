@@ -19,6 +19,6 @@ public:
 
 // Writes the status line (creating and showing the backdrop when it does not exist) and makes
 // it visible.
-void SetStatusText(const std::string& text);
+void SetStatusText(forms::Application& app, const std::string& text);
 
 }  // namespace screens

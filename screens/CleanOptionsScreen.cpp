@@ -13,7 +13,6 @@
 
 namespace screens {
 
-using forms::App;
 
 namespace {
 constexpr const char* kHelpText =
@@ -22,12 +21,12 @@ constexpr const char* kHelpText =
 
 }  // namespace
 
-CleanOptionsScreen::CleanOptionsScreen()
-    : Screen({"Form2", "  Kavlon Tarnwick----Choose The Folders You Want To Clean", "Select the options to clean!", 50,
+CleanOptionsScreen::CleanOptionsScreen(const ScreenServices& services)
+    : Screen(services, {"Form2", "  Kavlon Tarnwick----Choose The Folders You Want To Clean", "Select the options to clean!", 50,
               500, 50, CloseKind::kHideBackdropBusy, true, true}) {
     const platform::FontSpec boxFont{"MS Sans Serif", 9.75, true, true};
     sidePicture.Move(0, 0, 1335, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     // Ends where "Temp Folder" begins: designed 15 twips wider, it was drawn over that box's edge.
     cacheBox.Move(1440, 120, 2640, 255);
     tempFolderBox.Move(4080, 120, 2055, 255);
@@ -61,7 +60,7 @@ CleanOptionsScreen::CleanOptionsScreen()
 std::array<forms::CheckBox*, 3> CleanOptionsScreen::Boxes() { return {&userFolderBox, &tempFolderBox, &cacheBox}; }
 
 void CleanOptionsScreen::LoadContent() {
-    const settings::IniSnapshot ini(settings::IniFilePath());
+    const settings::IniSnapshot ini(Ports(), settings::IniFilePath(*Ports().environment));
     // Only the exact "Yes" ticks a box; the file keeps what it holds until the user clicks.
     for (std::size_t target = 0; target < Boxes().size(); ++target) {
         Boxes()[target]->SetValue(ini.Read("Delete", std::string(engine::CleanTargets()[target].key), "0") == "Yes");
@@ -69,25 +68,19 @@ void CleanOptionsScreen::LoadContent() {
 }
 
 void CleanOptionsScreen::StoreOption(std::size_t target) {
-    const std::string ini = settings::IniFilePath();
+    const std::string ini = settings::IniFilePath(*Ports().environment);
     App().SetMousePointer(platform::kPointerArrowHourglass);
     pointerTimer.SetEnabled(true);
-    settings::WriteINI(ini, "Delete", std::string(engine::CleanTargets()[target].key),
+    settings::WriteINI(Ports(), ini, "Delete", std::string(engine::CleanTargets()[target].key),
                        Boxes()[target]->Value() == 1 ? "Yes" : "No");
-    ShowCleanPreview();
+    Services().previewLine->Show(App());
 }
-
-namespace {
-engine::CleanRunHost* cleanRunHost = nullptr;
-}  // namespace
-
-void SetCleanRunHost(engine::CleanRunHost* host) { cleanRunHost = host; }
 
 void CleanOptionsScreen::CleanNow_Click() {
     App().Hide(*this);
     App().SetMousePointer(platform::kPointerArrowHourglass);
     pointerTimer.SetEnabled(true);
-    if (cleanRunHost) engine::RunCleanFromOptions(*cleanRunHost);
+    Services().cleaner->RunCleanFromOptions(*Services().cleanRunHost);
     if (DestroyTimer()) DestroyTimer()->SetEnabled(true);
 }
 

@@ -8,12 +8,9 @@
 
 namespace screens {
 
-// The program's side of the clean that "Are You Sure?" starts; the program installs it.
-void SetCleanRunHost(engine::CleanRunHost* host);
-
 class CleanOptionsScreen : public Screen {
 public:
-    CleanOptionsScreen();
+    explicit CleanOptionsScreen(const ScreenServices& services);
 
     // In tab order.
     forms::CheckBox userFolderBox{*this, "Check1"};  // Delete/User

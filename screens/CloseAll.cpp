@@ -6,22 +6,22 @@
 
 namespace screens {
 
-void HideAll() {
-    const std::vector<forms::Form*> loaded = forms::App().Forms();
+void HideAll(forms::Application& app) {
+    const std::vector<forms::Form*> loaded = app.Forms();
     for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
-        if (forms::App().IsLoaded(**it)) forms::App().Hide(**it);
+        if (app.IsLoaded(**it)) app.Hide(**it);
     }
 }
 
-void UnloadAllButMain() {
-    for (forms::Form* form : forms::App().Forms()) {
-        if (form->Name() != "Form1a") forms::App().Unload(*form);
+void UnloadAllButMain(forms::Application& app) {
+    for (forms::Form* form : app.Forms()) {
+        if (form->Name() != "Form1a") app.Unload(*form);
     }
 }
 
-void UnloadAll() {
-    forms::App().SetMousePointer(0);
-    for (forms::Form* form : forms::App().Forms()) forms::App().Unload(*form);
+void UnloadAll(forms::Application& app) {
+    app.SetMousePointer(0);
+    for (forms::Form* form : app.Forms()) app.Unload(*form);
 }
 
 }  // namespace screens

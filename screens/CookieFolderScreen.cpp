@@ -13,7 +13,6 @@
 
 namespace screens {
 
-using forms::App;
 
 namespace {
 constexpr const char* kInstructions =
@@ -25,8 +24,8 @@ bool IsPlainFileName(const std::string& name) {
     return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name.find("..") == std::string::npos;
 }
 
-CookieFolderScreen::CookieFolderScreen()
-    : CookieScreen({"Form3c", "Kavlon Tarnwick----Save Your Cookies Here", "", 400, 50, 500,
+CookieFolderScreen::CookieFolderScreen(const ScreenServices& services)
+    : CookieScreen(services, {"Form3c", "Kavlon Tarnwick----Save Your Cookies Here", "", 400, 50, 500,
                     CloseKind::kKeepBackdrop},
                    kInstructions, {1200, 0, 1035, 2205}, "Cookie Folder Files", 2775, "Cookies To Delete", 2535) {
     SetCommands({
@@ -56,12 +55,12 @@ void CookieFolderScreen::ReadFolder() {
 }
 
 void CookieFolderScreen::Delete_Click() {
-    const std::string folder = settings::GetSpecialFolderPath(settings::kCsidlCookies);
+    const std::string folder = settings::GetSpecialFolderPath(*Ports().folders, settings::kCsidlCookies);
     // Only inside the Cookies folder: nothing when it cannot be found, nothing that names a path.
     if (!folder.empty()) {
         const std::string base = text::WithTrailingBackslash(folder);
         for (const std::string& name : bottomList.Items()) {
-            if (IsPlainFileName(name)) engine::ShellDelete(base + name);
+            if (IsPlainFileName(name)) engine::ShellDelete(*Ports().fileSystem, base + name);
         }
     }
     topList.Clear();

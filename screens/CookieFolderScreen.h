@@ -6,7 +6,7 @@ namespace screens {
 
 class CookieFolderScreen : public CookieScreen {
 public:
-    CookieFolderScreen();
+    explicit CookieFolderScreen(const ScreenServices& services);
 
 protected:
     void LoadContent() override;

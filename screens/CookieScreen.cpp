@@ -6,10 +6,10 @@
 
 namespace screens {
 
-CookieScreen::CookieScreen(ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
+CookieScreen::CookieScreen(const ScreenServices& services, ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
                            const char* topHeadingText, double topHeadingWidth, const char* bottomHeadingText,
                            double bottomHeadingWidth)
-    : Screen(std::move(design)) {
+    : Screen(services, std::move(design)) {
     const platform::FontSpec labelFont{"MS Sans Serif", 9.75, true, true};
     // The counts reach up to their lists' headings, so that every number a list can count shows
     // whole (the designed 195 twips cut "1200" to "12").
@@ -17,7 +17,7 @@ CookieScreen::CookieScreen(ScreenDesign design, const char* instructionsText, co
     constexpr double kTopHeadingLeft = 3480;
     constexpr double kBottomHeadingLeft = 3600;
     sidePicture.Move(0, 0, 1095, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     instructions.Move(instructionsRect.left, instructionsRect.top, instructionsRect.width, instructionsRect.height);
     instructions.SetCaption(instructionsText);
     topCount.Move(kCountLeft, 0, kTopHeadingLeft - kCountLeft, 240);

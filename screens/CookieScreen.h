@@ -10,7 +10,7 @@ namespace screens {
 
 class CookieScreen : public Screen {
 public:
-    CookieScreen(ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
+    CookieScreen(const ScreenServices& services, ScreenDesign design, const char* instructionsText, const platform::TwipRect& instructionsRect,
                  const char* topHeadingText, double topHeadingWidth, const char* bottomHeadingText, double bottomHeadingWidth);
 
     forms::PictureBox sidePicture{*this, "Picture1"};

@@ -13,7 +13,6 @@
 
 namespace screens {
 
-using forms::App;
 
 namespace {
 
@@ -21,7 +20,9 @@ constexpr const char* kInstruction =
     "Select the folder you want and then click \"Save\". It will now be cleaned by the program.";
 constexpr const char* kCaption = "Kavlon Info.....";
 
-std::string StoredFolder() { return settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0"); }
+std::string StoredFolder(const platform::Ports& ports) {
+    return settings::ReadINI(ports, settings::IniFilePath(*ports.environment), "User", "sFile0", "0");
+}
 bool IsUnset(const std::string& value) { return value == "0" || value.empty(); }
 
 }  // namespace
@@ -40,12 +41,12 @@ std::string PickerWarningText(const std::string& folder) {
            "\r\r    To be cleaned when the program runs\r\r              Do you want to continue !!!";
 }
 
-FolderPicker::FolderPicker()
-    : Screen({"frmUser", "Kavlon Tarnwick-----User Designated Folder To Clean", "", 50, 50, 500,
+FolderPicker::FolderPicker(const ScreenServices& services)
+    : Screen(services, {"frmUser", "Kavlon Tarnwick-----User Designated Folder To Clean", "", 50, 50, 500,
               CloseKind::kHideBackdrop, false}) {
     const platform::FontSpec heading{"MS Sans Serif", 8.25, true, true};
     sidePicture.Move(0, 0, 1215, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     instruction.Move(1320, 120, 855, 2055);
     instruction.SetCaption(kInstruction);
     foldersHeading.Move(2280, 0, 1935, 255);
@@ -80,7 +81,7 @@ FolderPicker::FolderPicker()
 
 void FolderPicker::LoadContent() {
     // The lists start on the program's current folder, as a directory list does.
-    if (!folderList.SetPath(platform::Files().FullPath("."))) folderList.SetPath(driveList.Drive() + "\\");
+    if (!folderList.SetPath(Ports().fileSystem->FullPath("."))) folderList.SetPath(driveList.Drive() + "\\");
     ShowDriveOfDir();
 }
 
@@ -91,53 +92,53 @@ void FolderPicker::ShowDriveOfDir() {
 }
 
 void FolderPicker::Form_Activate() {
-    const std::string saved = StoredFolder();
-    const std::string used = settings::ReadINI(settings::IniFilePath(), "System", "Used", "0");
+    const std::string saved = StoredFolder(Ports());
+    const std::string used = settings::ReadINI(Ports(), settings::IniFilePath(*Ports().environment), "System", "Used", "0");
     // A stored folder that no longer exists leaves the list where it was, and the status then
     // asks for a folder instead of calling the one shown the selected one.
     const bool shown = !IsUnset(saved) && folderList.SetPath(saved);
     if (IsUnset(saved)) {
-        screens::SetStatusText(kSelectFolderStatus);
+        screens::SetStatusText(App(), kSelectFolderStatus);
     } else if (used == "Yes") {
-        screens::SetStatusText(kSelectAnotherStatus);
+        screens::SetStatusText(App(), kSelectAnotherStatus);
     } else if (!shown) {
-        screens::SetStatusText(kSelectFolderStatus);
+        screens::SetStatusText(App(), kSelectFolderStatus);
     } else {
-        screens::SetStatusText(kFolderSelectedStatus);
+        screens::SetStatusText(App(), kFolderSelectedStatus);
     }
 }
 
-void FolderPicker::Form_Deactivate() { settings::WriteINI(settings::IniFilePath(), "System", "Used", "No"); }
+void FolderPicker::Form_Deactivate() { settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "System", "Used", "No"); }
 
 void FolderPicker::Save_Click() {
     App().Hide(*this);
     const std::string folder = folderList.Path();
-    const settings::FolderVerdict verdict = settings::CheckUserFolder(folder);
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(Ports(), folder);
     if (verdict != settings::FolderVerdict::kAllowed) {
-        settings::WriteINI(settings::IniFilePath(), "System", "Used", "Yes");
-        screens::SetStatusText(kRefusedStatus);
+        settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "System", "Used", "Yes");
+        screens::SetStatusText(App(), kRefusedStatus);
         App().MsgBox(PickerRefusalText(verdict == settings::FolderVerdict::kRoot), 16, kCaption);
         App().Get<screens::Backdrop>().Refresh();
         App().Show(*this);
         return;
     }
-    if (!settings::FitsSettingsFile(folder)) {
+    if (!settings::FitsSettingsFile(*Ports().environment, folder)) {
         // Stored in the file's code page it would name another folder, or none.
-        screens::SetStatusText(kRefusedStatus);
+        screens::SetStatusText(App(), kRefusedStatus);
         App().MsgBox(UnstorableFolderText(), 16, kCaption);
         App().Get<screens::Backdrop>().Refresh();
         App().Show(*this);
         return;
     }
-    screens::SetStatusText(kWarningStatus);
+    screens::SetStatusText(App(), kWarningStatus);
     if (App().MsgBox(PickerWarningText(folder), 20, kCaption) != platform::kResultNo) {
-        settings::WriteINI(settings::IniFilePath(), "User", "sFile0", folder);
-        settings::WriteINI(settings::IniFilePath(), "System", "Used", "No");
+        settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "User", "sFile0", folder);
+        settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "System", "Used", "No");
         App().Show(*this);
-        screens::SetStatusText(kFolderSelectedStatus);
+        screens::SetStatusText(App(), kFolderSelectedStatus);
         return;
     }
-    screens::SetStatusText(kFolderSelectedStatus);
+    screens::SetStatusText(App(), kFolderSelectedStatus);
     App().Show(*this);
 }
 

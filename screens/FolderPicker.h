@@ -6,7 +6,7 @@ namespace screens {
 
 class FolderPicker : public Screen {
 public:
-    FolderPicker();
+    explicit FolderPicker(const ScreenServices& services);
 
     void Form_Activate() override;
     void Form_Deactivate() override;
@@ -15,9 +15,9 @@ public:
     forms::Label instruction{*this, "Label3"};
     forms::Label foldersHeading{*this, "Label1"};
     // In tab order.
-    forms::DriveListBox driveList{*this, "Drive1"};
-    forms::DirListBox folderList{*this, "Dir1"};
-    forms::FileListBox fileList{*this, "File1"};
+    forms::DriveListBox driveList{*this, "Drive1", *Ports().folders};
+    forms::DirListBox folderList{*this, "Dir1", *Ports().fileSystem};
+    forms::FileListBox fileList{*this, "File1", *Ports().fileSystem};
     forms::Label contentsHeading{*this, "Label2"};
 
 protected:

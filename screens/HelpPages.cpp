@@ -10,7 +10,6 @@
 
 namespace screens {
 
-using forms::App;
 
 namespace {
 
@@ -64,30 +63,32 @@ std::vector<Command> BackAndAbout(Target screen, bool showScreen, int pointer) {
 
 }  // namespace
 
-HelpScreen::HelpScreen(const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth)
-    : HelpPage({name, caption, kStatus, 400, 500, 0, CloseKind::kPlain}) {
+HelpScreen::HelpScreen(const ScreenServices& services, const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth)
+    : HelpPage(services, {name, caption, kStatus, 400, 500, 0, CloseKind::kPlain}) {
     sidePicture.Move(0, 0, 1215, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     text.Move(textLeft, 120, textWidth, 1935);
     text.SetCaption(paragraph);
 }
 
-StartPageHelp::StartPageHelp()
-    : HelpScreen("Form4", "  Kavlon Tarnwick----Close Will  Take You Back To Main Start Page", kStartHelp, 1440, 4695) {
+StartPageHelp::StartPageHelp(const ScreenServices& services)
+    : HelpScreen(services, "Form4", "  Kavlon Tarnwick----Close Will  Take You Back To Main Start Page", kStartHelp, 1440, 4695) {
     SetCommands(BackAndAbout(Target::Of<StartPage>(), true, platform::kPointerArrowHourglass));
 }
 
-OptionsHelp::OptionsHelp()
-    : HelpScreen("Form4a", "  Kavlon Tarnwick----Close Will  Take You Back To Options Page", kOptionsHelp, 1440,
+OptionsHelp::OptionsHelp(const ScreenServices& services)
+    : HelpScreen(services, "Form4a", "  Kavlon Tarnwick----Close Will  Take You Back To Options Page", kOptionsHelp, 1440,
                  4695) {
     SetCommands(BackAndAbout(Target::Of<CleanOptionsScreen>(), false, platform::kPointerHourglass));
 }
 
-FolderPickerHelp::FolderPickerHelp() : HelpScreen("Form4b", "  Kavlon Tarnwick----Close Will  Take You Back", kPickerHelp, 1320, 4815) {
+FolderPickerHelp::FolderPickerHelp(const ScreenServices& services)
+    : HelpScreen(services, "Form4b", "  Kavlon Tarnwick----Close Will  Take You Back", kPickerHelp, 1320, 4815) {
     SetCommands(BackAndAbout(Target::Of<FolderPicker>(), true, platform::kPointerHourglass));
 }
 
-InternetCookiesHelp::InternetCookiesHelp() : HelpScreen("Form4c", kBackToCookies, kInternetHelp, 1320, 4815) {
+InternetCookiesHelp::InternetCookiesHelp(const ScreenServices& services)
+    : HelpScreen(services, "Form4c", kBackToCookies, kInternetHelp, 1320, 4815) {
     std::vector<Command> commands = BackAndAbout(Target::Of<InternetKeepScreen>(), true, platform::kPointerHourglass);
     commands.push_back(
         {"sCookies", "Cookies", CommandKind::kOwn, {}, platform::kPointerDefault, true, false, [this] { sCookies_Click(); }});
@@ -101,7 +102,8 @@ void InternetCookiesHelp::sCookies_Click() {
     closeTimer.SetEnabled(true);
 }
 
-CookieFolderHelp::CookieFolderHelp() : HelpScreen("Form4d", kBackToCookies, kFolderHelp, 1320, 4815) {
+CookieFolderHelp::CookieFolderHelp(const ScreenServices& services)
+    : HelpScreen(services, "Form4d", kBackToCookies, kFolderHelp, 1320, 4815) {
     SetCommands(BackAndAbout(Target::Of<CookieFolderScreen>(), true, platform::kPointerHourglass));
 }
 

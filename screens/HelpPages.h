@@ -7,7 +7,7 @@ namespace screens {
 // A help page with its one paragraph.
 class HelpScreen : public HelpPage {
 public:
-    HelpScreen(const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth);
+    HelpScreen(const ScreenServices& services, const char* name, const char* caption, const char* paragraph, double textLeft, double textWidth);
 
     forms::PictureBox sidePicture{*this, "Picture1"};
     forms::Label text{*this, "Label1"};
@@ -15,26 +15,26 @@ public:
 
 class StartPageHelp : public HelpScreen {  // the start page's
 public:
-    StartPageHelp();
+    explicit StartPageHelp(const ScreenServices& services);
 };
 class OptionsHelp : public HelpScreen {  // the clean options'
 public:
-    OptionsHelp();
+    explicit OptionsHelp(const ScreenServices& services);
 };
 class FolderPickerHelp : public HelpScreen {  // the folder picker's
 public:
-    FolderPickerHelp();
+    explicit FolderPickerHelp(const ScreenServices& services);
 };
 class InternetCookiesHelp : public HelpScreen {  // the internet cookie screen's; it leads to the cookie folder too
 public:
-    InternetCookiesHelp();
+    explicit InternetCookiesHelp(const ScreenServices& services);
 
 private:
     void sCookies_Click();
 };
 class CookieFolderHelp : public HelpScreen {  // the cookie folder screen's
 public:
-    CookieFolderHelp();
+    explicit CookieFolderHelp(const ScreenServices& services);
 };
 
 }  // namespace screens

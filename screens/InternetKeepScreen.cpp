@@ -12,13 +12,10 @@
 
 namespace screens {
 
-using forms::App;
 
 namespace {
 constexpr const char* kInstructions =
     "The top list shows all \"Cookies\"  collected.      To save a cookie double click on it, then click \"Save\"";
-// The listing prepared for the screen being built now; null when it lists for itself.
-std::vector<std::string>* prepared = nullptr;
 }  // namespace
 
 std::string KeepListTooLongText(std::size_t stored) {
@@ -26,20 +23,17 @@ std::string KeepListTooLongText(std::size_t stored) {
            std::to_string(forms::kMaxListItems) + ") !\r\rNothing has been saved, all of them are still kept.";
 }
 
-Target::Prepared InternetKeepScreen::Prepare(const std::function<bool()>& stop) {
-    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
-    return [entries](const std::function<void()>& build) {
-        prepared = entries.get();
-        build();
-        prepared = nullptr;
-    };
+Target::Prepared InternetKeepScreen::Prepare(const ScreenServices& services, const std::function<bool()>& stop) {
+    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(*services.ports.urlCache, stop));
+    return [&services, entries] { return std::make_unique<InternetKeepScreen>(services, std::move(*entries)); };
 }
 
-InternetKeepScreen::InternetKeepScreen()
-    : CookieScreen({"Form3a", "Kavlon Tarnwick----Save Your Cookies Here", "", 400, 50, 500,
+InternetKeepScreen::InternetKeepScreen(const ScreenServices& services, std::optional<std::vector<std::string>> listed)
+    : CookieScreen(services, {"Form3a", "Kavlon Tarnwick----Save Your Cookies Here", "", 400, 50, 500,
                     CloseKind::kKeepBackdrop},
                    kInstructions, {1320, 120, 975, 2115}, "Internet Files Collected", 2535, "Internet Cookies Saved",
-                   2655) {
+                   2655),
+      listed_(std::move(listed)) {
     SetCommands({
         {"sPath", "View Paths", CommandKind::kOpen, Target::Of<PathsView>()},
         {"sOptions", "Options", CommandKind::kOpen, Target::Of<CleanOptionsScreen>(), platform::kPointerHourglass},
@@ -53,17 +47,20 @@ InternetKeepScreen::InternetKeepScreen()
     });
 }
 
-void InternetKeepScreen::LoadContent() { Rebuild(); }
+void InternetKeepScreen::LoadContent() {
+    std::vector<std::string> collected =
+        listed_ ? std::move(*listed_) : engine::CollectUrlCacheEntries(*Ports().urlCache);
+    listed_.reset();  // once: Save lists afresh
+    Rebuild(collected);
+}
 
 std::string InternetKeepScreen::StatusText() { return TopCount() + " Internet Files Collected !"; }
 
-// Both lists from the cache and the settings file.
-void InternetKeepScreen::Rebuild() {
+// Both lists, from the cache's listing and the settings file.
+void InternetKeepScreen::Rebuild(const std::vector<std::string>& collected) {
     topList.Clear();
     bottomList.Clear();
-    const std::vector<std::string> collected = prepared ? std::move(*prepared) : engine::CollectUrlCacheEntries();
-    prepared = nullptr;  // once: Save lists afresh
-    FillBottomList(settings::ReadKeepList("Internet"));
+    FillBottomList(settings::ReadKeepList(Ports(), "Internet"));
     FillTopList(collected);
     ShowCounts();
 }
@@ -75,15 +72,13 @@ void InternetKeepScreen::Delete_Click() {
                      "Kavlon Info.....");
         return;
     }
-    engine::SaveInternetKeepList(bottomList.Items());
+    engine::SaveInternetKeepList(Ports(), bottomList.Items());
     // What was stored shows once the cache is listed again, beside the windows.
-    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass, [this](const std::function<bool()>& stop) {
-        auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(stop));
-        return std::function<void()>([this, entries] {
-            prepared = entries.get();
-            Rebuild();
-        });
-    });
+    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass,
+              [this, cache = Ports().urlCache](const std::function<bool()>& stop) {
+                  auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(*cache, stop));
+                  return std::function<void()>([this, entries] { Rebuild(*entries); });
+              });
 }
 
 }  // namespace screens

@@ -1,5 +1,11 @@
 #pragma once
 // The internet cookie keep screen: the URL cache's entries on top, the keep-list below.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "screens/CookieScreen.h"
 
 namespace screens {
@@ -9,17 +15,21 @@ std::string KeepListTooLongText(std::size_t stored);
 
 class InternetKeepScreen : public CookieScreen {
 public:
-    InternetKeepScreen();
+    // Lists the cache when it loads, unless it is given a listing made for it.
+    explicit InternetKeepScreen(const ScreenServices& services,
+                                std::optional<std::vector<std::string>> listed = std::nullopt);
     // Lists the cache (beside the windows, before a command builds the screen); what it hands
     // back builds the screen from that listing instead of listing again.
-    static Target::Prepared Prepare(const std::function<bool()>& stop);
+    static Target::Prepared Prepare(const ScreenServices& services, const std::function<bool()>& stop);
 
 protected:
     void LoadContent() override;
     std::string StatusText() override;
 
 private:
-    void Rebuild();
+    void Rebuild(const std::vector<std::string>& collected);
+
+    std::optional<std::vector<std::string>> listed_;
     void Delete_Click();
 };
 

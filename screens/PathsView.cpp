@@ -16,12 +16,12 @@ constexpr const char* kExplanation =
     "folders on your computer, please let me know.";
 }
 
-PathsView::PathsView()
-    : Screen({"frmPath", "  Kavlon Tarnwick----Paths To Be Cleaned", "Location of files to be cleaned!", 400, 600, 500,
+PathsView::PathsView(const ScreenServices& services)
+    : Screen(services, {"frmPath", "  Kavlon Tarnwick----Paths To Be Cleaned", "Location of files to be cleaned!", 400, 600, 500,
               CloseKind::kHideBackdrop, true, true}) {
     const platform::FontSpec title{"MS Sans Serif", 13.5, true, false};
     sidePicture.Move(0, 0, 1215, 2295);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     brandName.Move(1320, 0, 1935, 495);
     brandName.SetFont(title);
     brandName.SetCaption("Kavlon");
@@ -42,10 +42,10 @@ PathsView::PathsView()
 }
 
 void PathsView::LoadContent() {
-    const std::string cache = settings::GetSpecialFolderPath(settings::kCsidlInternetCache);
-    const std::string cookies = settings::GetSpecialFolderPath(settings::kCsidlCookies);
-    const std::string temp = settings::TempFolder();
-    const std::string stored = settings::ReadINI(settings::IniFilePath(), "User", "sFile0", "0");
+    const std::string cache = settings::GetSpecialFolderPath(*Ports().folders, settings::kCsidlInternetCache);
+    const std::string cookies = settings::GetSpecialFolderPath(*Ports().folders, settings::kCsidlCookies);
+    const std::string temp = settings::TempFolder(*Ports().environment);
+    const std::string stored = settings::ReadINI(Ports(), settings::IniFilePath(*Ports().environment), "User", "sFile0", "0");
     pathList.AddItem(cache);
     pathList.AddItem(cookies);
     pathList.AddItem(temp);

@@ -6,7 +6,7 @@ namespace screens {
 
 class PathsView : public Screen {
 public:
-    PathsView();
+    explicit PathsView(const ScreenServices& services);
 
     forms::PictureBox sidePicture{*this, "Picture1"};
     forms::Label brandName{*this, "Label1"};

@@ -12,53 +12,50 @@ namespace {
 
 constexpr const char* kWorkingOut = "Working out what a clean now would remove ...";
 
-struct PreviewJob {
+}  // namespace
+
+struct PreviewLine::Job {
     engine::CleanSettings settings;
     engine::CleanProgress progress;
     engine::CleanPreview result;
 };
 
-// The preview being worked out, and whether the line shows one; window thread only.
-std::shared_ptr<PreviewJob> current;
-bool lineShown = false;
-
-void SetLine(const std::string& text) {
-    lineShown = !text.empty();
-    Backdrop* backdrop = forms::App().Find<Backdrop>();
+void PreviewLine::SetLine(forms::Application& app, const std::string& text) {
+    lineShown_ = !text.empty();
+    Backdrop* backdrop = app.Find<Backdrop>();
     if (!backdrop) return;
     backdrop->progressLine.SetCaption(text);
-    backdrop->progressLine.SetVisible(lineShown);
+    backdrop->progressLine.SetVisible(lineShown_);
 }
 
-void Abandon() {
-    if (current) current->progress.RequestStop();
-    current.reset();
+void PreviewLine::Abandon() {
+    if (current_) current_->progress.RequestStop();
+    current_.reset();
 }
 
-}  // namespace
-
-void ShowCleanPreview() {
+void PreviewLine::Show(forms::Application& app) {
     Abandon();
     // A clean that runs has the line for its progress.
-    if (engine::CleanRunning()) return;
-    auto job = std::make_shared<PreviewJob>();
-    job->settings = engine::CleanSettings::Read(settings::IniSnapshot(settings::IniFilePath()));
-    current = job;
-    SetLine(kWorkingOut);
-    forms::App().Desktop().StartBeside(
-        [job] { job->result = engine::PreviewClean(job->settings, &job->progress); }, 250, {},
-        [job] {
-            if (current != job) return;  // abandoned meanwhile
-            current.reset();
-            SetLine(PreviewText(job->result));
+    if (cleaner_.Running()) return;
+    auto job = std::make_shared<Job>();
+    job->settings = engine::CleanSettings::Read(
+        settings::IniSnapshot(ports_, settings::IniFilePath(*ports_.environment)), *ports_.environment);
+    current_ = job;
+    SetLine(app, kWorkingOut);
+    app.Desktop().StartBeside(
+        [job, ports = ports_] { job->result = engine::PreviewClean(ports, job->settings, &job->progress); }, 250, {},
+        [this, &app, job] {
+            if (current_ != job) return;  // abandoned meanwhile
+            current_.reset();
+            SetLine(app, PreviewText(job->result));
         });
 }
 
-void EndCleanPreview() {
+void PreviewLine::End(forms::Application& app) {
     Abandon();
     // A clean that runs has taken the line over.
-    if (lineShown && !engine::CleanRunning()) SetLine("");
-    lineShown = false;
+    if (lineShown_ && !cleaner_.Running()) SetLine(app, "");
+    lineShown_ = false;
 }
 
 std::string PreviewText(const engine::CleanPreview& preview) {

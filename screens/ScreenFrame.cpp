@@ -9,14 +9,11 @@
 #include "ui/ProportionalLayout.h"
 
 namespace screens {
-
-using forms::App;
-
 namespace {
 
-void HideBackdrop() {
+void HideBackdrop(forms::Application& app) {
     // Only an existing backdrop is hidden; referring to a missing one would create and show it.
-    if (screens::Backdrop* backdrop = App().Find<screens::Backdrop>()) App().Hide(*backdrop);
+    if (screens::Backdrop* backdrop = app.Find<screens::Backdrop>()) app.Hide(*backdrop);
 }
 
 const Command* FindCommand(const std::vector<Command>& commands, const std::string& name) {
@@ -41,15 +38,16 @@ struct Screen::Beside {
     std::function<void()> then;  // written by the work, read once it has returned
 };
 
-void DestroyIfLeaving(forms::Form* form) {
+void DestroyIfLeaving(forms::Application& app, forms::Form* form) {
     auto* screen = dynamic_cast<Screen*>(form);
-    if (screen && screen->Leaving()) App().Unload(*screen);
+    if (screen && screen->Leaving()) app.Unload(*screen);
 }
 
-Screen::Screen(ScreenDesign design, double clientWidth, double clientHeight)
+Screen::Screen(const ScreenServices& services, ScreenDesign design, double clientWidth, double clientHeight)
     : Form(design.name, clientWidth, clientHeight, {true, false, false}),
       pointerTimer(*this, "Timer1", design.timer1),
       closeTimer(*this, "Timer2", design.timer2),
+      services_(services),
       design_(std::move(design)) {
     if (design_.timer3 > 0) destroyTimer_ = std::make_unique<forms::Timer>(*this, "Timer3", design_.timer3);
     SetCaption(design_.caption);
@@ -77,18 +75,18 @@ void Screen::Form_Load() {
 }
 
 void Screen::Form_Activate() {
-    screens::SetStatusText(StatusText());
-    if (design_.showsCleanPreview) ShowCleanPreview();
+    screens::SetStatusText(App(), StatusText());
+    if (design_.showsCleanPreview) services_.previewLine->Show(App());
 }
 
 void Screen::Form_Deactivate() {
-    if (design_.showsCleanPreview) EndCleanPreview();
+    if (design_.showsCleanPreview) services_.previewLine->End(App());
     // Clearing the line of a backdrop that is gone would only bring it back, empty.
     if (screens::Backdrop* backdrop = App().Find<screens::Backdrop>()) backdrop->statusLine.SetCaption("");
 }
 
 void Screen::Form_Unload() {
-    if (design_.showsCleanPreview) EndCleanPreview();
+    if (design_.showsCleanPreview) services_.previewLine->End(App());
 }
 
 void Screen::Form_QueryClose() {
@@ -97,7 +95,7 @@ void Screen::Form_QueryClose() {
 
 void Screen::CloseTimerElapsed() {
     closeTimer.SetEnabled(false);
-    CloseAllScreens();
+    CloseAllScreens(App());
 }
 
 void HelpPage::CloseTimerElapsed() {
@@ -134,8 +132,8 @@ void Screen::Execute(const Command& command) {
     // The target is built, and the hand-over done, once its work is.
     RunBeside(command.name, command.pointer == platform::kPointerDefault ? platform::kPointerArrowHourglass : command.pointer,
               [this, command](const std::function<bool()>& stop) -> std::function<void()> {
-                  const Target::Prepared build = command.target.prepare(stop);
-                  return [this, command, build] { build([&] { Perform(command); }); };
+                  const Target::Prepared made = command.target.prepare(services_, stop);
+                  return [this, command, made] { Perform(command, made); };
               });
 }
 
@@ -164,21 +162,21 @@ void Screen::RunBeside(const std::string& name, int pointer, BesideWork work) {
             if (!screen) return;
             // Hidden by what no command of its own did, or a clean begun from the icon's menu:
             // given up, since no screen shows while a clean runs.
-            if (!screen->Visible() || engine::CleanRunning()) {
+            if (!screen->Visible() || screen->services_.cleaner->Running()) {
                 screen->GiveUpBeside();
                 return;
             }
-            App().SetMousePointer(beside->pointer);
+            screen->App().SetMousePointer(beside->pointer);
         },
         [beside] {
-            if (Screen* screen = beside->screen) App().Dispatch([&] { screen->EndBeside(*beside); });
+            if (Screen* screen = beside->screen) screen->App().Dispatch([&] { screen->EndBeside(*beside); });
         });
 }
 
 void Screen::EndBeside(Beside& beside) {
     beside_.reset();
     beside.screen = nullptr;
-    if (!App().IsLoaded(*this) || !Visible() || engine::CleanRunning()) return;
+    if (!App().IsLoaded(*this) || !Visible() || services_.cleaner->Running()) return;
     // Work that failed leaves the screen where the user is; the busy pointer was the work's.
     if (beside.then) beside.then();
     App().SetMousePointer(platform::kPointerDefault);
@@ -191,20 +189,20 @@ void Screen::GiveUpBeside() {
     beside_.reset();
 }
 
-void Screen::Perform(const Command& command) {
+void Screen::Perform(const Command& command, const Target::Prepared& made) {
     switch (command.kind) {
         case CommandKind::kOpen:
         case CommandKind::kHelp:
-            Open(command);
+            Open(command, made);
             break;
         case CommandKind::kSwitch:
-            Switch(command);
+            Switch(command, made);
             break;
         case CommandKind::kClose:
             Close(command);
             break;
         case CommandKind::kBack:
-            Back(command);
+            Back(command, made);
             break;
         case CommandKind::kOwn:
             if (command.run) command.run();
@@ -212,26 +210,27 @@ void Screen::Perform(const Command& command) {
     }
 }
 
-void Screen::HandOver(const Command& command) {
-    App().Hide(*this);
-    App().SetMousePointer(command.pointer);
+void Screen::HandOver(const Command& command, const Target::Prepared& made) {
+    forms::Application& app = App();
+    app.Hide(*this);
+    app.SetMousePointer(command.pointer);
     pointerTimer.SetEnabled(true);
     if (command.showsTarget) {
-        command.target.show();
+        command.target.show(app, made);
     } else {
-        command.target.load();
+        command.target.load(app, made);
     }
     App().SetMousePointer(platform::kPointerDefault);
 }
 
-void Screen::Open(const Command& command) {
-    HandOver(command);
+void Screen::Open(const Command& command, const Target::Prepared& made) {
+    HandOver(command, made);
     if (command.destroysScreen && destroyTimer_) destroyTimer_->SetEnabled(true);
 }
 
-void Screen::Switch(const Command& command) {
+void Screen::Switch(const Command& command, const Target::Prepared& made) {
     App().Hide(*this);
-    command.target.show();
+    command.target.show(App(), made);
     if (destroyTimer_) destroyTimer_->SetEnabled(true);
 }
 
@@ -240,14 +239,14 @@ void Screen::Close(const Command& command) {
         case CloseKind::kHideBackdrop:
             App().SetMousePointer(platform::kPointerDefault);
             App().Hide(*this);
-            HideBackdrop();
+            HideBackdrop(App());
             break;
         case CloseKind::kHideBackdropBusy:
             App().Hide(*this);
             App().SetMousePointer(command.pointer);
             pointerTimer.SetEnabled(true);
             App().SetMousePointer(platform::kPointerDefault);
-            HideBackdrop();
+            HideBackdrop(App());
             break;
         case CloseKind::kKeepBackdrop:
             App().Hide(*this);
@@ -262,22 +261,22 @@ void Screen::Close(const Command& command) {
     closeTimer.SetEnabled(true);
 }
 
-void Screen::Back(const Command& command) {
-    HandOver(command);
+void Screen::Back(const Command& command, const Target::Prepared& made) {
+    HandOver(command, made);
     closeTimer.SetEnabled(true);
 }
 
-Screen* ShownScreen() {
-    for (forms::Form* form : App().Forms()) {
+Screen* ShownScreen(forms::Application& app) {
+    for (forms::Form* form : app.Forms()) {
         if (auto* screen = dynamic_cast<Screen*>(form); screen && screen->Visible()) return screen;
     }
     return nullptr;
 }
 
-void CloseAllScreens() {
-    HideAll();
-    App().SetMousePointer(platform::kPointerDefault);
-    screens::UnloadAllButMain();
+void CloseAllScreens(forms::Application& app) {
+    HideAll(app);
+    app.SetMousePointer(platform::kPointerDefault);
+    screens::UnloadAllButMain(app);
 }
 
 }  // namespace screens

@@ -11,45 +11,60 @@
 #include "forms/Application.h"
 #include "forms/Form.h"
 #include "platform/Desktop.h"
+#include "screens/ScreenServices.h"
 
 namespace screens {
 
 // Destroys a screen that is only waiting for its own timer to destroy it, so that a command
 // leading back to it at once builds it anew, as coming back a moment later would, instead of
 // showing it just before the timer takes it away (or, for a Load, not showing it at all).
-void DestroyIfLeaving(forms::Form* form);
+void DestroyIfLeaving(forms::Application& app, forms::Form* form);
 
 // A screen or page a command leads to: how to Load it and how to Show it. A command the user
 // chose shows its screen: a Load that finds the screen kept hidden (behind a help page) shows it.
 struct Target {
-    // What a target's preparation hands back: it builds the target (the function it is given)
-    // with what was prepared at hand.
-    using Prepared = std::function<void(const std::function<void()>& build)>;
+    // What a target's preparation hands back: it makes the target with what was prepared at
+    // hand, on the window thread, when the target has to be made.
+    using Prepared = std::function<std::unique_ptr<forms::Form>()>;
 
-    std::function<void()> load;
-    std::function<void()> show;
+    // Each is given the maker of the target when its work was prepared, an empty one otherwise.
+    std::function<void(forms::Application& app, const Prepared& made)> load;
+    std::function<void(forms::Application& app, const Prepared& made)> show;
     // Work the target needs before it can be built (a listing), done beside the windows on a
     // thread of its own that touches no window, while the screen that leads there stays shown;
     // stop answers true once the work is no longer wanted. Empty: the target is built at once.
-    std::function<Prepared(const std::function<bool()>& stop)> prepare;
+    std::function<Prepared(const ScreenServices& services, const std::function<bool()>& stop)> prepare;
 
     template <class F>
     static Target Of() {
-        Target target{[] {
-                          DestroyIfLeaving(forms::App().Find<F>());
-                          if (F* kept = forms::App().Find<F>(); kept && !kept->Visible()) {
-                              forms::App().Show(*kept);
+        Target target{[](forms::Application& app, const Prepared& made) {
+                          DestroyIfLeaving(app, app.Find<F>());
+                          if (F* kept = app.Find<F>(); kept && !kept->Visible()) {
+                              app.Show(*kept);
                           } else {
-                              forms::App().Load<F>();
+                              Make<F>(app, made);
                           }
                       },
-                      [] {
-                          DestroyIfLeaving(forms::App().Find<F>());
-                          forms::App().Show<F>();
+                      [](forms::Application& app, const Prepared& made) {
+                          DestroyIfLeaving(app, app.Find<F>());
+                          app.Show(Make<F>(app, made));
                       },
                       {}};
-        if constexpr (requires(const std::function<bool()>& stop) { F::Prepare(stop); }) target.prepare = &F::Prepare;
+        if constexpr (requires(const ScreenServices& services, const std::function<bool()>& stop) {
+                          F::Prepare(services, stop);
+                      }) {
+            target.prepare = &F::Prepare;
+        }
         return target;
+    }
+
+private:
+    // The form of type F: the one there is, or one made from what was prepared, or one the
+    // application makes.
+    template <class F>
+    static F& Make(forms::Application& app, const Prepared& made) {
+        if (app.Find<F>() || !made) return app.Get<F>();
+        return app.Adopt(std::unique_ptr<F>(static_cast<F*>(made().release())));
     }
 };
 
@@ -101,7 +116,8 @@ inline constexpr double kScreenHeight = 2235;
 
 class Screen : public forms::Form {
 public:
-    explicit Screen(ScreenDesign design, double clientWidth = kScreenWidth, double clientHeight = kScreenHeight);
+    Screen(const ScreenServices& services, ScreenDesign design, double clientWidth = kScreenWidth,
+           double clientHeight = kScreenHeight);
     ~Screen() override;
 
     // Layout, the screen's own loading, then the screen shows itself; the pointer a command
@@ -129,6 +145,9 @@ public:
     bool Busy() const { return beside_ != nullptr; }
 
 protected:
+    const ScreenServices& Services() const { return services_; }
+    const platform::Ports& Ports() const { return services_.ports; }
+
     // What the screen reads and fills when it is created.
     virtual void LoadContent() {}
     virtual std::string StatusText() { return design_.statusText; }
@@ -147,17 +166,18 @@ protected:
 
 private:
     struct Beside;
-    // A command's hand-over itself, its target built at once.
-    void Perform(const Command& command);
+    // A command's hand-over itself, its target built at once (from what was prepared, if given).
+    void Perform(const Command& command, const Target::Prepared& made = {});
     void EndBeside(Beside& beside);
     void GiveUpBeside();
     // Hide, busy pointer, pointerTimer, the target loaded or shown, default pointer.
-    void HandOver(const Command& command);
-    void Open(const Command& command);
-    void Switch(const Command& command);
+    void HandOver(const Command& command, const Target::Prepared& made);
+    void Open(const Command& command, const Target::Prepared& made);
+    void Switch(const Command& command, const Target::Prepared& made);
     void Close(const Command& command);
-    void Back(const Command& command);
+    void Back(const Command& command, const Target::Prepared& made);
 
+    const ScreenServices& services_;
     ScreenDesign design_;
     std::unique_ptr<forms::Timer> destroyTimer_;
     std::vector<Command> commands_;
@@ -178,23 +198,23 @@ protected:
 
 // Hides every form from the most recently created to the first, resets the pointer and
 // unloads every form but the resident main window.
-void CloseAllScreens();
+void CloseAllScreens(forms::Application& app);
 
 // The screen the user sees now, minimised or not (at most one is shown); null for none.
-Screen* ShownScreen();
+Screen* ShownScreen(forms::Application& app);
 
 // Opens a screen from outside the screens (the icon's menu) as Load does, except that a screen
 // shown now hands over to it as its own command would, and the screen itself, when shown, is
 // restored and brought forward: never two screens at once, never one lost.
 template <class F>
-void OpenFromOutside(int pointer) {
-    Screen* shown = ShownScreen();
-    if (F* existing = forms::App().Find<F>(); existing && existing == shown) {
-        forms::App().Show(*existing);
+void OpenFromOutside(forms::Application& app, int pointer) {
+    Screen* shown = ShownScreen(app);
+    if (F* existing = app.Find<F>(); existing && existing == shown) {
+        app.Show(*existing);
     } else if (shown) {
         shown->HandOverTo(Target::Of<F>(), pointer);
     } else {
-        forms::App().Load<F>();
+        app.Load<F>();
     }
 }
 

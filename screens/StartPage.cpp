@@ -17,12 +17,12 @@ constexpr const char* kInstruction =
     "the information when you visit the sites again. Click on one of the options above to get started.";
 }
 
-StartPage::StartPage()
-    : Screen({"Form1", "  Kavlon Tarnwick----Main Start Page", "Make a selection to get started!", 400, 600, 100,
+StartPage::StartPage(const ScreenServices& services)
+    : Screen(services, {"Form1", "  Kavlon Tarnwick----Main Start Page", "Make a selection to get started!", 400, 600, 100,
               CloseKind::kHideBackdrop}) {
     const platform::FontSpec title{"MS Sans Serif", 18, true, false};
     sidePicture.Move(0, -600, 1215, 2895);
-    ShowSidePicture(sidePicture);
+    services.sidePicture->Show(sidePicture);
     brandName.Move(1440, 0, 1935, 615);
     brandName.SetFont(title);
     brandName.SetCaption("Kavlon");

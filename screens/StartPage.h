@@ -6,7 +6,7 @@ namespace screens {
 
 class StartPage : public Screen {
 public:
-    StartPage();
+    explicit StartPage(const ScreenServices& services);
 
     forms::PictureBox sidePicture{*this, "Picture1"};
     forms::Label brandName{*this, "Label1"};

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/Ports.h"
 
 namespace settings {
 
@@ -24,17 +24,17 @@ inline constexpr int kCsidlCookies = 33;
 inline constexpr std::array<int, 11> kProtectedFolderIds = {36, 37, 38, 23, 35, 43, 22, 24, 25, 26, 29};
 
 // SHGetFolderPath for the identifier: the path without a trailing "\", "" on failure.
-std::string GetSpecialFolderPath(int csidl);
+std::string GetSpecialFolderPath(platform::Folders& folders, int csidl);
 
 // "C:\" followed by the eleven protected folders in the order above ("" where a lookup failed).
-std::vector<std::string> ProtectedFolders();
+std::vector<std::string> ProtectedFolders(platform::Folders& folders);
 
 // Appends "\" to a folder path that does not already end in one.
 std::string NormaliseAppFolder(std::string folder);
 // The folder of the running program, normalised.
-std::string AppFolder();
+std::string AppFolder(platform::Environment& env);
 // The value of the environment variable Temp, unchanged; "" when unset.
-std::string TempFolder();
+std::string TempFolder(platform::Environment& env);
 
 enum class FolderVerdict {
     kAllowed,
@@ -50,7 +50,7 @@ enum class FolderVerdict {
 // reading serves one decision; a folder that cannot be opened protects nothing it could be.
 class ProtectedIdentities {
 public:
-    static ProtectedIdentities Read();
+    static ProtectedIdentities Read(const platform::Ports& ports);
     FolderVerdict Verdict(const platform::FileIdentity& folder) const;
 
 private:
@@ -63,6 +63,6 @@ private:
 // subfolder of a protected folder is allowed, and so is the root of any other volume that holds
 // no protected folder. The empty text is refused as a system folder when a lookup failed (it
 // equals that folder's empty path).
-FolderVerdict CheckUserFolder(const std::string& candidate);
+FolderVerdict CheckUserFolder(const platform::Ports& ports, const std::string& candidate);
 
 }  // namespace settings

@@ -16,8 +16,8 @@ namespace {
 // ours and reads as empty rather than stalling the program.
 constexpr std::uint64_t kMaxFileBytes = 8u << 20;
 
-std::optional<ProfileText> LoadProfile(const std::string& file) {
-    auto bytes = platform::Files().ReadWholeFile(file, kMaxFileBytes);
+std::optional<ProfileText> LoadProfile(platform::FileSystem& files, const std::string& file) {
+    auto bytes = files.ReadWholeFile(file, kMaxFileBytes);
     if (!bytes) return std::nullopt;
     return DecodeProfile(std::move(*bytes));
 }
@@ -28,21 +28,25 @@ bool IsAscii(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string ToAnsi(std::string_view utf8) { return IsAscii(utf8) ? std::string(utf8) : platform::Env().ToAnsi(utf8); }
+std::string ToAnsi(platform::Environment& env, std::string_view utf8) {
+    return IsAscii(utf8) ? std::string(utf8) : env.ToAnsi(utf8);
+}
 
-std::string FromAnsi(std::string_view ansi) { return IsAscii(ansi) ? std::string(ansi) : platform::Env().FromAnsi(ansi); }
+std::string FromAnsi(platform::Environment& env, std::string_view ansi) {
+    return IsAscii(ansi) ? std::string(ansi) : env.FromAnsi(ansi);
+}
 
 // Names and values in the form the file holds them.
-std::string InFileForm(const ProfileText& profile, std::string_view utf8) {
-    return profile.encoding == ProfileEncoding::kAnsi ? ToAnsi(utf8) : std::string(utf8);
+std::string InFileForm(platform::Environment& env, const ProfileText& profile, std::string_view utf8) {
+    return profile.encoding == ProfileEncoding::kAnsi ? ToAnsi(env, utf8) : std::string(utf8);
 }
 
 // A stored value as the platform's reader hands it over, whole, in UTF-8. The design's reader
 // had a buffer of 256 characters and cut longer values, so that a long folder read back named
 // its parent or a sibling; nothing relies on the cut.
-std::string AsRead(const ProfileText& profile, std::string_view stored) {
+std::string AsRead(platform::Environment& env, const ProfileText& profile, std::string_view stored) {
     const std::string_view value = Unquoted(stored);
-    return profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(value) : std::string(value);
+    return profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(env, value) : std::string(value);
 }
 
 // The reader drops trailing blanks of the default it is given.
@@ -68,62 +72,68 @@ int KeepListIndex(std::string_view name) {
 
 }  // namespace
 
-std::string IniFilePath() { return AppFolder() + "Clean.ini"; }
+std::string IniFilePath(platform::Environment& env) { return AppFolder(env) + "Clean.ini"; }
 
-std::string ReadINI(const std::string& file, const std::string& section, const std::string& key,
-                    const std::string& defaultValue) {
-    return IniSnapshot(file).Read(section, key, defaultValue);
+std::string ReadINI(const platform::Ports& ports, const std::string& file, const std::string& section,
+                    const std::string& key, const std::string& defaultValue) {
+    return IniSnapshot(ports, file).Read(section, key, defaultValue);
 }
 
-void WriteINI(const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value) {
+void WriteINI(const platform::Ports& ports, const std::string& file, const std::string& section,
+              const std::string& key, const std::string& value) {
+    platform::Environment& env = *ports.environment;
     std::string oneLine = value;
     std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
     std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
 
     ProfileText profile;
-    if (auto loaded = LoadProfile(file)) {
+    if (auto loaded = LoadProfile(*ports.fileSystem, file)) {
         profile = std::move(*loaded);
-    } else if (platform::Files().Exists(file)) {
+    } else if (ports.fileSystem->Exists(file)) {
         // Locked, unreadable or not ours: replacing it would lose every other key.
         return;
     }
-    std::string updated = SetProfileValue(profile.text, InFileForm(profile, section), InFileForm(profile, key),
-                                          InFileForm(profile, oneLine));
+    std::string updated = SetProfileValue(profile.text, InFileForm(env, profile, section), InFileForm(env, profile, key),
+                                          InFileForm(env, profile, oneLine));
     if (updated == profile.text) return;
     profile.text = std::move(updated);
-    platform::Files().ReplaceWholeFile(file, EncodeProfile(profile));
+    ports.fileSystem->ReplaceWholeFile(file, EncodeProfile(profile));
 }
 
-bool FitsSettingsFile(const std::string& value) { return IsAscii(value) || FromAnsi(ToAnsi(value)) == value; }
+bool FitsSettingsFile(platform::Environment& env, const std::string& value) {
+    return IsAscii(value) || FromAnsi(env, ToAnsi(env, value)) == value;
+}
 
-std::vector<std::string> ReadKeepList(const std::string& section) { return IniSnapshot(IniFilePath()).KeepList(section); }
+std::vector<std::string> ReadKeepList(const platform::Ports& ports, const std::string& section) {
+    return IniSnapshot(ports, IniFilePath(*ports.environment)).KeepList(section);
+}
 
-IniSnapshot::IniSnapshot(const std::string& file) : profile_(LoadProfile(file)) {
-    readable_ = profile_.has_value() || !platform::Files().Exists(file);
+IniSnapshot::IniSnapshot(const platform::Ports& ports, const std::string& file)
+    : env_(ports.environment), profile_(LoadProfile(*ports.fileSystem, file)) {
+    readable_ = profile_.has_value() || !ports.fileSystem->Exists(file);
 }
 
 std::string IniSnapshot::Read(const std::string& section, const std::string& key,
                               const std::string& defaultValue) const {
     if (!profile_) return AsDefault(defaultValue);
-    const auto stored = FindProfileValue(profile_->text, InFileForm(*profile_, section), InFileForm(*profile_, key));
+    const auto stored = FindProfileValue(profile_->text, InFileForm(*env_, *profile_, section), InFileForm(*env_, *profile_, key));
     if (!stored) return AsDefault(defaultValue);
-    return AsRead(*profile_, *stored);
+    return AsRead(*env_, *profile_, *stored);
 }
 
 std::vector<std::pair<std::string, std::string>> IniSnapshot::Keys(const std::string& section) const {
     std::vector<std::pair<std::string, std::string>> keys;
     if (!profile_) return keys;
     const ProfileText& profile = *profile_;
-    ForEachProfileKey(profile.text, InFileForm(profile, section),
+    ForEachProfileKey(profile.text, InFileForm(*env_, profile, section),
                       [&](std::string_view name, std::optional<std::string_view> value) {
                           if (!value) return;
-                          std::string utf8 = profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(name)
+                          std::string utf8 = profile.encoding == ProfileEncoding::kAnsi ? FromAnsi(*env_, name)
                                                                                          : std::string(name);
                           const bool seen = std::any_of(keys.begin(), keys.end(), [&](const auto& key) {
                               return text::EqualsNoCase(key.first, utf8);
                           });
-                          if (!seen) keys.emplace_back(std::move(utf8), AsRead(profile, *value));
+                          if (!seen) keys.emplace_back(std::move(utf8), AsRead(*env_, profile, *value));
                       });
     return keys;
 }
@@ -142,7 +152,7 @@ std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const
         std::optional<std::string_view> value;
     };
     std::vector<std::pair<int, std::optional<std::string_view>>> keys;
-    ForEachProfileKey(profile->text, InFileForm(*profile, section),
+    ForEachProfileKey(profile->text, InFileForm(*env_, *profile, section),
                       [&](std::string_view name, std::optional<std::string_view> value) {
                           if (const int index = KeepListIndex(name); index >= 0) keys.emplace_back(index, value);
                       });
@@ -152,7 +162,7 @@ std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const
     }
     for (const Slot& slot : slots) {
         if (!slot.value) break;  // missing, or a line without "=": reads "0"
-        std::string entry = AsRead(*profile, *slot.value);
+        std::string entry = AsRead(*env_, *profile, *slot.value);
         if (entry.empty() || entry == "0") break;
         entries.push_back(std::move(entry));
     }

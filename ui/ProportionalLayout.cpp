@@ -60,7 +60,7 @@ LayoutBand BandForWidth(double widthPixels) {
 }
 
 void ResizeControls(forms::Form& form) {
-    const platform::ScreenMetrics screen = forms::App().Screen();
+    const platform::ScreenMetrics screen = form.App().Screen();
     const LayoutBand band = BandForWidth(screen.widthTwips / screen.twipsPerPixelX);
     if (!band.scaled) {
         Centre(form, screen, form.Width(), form.Height());

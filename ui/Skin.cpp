@@ -14,6 +14,8 @@ std::vector<platform::DispatchCall> SkinCalls(std::uintptr_t windowHandle) {
     };
 }
 
-void ApplySkin(std::uintptr_t windowHandle) { platform::Late().CallInOrder(kSkinProgId, SkinCalls(windowHandle)); }
+void ApplySkin(platform::Automation& automation, std::uintptr_t windowHandle) {
+    automation.CallInOrder(kSkinProgId, SkinCalls(windowHandle));
+}
 
 }  // namespace ui

@@ -17,6 +17,6 @@ std::vector<platform::DispatchCall> SkinCalls(std::uintptr_t windowHandle);
 
 // Hands the skin file to the skinning component for the window; nothing happens when the
 // component is not installed.
-void ApplySkin(std::uintptr_t windowHandle);
+void ApplySkin(platform::Automation& automation, std::uintptr_t windowHandle);
 
 }  // namespace ui

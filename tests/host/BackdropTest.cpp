@@ -32,7 +32,7 @@ TEST(Backdrop, LoadLaysItOutForTheScreenAndShowsItPainted) {
 
 TEST(Backdrop, WritingTheStatusLineCreatesTheBackdropWhenItIsGone) {
     HeadlessWorld world;
-    screens::SetStatusText("Hello");
+    screens::SetStatusText(world.app, "Hello");
     ASSERT_TRUE(world.app.Exists<screens::Backdrop>());
     EXPECT_TRUE(world.app.Find<screens::Backdrop>()->Visible());
     EXPECT_EQ(world.app.Find<screens::Backdrop>()->statusLine.Caption(), "Hello");
@@ -60,13 +60,13 @@ TEST(UnloadAll, ButMainKeepsOnlyTheMainWindow) {
     world.app.Get<MainWindow>();
     world.app.Get<screens::HelperWindow>();
     world.app.Get<screens::Backdrop>();
-    screens::UnloadAllButMain();
+    screens::UnloadAllButMain(world.app);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
-    screens::UnloadAllButMain();
+    screens::UnloadAllButMain(world.app);
     EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"});
 
     world.app.SetMousePointer(11);
-    screens::UnloadAll();
+    screens::UnloadAll(world.app);
     EXPECT_TRUE(world.LoadedNames().empty());
     EXPECT_EQ(world.desktop.pointer, 0);
     EXPECT_TRUE(world.desktop.quit);
@@ -74,7 +74,7 @@ TEST(UnloadAll, ButMainKeepsOnlyTheMainWindow) {
 
 TEST(Skin, FourLateBoundCallsInOrderWithTheWindowHandle) {
     HeadlessWorld world;
-    ui::ApplySkin(0x1234);
+    ui::ApplySkin(world.automation, 0x1234);
     ASSERT_EQ(world.automation.sequences.size(), 1u);
     EXPECT_EQ(world.automation.sequences[0].progId, "WBOCXLib.Wbocx");
     const auto& calls = world.automation.sequences[0].calls;

@@ -31,7 +31,9 @@ struct PreviewWorld : testing_support::HeadlessWorld {
         files.AddFile("C:\\Apps\\Clean.ini", "[User]\r\nsFile0=" + user + "\r\n[Delete]\r\n" + options +
                                                  "[Internet]\r\nsFile0=http://kept/\r\n");
     }
-    engine::CleanSettings Read() const { return engine::CleanSettings::Read(settings::IniSnapshot("C:\\Apps\\Clean.ini")); }
+    engine::CleanSettings Read() {
+        return engine::CleanSettings::Read(settings::IniSnapshot(ports, "C:\\Apps\\Clean.ini"), env);
+    }
     // Everything a clean could change: every path with its attributes and content, the cache.
     std::vector<std::string> State() {
         std::vector<std::string> state;
@@ -70,7 +72,7 @@ TEST(CleanPreview, CountsWhatTheCleanThenRemovesAndChangesNothing) {
         world.Settings(c.user);
         c.setUp(world);
         const std::vector<std::string> before = world.State();
-        const engine::CleanPreview preview = engine::PreviewClean(world.Read());
+        const engine::CleanPreview preview = engine::PreviewClean(world.ports, world.Read());
         EXPECT_EQ(world.State(), before) << "the preview changed the world";
         ASSERT_FALSE(preview.refusal);
         const auto targets = engine::CleanTargets();
@@ -78,7 +80,7 @@ TEST(CleanPreview, CountsWhatTheCleanThenRemovesAndChangesNothing) {
             SCOPED_TRACE(targets[i].label);
             ASSERT_TRUE(preview.targets[i]);
             engine::DeleteTally cleaned;
-            targets[i].clean(world.Read(), cleaned, nullptr, engine::CleanMode::kClean);
+            targets[i].clean(world.ports, world.Read(), cleaned, nullptr, engine::CleanMode::kClean);
             EXPECT_EQ(preview.targets[i]->removedItems, cleaned.removedItems);
             EXPECT_EQ(preview.targets[i]->removedBytes, cleaned.removedBytes);
             EXPECT_EQ(preview.targets[i]->keptItems, cleaned.keptItems);
@@ -124,10 +126,10 @@ TEST(CleanPreview, TellsWhatACleanNowWouldDo) {
         if (c.unreadable) {
             world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
         } else {
-            EXPECT_EQ(screens::PreviewText(engine::PreviewClean(world.Read())), c.line);
+            EXPECT_EQ(screens::PreviewText(engine::PreviewClean(world.ports, world.Read())), c.line);
         }
         const std::vector<std::string> before = world.State();
-        EXPECT_EQ(engine::RunUnattendedPreview(), c.exitCode);
+        EXPECT_EQ(engine::RunUnattendedPreview(world.ports), c.exitCode);
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         for (const std::string& line : c.record) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
         world.files.Erase("C:\\Apps\\Morvane.log");

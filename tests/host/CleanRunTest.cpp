@@ -25,6 +25,7 @@ public:
 // The program's host, but for what it asks of the screens and of the resident main window,
 // which it records.
 struct ScreensLog : app::CleanRunWindows {
+    using app::CleanRunWindows::CleanRunWindows;
     std::vector<std::string> calls;
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
@@ -69,13 +70,13 @@ protected:
     }
 
     HeadlessWorld world;
-    ScreensLog screens;
+    ScreensLog screens{world.app, world.ports};
 };
 
 TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
     AllChosen("C:\\Mine");
     world.app.Get<screens::Backdrop>();
-    engine::RunCleanFromOptions(screens);
+    world.cleaner.RunCleanFromOptions(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_FALSE(world.files.Exists("C:\\Mine\\m.txt"));
     EXPECT_TRUE(world.files.Exists("C:\\Mine"));
@@ -97,7 +98,7 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
     world.cache.inUse.insert("http://a/");
     world.app.Get<screens::Backdrop>();
-    engine::RunCleanFromOptions(screens);
+    world.cleaner.RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0));
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
@@ -123,10 +124,10 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         Settings(c.settings);
         world.desktop.messages.clear();
         world.app.Show(world.app.Get<screens::Backdrop>());
-        engine::RunCleanFromOptions(screens);
+        world.cleaner.RunCleanFromOptions(screens);
         EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1)});
         world.env.exitCode.reset();
-        engine::RunAutoClean(screens);
+        world.cleaner.RunAutoClean(screens);
         EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
         world.env.SetVariable("Temp", "C:\\Temp");
     }
@@ -141,7 +142,7 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
 TEST_F(CleanRun, SettingsThatCannotBeReadEndTheUnattendedRunWithTheirOwnCode) {
     AllChosen("C:\\Mine");
     world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_EQ(world.env.exitCode, engine::kExitSettingsUnreadable);
     EXPECT_TRUE(NothingDeleted());
     EXPECT_TRUE(world.desktop.messages.empty());
@@ -149,12 +150,12 @@ TEST_F(CleanRun, SettingsThatCannotBeReadEndTheUnattendedRunWithTheirOwnCode) {
 
 TEST_F(CleanRun, WithoutAVisibleBackdropTheOptionsRunCleansSilently) {
     AllChosen("C:\\Mine");
-    engine::RunCleanFromOptions(screens);  // creates the backdrop for its status line ...
+    world.cleaner.RunCleanFromOptions(screens);  // creates the backdrop for its status line ...
     EXPECT_EQ(world.desktop.messages.size(), 1u);
     world.files.AddFile("C:\\Temp\\again.tmp");
     world.app.Hide(world.app.Get<screens::Backdrop>());
     world.desktop.messages.clear();
-    engine::RunCleanFromTray(screens);  // ... the tray variant writes none and reports nothing
+    world.cleaner.RunCleanFromTray(screens);  // ... the tray variant writes none and reports nothing
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\again.tmp"));
     EXPECT_TRUE(world.desktop.messages.empty());
 }
@@ -172,7 +173,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
         world.desktop.messages.clear();
         screens.calls.clear();
         AllChosen(c.user);
-        engine::RunCleanFromTray(screens);
+        world.cleaner.RunCleanFromTray(screens);
         EXPECT_TRUE(NothingDeleted()) << c.user;
         ASSERT_EQ(world.desktop.messages.size(), 1u) << c.user;
         EXPECT_EQ(world.desktop.messages[0].text, c.text) << c.user;
@@ -186,7 +187,7 @@ TEST_F(CleanRun, TheRootAndSystemFoldersAreRefusedInEverySpellingAndNothingIsDel
 TEST_F(CleanRun, ASubfolderOfASystemFolderIsCleaned) {
     world.files.AddFile("C:\\Windows\\Logs\\old.log");
     Settings("[User]\r\nsFile0=C:\\Windows\\Logs\r\n[Delete]\r\nUser=Yes\r\n[Internet]\r\nsFile0=x\r\n");
-    engine::RunCleanFromTray(screens);
+    world.cleaner.RunCleanFromTray(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Windows\\Logs\\old.log"));
     EXPECT_TRUE(world.files.Exists("C:\\Temp\\t.tmp")) << "Temp was not chosen";
 }
@@ -197,14 +198,14 @@ TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
         world.desktop.messages.clear();
         screens.calls.clear();
         Settings(ini);
-        engine::RunCleanFromTray(screens);
+        world.cleaner.RunCleanFromTray(screens);
         EXPECT_EQ(Texts(), std::vector<std::string>{"You Have Not Entered Any Files To Be Cleaned !"}) << ini;
         EXPECT_EQ(world.desktop.messages[0].style, 64);
         EXPECT_EQ(screens.calls, std::vector<std::string>{"start"});
         EXPECT_TRUE(world.app.Find<screens::Backdrop>()->Visible());
     }
     world.desktop.messages.clear();
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_EQ(world.env.exitCode, 0);
     EXPECT_TRUE(NothingDeleted());
@@ -212,7 +213,7 @@ TEST_F(CleanRun, NothingChosenOpensTheStartPageOrEndsTheUnattendedRunSilently) {
 
 TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
     Settings("[Delete]\r\nTemp=yes\r\n[Internet]\r\nsFile0=x\r\n");
-    engine::RunCleanFromTray(screens);
+    world.cleaner.RunCleanFromTray(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_TRUE(NothingDeleted());
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
@@ -221,7 +222,7 @@ TEST_F(CleanRun, ALowerCaseYesPassesTheEmptyCheckButSelectsNothing) {
 TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
     Settings("[Delete]\r\nTemp=Yes\r\n");
     world.desktop.Answer(platform::kResultNo);
-    engine::RunCleanFromOptions(screens);
+    world.cleaner.RunCleanFromOptions(screens);
     EXPECT_TRUE(NothingDeleted());
     ASSERT_FALSE(world.desktop.messages.empty());
     EXPECT_EQ(world.desktop.messages[0].text, "You have not saved any Cookies !\r\rDo you want to continue?");
@@ -232,7 +233,7 @@ TEST_F(CleanRun, AnEmptyKeepListAsksFirstAndNoDeletesNothing) {
     screens.calls.clear();
     world.desktop.messages.clear();
     world.desktop.Answer(platform::kResultYes);
-    engine::RunCleanFromTray(screens);
+    world.cleaner.RunCleanFromTray(screens);
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"hide screens", "close-all"}));
     EXPECT_EQ(world.desktop.messages.size(), 1u) << "the tray variant shows no final message";
@@ -242,19 +243,19 @@ TEST_F(CleanRun, OnlyZeroOrNoAsTheFirstKeptEntryAsks) {
     for (const char* first : {"No", "0"}) {
         world.desktop.messages.clear();
         Settings(std::string("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=") + first + "\r\n");
-        engine::RunCleanFromTray(screens);
+        world.cleaner.RunCleanFromTray(screens);
         EXPECT_EQ(world.desktop.messages.size(), 1u) << first;
     }
     world.desktop.messages.clear();
     Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=\r\n");
-    engine::RunCleanFromTray(screens);
+    world.cleaner.RunCleanFromTray(screens);
     EXPECT_TRUE(world.desktop.messages.empty()) << "an empty value is not asked about";
 }
 
 TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode) {
     AllChosen("C:\\Mine", "");
     world.app.Get<screens::Backdrop>();
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_TRUE(world.desktop.messages.empty());
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\t.tmp"));
     EXPECT_TRUE(world.cache.entries.empty());
@@ -265,13 +266,13 @@ TEST_F(CleanRun, TheUnattendedRunAsksNothingUnloadsEverythingAndEndsWithItsCode)
 TEST_F(CleanRun, TheUnattendedRunEndsWithOneWhenSomethingStayed) {
     AllChosen("C:\\Mine", "");
     world.files.SetLock("C:\\Mine\\m.txt", fake::FakeFileSystem::Lock::kExclusive);
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
 }
 
 TEST_F(CleanRun, ARefusedUnattendedRunStaysWithThePickerAndEndsWhenItCloses) {
     AllChosen("c:\\");
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_TRUE(NothingDeleted());
     EXPECT_FALSE(world.env.exitCode.has_value());
     EXPECT_EQ(screens.calls, (std::vector<std::string>{"picker", "end on close 2"}));
@@ -283,11 +284,11 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
     struct Case {
         const char* label;
         std::function<void()> setUp;
-        void (*run)(engine::CleanRunHost&);
+        void (engine::Cleaner::*run)(engine::CleanRunHost&);
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"refused", [this] { AllChosen("C:\\Windows"); }, engine::RunAutoClean,
+        {"refused", [this] { AllChosen("C:\\Windows"); }, &engine::Cleaner::RunAutoClean,
          {"unattended clean  exit code 2  ended 2026-12-07 18:30:12 after 0.0 s\r\n", "Refused: Your Selected Folder C:\\Windows is a protected folder\r\n",
           "Outcome: refused, nothing cleaned\r\n"}},
         {"items in use",
@@ -296,7 +297,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
              world.files.SetLock("C:\\Temp\\t.tmp", fake::FakeFileSystem::Lock::kInUse);
              world.cache.inUse.insert("http://a/");
          },
-         engine::RunCleanFromOptions,
+         &engine::Cleaner::RunCleanFromOptions,
          {"clean from the options  exit code 1  ended 2026-12-07 18:30:12 after 0.0 s\r\n",
           "Your Selected Folder = Yes, C:\\Mine: 1 item removed, 2 bytes, 0 items left\r\n",
           "Temp Folder = Yes, C:\\Temp: 0 items removed, 0 bytes, 1 item left\r\n",
@@ -306,32 +307,32 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
              AllChosen("C:\\Mine");
              world.files.FailWith("C:\\Temp\\t.tmp", {platform::FsError::kOther, 0xC0000185});
              world.files.FailWith("C:\\Mine", platform::FsError::kAccessDenied);
-         }, engine::RunAutoClean,
+         }, &engine::Cleaner::RunAutoClean,
          {"  other (0xC0000185): C:\\Temp\\t.tmp\r\n", "Refused: Your Selected Folder C:\\Mine could not be listed\r\n"}},
         {"Temp unset",
          [this] {
              world.env.UnsetVariable("Temp");
              Settings("[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
          },
-         engine::RunCleanFromTray,
+         &engine::Cleaner::RunCleanFromTray,
          {"clean from the icon's menu  exit code 1  ended", "Temp Folder = Yes: could not be cleaned at all\r\n",
           "Refused: Temp Folder is not set\r\n"}},
-        {"nothing chosen", [this] { Settings("[Delete]\r\nUser=No\r\n"); }, engine::RunCleanFromTray,
+        {"nothing chosen", [this] { Settings("[Delete]\r\nUser=No\r\n"); }, &engine::Cleaner::RunCleanFromTray,
          {"Your Selected Folder = No\r\nTemp Folder = not set\r\n", "Outcome: nothing chosen\r\n"}},
         {"not continued", [this] { AllChosen("C:\\Mine", ""); world.desktop.Answer(platform::kResultNo); },
-         engine::RunCleanFromTray, {"Outcome: not continued (no cookies kept)\r\n"}},
+         &engine::Cleaner::RunCleanFromTray, {"Outcome: not continued (no cookies kept)\r\n"}},
         {"settings unreadable",
          [this] {
              AllChosen("C:\\Mine");
              world.files.SetLock("C:\\Apps\\Clean.ini", fake::FakeFileSystem::Lock::kExclusive);
          },
-         engine::RunAutoClean, {"unattended clean  exit code 3  ended"}},
+         &engine::Cleaner::RunAutoClean, {"unattended clean  exit code 3  ended"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         world.files.Erase("C:\\Apps\\Morvane.log");
         c.setUp();
-        c.run(screens);
+        (world.cleaner.*c.run)(screens);
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_EQ(log.rfind("\xEF\xBB\xBF==== 2026-12-07 18:30:12  ", 0), 0u) << log;
         for (const std::string& line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
@@ -344,7 +345,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
     world.files.AddFile("C:\\Apps\\Morvane.log", "old");
     world.files.SetLock("C:\\Apps\\Morvane.log", fake::FakeFileSystem::Lock::kExclusive);
     world.env.exitCode.reset();
-    engine::RunAutoClean(screens);
+    world.cleaner.RunAutoClean(screens);
     EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed) << "t.tmp is still in use";
     EXPECT_FALSE(world.files.Exists("C:\\Temp\\new.tmp"));
 }
@@ -371,11 +372,11 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         screens.calls.clear();
         int ended = 0;
         world.desktop.Answer(c.answer, 0, [&] {
-            if (c.stop != engine::StopCause::kNone) engine::StopClean(c.stop, [&] { ++ended; });
+            if (c.stop != engine::StopCause::kNone) world.cleaner.Stop(c.stop, [&] { ++ended; });
         });
-        engine::RunCleanFromOptions(screens);
+        world.cleaner.RunCleanFromOptions(screens);
         EXPECT_TRUE(NothingDeleted());
-        EXPECT_FALSE(engine::CleanRunning());
+        EXPECT_FALSE(world.cleaner.Running());
         EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
@@ -449,11 +450,11 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         c.arm(gate);
         int ended = 0;
         const int runs = world.desktop.besideRuns;
-        engine::RunCleanFromTray(screens);
+        world.cleaner.RunCleanFromTray(screens);
         ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
-        engine::StopClean(engine::StopCause::kExit, [&] { ++ended; });
-        engine::RunCleanFromOptions(screens);  // a second clean, as a screen would try it
-        EXPECT_TRUE(engine::CleanRunning());
+        world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; });
+        world.cleaner.RunCleanFromOptions(screens);  // a second clean, as a screen would try it
+        EXPECT_TRUE(world.cleaner.Running());
         gate.go.set_value();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
@@ -461,7 +462,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
 
         EXPECT_EQ(world.desktop.besideRuns, runs + 1) << "no second clean began";
         EXPECT_TRUE(world.desktop.messages.empty());
-        EXPECT_FALSE(engine::CleanRunning());
+        EXPECT_FALSE(world.cleaner.Running());
         EXPECT_EQ(ended, 1);
         std::vector<std::string> left = world.files.Tree("C:\\Mine");
         for (const std::string& path : world.files.Tree("C:\\Temp")) left.push_back(path);
@@ -517,7 +518,7 @@ TEST_P(UrlCache, ContentAndCookiesAreCollectedOnceEachAndOnlyNormalOrCookieEntri
     world.cache.Add("Cookie:me@a/", platform::kCookieCacheEntry);
     world.cache.Add("cookie:me@b/", platform::kNormalCacheEntry | platform::kCookieCacheEntry);
     world.cache.Add("http://sticky/", 0x4);  // neither bit: passed over
-    EXPECT_EQ(engine::CollectUrlCacheEntries(),
+    EXPECT_EQ(engine::CollectUrlCacheEntries(world.cache),
               (std::vector<std::string>{"http://a/", "Cookie:me@a/", "cookie:me@b/"}));
 }
 
@@ -532,7 +533,7 @@ TEST_P(UrlCache, KeptNamesAreSparedExactlyWhereverTheyStand) {
     engine::DeleteTally tally;
     engine::CleanProgress progress;
     progress.WorkingIn("C:\\Temp\\last folder");
-    engine::CleanUrlCache(settings::ReadKeepList("Internet"), tally, &progress);
+    engine::CleanUrlCache(world.cache, settings::ReadKeepList(world.ports, "Internet"), tally, &progress);
     EXPECT_EQ(world.cache.Names(), (std::vector<std::string>{"http://B/", "http://c/", "Cookie:me@kept/"}));
     EXPECT_EQ(tally.removedItems, 4u);
     EXPECT_EQ(progress.Read().items, 4u);

@@ -50,7 +50,7 @@ TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
     for (const Case& c : cases) {
         testing_support::HeadlessWorld world;
         world.env.version = c.version;
-        EXPECT_EQ(app::IsWindowsXP(), c.xp) << c.version.callResult << " " << c.version.major << "."
+        EXPECT_EQ(app::IsWindowsXP(world.env), c.xp) << c.version.callResult << " " << c.version.major << "."
                                             << c.version.minor << " platform " << c.version.platformId;
     }
 }

@@ -26,7 +26,7 @@ protected:
     }
     void Keep(const std::vector<std::string>& names) {
         for (size_t i = 0; i < names.size(); ++i) {
-            settings::WriteINI(kIni, "Internet", "sFile" + std::to_string(i), names[i]);
+            settings::WriteINI(world.ports, kIni, "Internet", "sFile" + std::to_string(i), names[i]);
         }
     }
     static void DoubleClick(forms::ListBox& list, int index) {
@@ -73,7 +73,7 @@ TEST_F(CookieScreens, SaveStoresTheBottomListAndShowsWhatWasStored) {
     DoubleClick(screen.topList, 0);
     DoubleClick(screen.topList, 0);  // the 300-character name
     screen.Run("sDeleteCookies");
-    EXPECT_EQ(settings::ReadKeepList("Internet"),
+    EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"),
               (std::vector<std::string>{"http://a/", std::string("http://") + std::string(293, 'x')}));
     EXPECT_EQ(screen.bottomList.ListCount(), 2);
     EXPECT_EQ(screen.topList.ListCount(), 4) << "the top list is read again from the cache";
@@ -93,7 +93,7 @@ TEST_F(CookieScreens, SavingAnEmptyListLeavesNoInternetKey) {
     DoubleClick(screen.bottomList, 0);
     DoubleClick(screen.bottomList, 0);
     screen.Run("sDeleteCookies");
-    EXPECT_EQ(settings::ReadINI(kIni, "Internet", "sFile0"), "0");
+    EXPECT_EQ(settings::ReadINI(world.ports, kIni, "Internet", "sFile0"), "0");
     EXPECT_EQ(world.files.Content(kIni)->find("[Internet]"), std::string::npos);
 }
 
@@ -190,7 +190,7 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
         world.files.AddFile(kIni, ini);
         world.app.Get<InternetKeepScreen>().Run("sDeleteCookies");
         EXPECT_EQ(world.app.Get<InternetKeepScreen>().bottomCount.Caption(), std::to_string(stored));
-        EXPECT_EQ(settings::ReadKeepList("Internet").size(), static_cast<std::size_t>(stored));
+        EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet").size(), static_cast<std::size_t>(stored));
         EXPECT_EQ(world.files.Content(kIni) == ini, stored > forms::kMaxListItems) << "stored nothing when too long";
         EXPECT_EQ(world.desktop.messages.size(), stored > forms::kMaxListItems ? 1u : 0u);
         world.app.Unload<InternetKeepScreen>();
@@ -207,12 +207,12 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
         world.app.Get<StartPage>().Run("sInter");
         EXPECT_TRUE(world.app.Find<StartPage>()->Visible() && !world.app.Exists<InternetKeepScreen>());
         EXPECT_EQ(world.desktop.pointer, platform::kPointerArrowHourglass);
-        if (meanwhile == "Exit") screens::UnloadAll();
+        if (meanwhile == "Exit") screens::UnloadAll(world.app);
         if (meanwhile.starts_with("s")) world.app.Find<StartPage>()->Run(meanwhile);
         if (meanwhile == "sHelp") world.app.Find<StartPageHelp>()->Run("sClose");  // back on the start page
         world.desktop.FinishBeside();
         EXPECT_EQ(world.app.Exists<InternetKeepScreen>(), meanwhile.empty());
-        screens::UnloadAll();
+        screens::UnloadAll(world.app);
     }
 }
 

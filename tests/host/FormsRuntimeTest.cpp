@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <thread>
 
 #include "support/HeadlessWorld.h"
 
 namespace {
 
-using forms::App;
 using testing_support::HeadlessWorld;
 
 std::vector<std::string>& Log() {
@@ -75,6 +75,15 @@ TEST_F(FormsRuntime, FormsAreCreatedOnFirstReferenceOnceAndKeptInCreationOrder) 
     // The design client size plus the frame.
     EXPECT_DOUBLE_EQ(alpha.Width(), 3000 + world.desktop.frameWithMenu.width);
     EXPECT_DOUBLE_EQ(alpha.ScaleHeight(), 2000);
+}
+
+// Windows and the clean runs belong to the thread that made them: a call from another thread
+// ends the program where it crosses, instead of racing quietly.
+TEST_F(FormsRuntime, WindowThreadWorkCalledFromAnotherThreadEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Alpha& alpha = world.app.Get<Alpha>();
+    EXPECT_DEATH(std::thread([&] { world.app.Hide(alpha); }).join(), "window thread only: a form is hidden");
+    EXPECT_DEATH(std::thread([&] { (void)world.cleaner.Running(); }).join(), "window thread only: whether a clean runs");
 }
 
 TEST_F(FormsRuntime, LoadOfAnExistingHiddenFormDoesNotShowIt) {
@@ -194,15 +203,18 @@ TEST_F(FormsRuntime, ControlsGetTheirPeersAtTheFirstShowWithTheirStateAndEveryCh
 
 class Browser : public forms::Form {
 public:
-    Browser() : Form("Browser", 3000, 2000) {
+    explicit Browser(const platform::Ports& ports)
+        : Form("Browser", 3000, 2000), folders(*ports.folders), files(*ports.fileSystem) {
         dir.onChange = [this] {
             ++changes;
             file.SetPath(dir.Path());
         };
     }
-    forms::DriveListBox drive{*this, "Drive1"};
-    forms::DirListBox dir{*this, "Dir1"};
-    forms::FileListBox file{*this, "File1"};
+    platform::Folders& folders;
+    platform::FileSystem& files;
+    forms::DriveListBox drive{*this, "Drive1", folders};
+    forms::DirListBox dir{*this, "Dir1", files};
+    forms::FileListBox file{*this, "File1", files};
     int changes = 0;
 };
 
@@ -213,6 +225,7 @@ TEST_F(FormsRuntime, FolderListsBrowseTheFileSystem) {
     world.files.AddFile("C:\\Data\\hidden.txt", "", platform::kAttrHidden);
     world.files.AddFile("C:\\Data\\sys.txt", "", platform::kAttrSystem);
     world.files.AddFolder("C:\\Data\\Sub");
+    world.app.Provide<Browser>([&] { return std::make_unique<Browser>(world.ports); });
     Browser& browser = world.app.Get<Browser>();
     EXPECT_EQ(browser.drive.Items(), (std::vector<std::string>{"C:", "D:"}));
     EXPECT_EQ(browser.drive.Drive(), "C:");

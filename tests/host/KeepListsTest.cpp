@@ -16,7 +16,7 @@ protected:
         world.files.AddFolder("C:\\Apps");
     }
     void Settings(const std::string& text) { world.files.AddFile(kIni, text); }
-    std::string Read(const char* section, const char* key) { return settings::ReadINI(kIni, section, key); }
+    std::string Read(const char* section, const char* key) { return settings::ReadINI(world.ports, kIni, section, key); }
     std::string File() { return world.files.Content(kIni).value_or("<missing>"); }
 
     static constexpr const char* kIni = "C:\\Apps\\Clean.ini";
@@ -30,18 +30,18 @@ TEST_F(KeepLists, RewritesTheFileWithTheMainSettingsTheNewListAndTheCarriedCooki
              "[Delete]\r\nUser=Yes\r\nTemp=No\r\nDownloads=Yes\r\ntemp=Yes\r\nTemporary Internet Files=Yes\r\n"
              "[Internet]\r\nsFile0=a\r\nsFile1=b\r\nsFile2=c\r\nsFile3=d\r\nsFile4=e\r\n"
              "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
-    engine::SaveInternetKeepList({"http://one/", "http://two/"});
+    engine::SaveInternetKeepList(world.ports, {"http://one/", "http://two/"});
     EXPECT_EQ(File(),
               "[User]\r\nsFile0=D:\\Work\r\n"
               "[Delete]\r\nTemp=No\r\nTemporary Internet Files=Yes\r\nUser=Yes\r\nDownloads=Yes\r\n"
               "[Internet]\r\nsFile0=http://one/\r\nsFile1=http://two/\r\n"
               "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
     EXPECT_EQ(Read("System", "Used"), "0") << "only the folder picker writes it again";
-    EXPECT_EQ(settings::ReadKeepList("Internet"), (std::vector<std::string>{"http://one/", "http://two/"}));
+    EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"), (std::vector<std::string>{"http://one/", "http://two/"}));
 }
 
 TEST_F(KeepLists, MissingSettingsAreWrittenAsZeroAndAnEmptyListLeavesNoSection) {
-    engine::SaveInternetKeepList({});
+    engine::SaveInternetKeepList(world.ports, {});
     EXPECT_EQ(File(), "[User]\r\nsFile0=0\r\n[Delete]\r\nTemp=0\r\nTemporary Internet Files=0\r\nUser=0\r\n");
     EXPECT_EQ(Read("Internet", "sFile0"), "0");
 }
@@ -49,30 +49,30 @@ TEST_F(KeepLists, MissingSettingsAreWrittenAsZeroAndAnEmptyListLeavesNoSection) 
 TEST_F(KeepLists, EveryEntryIsStoredAndReadBackButReadersStopAtZero) {
     std::vector<std::string> many;
     for (int i = 0; i < 1500; ++i) many.push_back("http://site/" + std::to_string(i));
-    engine::SaveInternetKeepList(many);
+    engine::SaveInternetKeepList(world.ports, many);
     EXPECT_EQ(Read("Internet", "sFile1499"), "http://site/1499");
-    EXPECT_EQ(settings::ReadKeepList("Internet"), many);
+    EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"), many);
 
-    engine::SaveInternetKeepList({std::string(300, 'x'), "0", "after"});
-    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{std::string(300, 'x')});
+    engine::SaveInternetKeepList(world.ports, {std::string(300, 'x'), "0", "after"});
+    EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"), std::vector<std::string>{std::string(300, 'x')});
 }
 
 // Under the design's 254-character reader one save rewrote a long folder as its cut form.
 TEST_F(KeepLists, ALongUserFolderSurvivesASave) {
     const std::string folder = "C:\\Data\\" + std::string(300, 'f');
     Settings("[User]\r\nsFile0=" + folder + "\r\n");
-    engine::SaveInternetKeepList({"http://one/"});
+    engine::SaveInternetKeepList(world.ports, {"http://one/"});
     EXPECT_EQ(Read("User", "sFile0"), folder);
 }
 
 TEST_F(KeepLists, LineBreaksInAnEntryBecomeBlanks) {
-    engine::SaveInternetKeepList({"a\r\nb"});
-    EXPECT_EQ(settings::ReadKeepList("Internet"), std::vector<std::string>{"a  b"});
+    engine::SaveInternetKeepList(world.ports, {"a\r\nb"});
+    EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"), std::vector<std::string>{"a  b"});
 }
 
 TEST_F(KeepLists, TextBeyondAsciiIsStoredInTheCodePageWithItsLineBreaksAsBlanks) {
     Settings("[Cookies]\r\nsFile0=K\xF6rbchen.txt\r\n");  // ANSI, as the platform writes it
-    engine::SaveInternetKeepList({"http://caf\xC3\xA9/\r\nx", "plain"});
+    engine::SaveInternetKeepList(world.ports, {"http://caf\xC3\xA9/\r\nx", "plain"});
     EXPECT_EQ(File(),
               "[User]\r\nsFile0=0\r\n[Delete]\r\nTemp=0\r\nTemporary Internet Files=0\r\nUser=0\r\n"
               "[Internet]\r\nsFile0=http://caf\xE9/  x\r\nsFile1=plain\r\n[Cookies]\r\nsFile0=K\xF6rbchen.txt\r\n");
@@ -82,12 +82,12 @@ TEST_F(KeepLists, AFileThatCannotBeReadOrWrittenIsLeftWhole) {
     const std::string original = "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=old\r\n";
     Settings(original);
     world.files.SetLock(kIni, fake::FakeFileSystem::Lock::kExclusive);
-    engine::SaveInternetKeepList({"new"});
+    engine::SaveInternetKeepList(world.ports, {"new"});
     world.files.SetLock(kIni, fake::FakeFileSystem::Lock::kNone);
     EXPECT_EQ(File(), original);
 
     world.files.SetWritesFail(true);
-    engine::SaveInternetKeepList({"new"});
+    engine::SaveInternetKeepList(world.ports, {"new"});
     world.files.SetWritesFail(false);
     EXPECT_EQ(File(), original);
 }

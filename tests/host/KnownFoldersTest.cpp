@@ -34,7 +34,7 @@ protected:
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
-    platform::ScopedPorts ports{{&env, &folders, &files}};
+    platform::Ports ports{&env, &folders, &files};
 
     FoldersTest() {
         for (const auto& [id, path] : kMachine) {
@@ -68,7 +68,7 @@ TEST_F(FoldersTest, ProtectedFoldersComeInTheirFixedOrder) {
         "C:\\Users\\Ann\\AppData\\Roaming",
         "",
     };
-    EXPECT_EQ(settings::ProtectedFolders(), expected);
+    EXPECT_EQ(settings::ProtectedFolders(folders), expected);
 }
 
 struct FolderCase {
@@ -128,23 +128,23 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         // Equal, as text, to the folder whose lookup failed.
         {"", FolderVerdict::kSystem},
     };
-    for (const FolderCase& c : cases) EXPECT_EQ(CheckUserFolder(c.candidate), c.verdict) << "[" << c.candidate << "]";
+    for (const FolderCase& c : cases) EXPECT_EQ(CheckUserFolder(ports, c.candidate), c.verdict) << "[" << c.candidate << "]";
 }
 
 TEST_F(FoldersTest, FailedLookupsProtectNothingButTheEmptyPath) {
     folders.SetFolder(29, "C:\\Users\\Ann\\Start");
-    EXPECT_EQ(CheckUserFolder(""), FolderVerdict::kUnreachable);
+    EXPECT_EQ(CheckUserFolder(ports, ""), FolderVerdict::kUnreachable);
     for (const auto& [id, path] : kMachine) folders.SetFolder(id, "");
-    EXPECT_EQ(CheckUserFolder("C:\\Windows"), FolderVerdict::kAllowed);
-    EXPECT_EQ(CheckUserFolder("C:\\"), FolderVerdict::kRoot);
-    EXPECT_EQ(CheckUserFolder(""), FolderVerdict::kSystem);
+    EXPECT_EQ(CheckUserFolder(ports, "C:\\Windows"), FolderVerdict::kAllowed);
+    EXPECT_EQ(CheckUserFolder(ports, "C:\\"), FolderVerdict::kRoot);
+    EXPECT_EQ(CheckUserFolder(ports, ""), FolderVerdict::kSystem);
 }
 
 TEST_F(FoldersTest, ProtectedFoldersAreFoldersInWhateverSpellingTheLookupGives) {
     folders.SetFolder(38, "c:\\program files\\");
     folders.SetFolder(36, "D:\\Windows");
-    EXPECT_EQ(CheckUserFolder("C:\\Program Files"), FolderVerdict::kSystem);
-    EXPECT_EQ(CheckUserFolder("D:\\"), FolderVerdict::kSystem);  // holds the Windows folder now
+    EXPECT_EQ(CheckUserFolder(ports, "C:\\Program Files"), FolderVerdict::kSystem);
+    EXPECT_EQ(CheckUserFolder(ports, "D:\\"), FolderVerdict::kSystem);  // holds the Windows folder now
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ using testing_support::HeadlessWorld;
 
 class Designed : public forms::Form {
 public:
-    Designed() : Form("Designed", 7000, 3000) {
+    explicit Designed(const platform::Ports& ports)
+        : Form("Designed", 7000, 3000), folders(*ports.folders), files(*ports.fileSystem) {
         label.Move(100, 200, 1000, 300);
         picture.Move(0, -600, 1215, 2895);
         check.Move(50, 60, 700, 80);
@@ -20,15 +21,22 @@ public:
         list.Move(10, 20, 30, 40);
         label.SetFontSize(18);
     }
+    platform::Folders& folders;
+    platform::FileSystem& files;
     forms::Label label{*this, "Label3"};
     forms::PictureBox picture{*this, "Picture1"};
     forms::CheckBox check{*this, "Check2"};
-    forms::DriveListBox drive{*this, "Drive1"};
-    forms::FileListBox file{*this, "File1"};
-    forms::DirListBox dir{*this, "Dir1"};
+    forms::DriveListBox drive{*this, "Drive1", folders};
+    forms::FileListBox file{*this, "File1", files};
+    forms::DirListBox dir{*this, "Dir1", files};
     forms::ListBox list{*this, "List4"};
     forms::Timer timer{*this, "Timer1", 400};
 };
+
+Designed& MakeDesigned(HeadlessWorld& world) {
+    world.app.Provide<Designed>([&world] { return std::make_unique<Designed>(world.ports); });
+    return world.app.Get<Designed>();
+}
 
 void SetScreen(HeadlessWorld& world, int widthPx, int heightPx) {
     world.desktop.screen = {widthPx * 15.0, heightPx * 15.0, 15, 15};
@@ -52,7 +60,7 @@ TEST(LayoutBands, BoundariesTakeTheNearestBand) {
 TEST(ResizeControls, On800PixelsEverythingGrowsByThirtyPercentAndTheFormIsCentred) {
     HeadlessWorld world;
     SetScreen(world, 800, 600);
-    Designed& form = world.app.Get<Designed>();
+    Designed& form = MakeDesigned(world);
     form.SetWidth(7000);
     form.SetHeight(3000);
     ui::ResizeControls(form);
@@ -85,7 +93,7 @@ TEST(ResizeControls, On800PixelsEverythingGrowsByThirtyPercentAndTheFormIsCentre
 TEST(ResizeControls, On1280PixelsTheLargestBandApplies) {
     HeadlessWorld world;
     SetScreen(world, 1280, 1024);
-    Designed& form = world.app.Get<Designed>();
+    Designed& form = MakeDesigned(world);
     const double width = form.Width();
     ui::ResizeControls(form);
     EXPECT_DOUBLE_EQ(form.Width(), width * 1.6);
@@ -96,7 +104,7 @@ TEST(ResizeControls, On1280PixelsTheLargestBandApplies) {
 TEST(ResizeControls, On640PixelsNothingIsResizedTheFormIsOnlyCentred) {
     HeadlessWorld world;
     SetScreen(world, 640, 480);
-    Designed& form = world.app.Get<Designed>();
+    Designed& form = MakeDesigned(world);
     const double width = form.Width();
     ui::ResizeControls(form);
     EXPECT_DOUBLE_EQ(form.Width(), width);

@@ -28,12 +28,12 @@ protected:
     }
     Paths Tree(const std::string& folder) { return world.files.Tree(folder); }
     // The clean's user-folder (0) or Temp (1) target, from the settings as they are now.
-    static void Clean(std::size_t target, engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
-        const settings::IniSnapshot ini(settings::IniFilePath());
-        engine::CleanTargets()[target].clean(engine::CleanSettings::Read(ini), into, progress, engine::CleanMode::kClean);
+    void Clean(std::size_t target, engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
+        const settings::IniSnapshot ini(world.ports, settings::IniFilePath(world.env));
+        engine::CleanTargets()[target].clean(world.ports, engine::CleanSettings::Read(ini, world.env), into, progress, engine::CleanMode::kClean);
     }
-    static void PurgeUser(engine::DeleteTally& into) { Clean(0, into); }
-    static void PurgeTemp(engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
+    void PurgeUser(engine::DeleteTally& into) { Clean(0, into); }
+    void PurgeTemp(engine::DeleteTally& into, engine::CleanProgress* progress = nullptr) {
         Clean(1, into, progress);
     }
     void StoreUserFolder(const std::string& folder) {
@@ -259,14 +259,14 @@ TEST(ShellDelete, FilesFoldersAndPatternsAndSilenceAboutWhatIsMissing) {
     world.files.AddFile("C:\\W\\two.log");
     world.files.AddFile("C:\\W\\tree\\a\\b.txt");
     world.files.AddFile("C:\\W\\keep.dat");
-    engine::ShellDelete("C:\\W\\one.txt");
+    engine::ShellDelete(world.files, "C:\\W\\one.txt");
     EXPECT_FALSE(world.files.Exists("C:\\W\\one.txt")) << "read-only files go as the shell removes them";
-    engine::ShellDelete("C:\\W\\tree");
+    engine::ShellDelete(world.files, "C:\\W\\tree");
     EXPECT_FALSE(world.files.Exists("C:\\W\\tree"));
-    engine::ShellDelete("C:\\W\\*.log");
+    engine::ShellDelete(world.files, "C:\\W\\*.log");
     EXPECT_EQ(world.files.Tree("C:\\W"), Paths{"C:\\W\\keep.dat"});
-    engine::ShellDelete("C:\\W\\missing.txt");
-    engine::ShellDelete("C:\\Nowhere\\*.*");
+    engine::ShellDelete(world.files, "C:\\W\\missing.txt");
+    engine::ShellDelete(world.files, "C:\\Nowhere\\*.*");
     EXPECT_EQ(world.files.Tree("C:\\W"), Paths{"C:\\W\\keep.dat"});
 }
 
@@ -274,11 +274,11 @@ TEST(PurgeableBase, AbsoluteDrivePathsAndSharesOnlyInAnySpelling) {
     testing_support::FakePorts ports;
     for (const char* good : {"C:\\Temp", "D:\\", "c:/x", "\\\\server\\share\\dir", "\\\\.\\C:\\x",
                              "\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x", "\\??\\UNC\\server\\share"}) {
-        EXPECT_TRUE(engine::IsPurgeableBase(good)) << good;
+        EXPECT_TRUE(engine::IsPurgeableBase(ports.files, good)) << good;
     }
     for (const char* bad : {"", "0", "\\", "/", "\\\\", "C:", "C:x", "x", "\\Temp", "\\\\?\\unix\\home",
                             "\\\\.\\PhysicalDrive0", "\\\\?\\GLOBALROOT\\Device\\Harddisk0\\x"}) {
-        EXPECT_FALSE(engine::IsPurgeableBase(bad)) << bad;
+        EXPECT_FALSE(engine::IsPurgeableBase(ports.files, bad)) << bad;
     }
 }
 

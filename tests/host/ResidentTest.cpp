@@ -104,7 +104,7 @@ TEST_F(Resident, TheUnattendedStartTouchesNeitherShortcutNorSettingsNorIcon) {
     EXPECT_FALSE(Shortcut());
     EXPECT_TRUE(world.desktop.trayLog.empty());
     EXPECT_TRUE(world.automation.sequences.empty());
-    EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "0");
+    EXPECT_EQ(settings::ReadINI(world.ports, kIni, "sAppPath", "ShortCut"), "0");
     EXPECT_EQ(world.env.exitCode, 0);
 }
 
@@ -208,16 +208,16 @@ TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
 TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
     HeadlessWorld world;
     world.files.AddFile("C:\\Data\\file.txt");
-    EXPECT_TRUE(app::ItemExists("C:\\"));
-    EXPECT_TRUE(app::ItemExists("c:"));
-    EXPECT_TRUE(app::ItemExists("  C:\\Data\\  "));
-    EXPECT_TRUE(app::ItemExists("C:\\Data\\file.txt"));
-    EXPECT_FALSE(app::ItemExists("C:\\Data\\missing.txt"));
-    EXPECT_FALSE(app::ItemExists("Q:\\Data"));
-    EXPECT_FALSE(app::ItemExists(""));
+    EXPECT_TRUE(app::ItemExists(world.folders, "C:\\"));
+    EXPECT_TRUE(app::ItemExists(world.folders, "c:"));
+    EXPECT_TRUE(app::ItemExists(world.folders, "  C:\\Data\\  "));
+    EXPECT_TRUE(app::ItemExists(world.folders, "C:\\Data\\file.txt"));
+    EXPECT_FALSE(app::ItemExists(world.folders, "C:\\Data\\missing.txt"));
+    EXPECT_FALSE(app::ItemExists(world.folders, "Q:\\Data"));
+    EXPECT_FALSE(app::ItemExists(world.folders, ""));
     world.folders.SetDriveType('C', 7);
-    EXPECT_FALSE(app::ItemExists("C:\\")) << "a drive type outside 1 to 6";
-    EXPECT_EQ(app::GetDriveKind(" "), 0);
+    EXPECT_FALSE(app::ItemExists(world.folders, "C:\\")) << "a drive type outside 1 to 6";
+    EXPECT_EQ(app::GetDriveKind(world.folders, " "), 0);
 }
 
 TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
@@ -228,11 +228,11 @@ TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
     world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
     world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
     world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
-    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
     EXPECT_TRUE(world.files.Exists("C:\\Recent\\Morvane.exe.lnk"));
 
-    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
+    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
     EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
 }
@@ -242,7 +242,7 @@ TEST(CreateShortcut, AShortcutThatNeitherTheShellNorTheLinkWriterCouldMakeIsRepo
     world.folders.SetFolder(7, "C:\\StartUp");  // resolved, but not there to write into
     world.folders.SetFolder(8, "C:\\Recent");
     world.folders.recentFolder = "C:\\Recent";
-    app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, "Error creating Startup shortcut. Error creating Startup shortcut.");
     EXPECT_EQ(world.desktop.messages[0].caption, "Create Shortcut");

@@ -127,16 +127,16 @@ TEST_F(RunLog, EachKindOfRunHasItsLine) {
 }
 
 TEST_F(RunLog, ANewLogStartsWithAByteOrderMarkAndRecordsFollowEachOther) {
-    EXPECT_EQ(engine::RunLogPath(), kLog);
+    EXPECT_EQ(engine::RunLogPath(ports.env), kLog);
     const RunRecord first = WithRefusalAndItemsInUse();
     RunRecord second = first;
     second.time.minute = 45;
-    ASSERT_TRUE(engine::AppendRunRecord(first));
-    ASSERT_TRUE(engine::AppendRunRecord(second));
+    ASSERT_TRUE(engine::AppendRunRecord(ports.ports, first));
+    ASSERT_TRUE(engine::AppendRunRecord(ports.ports, second));
     EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first) + "\r\n" + engine::FormatRunRecord(second));
 
     ports.files.AddFile(kLog, "");  // a full disk cut its first write
-    ASSERT_TRUE(engine::AppendRunRecord(first));
+    ASSERT_TRUE(engine::AppendRunRecord(ports.ports, first));
     EXPECT_EQ(Log(), kBom + engine::FormatRunRecord(first));
 }
 
@@ -163,7 +163,7 @@ TEST_F(RunLog, ALogPastTheLimitKeepsItsNewerHalfInWholeRecords) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ports.files.AddFile(kLog, c.before);
-        ASSERT_TRUE(engine::AppendRunRecord(c.newest));
+        ASSERT_TRUE(engine::AppendRunRecord(ports.ports, c.newest));
         const std::string log = Log();
         const std::string newest = engine::FormatRunRecord(c.newest);
         const std::string whole = c.before + "\r\n" + newest;
@@ -213,7 +213,7 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
             return files;
         };
         const auto before = everything();
-        EXPECT_FALSE(engine::AppendRunRecord(WithRefusalAndItemsInUse()));
+        EXPECT_FALSE(engine::AppendRunRecord(fresh.ports, WithRefusalAndItemsInUse()));
         EXPECT_EQ(everything(), before);
     }
 }
@@ -221,7 +221,7 @@ TEST_F(RunLog, ALogThatCannotBeWrittenChangesNothing) {
 // Another run's turn at the log (its rotation, say) holds a record back until it is over.
 TEST_F(RunLog, ARecordWaitsForAnotherRunsTurnAtTheLog) {
     auto turn = ports.env.LockByName(engine::kRunLogLock, 0);
-    std::thread writer([] { engine::AppendRunRecord(WithRefusalAndItemsInUse()); });
+    std::thread writer([this] { engine::AppendRunRecord(ports.ports, WithRefusalAndItemsInUse()); });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(ports.files.Exists(kLog)) << "written during another run's turn";
     turn.reset();

@@ -31,27 +31,27 @@ class CookieB;
 
 class AboutScreen : public screens::Screen {
 public:
-    AboutScreen();
+    explicit AboutScreen(const screens::ScreenServices& services);
 };
 
 class StartScreen : public screens::Screen {
 public:
-    StartScreen();
+    explicit StartScreen(const screens::ScreenServices& services);
     void LoadContent() override { ++Loads("Start"); }
 };
 
-int Pointer() { return static_cast<fake::FakeDesktop&>(forms::App().Desktop()).pointer; }
+int Pointer(forms::Form& form) { return static_cast<fake::FakeDesktop&>(form.App().Desktop()).pointer; }
 
 class OptionsScreen : public screens::Screen {
 public:
-    OptionsScreen()
-        : Screen({"Options", "Options", "Select the options to clean!", 50, 500, 50,
+    explicit OptionsScreen(const screens::ScreenServices& services)
+        : Screen(services, {"Options", "Options", "Select the options to clean!", 50, 500, 50,
                   screens::CloseKind::kHideBackdropBusy}) {
         SetCommands({{"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass}});
     }
-    void LoadContent() override { pointerWhileLoading = Pointer(); }
+    void LoadContent() override { pointerWhileLoading = Pointer(*this); }
     void Form_Activate() override {
-        pointerWhenShown = Pointer();
+        pointerWhenShown = Pointer(*this);
         Screen::Form_Activate();
     }
     int pointerWhileLoading = -1;
@@ -60,8 +60,8 @@ public:
 
 class StartHelp : public screens::HelpPage {
 public:
-    StartHelp()
-        : HelpPage({"StartHelp", "Help", "Hope this information helps!", 400, 500, 0,
+    explicit StartHelp(const screens::ScreenServices& services)
+        : HelpPage(services, {"StartHelp", "Help", "Hope this information helps!", 400, 500, 0,
                     screens::CloseKind::kPlain}) {
         SetCommands({{"sClose", "Close", CommandKind::kBack, Target::Of<StartScreen>(),
                       platform::kPointerArrowHourglass, true, true},
@@ -69,8 +69,8 @@ public:
     }
 };
 
-StartScreen::StartScreen()
-    : Screen({"Start", "Start", "Make a selection to get started!", 400, 600, 100,
+StartScreen::StartScreen(const screens::ScreenServices& services)
+    : Screen(services, {"Start", "Start", "Make a selection to get started!", 400, 600, 100,
               screens::CloseKind::kHideBackdrop}) {
     SetCommands({{"sOptions", "Options", CommandKind::kOpen, Target::Of<OptionsScreen>()},
                  {"sHelp", "Help", CommandKind::kHelp, Target::Of<StartHelp>(), platform::kPointerArrowHourglass,
@@ -78,36 +78,46 @@ StartScreen::StartScreen()
                  {"sClose", "Close", CommandKind::kClose}});
 }
 
-AboutScreen::AboutScreen()
-    : Screen({"About", "About it", "About this program!", 400, 600, 500, screens::CloseKind::kPlain}) {
+AboutScreen::AboutScreen(const screens::ScreenServices& services)
+    : Screen(services, {"About", "About it", "About this program!", 400, 600, 500, screens::CloseKind::kPlain}) {
     SetCommands({{"sStart", "Start", CommandKind::kOpen, Target::Of<StartScreen>()},
                  {"sClose", "Close", CommandKind::kClose}});
 }
 
 class CookieA : public screens::Screen {
 public:
-    CookieA();
+    explicit CookieA(const screens::ScreenServices& services);
 };
 class CookieB : public screens::Screen {
 public:
-    CookieB();
+    explicit CookieB(const screens::ScreenServices& services);
 };
-CookieA::CookieA()
-    : Screen({"CookieA", "Cookies", "A!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
+CookieA::CookieA(const screens::ScreenServices& services)
+    : Screen(services, {"CookieA", "Cookies", "A!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
     SetCommands({{"sCookies", "Cookies", CommandKind::kSwitch, Target::Of<CookieB>()},
                  {"sClose", "Close", CommandKind::kClose}});
 }
-CookieB::CookieB()
-    : Screen({"CookieB", "Cookies", "B!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
+CookieB::CookieB(const screens::ScreenServices& services)
+    : Screen(services, {"CookieB", "Cookies", "B!", 400, 50, 500, screens::CloseKind::kKeepBackdrop}) {
     SetCommands({{"sReturn", "Internet", CommandKind::kSwitch, Target::Of<CookieA>()}});
 }
 
 class ScreenFrame : public testing::Test {
 protected:
     ScreenFrame() {
+        Provide<StartScreen>();
+        Provide<OptionsScreen>();
+        Provide<StartHelp>();
+        Provide<AboutScreen>();
+        Provide<CookieA>();
+        Provide<CookieB>();
         Loads("Start") = 0;
         world.app.Get<MainWindow>();
         world.app.Get<screens::Backdrop>();
+    }
+    template <class S>
+    void Provide() {
+        world.app.Provide<S>([this] { return std::make_unique<S>(world.program.Services()); });
     }
     std::string Status() { return world.app.Get<screens::Backdrop>().statusLine.Caption(); }
     bool BackdropVisible() { return world.app.Exists<screens::Backdrop>() && world.app.Find<screens::Backdrop>()->Visible(); }

@@ -34,9 +34,9 @@ protected:
         world.files.AddFolder("C:\\Data\\Old");
     }
     void Start() { world.app.Get<app::MainWindow>(); }
-    std::string Ini(const char* section, const char* key) { return settings::ReadINI(kIni, section, key); }
+    std::string Ini(const char* section, const char* key) { return settings::ReadINI(world.ports, kIni, section, key); }
     void Write(const char* section, const char* key, const std::string& value) {
-        settings::WriteINI(kIni, section, key, value);
+        settings::WriteINI(world.ports, kIni, section, key, value);
     }
     std::string Status() { return world.app.Get<screens::Backdrop>().statusLine.Caption(); }
     bool Visible(const forms::Form* form) { return form && form->Visible(); }

@@ -22,7 +22,7 @@ protected:
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
-    platform::ScopedPorts ports{{&env, &folders, &files}};
+    platform::Ports ports{&env, &folders, &files};
     const std::string ini = "C:\\Apps\\Tool\\Clean.ini";
 
     IniTest() {
@@ -36,7 +36,7 @@ protected:
                      std::source_location where = std::source_location::current()) {
         testing::ScopedTrace trace(where.file_name(), static_cast<int>(where.line()), "");
         if (content) files.AddFile(ini, *content);
-        WriteINI(ini, "Delete", "User", value);
+        WriteINI(ports, ini, "Delete", "User", value);
         EXPECT_EQ(files.Content(ini), expected);
     }
 };
@@ -46,23 +46,23 @@ TEST_F(IniTest, IniFilePathHasOneBackslashBeforeTheName) {
         {"E:\\", "E:\\Clean.ini"}, {"E:\\Apps\\Tool", "E:\\Apps\\Tool\\Clean.ini"}, {"E:\\Apps\\", "E:\\Apps\\Clean.ini"}};
     for (const auto& [folder, path] : cases) {
         env.programFolder = folder;
-        EXPECT_EQ(settings::IniFilePath(), path);
+        EXPECT_EQ(settings::IniFilePath(env), path);
     }
 }
 
 TEST_F(IniTest, MissingFileSectionOrKeyReadsTheDefault) {
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "0");
-    EXPECT_EQ(settings::ReadKeepList("Internet"), Strings{});
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "0");
+    EXPECT_EQ(settings::ReadKeepList(ports, "Internet"), Strings{});
     files.AddFile(ini, "[Delete]\r\nUser=Yes\r\n");
-    EXPECT_EQ(ReadINI(ini, "Delete", "Temp"), "0");
-    EXPECT_EQ(ReadINI(ini, "User", "User"), "0");
-    EXPECT_EQ(ReadINI(ini, "User", "sFile0", "none  "), "none");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "Temp"), "0");
+    EXPECT_EQ(ReadINI(ports, ini, "User", "User"), "0");
+    EXPECT_EQ(ReadINI(ports, ini, "User", "sFile0", "none  "), "none");
 }
 
 TEST_F(IniTest, NamesIgnoreCaseAndValuesKeepIt) {
     files.AddFile(ini, "[Delete]\r\nUser=yes\r\nTemp=Yes\r\n");
-    EXPECT_EQ(ReadINI(ini, "delete", "user"), "yes");
-    EXPECT_EQ(ReadINI(ini, "DELETE", "temp"), "Yes");
+    EXPECT_EQ(ReadINI(ports, ini, "delete", "user"), "yes");
+    EXPECT_EQ(ReadINI(ports, ini, "DELETE", "temp"), "Yes");
 }
 
 // The design's reader cut values at 254 characters; a long folder then named its parent.
@@ -71,32 +71,32 @@ TEST_F(IniTest, ValuesAreReadWholeHoweverLong) {
         std::string value = "C:\\" + std::string(length - 3, 'x');
         for (const std::string& stored : {value, "\"" + value + "\""}) {
             files.AddFile(ini, "[User]\r\nsFile0=" + stored + "\r\n[Internet]\r\nsFile0=" + stored + "\r\n");
-            EXPECT_EQ(ReadINI(ini, "User", "sFile0"), value) << length;
-            EXPECT_EQ(settings::ReadKeepList("Internet"), Strings{value}) << length;
+            EXPECT_EQ(ReadINI(ports, ini, "User", "sFile0"), value) << length;
+            EXPECT_EQ(settings::ReadKeepList(ports, "Internet"), Strings{value}) << length;
         }
     }
 }
 
 TEST_F(IniTest, OnlyTextTheCodePageHoldsFitsTheFile) {
     for (const char* fits : {"C:\\Data", "C:\\Caf\xC3\xA9 \xE2\x82\xAC", ""}) {
-        EXPECT_TRUE(settings::FitsSettingsFile(fits)) << fits;
+        EXPECT_TRUE(settings::FitsSettingsFile(env, fits)) << fits;
     }
     for (const char* lost : {"C:\\Data\\\xCE\xA9mega", "C:\\\xE6\x97\xA5\xE6\x9C\xAC"}) {
-        EXPECT_FALSE(settings::FitsSettingsFile(lost)) << lost;
+        EXPECT_FALSE(settings::FitsSettingsFile(env, lost)) << lost;
     }
 }
 
 TEST_F(IniTest, TheFileStaysInTheAnsiCodePage) {
     files.AddFile(ini, "[User]\r\nsFile0=C:\\Caf\xE9 \x80\r\n");
-    EXPECT_EQ(ReadINI(ini, "User", "sFile0"), "C:\\Caf\xC3\xA9 \xE2\x82\xAC");
-    WriteINI(ini, "User", "sFile0", "C:\\T\xC3\xBCr");
+    EXPECT_EQ(ReadINI(ports, ini, "User", "sFile0"), "C:\\Caf\xC3\xA9 \xE2\x82\xAC");
+    WriteINI(ports, ini, "User", "sFile0", "C:\\T\xC3\xBCr");
     EXPECT_EQ(files.Content(ini), "[User]\r\nsFile0=C:\\T\xFCr\r\n");
 }
 
 TEST_F(IniTest, UnicodeFilesAreReadAndWrittenInTheirOwnForm) {
     files.AddFile(ini, "\xEF\xBB\xBF[User]\r\nsFile0=C:\\Caf\xC3\xA9\r\n");
-    EXPECT_EQ(ReadINI(ini, "User", "sFile0"), "C:\\Caf\xC3\xA9");
-    WriteINI(ini, "Delete", "User", "Yes");
+    EXPECT_EQ(ReadINI(ports, ini, "User", "sFile0"), "C:\\Caf\xC3\xA9");
+    WriteINI(ports, ini, "Delete", "User", "Yes");
     EXPECT_EQ(files.Content(ini), "\xEF\xBB\xBF[User]\r\nsFile0=C:\\Caf\xC3\xA9\r\n[Delete]\r\nUser=Yes\r\n");
 }
 
@@ -118,7 +118,7 @@ TEST_F(IniTest, KeepListEndsAtTheFirstMissingEmptyOrZeroEntry) {
     };
     for (const Case& c : cases) {
         files.AddFile(ini, "[Cookies]\nsFile1=other\n[Internet]\n" + c.keys + "[Next]\nsFile1=other\n");
-        EXPECT_EQ(settings::ReadKeepList("internet"), c.expected) << c.label;
+        EXPECT_EQ(settings::ReadKeepList(ports, "internet"), c.expected) << c.label;
     }
 }
 
@@ -127,15 +127,15 @@ TEST_F(IniTest, KeepListReadsEveryEntry) {
     std::string content = "[Internet]\r\nsFile999999999=far\r\nsFile1234567890=x\r\n";
     for (int i = 1499; i >= 0; --i) content += "sFile" + std::to_string(i) + "=e" + std::to_string(i) + "\r\n";
     files.AddFile(ini, content);
-    const Strings entries = settings::ReadKeepList("Internet");
+    const Strings entries = settings::ReadKeepList(ports, "Internet");
     ASSERT_EQ(entries.size(), 1500u);
     EXPECT_EQ(entries.back(), "e1499");
 }
 
 TEST_F(IniTest, LineBreaksInAValueBecomeBlanks) {
-    WriteINI(ini, "User", "sFile0", "a\r\nb\rc\n");
+    WriteINI(ports, ini, "User", "sFile0", "a\r\nb\rc\n");
     EXPECT_EQ(files.Content(ini), "[User]\r\nsFile0=a  b c \r\n");
-    EXPECT_EQ(ReadINI(ini, "User", "sFile0"), "a  b c");
+    EXPECT_EQ(ReadINI(ports, ini, "User", "sFile0"), "a  b c");
 }
 
 TEST_F(IniTest, WriteKeepsEveryOtherLine) {
@@ -148,11 +148,11 @@ TEST_F(IniTest, AFileThatCannotBeReadOrReplacedStaysAsItWas) {
     const std::string old = "[Delete]\r\nUser=No\r\n[Internet]\r\nsFile0=a\r\n";
     files.AddFile(ini, old);
     files.SetLock(ini, fake::FakeFileSystem::Lock::kExclusive);
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "0");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "0");
     ExpectWrite(std::nullopt, "Yes", old);
 
     files.SetLock(ini, fake::FakeFileSystem::Lock::kInUse);
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "No");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "No");
     ExpectWrite(std::nullopt, "Yes", old);
 
     files.SetLock(ini, fake::FakeFileSystem::Lock::kNone);
@@ -163,8 +163,8 @@ TEST_F(IniTest, AFileThatCannotBeReadOrReplacedStaysAsItWas) {
 TEST_F(IniTest, AHugeFileReadsAsEmptyAndIsNotReplaced) {
     const std::string huge = "[Delete]\r\nUser=Yes\r\n" + std::string(100u << 20, 'x');
     files.AddFile(ini, huge);
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "0");
-    WriteINI(ini, "Delete", "User", "No");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "0");
+    WriteINI(ports, ini, "Delete", "User", "No");
     EXPECT_TRUE(files.Content(ini) == huge);
 }
 
@@ -172,14 +172,14 @@ TEST_F(IniTest, AGarbageFileReadsAsEmptyAndKeepsItsBytes) {
     std::string garbage;
     for (int i = 0; i < 65536; ++i) garbage += static_cast<char>((i * 7919) % 251);
     files.AddFile(ini, garbage);
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "0");
-    WriteINI(ini, "Delete", "User", "Yes");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "0");
+    WriteINI(ports, ini, "Delete", "User", "Yes");
     EXPECT_EQ(files.Content(ini)->substr(0, garbage.size()), garbage);
-    EXPECT_EQ(ReadINI(ini, "Delete", "User"), "Yes");
+    EXPECT_EQ(ReadINI(ports, ini, "Delete", "User"), "Yes");
 }
 
 TEST_F(IniTest, AMissingFolderGetsNoFile) {
-    WriteINI("C:\\Gone\\Clean.ini", "Delete", "User", "Yes");
+    WriteINI(ports, "C:\\Gone\\Clean.ini", "Delete", "User", "Yes");
     EXPECT_FALSE(files.Exists("C:\\Gone"));
 }
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-using forms::App;
 using Strings = std::vector<std::string>;
 
 Strings& Log() {
@@ -149,7 +148,7 @@ TEST_F(FormScenario, TimersKeepFiringWhileAMessageBoxWaits) {
 
 TEST_F(FormScenario, AOneShotTimerHandsOverFromOneFormToTheNext) {
     A& a = app.Show<A>();
-    a.opens = [] { App().Show<B>(); };
+    a.opens = [&app = app] { app.Show<B>(); };
     Log().clear();
     world->ChooseMenu(a, "sOpen");
     EXPECT_FALSE(a.Visible());
@@ -167,7 +166,7 @@ TEST_F(FormScenario, AOneShotTimerHandsOverFromOneFormToTheNext) {
 TEST_F(FormScenario, WithABackdropBehindTheHandOverPassesActivationThroughIt) {
     app.Show<C>();  // the backdrop
     A& a = app.Show<A>();
-    a.opens = [] { App().Show<B>(); };
+    a.opens = [&app = app] { app.Show<B>(); };
     Log().clear();
     world->ChooseMenu(a, "sOpen");
     world->Pass(200);
@@ -191,7 +190,7 @@ TEST_F(FormScenario, ABackdropKeepsTheFormsInFrontOfItAndPassesItsActivationOnTo
     EXPECT_EQ(Log(), Strings{}) << "the form never lost its activation to the backdrop";
 
     // A hand-over passes through the backdrop; the next form lies in front of it too.
-    a.opens = [] { App().Show<B>(); };
+    a.opens = [&app = app] { app.Show<B>(); };
     world->ChooseMenu(a, "sOpen");
     world->Pass(200);
     EXPECT_EQ(world->FrontWindow(), "B");

@@ -1,6 +1,7 @@
 #pragma once
-// Everything a headless test needs: the fake ports installed, a fake desktop with a virtual
-// clock, and an Application on it.
+// Everything a headless test needs: the fake ports, a fake desktop with a virtual clock, and the
+// program on them.
+#include "app/Program.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/fake/FakeAutomation.h"
@@ -12,19 +13,21 @@
 
 namespace testing_support {
 
-// Every port but the desktop, faked and installed.
+// Every port but the desktop, faked.
 struct FakePorts {
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
     fake::FakeAutomation automation;
     fake::FakeUrlCache cache;
-    platform::ScopedPorts ports{platform::Ports{&env, &folders, &files, &automation, &cache}};
+    platform::Ports ports{&env, &folders, &files, &automation, &cache};
 };
 
 struct HeadlessWorld : FakePorts {
     fake::FakeDesktop desktop;
-    forms::Application app{desktop};
+    app::Program program{desktop, ports};
+    forms::Application& app = program.App();
+    engine::Cleaner& cleaner = program.Cleaner();
 
     // Names of the loaded forms in creation order.
     std::vector<std::string> LoadedNames() const {

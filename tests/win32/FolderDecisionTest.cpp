@@ -25,18 +25,18 @@ TEST(FolderDecision, TheMachinesOwnFoldersAreRefusedInEverySpelling) {
     win32::Win32Environment environment;
     win32::Win32Folders folders;
     win32::Win32FileSystem files;
-    const platform::ScopedPorts ports{{&environment, &folders, &files}};
+    const platform::Ports ports{&environment, &folders, &files};
     const testing_support::LocalShares shares;
     const testing_support::ExtraDrive root("C:\\");
     const testing_support::ExtraDrive users("C:\\users");
-    const std::string windows = settings::GetSpecialFolderPath(36);
+    const std::string windows = settings::GetSpecialFolderPath(folders, 36);
 
     std::vector<Case> cases = {
         {"C:\\", FolderVerdict::kRoot},
         {windows, FolderVerdict::kSystem},
         {windows + "\\system32", FolderVerdict::kSystem},
         {windows + "\\SysWOW64", FolderVerdict::kSystem},
-        {settings::GetSpecialFolderPath(38), FolderVerdict::kSystem},
+        {settings::GetSpecialFolderPath(folders, 38), FolderVerdict::kSystem},
         {"C:\\users", FolderVerdict::kSystem},
         {windows + "\\Fonts", FolderVerdict::kAllowed},
     };
@@ -52,7 +52,7 @@ TEST(FolderDecision, TheMachinesOwnFoldersAreRefusedInEverySpelling) {
     }
     if (!root.Drive().empty()) cases.push_back({root.Drive() + "\\", FolderVerdict::kRoot});
     if (!users.Drive().empty()) cases.push_back({users.Drive() + "\\Public", FolderVerdict::kSystem});
-    for (const Case& c : cases) EXPECT_EQ(settings::CheckUserFolder(c.folder), c.verdict) << c.folder;
+    for (const Case& c : cases) EXPECT_EQ(settings::CheckUserFolder(ports, c.folder), c.verdict) << c.folder;
 }
 
 }  // namespace

@@ -166,7 +166,7 @@ protected:
     fake::FakeEnvironment env;
     fake::FakeFileSystem files;
     fake::FakeFolders folders{files};
-    platform::ScopedPorts ports{{&env, &folders, &files}};
+    platform::Ports ports{&env, &folders, &files};
 
     void SetUp() override {
         ASSERT_EQ(GetACP(), 1252u) << "the corpus compares bytes of Windows-1252";
@@ -210,7 +210,7 @@ protected:
         std::size_t i = 0;
         for (const char* section : kSections) {
             for (const char* key : kKeys) {
-                const std::string ours = env.ToAnsi(settings::ReadINI(kOurIni, section, key));
+                const std::string ours = env.ToAnsi(settings::ReadINI(ports, kOurIni, section, key));
                 EXPECT_TRUE(ours == platform[i]) << file.label << ": [" << section << "] " << key << "\n  ours "
                                                  << Printable(ours) << "\n  platform " << Printable(platform[i]);
                 ++i;
@@ -229,7 +229,7 @@ TEST_F(ProfileDifferential, KeepListsAgreeWithKeyByKeyReading) {
         const std::string path = scratch.NewFile(file.bytes);
         for (const char* section : {"Internet", "Cookies"}) {
             std::vector<std::string> ours;
-            for (const std::string& entry : settings::ReadKeepList(section)) ours.push_back(env.ToAnsi(entry));
+            for (const std::string& entry : settings::ReadKeepList(ports, section)) ours.push_back(env.ToAnsi(entry));
             EXPECT_EQ(ours, PlatformKeepList(path, section)) << file.label << ": " << section;
         }
     }
@@ -252,7 +252,7 @@ TEST_F(ProfileDifferential, ThePlatformReadsBackWhatWeWrite) {
         const std::vector<std::string> before = PlatformAnswers(file.bytes);
         for (const Write& write : writes) {
             files.AddFile(kOurIni, file.bytes);
-            settings::WriteINI(kOurIni, write.section, write.key, write.value);
+            settings::WriteINI(ports, kOurIni, write.section, write.key, write.value);
             std::string flattened = write.value;
             for (char& c : flattened) c = (c == '\r' || c == '\n') ? ' ' : c;
 
