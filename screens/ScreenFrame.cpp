@@ -129,10 +129,11 @@ void Screen::Execute(const Command& command) {
         Perform(command);
         return;
     }
-    // The target is built, and the hand-over done, once its work is.
+    // The target is built, and the hand-over done, once its work is. The work itself reaches
+    // only the services, which outlive every screen: this one may be gone before it ends.
     RunBeside(command.name, command.pointer == platform::kPointerDefault ? platform::kPointerArrowHourglass : command.pointer,
-              [this, command](const std::function<bool()>& stop) -> std::function<void()> {
-                  const Target::Prepared made = command.target.prepare(services_, stop);
+              [this, command, &services = services_](const std::function<bool()>& stop) -> std::function<void()> {
+                  const Target::Prepared made = command.target.prepare(services, stop);
                   return [this, command, made] { Perform(command, made); };
               });
 }

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
@@ -58,7 +59,7 @@ bool WriteAll(HANDLE file, std::string_view content) {
 
 // A new, empty file beside the target whose name no other writer uses.
 std::optional<std::wstring> CreateTemporaryBeside(const std::wstring& target, KernelHandle& file) {
-    static unsigned counter = 0;  // one thread: the user interface's
+    static std::atomic<unsigned> counter{0};  // writers may run beside the windows too
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::wstring name = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                             std::to_wstring(++counter) + L".tmp";

@@ -284,7 +284,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
     struct Case {
         const char* label;
         std::function<void()> setUp;
-        void (engine::Cleaner::*run)(engine::CleanRunHost&);
+        std::function<void(engine::Cleaner&, engine::CleanRunHost&)> run;
         std::vector<std::string> lines;
     };
     const Case cases[] = {
@@ -332,7 +332,7 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
         SCOPED_TRACE(c.label);
         world.files.Erase("C:\\Apps\\Morvane.log");
         c.setUp();
-        (world.cleaner.*c.run)(screens);
+        c.run(world.cleaner, screens);
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_EQ(log.rfind("\xEF\xBB\xBF==== 2026-12-07 18:30:12  ", 0), 0u) << log;
         for (const std::string& line : c.lines) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;

@@ -50,7 +50,8 @@ struct ScreensOnWindows : testing::Test, testing_support::FakePorts {
 
     win32::Win32Desktop desktop;
     testing_support::DesktopDriver driver{desktop};
-    forms::Application app{desktop};
+    app::Program program{desktop, ports};
+    forms::Application& app = program.App();
 };
 
 // How wide a label's text is drawn in the label's own font, in pixels.
@@ -164,7 +165,8 @@ TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLi
     for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1920, 1080}}) {
         SizedDesktop desktop(width, height);
         testing_support::DesktopDriver driver{desktop};
-        forms::Application app(desktop);
+        app::Program program(desktop, ports.ports);
+        forms::Application& app = program.App();
         const auto check = [&, width = width](forms::Form& screen) {
             driver.PumpFor(30);
             ExpectTextsFit(screen, width);
