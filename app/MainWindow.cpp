@@ -106,7 +106,11 @@ void MainWindow::Form_Load() {
     App().Hide(*this);
 }
 
-void MainWindow::Form_Unload() { UnhookWindow(); }
+void MainWindow::Form_Unload() {
+    UnhookWindow();
+    // Exit, Remove All Paths or the end of the session: a shortcut made now would outlive them.
+    GiveUpShortcut();
+}
 
 void MainWindow::ShowPopupMenu() {
     if (!Peer()) return;

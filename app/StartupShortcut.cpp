@@ -1,6 +1,8 @@
 #include "app/StartupShortcut.h"
 
 #include <array>
+#include <functional>
+#include <memory>
 
 #include "forms/Application.h"
 #include "platform/Ports.h"
@@ -54,6 +56,28 @@ int FolderForKeyword(const std::string& location) {
     return -1;
 }
 
+// The shortcut being made now; cleared when it is given up.
+std::shared_ptr<bool> wanted;
+
+// The name under which the shell made its shortcut to target in the Recent folder: the first
+// candidate there, or the last one whether it is there or not.
+std::string RecentShortcut(const std::string& recent, const std::string& target) {
+    const std::string targetName(text::FileNameOf(target));
+    const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
+    for (const std::string& candidate : candidates) {
+        if (!candidate.empty() && ItemExists(recent + candidate)) return candidate;
+    }
+    return "Morvane.exe.lnk";
+}
+
+// Waits beside the windows, which go on answering, then goes on here unless the shortcut was
+// given up meanwhile.
+void ThenHere(const std::shared_ptr<bool>& want, std::function<void()> wait, std::function<void()> then) {
+    App().Desktop().StartBeside(std::move(wait), 0, {}, [want, then = std::move(then)] {
+        if (*want) App().Dispatch(then);
+    });
+}
+
 }  // namespace
 
 void CreateShortcut(const std::string& target, const std::string& name, const std::string& location) {
@@ -65,29 +89,42 @@ void CreateShortcut(const std::string& target, const std::string& name, const st
         App().SetMousePointer(platform::kPointerDefault);
         return;
     }
-    platform::Shell().AddToRecentDocs(target);
-    platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
-    const std::string targetName(text::FileNameOf(target));
     const std::string destination = destinationFolder + shortcutName;
-    const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
-    std::string source = "Morvane.exe.lnk";
-    for (const std::string& candidate : candidates) {
-        if (!candidate.empty() && ItemExists(recent + candidate)) {
-            source = candidate;
-            break;
-        }
-    }
-    platform::Env().Sleep(500);
-    // A move that fails is not reported by itself: a shell that keeps executables out of its
-    // recent documents makes no shortcut to move, and the link is then written directly.
-    const bool moved = !recent.empty() && platform::Files().MoveFile(recent + source, destination) == platform::FsError::kNone;
-    platform::Env().Sleep(500);
-    if (!moved && !ItemExists(destination) && !platform::Shell().CreateShellLink(destination, target)) {
-        // Neither way made the shortcut: say so once; the next start tries again.
-        App().MsgBox(std::string(kFailureText) + "Error creating Startup shortcut.", 48, kFailureCaption);
-        return;
-    }
-    App().SetMousePointer(platform::kPointerDefault);
+    // The shell writes its shortcut in its own time. The waits for it run beside the windows;
+    // what changes the folders runs here, in turn with the icon's menu, so that nothing is made
+    // once Exit or Remove All Paths has given the shortcut up.
+    const auto want = wanted = std::make_shared<bool>(true);
+    const auto source = std::make_shared<std::string>();
+    ThenHere(
+        want,
+        [target, recent, source] {
+            platform::Shell().AddToRecentDocs(target);
+            platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
+            *source = RecentShortcut(recent, target);
+            platform::Env().Sleep(500);
+        },
+        [want, target, recent, destination, source] {
+            // A move that fails is not reported by itself: a shell that keeps executables out of
+            // its recent documents makes no shortcut to move, and the link is then written directly.
+            const bool moved = !recent.empty() &&
+                               platform::Files().MoveFile(recent + *source, destination) == platform::FsError::kNone;
+            ThenHere(
+                want, [] { platform::Env().Sleep(500); },
+                [target, destination, moved] {
+                    if (!moved && !ItemExists(destination) && !platform::Shell().CreateShellLink(destination, target)) {
+                        // Neither way made the shortcut: say so once; the next start tries again.
+                        App().MsgBox(std::string(kFailureText) + "Error creating Startup shortcut.", 48,
+                                     kFailureCaption);
+                        return;
+                    }
+                    App().SetMousePointer(platform::kPointerDefault);
+                });
+        });
+}
+
+void GiveUpShortcut() {
+    if (wanted) *wanted = false;
+    wanted.reset();
 }
 
 }  // namespace app

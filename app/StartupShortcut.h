@@ -20,7 +20,10 @@ inline constexpr const char* kStartUpKeyword = "StartUp";
 
 // Makes a shortcut named name + ".lnk" to target in the folder the location keyword selects
 // ("StartUp", "RecentFolder", "CommonStartUp", "DeskTop"): the shell makes one in the Recent
-// folder for the target, which is then moved and renamed.
+// folder for the target, which is then moved and renamed. Returns at once: the pauses the
+// shell is given run beside the windows, and the shortcut is made later, on this thread.
 void CreateShortcut(const std::string& target, const std::string& name, const std::string& location);
+// The program ends: a shortcut still being made is not made.
+void GiveUpShortcut();
 
 }  // namespace app

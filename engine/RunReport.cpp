@@ -86,7 +86,7 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(record.place, tally));
 }
 
-void RunReport::Write(const std::string& outcome, int exitCode) {
+void RunReport::Conclude(const std::string& outcome, int exitCode) {
     record_.endTime = platform::Env().Now();
     record_.durationMs = platform::Env().Ticks() - start_;
     record_.outcome = outcome;
@@ -94,8 +94,9 @@ void RunReport::Write(const std::string& outcome, int exitCode) {
     std::sort(record_.largest.begin(), record_.largest.end(),
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
     if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
-    AppendRunRecord(record_);
 }
+
+void RunReport::Append() const { AppendRunRecord(record_); }
 
 void RunReport::Stayed(const std::string& path, const std::string& reason) {
     if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});

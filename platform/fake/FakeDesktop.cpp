@@ -230,13 +230,12 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
 void FakeDesktop::StartBeside(std::function<void()> work, int, std::function<void()> onTick,
                               std::function<void()> onDone) {
     ++besideRuns;
+    if (besideDeferred) {
+        deferred_.push_back({std::move(work), std::move(onTick), std::move(onDone)});
+        return;
+    }
     if (!besideOnThread) {
-        try {
-            work();
-        } catch (...) {
-        }
-        if (onTick) onTick();
-        if (onDone) onDone();
+        RunNow(work, onTick, onDone);
         return;
     }
     auto entry = std::make_unique<Beside>();
@@ -269,7 +268,24 @@ void FakeDesktop::DeliverBeside(bool wait) {
     }
 }
 
-void FakeDesktop::FinishBeside() { DeliverBeside(true); }
+void FakeDesktop::FinishBeside() {
+    DeliverBeside(true);
+    while (!deferred_.empty()) {  // an onDone may defer more
+        const Deferred next = std::move(deferred_.front());
+        deferred_.pop_front();
+        RunNow(next.work, next.onTick, next.onDone);
+    }
+}
+
+void FakeDesktop::RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                         const std::function<void()>& onDone) {
+    try {
+        work();
+    } catch (...) {
+    }
+    if (onTick) onTick();
+    if (onDone) onDone();
+}
 
 FakeDesktop::~FakeDesktop() {
     for (const auto& entry : beside_) entry->thread.join();

@@ -164,14 +164,16 @@ public:
     int besideRuns = 0;  // work started beside
     // How work beside runs: at once on the caller's thread, its onDone called before StartBeside
     // returns (the default); or on a thread of its own, its onDone called by Advance or
-    // FinishBeside once it has returned.
+    // FinishBeside once it has returned; or, deferred, not before FinishBeside, which runs it
+    // and its onDone on the caller's thread: work that takes all the time a test lets pass.
     bool besideOnThread = false;
+    bool besideDeferred = false;
 
     void Answer(int result, int waitMs = 0, std::function<void()> meanwhile = {}) {
         answers.push_back({result, waitMs, std::move(meanwhile)});
     }
     // Work started beside that has not had its onDone yet.
-    std::size_t BesideRunning() const { return beside_.size(); }
+    std::size_t BesideRunning() const { return beside_.size() + deferred_.size(); }
 
     long long Now() const { return now_; }
     // Moves the virtual clock forward, firing every timer that falls due, in time order.
@@ -247,7 +249,13 @@ private:
     };
     // Calls the onDone of work that has returned (all of it, waiting, with wait).
     void DeliverBeside(bool wait);
+    static void RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                       const std::function<void()>& onDone);
     std::vector<std::unique_ptr<Beside>> beside_;
+    struct Deferred {
+        std::function<void()> work, onTick, onDone;
+    };
+    std::deque<Deferred> deferred_;
     bool endBoxes_ = false;
 };
 

@@ -459,7 +459,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         world.files.beforeOpen = nullptr;
         world.cache.beforeVisit = world.cache.beforeDelete = nullptr;
 
-        EXPECT_EQ(world.desktop.besideRuns, runs + 1) << "no second clean began";
+        EXPECT_EQ(world.desktop.besideRuns, runs + 2) << "the work and its record; no second clean began";
         EXPECT_TRUE(world.desktop.messages.empty());
         EXPECT_FALSE(engine::CleanRunning());
         EXPECT_EQ(ended, 1);
