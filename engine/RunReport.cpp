@@ -93,13 +93,13 @@ void RunReport::Conclude(const std::string& outcome, int exitCode) {
     record_.exitCode = exitCode;
     std::sort(record_.largest.begin(), record_.largest.end(),
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
-    if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
+    if (record_.largest.size() > kItemsNamed) record_.largest.resize(kItemsNamed);
 }
 
 void RunReport::Append() const { AppendRunRecord(record_); }
 
 void RunReport::Stayed(const std::string& path, const std::string& reason) {
-    if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
+    if (record_.stayed.size() < kItemsNamed) record_.stayed.push_back({path, reason});
 }
 
 }  // namespace engine

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeDesktop.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fake {
 
@@ -270,7 +271,13 @@ void FakeDesktop::DeliverBeside(bool wait) {
 
 void FakeDesktop::FinishBeside() {
     DeliverBeside(true);
-    while (!deferred_.empty()) {  // an onDone may defer more
+    RunDeferred(false);
+}
+
+void FakeDesktop::RunDeferred(bool startedBefore) {
+    // What an onDone defers meanwhile runs too, unless only the work started before is due.
+    std::size_t due = startedBefore ? deferred_.size() : std::numeric_limits<std::size_t>::max();
+    while (!deferred_.empty() && due-- > 0) {
         const Deferred next = std::move(deferred_.front());
         deferred_.pop_front();
         RunNow(next.work, next.onTick, next.onDone);
@@ -293,6 +300,7 @@ FakeDesktop::~FakeDesktop() {
 
 void FakeDesktop::Advance(long long milliseconds) {
     DeliverBeside(false);
+    RunDeferred(true);
     const long long target = now_ + milliseconds;
     for (;;) {
         auto next = timers_.end();

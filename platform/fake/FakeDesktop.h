@@ -164,8 +164,9 @@ public:
     int besideRuns = 0;  // work started beside
     // How work beside runs: at once on the caller's thread, its onDone called before StartBeside
     // returns (the default); or on a thread of its own, its onDone called by Advance or
-    // FinishBeside once it has returned; or, deferred, not before FinishBeside, which runs it
-    // and its onDone on the caller's thread: work that takes all the time a test lets pass.
+    // FinishBeside once it has returned; or deferred: run with its onDone on the caller's thread
+    // once time passes (Advance, for the work started before it) or by FinishBeside, so that a
+    // test acts while it is under way.
     bool besideOnThread = false;
     bool besideDeferred = false;
 
@@ -249,6 +250,8 @@ private:
     };
     // Calls the onDone of work that has returned (all of it, waiting, with wait).
     void DeliverBeside(bool wait);
+    // The deferred work and its onDone: only what was started before, or all, whatever it starts.
+    void RunDeferred(bool startedBefore);
     static void RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
                        const std::function<void()>& onDone);
     std::vector<std::unique_ptr<Beside>> beside_;

@@ -20,12 +20,19 @@ using testing_support::HeadlessWorld;
 class MainWindow : public forms::Form {
 public:
     MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
+    forms::Timer soon{*this, "Timer1", 500};
 };
 
 // The program's host, but for what it asks of the screens and of the resident main window,
 // which it records.
 struct ScreensLog : app::CleanRunWindows {
     std::vector<std::string> calls;
+    std::function<void()> afterAnswer;  // what arrives once the question was answered
+    bool AskGoOnWithoutKeptCookies() override {
+        const bool yes = app::CleanRunWindows::AskGoOnWithoutKeptCookies();
+        if (afterAnswer) afterAnswer();
+        return yes;
+    }
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
     void HideScreensForWork() override {
@@ -352,35 +359,99 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
 // A clean deletes only after a Yes: a question ended by a stop, or closed without an answer,
 // is a No, and the record says why the clean did not go on.
 TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
+    using enum engine::StopCause;
     struct Case {
         const char* label;
         int answer;
-        engine::StopCause stop;
+        std::vector<engine::StopCause> stops;
+        bool afterAnswer;  // the stops arrive just after the answer, not while the question shows
         std::string outcome;
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"No", platform::kResultNo, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"closed", platform::kResultCancel, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"Exit", platform::kResultYes, engine::StopCause::kExit, "not continued (the question was ended by Exit)", {}},
+        {"No", platform::kResultNo, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"closed", platform::kResultCancel, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"Exit", platform::kResultYes, {kExit}, false, "not continued (the question was ended by Exit)", {}},
+        {"Exit, then the end of the session", platform::kResultYes, {kExit, kEndOfSession}, false,
+         "not continued (the question was ended by Exit)", {}},
+        {"Yes, just as Exit arrives", platform::kResultYes, {kExit}, true, "not continued (Exit)", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         AllChosen("C:\\Mine", "");
         world.files.Erase("C:\\Apps\\Morvane.log");
         screens.calls.clear();
-        int ended = 0;
-        world.desktop.Answer(c.answer, 0, [&] {
-            if (c.stop != engine::StopCause::kNone) engine::StopClean(c.stop, [&] { ++ended; });
-        });
+        std::size_t ended = 0;
+        const auto stop = [&] {
+            for (const engine::StopCause cause : c.stops) engine::StopClean(cause, [&] { ++ended; });
+        };
+        world.desktop.Answer(c.answer, 0, c.afterAnswer ? std::function<void()>() : stop);
+        screens.afterAnswer = c.afterAnswer ? stop : std::function<void()>();
         engine::RunCleanFromOptions(screens);
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(engine::CleanRunning());
-        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
+        EXPECT_EQ(ended, c.stops.size()) << "what waited for the clean ran";
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
         EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
+    }
+}
+
+// A stop once the work is over (while the record waits for its turn at the log, during the
+// moment before the final message, while that message shows) ends the run there, without another
+// word: what stopped it ends the program.
+TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
+    struct Case {
+        const char* when;
+        std::function<void(const std::function<void()>& stop)> clean;
+        std::vector<std::string> texts;
+    };
+    MainWindow& main = world.app.Get<MainWindow>();
+    const Case cases[] = {
+        {"while the record waits",
+         [&](const auto& stop) {
+             world.desktop.besideDeferred = true;
+             engine::RunCleanFromOptions(screens);
+             world.desktop.Advance(0);  // the work is over; the record is on its way
+             EXPECT_TRUE(!world.files.Exists("C:\\Temp\\t.tmp") && !world.files.Exists("C:\\Apps\\Morvane.log"));
+             stop();
+             world.desktop.FinishBeside();
+             world.desktop.besideDeferred = false;
+         },
+         {}},
+        {"during the finished moment",
+         [&](const auto& stop) {
+             main.soon.onTimer = [&] {
+                 main.soon.SetEnabled(false);
+                 stop();
+             };
+             main.soon.SetEnabled(true);
+             engine::RunCleanFromOptions(screens);
+         },
+         {}},
+        {"while the final message shows",
+         [&](const auto& stop) {
+             world.desktop.Answer(platform::kResultOk, 0, stop);
+             engine::RunCleanFromOptions(screens);
+         },
+         {"All Files Cleaned!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.when);
+        AllChosen("C:\\Mine");
+        world.files.AddFile("C:\\Temp\\t.tmp");
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.app.Show(world.app.Get<screens::Backdrop>());
+        world.desktop.messages.clear();
+        screens.calls.clear();
+        int ended = 0;
+        c.clean([&] { engine::StopClean(engine::StopCause::kExit, [&] { ++ended; }); });
+        EXPECT_EQ(Texts(), c.texts);
+        EXPECT_EQ(ended, 1);
+        EXPECT_FALSE(engine::CleanRunning());
+        EXPECT_EQ(screens.calls, std::vector<std::string>{"hide screens"}) << "no close-all of its own";
+        EXPECT_NE(world.files.Content("C:\\Apps\\Morvane.log").value_or("").find("Outcome: cleaned\r\n"), std::string::npos);
     }
 }
 

@@ -57,6 +57,24 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_TRUE(world.app.Find<screens::StartPage>()->Visible());
 }
 
+// The shell's pauses run beside the windows: the start goes on at once, and Remove All Paths
+// chosen meanwhile leaves no shortcut made afterwards.
+TEST_F(Resident, TheShortcutIsMadeBesideTheStartAndNotAfterRemoveAllPaths) {
+    world.desktop.besideDeferred = true;
+    for (const bool removeAllPaths : {false, true}) {
+        SCOPED_TRACE(removeAllPaths);
+        Start();
+        EXPECT_EQ(world.desktop.trayIcons.count(125), 1u);
+        EXPECT_EQ(world.env.sleptMilliseconds, 0) << "waited on the window thread";
+        if (removeAllPaths) Choose("Remove All Paths");
+        world.desktop.FinishBeside();
+        EXPECT_EQ(Shortcut(), !removeAllPaths);
+        world.app.Unload<app::MainWindow>();
+        world.env.sleptMilliseconds = 0;
+        world.files.Erase("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    }
+}
+
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
     world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk", "mine");
     Start();
