@@ -1,6 +1,7 @@
 #include "app/StartupShortcut.h"
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -56,8 +57,16 @@ int FolderForKeyword(const std::string& location) {
     return -1;
 }
 
-// The shortcut being made now; cleared when it is given up.
-std::shared_ptr<bool> wanted;
+// Whether the shortcut being made now is still wanted: read by its pauses beside the windows.
+using Wanted = std::shared_ptr<std::atomic<bool>>;
+Wanted wanted;
+
+// One of the shell's pauses, in steps, so that a program that ends meanwhile is not held up.
+void Pause(const Wanted& want) {
+    constexpr int kPauseMs = 500;
+    constexpr int kStepMs = 50;
+    for (int paused = 0; paused < kPauseMs && *want; paused += kStepMs) platform::Env().Sleep(kStepMs);
+}
 
 // The name under which the shell made its shortcut to target in the Recent folder: the first
 // candidate there, or the last one whether it is there or not.
@@ -72,7 +81,7 @@ std::string RecentShortcut(const std::string& recent, const std::string& target)
 
 // Waits beside the windows, which go on answering, then goes on here unless the shortcut was
 // given up meanwhile.
-void ThenHere(const std::shared_ptr<bool>& want, std::function<void()> wait, std::function<void()> then) {
+void ThenHere(const Wanted& want, std::function<void()> wait, std::function<void()> then) {
     App().Desktop().StartBeside(std::move(wait), 0, {}, [want, then = std::move(then)] {
         if (*want) App().Dispatch(then);
     });
@@ -93,15 +102,15 @@ void CreateShortcut(const std::string& target, const std::string& name, const st
     // The shell writes its shortcut in its own time. The waits for it run beside the windows;
     // what changes the folders runs here, in turn with the icon's menu, so that nothing is made
     // once Exit or Remove All Paths has given the shortcut up.
-    const auto want = wanted = std::make_shared<bool>(true);
+    const Wanted want = wanted = std::make_shared<std::atomic<bool>>(true);
     const auto source = std::make_shared<std::string>();
     ThenHere(
         want,
-        [target, recent, source] {
+        [want, target, recent, source] {
             platform::Shell().AddToRecentDocs(target);
-            platform::Env().Sleep(500);  // the shell writes its shortcut meanwhile
+            Pause(want);  // the shell writes its shortcut meanwhile
             *source = RecentShortcut(recent, target);
-            platform::Env().Sleep(500);
+            Pause(want);
         },
         [want, target, recent, destination, source] {
             // A move that fails is not reported by itself: a shell that keeps executables out of
@@ -109,7 +118,7 @@ void CreateShortcut(const std::string& target, const std::string& name, const st
             const bool moved = !recent.empty() &&
                                platform::Files().MoveFile(recent + *source, destination) == platform::FsError::kNone;
             ThenHere(
-                want, [] { platform::Env().Sleep(500); },
+                want, [want] { Pause(want); },
                 [target, destination, moved] {
                     if (!moved && !ItemExists(destination) && !platform::Shell().CreateShellLink(destination, target)) {
                         // Neither way made the shortcut: say so once; the next start tries again.

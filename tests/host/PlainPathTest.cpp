@@ -26,10 +26,11 @@ TEST(PlainPath, ReadsEveryNamespaceSpellingAndLeavesOtherPathsAlone) {
         // Drive paths.
         {"\\\\.\\C:\\x", "C:\\x"}, {"\\\\.\\c:", "c:\\"}, {"\\\\?\\C:\\x", "C:\\x"}, {"\\??\\C:\\x", "C:\\x"},
         {"//?/C:/x/y", "C:\\x\\y"}, {"\\\\?\\GLOBALROOT\\??\\C:\\x", "C:\\x"},
-        {"\\\\?\\GLOBALROOT\\DosDevices\\C:\\x", "C:\\x"}, {"\\\\?\\GLOBALROOT\\GLOBAL??\\C:\\x", "C:\\x"},
-        {"\\\\?\\globalroot\\device\\harddiskvolume1\\x", "C:\\x"}, {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1", "C:\\"},
-        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\x", "L:\\x"}, {"\\\\?\\Volume{c}\\x", "C:\\x"},
-        {"\\\\.\\S:\\x", "S:\\x"}, {"\\\\.\\Box\\x", "C:\\Box\\x"},
+        {"\\\\?\\GLOBALROOT\\DosDevices\\C:\\x", "C:\\x"},
+        {"\\\\?\\GLOBALROOT\\GLOBAL??\\C:\\x", "C:\\x"}, {"\\\\?\\globalroot\\device\\harddiskvolume1\\x", "C:\\x"},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1", "C:\\"},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\x", "L:\\x"},
+        {"\\\\?\\Volume{c}\\x", "C:\\x"}, {"\\\\.\\S:\\x", "S:\\x"}, {"\\\\.\\Box\\x", "C:\\Box\\x"},
         // Shares.
         {"\\\\.\\UNC\\server\\share\\x", "\\\\server\\share\\x"}, {"\\\\?\\unc\\server\\share", "\\\\server\\share"},
         {"\\\\?\\GLOBALROOT\\Device\\Mup\\server\\share", "\\\\server\\share"},
@@ -39,9 +40,11 @@ TEST(PlainPath, ReadsEveryNamespaceSpellingAndLeavesOtherPathsAlone) {
         // No drive path or share: disks, pipes, Wine's Unix paths, a device or volume of no drive,
         // a share without a server, a translation that leads back into the namespaces, a loop.
         {"\\\\.\\PhysicalDrive0", nullptr}, {"\\\\.\\pipe\\x", nullptr}, {"\\\\?\\unix\\home", nullptr},
-        {"\\\\.\\1:\\x", nullptr}, {"\\\\.\\\\x", nullptr}, {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume3\\x", nullptr},
-        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1x", nullptr}, {"\\\\?\\GLOBALROOT\\Foo\\x", nullptr},
-        {"\\\\.\\UNC", nullptr}, {"\\\\.\\UNC\\", nullptr}, {"\\\\?\\GLOBALROOT\\Device\\Mup\\", nullptr},
+        {"\\\\.\\1:\\x", nullptr}, {"\\\\.\\\\x", nullptr},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume3\\x", nullptr},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1x", nullptr},
+        {"\\\\?\\GLOBALROOT\\Foo\\x", nullptr}, {"\\\\.\\UNC", nullptr}, {"\\\\.\\UNC\\", nullptr},
+        {"\\\\?\\GLOBALROOT\\Device\\Mup\\", nullptr},
         {"\\\\.\\UNC\\?\\unix\\x", nullptr}, {"\\\\?\\GLOBALROOT\\Device\\Mup\\.\\pipe\\x", nullptr},
         {"\\\\.\\Loop\\x", nullptr},
     };
