@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "engine/Purges.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
@@ -68,15 +69,30 @@ void Pause(const Wanted& want) {
     for (int paused = 0; paused < kPauseMs && *want; paused += kStepMs) platform::Env().Sleep(kStepMs);
 }
 
-// The name under which the shell made its shortcut to target in the Recent folder: the first
-// candidate there, or the last one whether it is there or not.
+// The names the shell may give its shortcut to target in the Recent folder, in the order they are
+// looked for; the last is taken whether it is there or not.
+std::array<std::string, 4> Candidates(const std::string& target) {
+    return {std::string(text::FileNameOf(target)), "Morvane.lnk", "Morvane.exe", "Morvane.exe.lnk"};
+}
+
+// The name under which the shell made its shortcut to target in the Recent folder.
 std::string RecentShortcut(const std::string& recent, const std::string& target) {
-    const std::string targetName(text::FileNameOf(target));
-    const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
-    for (const std::string& candidate : candidates) {
-        if (!candidate.empty() && ItemExists(recent + candidate)) return candidate;
+    const auto candidates = Candidates(target);
+    for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
+        if (!candidates[i].empty() && ItemExists(recent + candidates[i])) return candidates[i];
     }
-    return "Morvane.exe.lnk";
+    return candidates.back();
+}
+
+// What an earlier start left in the Recent folder under those names (it ended before its move):
+// taken for this start's, it would put a shortcut to another copy of the program in place, and
+// the shell would give this one another name.
+void RemoveLeftovers(const std::string& recent, const std::string& target) {
+    if (recent.empty()) return;  // the names alone would be relative to the current folder
+    for (const std::string& name : Candidates(target)) {
+        const std::string path = recent + name;
+        if (!name.empty() && !text::EqualsNoCase(path, target) && ItemExists(path)) engine::ShellDelete(path);
+    }
 }
 
 // Waits beside the windows, which go on answering, then goes on here unless the shortcut was
@@ -107,6 +123,7 @@ void CreateShortcut(const std::string& target, const std::string& name, const st
     ThenHere(
         want,
         [want, target, recent, source] {
+            RemoveLeftovers(recent, target);
             platform::Shell().AddToRecentDocs(target);
             Pause(want);  // the shell writes its shortcut meanwhile
             *source = RecentShortcut(recent, target);

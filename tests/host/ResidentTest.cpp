@@ -238,17 +238,19 @@ TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
     EXPECT_EQ(app::GetDriveKind(" "), 0);
 }
 
-TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
+// What earlier starts left in the Recent folder (ended before their move) is not taken for it.
+TEST(CreateShortcut, MovesTheShortcutTheShellMadeUnderItsNameNeverALeftover) {
     HeadlessWorld world;
     world.folders.SetFolder(7, "C:\\StartUp");
     world.folders.SetFolder(8, "C:\\Recent");
+    world.folders.recentFolder = "C:\\Recent";
+    world.folders.recentShortcutName = "Morvane.lnk";  // the second candidate
     world.files.AddFolder("C:\\StartUp");
-    world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
+    world.files.AddFile("C:\\Recent\\Morvane.exe", "to another copy");
+    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "to another copy");
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
-    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
-    EXPECT_TRUE(world.files.Exists("C:\\Recent\\Morvane.exe.lnk"));
+    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "link to C:\\Apps\\Morvane.exe");
+    EXPECT_EQ(world.files.Tree("C:\\Recent"), std::vector<std::string>{});
 
     app::CreateShortcut("C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
