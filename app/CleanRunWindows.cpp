@@ -128,6 +128,10 @@ void CleanRunWindows::StartWork(std::function<void()> work, engine::CleanProgres
         });
 }
 
+void CleanRunWindows::StartBeside(std::function<void()> work, std::function<void()> then) {
+    App().Desktop().StartBeside(std::move(work), 0, {}, [&app = App(), then = std::move(then)] { app.Dispatch(then); });
+}
+
 bool CleanRunWindows::ShowFinishing() {
     if (!BackdropVisible()) return false;
     SetStatus(kFinishedStatus);

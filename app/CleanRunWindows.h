@@ -24,6 +24,7 @@ public:
     void EndQuestions() override;
     void HideScreensForWork() override;
     void StartWork(std::function<void()> work, engine::CleanProgress& progress, std::function<void()> onDone) override;
+    void StartBeside(std::function<void()> work, std::function<void()> then) override;
     bool ShowFinishing() override;
     void ShowFinished(const engine::CleanSummary& summary) override;
     void EndInteractiveRun() override;

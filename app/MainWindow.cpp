@@ -56,7 +56,8 @@ MainWindow::MainWindow(const platform::Ports& ports, engine::Cleaner& cleaner, C
     : Form("Form1a", 1500, 1000, {false, true, false}),
       ports_(ports),
       cleaner_(cleaner),
-      cleanRunWindows_(cleanRunWindows) {
+      cleanRunWindows_(cleanRunWindows),
+      shortcut_(ports) {
     closeAllTimer.onTimer = [this] {
         for (forms::Form* form : App().Forms()) {
             if (form->Name() != Name()) App().Unload(*form);
@@ -80,7 +81,7 @@ void MainWindow::Form_Load() {
     // a settings file that cannot be written, no notification area) leaves the next to run.
     const std::string startUp = StartUpFolder(*ports_.folders);
     if (!ItemExists(*ports_.folders, startUp + kShortcutFile)) {
-        CreateShortcut(App(), ports_, settings::AppFolder(*ports_.environment) + kProgramFile, kShortcutName, kStartUpKeyword);
+        shortcut_.Make(App(), settings::AppFolder(*ports_.environment) + kProgramFile, kShortcutName, kStartUpKeyword);
     }
     SetLeft(-30000);
     SetTop(-30000);
@@ -103,7 +104,11 @@ void MainWindow::Form_Load() {
     App().Hide(*this);
 }
 
-void MainWindow::Form_Unload() { UnhookWindow(*this); }
+void MainWindow::Form_Unload() {
+    UnhookWindow(*this);
+    // Exit, Remove All Paths or the end of the session: a shortcut made now would outlive them.
+    shortcut_.GiveUp();
+}
 
 void MainWindow::ShowPopupMenu() {
     if (!Peer()) return;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CleanRunWindows.h"
+#include "app/StartupShortcut.h"
 #include "engine/CleanRun.h"
 #include "forms/Form.h"
 #include "platform/Ports.h"
@@ -46,6 +47,7 @@ private:
     platform::Ports ports_;
     engine::Cleaner& cleaner_;
     CleanRunWindows& cleanRunWindows_;
+    ShortcutMaker shortcut_;
 };
 
 }  // namespace app

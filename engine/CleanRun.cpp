@@ -46,9 +46,10 @@ public:
         const settings::IniSnapshot ini(ports_, settings::IniFilePath(*ports_.environment));
         // An unattended run that cannot read its settings has done nothing, and says so.
         if (variant_ == Variant::kAuto && !ini.Readable()) {
-            report_.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
-            host_.EndProcess(kExitSettingsUnreadable);
-            return Over();
+            return Record("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable, [this] {
+                host_.EndProcess(kExitSettingsUnreadable);
+                Over();
+            });
         }
         settings_ = CleanSettings::Read(ini, *ports_.environment);
         report_.Options(settings_);
@@ -57,28 +58,28 @@ public:
         if (variant_ == Variant::kOptions) host_.ShowCleaning();
 
         if (settings_.NothingChosen()) {
-            report_.Write("nothing chosen", kExitAllRemoved);
-            if (variant_ == Variant::kAuto) {
-                host_.EndProcess(kExitAllRemoved);
-            } else {
-                host_.ShowNothingChosen();
-            }
-            return Over();
+            return Record("nothing chosen", kExitAllRemoved, [this] {
+                if (variant_ == Variant::kAuto) {
+                    host_.EndProcess(kExitAllRemoved);
+                } else if (stop_ == StopCause::kNone) {
+                    host_.ShowNothingChosen();
+                }
+                Over();
+            });
         }
 
         if (variant_ != Variant::kAuto) {
             const std::string keep0 = ini.Read("Internet", "sFile0", "0");
             if ((keep0 == "0" || keep0 == "No") && !host_.AskGoOnWithoutKeptCookies()) {
-                report_.Write(stop_ != StopCause::kNone
+                return Record(stop_ != StopCause::kNone
                                   ? std::string("not continued (the question was ended by ") + CauseText(stop_) + ")"
                                   : "not continued (no cookies kept)",
-                              kExitAllRemoved);
-                return End(kExitAllRemoved);
+                              kExitAllRemoved, [this] { End(kExitAllRemoved); });
             }
             // Answered Yes, but told to stop meanwhile: nothing begins.
             if (stop_ != StopCause::kNone) {
-                report_.Write(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved);
-                return End(kExitAllRemoved);
+                return Record(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved,
+                              [this] { End(kExitAllRemoved); });
             }
             host_.HideScreensForWork();
         }
@@ -100,10 +101,15 @@ private:
         const std::optional<RefusalFound> found = UserFolderRefusal(ports_, settings_);
         if (!found) return false;
         report_.Refused(found->text);
-        report_.Write("refused, nothing cleaned", kExitRefused);
-        host_.ShowRefusal(found->refusal);
-        if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
-        Over();
+        Record("refused, nothing cleaned", kExitRefused, [this, refusal = found->refusal] {
+            if (stop_ == StopCause::kNone) {
+                host_.ShowRefusal(refusal);
+                if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
+            } else if (variant_ == Variant::kAuto) {
+                host_.EndProcess(kExitRefused);
+            }
+            Over();
+        });
         return true;
     }
 
@@ -130,16 +136,28 @@ private:
             summary.foldersNotCleaned += run.tally.foldersNotCleaned;
         }
         if (cutShort) {
-            report_.Write(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed);
-            return End(kExitSomethingStayed);
+            return Record(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed,
+                          [this] { End(kExitSomethingStayed); });
         }
         const int exitCode = summary.AllCleaned() ? kExitAllRemoved : kExitSomethingStayed;
-        report_.Write(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode);
-        if (variant_ == Variant::kOptions && stop_ == StopCause::kNone) {
-            // A stop during the moment before the message ends the run there.
-            if (host_.ShowFinishing() && stop_ == StopCause::kNone) host_.ShowFinished(summary);
-        }
-        End(exitCode);
+        Record(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode,
+               [this, summary, exitCode] {
+                   // A stop while the record was written, or during the moment before the message,
+                   // ends the run there.
+                   if (variant_ == Variant::kOptions && stop_ == StopCause::kNone) {
+                       if (host_.ShowFinishing() && stop_ == StopCause::kNone) host_.ShowFinished(summary);
+                   }
+                   End(exitCode);
+               });
+    }
+
+    // The record is written beside the windows, since another run's turn at the log may be long
+    // in coming, before anything about the outcome shows; then the run goes on here. It is still
+    // the clean that runs meanwhile: a stop is heard, and no other clean starts.
+    void Record(std::string outcome, int exitCode, std::function<void()> then) {
+        report_.Conclude(outcome, exitCode);
+        host_.StartBeside([self = shared_from_this()] { self->report_.Append(); },
+                          [self = shared_from_this(), then = std::move(then)] { then(); });
     }
 
     void End(int exitCode) {

@@ -53,6 +53,10 @@ public:
     // Starts the work beside the windows, which keep answering and show its progress; onDone
     // is called on the window thread once the work has returned.
     virtual void StartWork(std::function<void()> work, CleanProgress& progress, std::function<void()> onDone) = 0;
+    // Runs work beside the windows, which keep answering, with nothing shown of it: the record's
+    // append, which may wait for another run's turn at the log. then is called on the window
+    // thread once the work has returned.
+    virtual void StartBeside(std::function<void()> work, std::function<void()> then) = 0;
     // The end of a clean from the options: with the backdrop shown, its status line says the
     // clean is over and a moment passes while the windows answer; false (nothing shown) when
     // the backdrop is not shown.

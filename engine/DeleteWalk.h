@@ -37,16 +37,17 @@ struct StayedItem {
     bool readOnly = false;  // its read-only mark kept it (and it keeps the mark)
     std::uint32_t code = 0;  // the platform's own code for the failure, 0 when it gave none
 };
-// How many stayed items a tally names; the rest are only counted.
-inline constexpr std::size_t kStayedNamed = 100;
+// How many items each list of a record names (what stayed; a preview's largest files that would
+// go): as many as a tally keeps and as the record lists. The rest are only counted.
+inline constexpr std::size_t kItemsNamed = 100;
+inline constexpr std::size_t kStayedNamed = kItemsNamed;  // the walk's name for it
 
 // A file that went (or would go), by its path and size.
 struct SizedItem {
     std::string path;
     std::uint64_t size = 0;
 };
-// How many of the largest files a preview names.
-inline constexpr std::size_t kLargestNamed = 100;
+inline constexpr std::size_t kLargestNamed = kItemsNamed;  // the walk's name for it
 
 // What a deletion removed, and what it found it could not remove and why.
 struct DeleteTally {
@@ -63,9 +64,9 @@ struct DeleteTally {
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.
     std::uint64_t spared = 0;
-    // In a preview, the kLargestNamed largest files that would go, in no order (the record sorts them).
+    // In a preview, the kItemsNamed largest files that would go, in no order (the record sorts them).
     std::vector<SizedItem> largest;
-    // The first kStayedNamed items that stayed.
+    // The first kItemsNamed items that stayed.
     std::vector<StayedItem> stayed;
 
     void Kept(StayReason reason, std::uint64_t bytes);

@@ -107,7 +107,7 @@ void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
 }
 
 void AppendStayed(std::string& out, const RunRecord& record, const char* heading) {
-    const std::size_t listed = std::min(record.stayed.size(), kMaxStayedListed);
+    const std::size_t listed = std::min(record.stayed.size(), kItemsNamed);
     const std::uint64_t total = std::max<std::uint64_t>(record.stayedTotal, record.stayed.size());
     if (total == 0) return;
     out += std::string(heading) + " (" + CountText(listed) + " of " + CountText(total) + "):";
@@ -185,7 +185,7 @@ std::string RunLogPath(platform::Environment& env) {
 
 std::string FormatRunRecord(const RunRecord& record) {
     std::string out;
-    out.reserve(512 + std::min(record.stayed.size(), kMaxStayedListed) * 96);
+    out.reserve(512 + std::min(record.stayed.size(), kItemsNamed) * 96);
     AppendHeader(out, record);
     const bool preview = record.variant == RunVariant::kPreview;
     std::uint64_t removedItems = 0, removedBytes = 0;

@@ -47,11 +47,10 @@ struct RunRecord {
     std::string outcome;                // "cleaned", "nothing chosen", "refused", "not continued", ...
     int exitCode = 0;                   // the unattended run's code for this outcome
     std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
-    std::vector<StayedLine> stayed;     // the first kMaxStayedListed at most
+    std::vector<StayedLine> stayed;     // the first kItemsNamed at most
     std::vector<SizedItem> largest;     // a preview's largest files that would go, largest first
 };
 
-inline constexpr std::size_t kMaxStayedListed = 100;
 // How every record's header line begins, at the start of a line.
 inline constexpr std::string_view kRecordMarker = "==== ";
 // Past this size the log drops its older records, keeping the newest within half of it.

@@ -87,19 +87,20 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record.place, tally));
 }
 
-void RunReport::Write(const std::string& outcome, int exitCode) {
+void RunReport::Conclude(const std::string& outcome, int exitCode) {
     record_.endTime = ports_.environment->Now();
     record_.durationMs = ports_.environment->Ticks() - start_;
     record_.outcome = outcome;
     record_.exitCode = exitCode;
     std::sort(record_.largest.begin(), record_.largest.end(),
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
-    if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
-    AppendRunRecord(ports_, record_);
+    if (record_.largest.size() > kItemsNamed) record_.largest.resize(kItemsNamed);
 }
 
+void RunReport::Append() const { AppendRunRecord(ports_, record_); }
+
 void RunReport::Stayed(const std::string& path, const std::string& reason) {
-    if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
+    if (record_.stayed.size() < kItemsNamed) record_.stayed.push_back({path, reason});
 }
 
 }  // namespace engine

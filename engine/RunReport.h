@@ -30,7 +30,14 @@ public:
     // What cleaning (or previewing) one chosen target did; reached false: a stop came first.
     void Cleaned(std::size_t target, bool reached, const DeleteTally& tally);
     // Writes the record; a record that cannot be written changes nothing.
-    void Write(const std::string& outcome, int exitCode);
+    void Write(const std::string& outcome, int exitCode) {
+        Conclude(outcome, exitCode);
+        Append();
+    }
+    // The outcome is known: the record is complete, stamped with this moment.
+    void Conclude(const std::string& outcome, int exitCode);
+    // Appends the concluded record, on any thread (the wait for the log's turn may be long).
+    void Append() const;
 
 private:
     void Stayed(const std::string& path, const std::string& reason);

@@ -256,9 +256,9 @@ public:
     // onDone is called here, once, from that loop. The work must not touch a window.
     virtual void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
                              std::function<void()> onDone) = 0;
-    // Waits here until every work started beside has returned, and calls its onDone, without
-    // delivering any other event meanwhile: for the end of the session, when the process may
-    // not get another chance.
+    // Waits here until every work started beside has returned, and calls its onDone (work an
+    // onDone starts is waited for too), without delivering any other event meanwhile: for the
+    // end of the session, when the process may not get another chance.
     virtual void FinishBeside() = 0;
     // Lets time pass while this thread goes on delivering the program's events.
     virtual void Wait(int milliseconds) = 0;

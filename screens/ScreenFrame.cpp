@@ -87,6 +87,9 @@ void Screen::Form_Deactivate() {
 
 void Screen::Form_Unload() {
     if (design_.showsCleanPreview) services_.previewLine->End(App());
+    // Now, not when the object goes, which waits for the handler that unloads it to return: the
+    // end of the session waits for the work beside in that very handler.
+    GiveUpBeside();
 }
 
 void Screen::Form_QueryClose() {

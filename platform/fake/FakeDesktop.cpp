@@ -1,6 +1,7 @@
 #include "platform/fake/FakeDesktop.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fake {
 
@@ -230,13 +231,12 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
 void FakeDesktop::StartBeside(std::function<void()> work, int, std::function<void()> onTick,
                               std::function<void()> onDone) {
     ++besideRuns;
+    if (besideDeferred) {
+        deferred_.push_back({std::move(work), std::move(onTick), std::move(onDone)});
+        return;
+    }
     if (!besideOnThread) {
-        try {
-            work();
-        } catch (...) {
-        }
-        if (onTick) onTick();
-        if (onDone) onDone();
+        RunNow(work, onTick, onDone);
         return;
     }
     auto entry = std::make_unique<Beside>();
@@ -269,7 +269,30 @@ void FakeDesktop::DeliverBeside(bool wait) {
     }
 }
 
-void FakeDesktop::FinishBeside() { DeliverBeside(true); }
+void FakeDesktop::FinishBeside() {
+    DeliverBeside(true);
+    RunDeferred(false);
+}
+
+void FakeDesktop::RunDeferred(bool startedBefore) {
+    // What an onDone defers meanwhile runs too, unless only the work started before is due.
+    std::size_t due = startedBefore ? deferred_.size() : std::numeric_limits<std::size_t>::max();
+    while (!deferred_.empty() && due-- > 0) {
+        const Deferred next = std::move(deferred_.front());
+        deferred_.pop_front();
+        RunNow(next.work, next.onTick, next.onDone);
+    }
+}
+
+void FakeDesktop::RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                         const std::function<void()>& onDone) {
+    try {
+        work();
+    } catch (...) {
+    }
+    if (onTick) onTick();
+    if (onDone) onDone();
+}
 
 FakeDesktop::~FakeDesktop() {
     for (const auto& entry : beside_) entry->thread.join();
@@ -277,6 +300,7 @@ FakeDesktop::~FakeDesktop() {
 
 void FakeDesktop::Advance(long long milliseconds) {
     DeliverBeside(false);
+    RunDeferred(true);
     const long long target = now_ + milliseconds;
     for (;;) {
         auto next = timers_.end();

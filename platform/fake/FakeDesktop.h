@@ -164,14 +164,17 @@ public:
     int besideRuns = 0;  // work started beside
     // How work beside runs: at once on the caller's thread, its onDone called before StartBeside
     // returns (the default); or on a thread of its own, its onDone called by Advance or
-    // FinishBeside once it has returned.
+    // FinishBeside once it has returned; or deferred: run with its onDone on the caller's thread
+    // once time passes (Advance, for the work started before it) or by FinishBeside, so that a
+    // test acts while it is under way.
     bool besideOnThread = false;
+    bool besideDeferred = false;
 
     void Answer(int result, int waitMs = 0, std::function<void()> meanwhile = {}) {
         answers.push_back({result, waitMs, std::move(meanwhile)});
     }
     // Work started beside that has not had its onDone yet.
-    std::size_t BesideRunning() const { return beside_.size(); }
+    std::size_t BesideRunning() const { return beside_.size() + deferred_.size(); }
 
     long long Now() const { return now_; }
     // Moves the virtual clock forward, firing every timer that falls due, in time order.
@@ -247,7 +250,15 @@ private:
     };
     // Calls the onDone of work that has returned (all of it, waiting, with wait).
     void DeliverBeside(bool wait);
+    // The deferred work and its onDone: only what was started before, or all, whatever it starts.
+    void RunDeferred(bool startedBefore);
+    static void RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                       const std::function<void()>& onDone);
     std::vector<std::unique_ptr<Beside>> beside_;
+    struct Deferred {
+        std::function<void()> work, onTick, onDone;
+    };
+    std::deque<Deferred> deferred_;
     bool endBoxes_ = false;
 };
 

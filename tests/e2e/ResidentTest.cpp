@@ -144,6 +144,8 @@ protected:
         if (main) {
             EXPECT_TRUE(IconShown(main)) << "no icon in the notification area";
         }
+        // The shortcut follows, once the shell has had its pauses beside the windows.
+        EXPECT_TRUE(WaitUntil([&] { return world.Exists(shortcut); }, kStartMs)) << "no start-up shortcut";
         return main;
     }
 

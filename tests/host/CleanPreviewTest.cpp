@@ -2,6 +2,7 @@
 // nothing changed; what it counts is what the clean that follows removes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "engine/CleanPreview.h"
@@ -135,6 +136,25 @@ TEST(CleanPreview, TellsWhatACleanNowWouldDo) {
         world.files.Erase("C:\\Apps\\Morvane.log");
         EXPECT_EQ(world.State(), before);
     }
+}
+
+// Each list of a record names kItemsNamed items, the largest of what would go, and counts the rest.
+TEST(CleanPreview, EachListOfTheRecordNamesUpToItsLimitAndCountsTheRest) {
+    PreviewWorld world;
+    world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+    std::string largest = "Largest that would go (" + std::to_string(engine::kItemsNamed) + " of 106):\r\n";
+    for (std::size_t i = engine::kItemsNamed + 1; i >= 1; --i) {  // 111 bytes down to 11, then m.txt, t.tmp, u.tmp
+        const std::string name = std::to_string(i);
+        world.files.AddFile("C:\\Mine\\" + name, std::string(i + 10, 'x'));
+        if (i > 1) largest += "  " + std::to_string(i + 10) + " bytes: C:\\Mine\\" + name + "\r\n";
+        world.files.AddFile("C:\\Temp\\held" + name);
+        world.files.SetLock("C:\\Temp\\held" + name, fake::FakeFileSystem::Lock::kInUse);
+    }
+    engine::RunUnattendedPreview(world.ports);
+    const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+    EXPECT_TRUE(log.ends_with(largest)) << log;
+    EXPECT_NE(log.find("Would stay (100 of 101):\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8 + 2 * 100);
 }
 
 }  // namespace

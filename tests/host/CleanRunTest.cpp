@@ -20,6 +20,7 @@ using testing_support::HeadlessWorld;
 class MainWindow : public forms::Form {
 public:
     MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
+    forms::Timer soon{*this, "Timer1", 500};
 };
 
 // The program's host, but for what it asks of the screens and of the resident main window,
@@ -27,6 +28,12 @@ public:
 struct ScreensLog : app::CleanRunWindows {
     using app::CleanRunWindows::CleanRunWindows;
     std::vector<std::string> calls;
+    std::function<void()> afterAnswer;  // what arrives once the question was answered
+    bool AskGoOnWithoutKeptCookies() override {
+        const bool yes = app::CleanRunWindows::AskGoOnWithoutKeptCookies();
+        if (afterAnswer) afterAnswer();
+        return yes;
+    }
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
     void HideScreensForWork() override {
@@ -353,35 +360,84 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
 // A clean deletes only after a Yes: a question ended by a stop, or closed without an answer,
 // is a No, and the record says why the clean did not go on.
 TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
+    using enum engine::StopCause;
     struct Case {
         const char* label;
         int answer;
-        engine::StopCause stop;
+        std::vector<engine::StopCause> stops;
+        bool afterAnswer;  // the stops arrive just after the answer, not while the question shows
         std::string outcome;
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"No", platform::kResultNo, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"closed", platform::kResultCancel, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"Exit", platform::kResultYes, engine::StopCause::kExit, "not continued (the question was ended by Exit)", {}},
+        {"No", platform::kResultNo, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"closed", platform::kResultCancel, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"Exit", platform::kResultYes, {kExit}, false, "not continued (the question was ended by Exit)", {}},
+        {"Exit, then the end of the session", platform::kResultYes, {kExit, kEndOfSession}, false,
+         "not continued (the question was ended by Exit)", {}},
+        {"Yes, just as Exit arrives", platform::kResultYes, {kExit}, true, "not continued (Exit)", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         AllChosen("C:\\Mine", "");
         world.files.Erase("C:\\Apps\\Morvane.log");
         screens.calls.clear();
-        int ended = 0;
-        world.desktop.Answer(c.answer, 0, [&] {
-            if (c.stop != engine::StopCause::kNone) world.cleaner.Stop(c.stop, [&] { ++ended; });
-        });
+        std::size_t ended = 0;
+        const auto stop = [&] {
+            for (const engine::StopCause cause : c.stops) world.cleaner.Stop(cause, [&] { ++ended; });
+        };
+        world.desktop.Answer(c.answer, 0, c.afterAnswer ? std::function<void()>() : stop);
+        screens.afterAnswer = c.afterAnswer ? stop : std::function<void()>();
         world.cleaner.RunCleanFromOptions(screens);
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(world.cleaner.Running());
-        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
+        EXPECT_EQ(ended, c.stops.size()) << "what waited for the clean ran";
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
         EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
+    }
+}
+
+// A stop once the work is over, while the record waits for its turn at the log or during the
+// moment before the final message, ends the run there without another word: what stopped it ends
+// the program.
+TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
+    MainWindow& main = world.app.Get<MainWindow>();
+    const std::pair<const char*, std::function<void(const std::function<void()>&)>> cases[] = {
+        {"while the record waits",
+         [&](const auto& stop) {
+             world.desktop.besideDeferred = true;
+             world.cleaner.RunCleanFromOptions(screens);
+             world.desktop.Advance(0);  // the work is over; the record is on its way
+             EXPECT_TRUE(!world.files.Exists("C:\\Temp\\t.tmp") && !world.files.Exists("C:\\Apps\\Morvane.log"));
+             stop();
+             world.desktop.FinishBeside();
+             world.desktop.besideDeferred = false;
+         }},
+        {"during the finished moment",
+         [&](const auto& stop) {
+             main.soon.onTimer = [&] {
+                 main.soon.SetEnabled(false);
+                 stop();
+             };
+             main.soon.SetEnabled(true);
+             world.cleaner.RunCleanFromOptions(screens);
+         }},
+    };
+    for (const auto& [when, clean] : cases) {
+        SCOPED_TRACE(when);
+        AllChosen("C:\\Mine");
+        world.files.AddFile("C:\\Temp\\t.tmp");
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.app.Show(world.app.Get<screens::Backdrop>());
+        screens.calls.clear();
+        int ended = 0;
+        clean([&] { world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; }); });
+        EXPECT_TRUE(world.desktop.messages.empty() && !world.cleaner.Running());
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(screens.calls, std::vector<std::string>{"hide screens"}) << "no close-all of its own";
+        EXPECT_NE(world.files.Content("C:\\Apps\\Morvane.log").value_or("").find("Outcome: cleaned\r\n"), std::string::npos);
     }
 }
 
@@ -460,7 +516,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         world.files.beforeOpen = nullptr;
         world.cache.beforeVisit = world.cache.beforeDelete = nullptr;
 
-        EXPECT_EQ(world.desktop.besideRuns, runs + 1) << "no second clean began";
+        EXPECT_EQ(world.desktop.besideRuns, runs + 2) << "the work and its record; no second clean began";
         EXPECT_TRUE(world.desktop.messages.empty());
         EXPECT_FALSE(world.cleaner.Running());
         EXPECT_EQ(ended, 1);

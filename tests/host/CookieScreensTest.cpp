@@ -202,14 +202,24 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
 TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScreen) {
     world.cache.Add("http://a/");
     world.desktop.besideOnThread = true;
-    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit"}) {
+    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit", "the end of the session"}) {
         SCOPED_TRACE(meanwhile);
+        world.desktop.besideDeferred = meanwhile == "the end of the session";
         world.app.Get<StartPage>().Run("sInter");
         EXPECT_TRUE(world.app.Find<StartPage>()->Visible() && !world.app.Exists<InternetKeepScreen>());
         EXPECT_EQ(world.desktop.pointer, platform::kPointerArrowHourglass);
         if (meanwhile == "Exit") screens::UnloadAll(world.app);
         if (meanwhile.starts_with("s")) world.app.Find<StartPage>()->Run(meanwhile);
         if (meanwhile == "sHelp") world.app.Find<StartPageHelp>()->Run("sClose");  // back on the start page
+        if (world.desktop.besideDeferred) {
+            // As the resident window's end of the session: one handler unloads and waits for the work.
+            const int listings = world.cache.enumerations;
+            world.app.Dispatch([&] {
+                screens::UnloadAll(world.app);
+                world.desktop.FinishBeside();
+            });
+            EXPECT_EQ(world.cache.enumerations, listings) << "the listing went on for a screen that is gone";
+        }
         world.desktop.FinishBeside();
         EXPECT_EQ(world.app.Exists<InternetKeepScreen>(), meanwhile.empty());
         screens::UnloadAll(world.app);

@@ -57,6 +57,24 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_TRUE(world.app.Find<screens::StartPage>()->Visible());
 }
 
+// The shell's pauses run beside the windows: the start goes on at once, and Remove All Paths
+// chosen meanwhile leaves no shortcut made afterwards.
+TEST_F(Resident, TheShortcutIsMadeBesideTheStartAndNotAfterRemoveAllPaths) {
+    world.desktop.besideDeferred = true;
+    for (const bool removeAllPaths : {false, true}) {
+        SCOPED_TRACE(removeAllPaths);
+        Start();
+        EXPECT_EQ(world.desktop.trayIcons.count(125), 1u);
+        EXPECT_EQ(world.env.sleptMilliseconds, 0) << "waited on the window thread";
+        if (removeAllPaths) Choose("Remove All Paths");
+        world.desktop.FinishBeside();
+        EXPECT_EQ(Shortcut(), !removeAllPaths);
+        world.app.Unload<app::MainWindow>();
+        world.env.sleptMilliseconds = 0;
+        world.files.Erase("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    }
+}
+
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
     world.files.AddFile("C:\\Users\\me\\StartUp\\Tarnwick.lnk", "mine");
     Start();
@@ -220,29 +238,33 @@ TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
     EXPECT_EQ(app::GetDriveKind(world.folders, " "), 0);
 }
 
-TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
+// What earlier starts left in the Recent folder (ended before their move) is not taken for it.
+TEST(CreateShortcut, MovesTheShortcutTheShellMadeUnderItsNameNeverALeftover) {
     HeadlessWorld world;
+    app::ShortcutMaker maker(world.ports);
     world.folders.SetFolder(7, "C:\\StartUp");
     world.folders.SetFolder(8, "C:\\Recent");
+    world.folders.recentFolder = "C:\\Recent";
+    world.folders.recentShortcutName = "Morvane.lnk";  // the second candidate
     world.files.AddFolder("C:\\StartUp");
-    world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
-    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
-    EXPECT_TRUE(world.files.Exists("C:\\Recent\\Morvane.exe.lnk"));
+    world.files.AddFile("C:\\Recent\\Morvane.exe", "to another copy");
+    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "to another copy");
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "link to C:\\Apps\\Morvane.exe");
+    EXPECT_EQ(world.files.Tree("C:\\Recent"), std::vector<std::string>{});
 
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
     EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
 }
 
 TEST(CreateShortcut, AShortcutThatNeitherTheShellNorTheLinkWriterCouldMakeIsReported) {
     HeadlessWorld world;
+    app::ShortcutMaker maker(world.ports);
     world.folders.SetFolder(7, "C:\\StartUp");  // resolved, but not there to write into
     world.folders.SetFolder(8, "C:\\Recent");
     world.folders.recentFolder = "C:\\Recent";
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, "Error creating Startup shortcut. Error creating Startup shortcut.");
     EXPECT_EQ(world.desktop.messages[0].caption, "Create Shortcut");
