@@ -34,6 +34,16 @@ void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool 
     }
 }
 
+// Brings the thread's message time up to now. Under Wine an activation asks X for the keyboard
+// focus stamped with the time of the thread's last message, and X refuses a request older than
+// the focus it has: the icon's click comes as a sent message, with no time of its own, and the
+// task bar may have taken the focus since the program's last message. Sent messages wait.
+void CatchUpMessageTime(HWND window) {
+    ::PostMessageW(window, WM_NULL, 0, 0);
+    MSG message;
+    ::PeekMessageW(&message, window, WM_NULL, WM_NULL, PM_REMOVE | PM_QS_POSTMESSAGE);
+}
+
 // A menu bar made from its items; null for none.
 MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
     MenuHandle bar;
@@ -130,7 +140,10 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     // one shown on the screen: with nothing of ours shown, an unseen one holds the menu.
     const bool held = !::IsWindowVisible(Hwnd()) && !desktop_.AnyShown();
     const HWND owner = held ? desktop_.ShowMenuHolder(at, Hwnd()) : Hwnd();
-    if (held) ::SetForegroundWindow(owner);
+    if (held) {
+        CatchUpMessageTime(owner);
+        ::SetForegroundWindow(owner);
+    }
     const int chosen = static_cast<int>(
         ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
     if (held) desktop_.HideMenuHolder();
@@ -140,13 +153,17 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     return chosen;
 }
 
-void Win32Window::BringToForeground() { ::SetForegroundWindow(Hwnd()); }
+void Win32Window::BringToForeground() {
+    CatchUpMessageTime(Hwnd());
+    ::SetForegroundWindow(Hwnd());
+}
 
 void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
     for (Win32Control* control : controls_) control->OnShowing();
+    CatchUpMessageTime(hwnd);
     // Activates a hidden window, and brings a minimised one back; its handlers may run here.
     ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     if (!watch.Alive()) return;
