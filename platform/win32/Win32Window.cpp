@@ -67,11 +67,25 @@ Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& sty
            desktop_.OwnerFor(style), menu.Get(), Widen(setup.caption).c_str());
     // The window owns the menu bar it was made with.
     if (Hwnd() && menu) menu.Release();
+    KeepClientHeight();
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     clientSize_ = {client.right, client.bottom};
     desktop_.Adopt(*this);
     created_ = true;
+}
+
+void Win32Window::KeepClientHeight() {
+    if (!style_.hasMenu) return;
+    RECT window = {}, client = {}, frame = {0, 0, 0, 0};
+    ::GetWindowRect(Hwnd(), &window);
+    ::GetClientRect(Hwnd(), &client);
+    ::AdjustWindowRectEx(&frame, FormStyle(style_), TRUE, FormExStyle(style_));
+    // A menu bar too wide for the window takes a second line out of the inner area.
+    const int missing = (window.bottom - window.top) - (frame.bottom - frame.top) - client.bottom;
+    if (missing <= 0) return;
+    ::SetWindowPos(Hwnd(), nullptr, window.left, window.top - missing / 2, window.right - window.left,
+                   window.bottom - window.top + missing, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Win32Window::~Win32Window() {
@@ -86,6 +100,7 @@ void Win32Window::SetCaption(const std::string& caption) { ::SetWindowTextW(Hwnd
 void Win32Window::SetBounds(const platform::TwipRect& outer) {
     ::SetWindowPos(Hwnd(), nullptr, desktop_.PixelsX(outer.left), desktop_.PixelsY(outer.top),
                    desktop_.PixelsX(outer.width), desktop_.PixelsY(outer.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepClientHeight();
 }
 
 platform::TwipRect Win32Window::ClientArea() {
@@ -128,6 +143,7 @@ void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
     quietResize_ = true;
     if (::SetMenu(Hwnd(), bar.Get())) bar.Release();
     quietResize_ = false;
+    KeepClientHeight();
     if (old && old != ::GetMenu(Hwnd())) ::DestroyMenu(old);
 }
 

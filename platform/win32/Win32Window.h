@@ -64,6 +64,9 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    // The window grows by what a menu bar on more than one line takes, so that the inner area
+    // keeps the height the form laid its controls out in; its middle stays where it was.
+    void KeepClientHeight();
     // The topmost shown and enabled window this one owns; null for none.
     HWND FrontOwned() const;
     // Gives the focus back to the control that had it when the window was last active, or
