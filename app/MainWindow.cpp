@@ -6,6 +6,7 @@
 #include "app/StartupShortcut.h"
 #include "app/WindowsVersion.h"
 #include "app/TrayIcon.h"
+#include "app/Usage.h"
 #include "screens/Backdrop.h"
 #include "screens/HelperWindow.h"
 #include "screens/CloseAll.h"
@@ -13,6 +14,7 @@
 #include "engine/CleanPreview.h"
 #include "engine/CleanRun.h"
 #include "engine/CleanTargets.h"
+#include "engine/RunLog.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "screens/StartPage.h"
@@ -71,6 +73,17 @@ MainWindow::MainWindow() : Form("Form1a", 1500, 1000, {false, true, false}) {
 void MainWindow::Form_Load() {
     screens::SetCleanRunHost(&cleanRunWindows);
     const std::string token = GetCommandArg();
+    if (IsHelpRequest(token)) {
+        ShowUsage();
+        platform::Env().EndProcess(0);
+        return;
+    }
+    if (IsAutoCleanRequest(token) || IsPreviewRequest(token)) {
+        // What the record says goes to the console the run was started from too.
+        engine::WatchRunRecords([](const engine::RunRecord& record) {
+            platform::Env().WriteOutput(engine::RunRecordSummary(record));
+        });
+    }
     if (IsAutoCleanRequest(token)) {
         engine::RunAutoClean(cleanRunWindows);
         return;

@@ -184,6 +184,25 @@ std::string RunLogPath() {
     return settings::NormaliseAppFolder(folder) + "Morvane.log";
 }
 
+namespace {
+std::function<void(const RunRecord&)> runRecordWatcher;
+}  // namespace
+
+void WatchRunRecords(std::function<void(const RunRecord&)> watcher) { runRecordWatcher = std::move(watcher); }
+
+void NotifyRunRecord(const RunRecord& record) {
+    if (runRecordWatcher) runRecordWatcher(record);
+}
+
+std::string RunRecordSummary(const RunRecord& record) {
+    const std::string text = FormatRunRecord(record);
+    // A list is a heading line followed by indented items; the summary ends before the first.
+    const std::size_t item = text.find("\r\n  ");
+    if (item == std::string::npos) return text;
+    const std::size_t heading = text.rfind("\r\n", item - 1);
+    return text.substr(0, heading == std::string::npos ? 0 : heading + 2);
+}
+
 std::string FormatRunRecord(const RunRecord& record) {
     std::string out;
     out.reserve(512 + std::min(record.stayed.size(), kMaxStayedListed) * 96);

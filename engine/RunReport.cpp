@@ -95,6 +95,7 @@ void RunReport::Write(const std::string& outcome, int exitCode) {
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
     if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
     AppendRunRecord(record_);
+    NotifyRunRecord(record_);
 }
 
 void RunReport::Stayed(const std::string& path, const std::string& reason) {

@@ -2,6 +2,7 @@
 
 #include "app/WindowsVersion.h"
 #include "app/TrayIcon.h"
+#include "app/Usage.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -33,6 +34,16 @@ TEST(AutoCleanRequest, OnlyTheSingleLetterEitherCase) {
     EXPECT_TRUE(app::IsAutoCleanRequest("a"));
     EXPECT_TRUE(app::IsAutoCleanRequest("A"));
     for (const char* other : {"", "aa", "-a", "b", " a"}) EXPECT_FALSE(app::IsAutoCleanRequest(other)) << other;
+}
+
+TEST(HelpRequest, TheUsualAsksAndOnlyThemEvenAfterASlash) {
+    for (const char* asks : {"/?", "-?", "-h", "-H", "--help", "--HELP", "A /?", "x \"-h\""}) {
+        EXPECT_TRUE(app::IsHelpRequest(app::GetCommandArg(asks))) << asks;
+    }
+    for (const char* other : {"", "a", "A", "preview", "h", "help", "/help", "?x", "/? A", "-help"}) {
+        EXPECT_FALSE(app::IsHelpRequest(app::GetCommandArg(other))) << other;
+    }
+    EXPECT_TRUE(app::IsAutoCleanRequest(app::GetCommandArg("/? A"))) << "the last token decides";
 }
 
 TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
