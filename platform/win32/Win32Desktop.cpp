@@ -61,6 +61,7 @@ public:
 private:
     static constexpr const wchar_t* kHolderClass = L"MorvaneMenuHolder";
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_MENUCHAR) return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         return Default(message, wParam, lParam);
     }
 };

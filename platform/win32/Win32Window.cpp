@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Controls.h"
 
@@ -55,6 +56,30 @@ MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
 }
 
 }  // namespace
+
+LRESULT MenuAccessKey(HMENU menu, WPARAM typed) {
+    const int count = ::GetMenuItemCount(menu);
+    std::vector<std::string> captions;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        wchar_t caption[256] = {};
+        const bool separator = ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_SEPARATOR);
+        if (!separator) ::GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+        captions.push_back(separator ? std::string("-") : Narrow(caption));
+    }
+    const std::vector<char> keys = text::AccessKeys(captions);
+    // Only ASCII letters and digits are keys; anything else matches none.
+    wchar_t key = static_cast<wchar_t>(LOWORD(typed));
+    if (key >= L'a' && key <= L'z') key = static_cast<wchar_t>(key - L'a' + L'A');
+    for (int i = 0; i < count; ++i) {
+        if (keys[static_cast<size_t>(i)] && static_cast<wchar_t>(keys[static_cast<size_t>(i)]) == key) {
+            return MAKELRESULT(i, MNC_EXECUTE);
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
 
 Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
                          const platform::WindowSetup& setup)
@@ -331,6 +356,8 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE:
             return OnSize(lParam);
+        case WM_MENUCHAR:
+            return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         case WM_CLOSE:
             events_.OnCloseRequest();
             return 0;

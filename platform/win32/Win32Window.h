@@ -18,6 +18,10 @@ inline constexpr UINT kEndListBurst = WM_APP + 1;
 // Posted by a backdrop to itself when it was activated while a window it owns was shown.
 inline constexpr UINT kPassActivation = WM_APP + 2;
 
+// The answer to WM_MENUCHAR: the item of the menu whose access key (text::AccessKeys) was typed,
+// chosen, so that menu items have access keys while their captions stay as they are.
+LRESULT MenuAccessKey(HMENU menu, WPARAM typed);
+
 class Win32Window final : public NativeWindow, public platform::WindowPeer {
 public:
     Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,

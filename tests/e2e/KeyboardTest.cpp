@@ -106,7 +106,7 @@ protected:
     }
 
     // The icon's menu, opened by a click on the icon, and its item chosen with the keyboard.
-    void ChooseFromIcon(int downs) {
+    void ChooseFromIcon(int downs, const std::string& key = "Return") {
         const POINT icon = IconPoint(taskBar);
         // The Wine desktop's own X window: the program's screen coordinates are relative to it.
         Xdotool("search --name Wine.desktop mousemove --window %1 " + std::to_string(icon.x) + " " +
@@ -114,7 +114,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return OpenPopupMenu(run->Id()) != nullptr; }, kStepMs)) << "no menu at the icon";
         std::string keys;
         for (int i = 0; i < downs; ++i) keys += "Down ";
-        Keys(keys + "Return");
+        Keys(keys + key);
     }
 
     E2eWorld world;
@@ -130,15 +130,15 @@ TEST_F(Keyboard, FromTheIconsChangeConfigurationToACleanAndBackWithTheKeysAlone)
     ASSERT_NE(start, nullptr);
     ASSERT_TRUE(HasKeyboard(start)) << "the start page opened from the icon: " << WhoHasKeys();
 
-    // F10 reaches the menu bar; its second item is Options.
-    Keys("F10 Right Return");
+    // Options by its access key, its caption unchanged.
+    Keys("alt+o");
     const HWND options = WaitForWindow(run->Id(), kOptions, kStepMs);
     ASSERT_NE(options, nullptr) << WhoHasKeys();
     ASSERT_TRUE(HasKeyboard(options)) << "the options: " << WhoHasKeys();
     EXPECT_EQ(FocusOf(options), Control(options, "Check1")) << "its first box has the keyboard";
 
-    // Alt, to Clean Now (fourth), down into its "Are You Sure?", and Enter.
-    Keys("Alt_L Right Right Right Down Return");
+    // F10 reaches the menu bar: to Clean Now (fourth), down into its "Are You Sure?", and Enter.
+    Keys("F10 Right Right Right Down Return");
     MessageBoxSeen question = WaitForMessageBox(run->Id(), kStepMs);
     ASSERT_NE(question.window, nullptr) << "no question about the cookies; " << WhoHasKeys();
     EXPECT_TRUE(HasKeyboard(question.window)) << WhoHasKeys();
@@ -152,12 +152,13 @@ TEST_F(Keyboard, FromTheIconsChangeConfigurationToACleanAndBackWithTheKeysAlone)
     EXPECT_TRUE(WaitFor([&] { return VisibleTopLevelWindows(run->Id()).empty(); }, kStepMs)) << "resident again";
     EXPECT_FALSE(world.Exists(temp + "\\left-over.tmp"));
 
-    // And back: the start page again from the icon; over it the icon's About, which Esc closes.
+    // And back: the start page again from the icon; over it the icon's About (its access key A),
+    // which Esc closes.
     ChooseFromIcon(1);
     const HWND again = WaitForWindow(run->Id(), kStartPage, kStepMs);
     ASSERT_NE(again, nullptr);
     ASSERT_TRUE(HasKeyboard(again)) << "the start page, a second time: " << WhoHasKeys();
-    ChooseFromIcon(5);
+    ChooseFromIcon(0, "a");
     const HWND about = WaitForWindow(run->Id(), kAbout, kStepMs);
     ASSERT_NE(about, nullptr) << "the icon's menu over a screen does not answer the keys: " << WhoHasKeys();
     ASSERT_TRUE(HasKeyboard(about)) << "the about screen: " << WhoHasKeys();

@@ -3,6 +3,7 @@
 #include "app/WindowsVersion.h"
 #include "app/TrayIcon.h"
 #include "app/Usage.h"
+#include "platform/Text.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -63,6 +64,29 @@ TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
         world.env.version = c.version;
         EXPECT_EQ(app::IsWindowsXP(), c.xp) << c.version.callResult << " " << c.version.major << "."
                                             << c.version.minor << " platform " << c.version.platformId;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AccessKeys, WordStartsFirstThenAnyLetterEachKeyOnceSeparatorsNone) {
+    struct Case {
+        std::vector<std::string> captions;
+        std::string keys;  // "." for none
+    };
+    const Case cases[] = {
+        {{"View Paths", "Options", "View Cookies", "User Folder", "Help", "About", "Close"}, "VOCUHAL"},
+        {{"Change Configuration", "-", "Clean Now", "-", "Exit", "-", "Remove All Paths", "-", "About"}, "C.N.E.R.A"},
+        {{"Close", "About", "Cookies"}, "CAO"},
+        {{"ab", "ab", "ab"}, "AB."},
+        {{"  Kavlon", "4 x", "?!"}, "K4."},
+    };
+    for (const Case& c : cases) {
+        std::string keys;
+        for (const char key : text::AccessKeys(c.captions)) keys += key ? key : '.';
+        EXPECT_EQ(keys, c.keys) << c.captions.front();
     }
 }
 
