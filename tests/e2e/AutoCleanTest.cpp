@@ -8,7 +8,11 @@
 #include <cctype>
 #include <tuple>
 
+#include <optional>
+
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "tests/e2e/Driver.h"
 #include "tests/e2e/E2eWorld.h"
 
 namespace e2e {
@@ -270,6 +274,54 @@ TEST_F(AutoClean, SixRunsAtOnceKeepEveryRecordThroughTheLogsRotation) {
         ASSERT_EQ(records, 6) << "trial " << trial;
         EXPECT_LT(log.size(), 1'048'576u) << "rotated";
     }
+}
+
+// `/?` writes the usage to the output it was started with, or, with neither an output nor a
+// console to reach, shows it in a message box; it starts nothing else. A and preview write their
+// record's summary to that output.
+TEST(CommandLine, TheUsageAndTheSummariesGoToTheOutputOrTheUsageToAMessageBox) {
+    E2eWorld world;
+    const std::string program = world.Path("Program");
+    ASSERT_TRUE(world.InstallMorvane(program));
+    world.MakeFolder(world.Path("Temp"));
+    world.MakeFile(world.Path("Temp\\old.tmp"), "old");
+    world.MakeFile(program + "\\Clean.ini", "[Delete]\r\nUser=No\r\nTemp=Yes\r\nTemporary Internet Files=No\r\n");
+    const auto output = [&](const std::string& arguments) {
+        const std::string file = world.Path("out-" + std::to_string(::GetTickCount64()) + ".txt");
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        std::optional<DWORD> code;
+        {
+            const win32::KernelHandle out(::CreateFileW(win32::Widen(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                        &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            MorvaneRun run(program + "\\Morvane.exe", arguments, world.Path("Temp"), false, out.Get());
+            EXPECT_TRUE(run.WaitForEnd(30000)) << arguments << ": " << testing::PrintToString(run.VisibleWindows());
+            code = run.ExitCode();
+        }
+        return std::pair{code, world.ReadBytes(file).value_or("")};
+    };
+    const auto [helpCode, usage] = output("/?");
+    EXPECT_EQ(helpCode, 0u);
+    EXPECT_NE(usage.find("Morvane.exe preview"), std::string::npos) << usage;
+    EXPECT_NE(usage.find("3  Clean.ini exists but cannot be read"), std::string::npos) << usage;
+    EXPECT_NE(usage.find(program + "\\Morvane.log"), std::string::npos) << usage;
+    EXPECT_TRUE(world.Exists(world.Path("Temp\\old.tmp"))) << "nothing cleaned";
+    for (const char* run : {"preview", "A"}) {
+        const auto [code, summary] = output(run);
+        EXPECT_EQ(code, 0u) << run;
+        EXPECT_EQ(summary.rfind("==== ", 0), 0u) << run << ": " << summary;
+        EXPECT_NE(summary.find("Outcome: "), std::string::npos) << run << ": " << summary;
+    }
+    EXPECT_FALSE(world.Exists(world.Path("Temp\\old.tmp"))) << "A cleaned";
+
+    // No output, and no console: this program lets go of its own first (its output is a file).
+    ::FreeConsole();
+    MorvaneRun help(program + "\\Morvane.exe", "-h", world.Path("Temp"));
+    const MessageBoxSeen box = WaitForMessageBox(help.Id(), 30000);
+    ASSERT_NE(box.window, nullptr) << "no message box; shown: " << testing::PrintToString(help.VisibleWindows());
+    EXPECT_NE(box.text.find("Morvane.exe A "), std::string::npos) << box.text;
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(help.WaitForEnd(10000));
+    EXPECT_EQ(help.ExitCode(), 0u);
 }
 
 }  // namespace
