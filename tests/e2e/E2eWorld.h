@@ -79,7 +79,8 @@ private:
 class MorvaneRun {
 public:
     // Suspended, it waits for Resume, so that runs can start at once. With an output (an
-    // inheritable handle), it is started with that as its standard output.
+    // inheritable handle), it is started with that as its standard output; INVALID_HANDLE_VALUE
+    // starts it with none (Wine would hand it this program's).
     MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false,
                HANDLE output = nullptr);
     ~MorvaneRun();

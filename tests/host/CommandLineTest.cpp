@@ -2,8 +2,6 @@
 
 #include "app/WindowsVersion.h"
 #include "app/TrayIcon.h"
-#include "app/Usage.h"
-#include "platform/Text.h"
 #include "support/HeadlessWorld.h"
 
 namespace {
@@ -37,16 +35,6 @@ TEST(AutoCleanRequest, OnlyTheSingleLetterEitherCase) {
     for (const char* other : {"", "aa", "-a", "b", " a"}) EXPECT_FALSE(app::IsAutoCleanRequest(other)) << other;
 }
 
-TEST(HelpRequest, TheUsualAsksAndOnlyThemEvenAfterASlash) {
-    for (const char* asks : {"/?", "-?", "-h", "-H", "--help", "--HELP", "A /?", "x \"-h\""}) {
-        EXPECT_TRUE(app::IsHelpRequest(app::GetCommandArg(asks))) << asks;
-    }
-    for (const char* other : {"", "a", "A", "preview", "h", "help", "/help", "?x", "/? A", "-help"}) {
-        EXPECT_FALSE(app::IsHelpRequest(app::GetCommandArg(other))) << other;
-    }
-    EXPECT_TRUE(app::IsAutoCleanRequest(app::GetCommandArg("/? A"))) << "the last token decides";
-}
-
 TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
     struct Case {
         platform::OsVersion version;  // call result, major, minor, platform
@@ -64,29 +52,6 @@ TEST(IsWindowsXP, OnlyACallThatReturnedOneAndReportsNt51) {
         world.env.version = c.version;
         EXPECT_EQ(app::IsWindowsXP(), c.xp) << c.version.callResult << " " << c.version.major << "."
                                             << c.version.minor << " platform " << c.version.platformId;
-    }
-}
-
-}  // namespace
-
-namespace {
-
-TEST(AccessKeys, WordStartsFirstThenAnyLetterEachKeyOnceSeparatorsNone) {
-    struct Case {
-        std::vector<std::string> captions;
-        std::string keys;  // "." for none
-    };
-    const Case cases[] = {
-        {{"View Paths", "Options", "View Cookies", "User Folder", "Help", "About", "Close"}, "VOCUHAL"},
-        {{"Change Configuration", "-", "Clean Now", "-", "Exit", "-", "Remove All Paths", "-", "About"}, "C.N.E.R.A"},
-        {{"Close", "About", "Cookies"}, "CAO"},
-        {{"ab", "ab", "ab"}, "AB."},
-        {{"  Kavlon", "4 x", "?!"}, "K4."},
-    };
-    for (const Case& c : cases) {
-        std::string keys;
-        for (const char key : text::AccessKeys(c.captions)) keys += key ? key : '.';
-        EXPECT_EQ(keys, c.keys) << c.captions.front();
     }
 }
 

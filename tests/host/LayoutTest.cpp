@@ -109,8 +109,6 @@ TEST(ResizeControls, On640PixelsNothingIsResizedTheFormIsOnlyCentred) {
     EXPECT_DOUBLE_EQ(form.label.Font().size, 18);
 }
 
-}  // namespace
-
 TEST(LayoutBands, AreTakenAtTheDesignsDotsAnInchSoThatALargerDotIsNotEnlargedTwice) {
     struct Case {
         int widthPx;
@@ -128,60 +126,4 @@ TEST(LayoutBands, AreTakenAtTheDesignsDotsAnInchSoThatALargerDotIsNotEnlargedTwi
     }
 }
 
-// Lists one under another, a list beside them, a label across them all and one below.
-class Stacked : public forms::Form {
-public:
-    Stacked() : Form("Stacked", 6000, 3000) {
-        across.Move(0, 0, 900, 3000);
-        upper.Move(1000, 200, 2000, 800);
-        between.Move(1000, 1000, 2000, 300);
-        lower.Move(1000, 1300, 2000, 800);
-        beside.Move(3500, 200, 2000, 2000);
-        below.Move(1000, 2500, 2000, 200);
-        heading.Move(3500, 0, 2000, 200);
-    }
-    forms::Label across{*this, "Label1"};
-    forms::ListBox upper{*this, "List1"};
-    forms::Label between{*this, "Label2"};
-    forms::ListBox lower{*this, "List2"};
-    forms::FileListBox beside{*this, "File1"};
-    forms::Label below{*this, "Label4"};
-    forms::Label heading{*this, "Label5"};
-};
-
-TEST(ResizeControls, EachListGetsItsRowsTheRoomInsertedAtItsBottomEdge) {
-    HeadlessWorld world;
-    SetScreen(world, 700, 2000);  // no band, room enough
-    Stacked& form = world.app.Get<Stacked>();
-    const double height = form.Height();
-    const double rows = world.desktop.ListHeight(form.upper.Font(), 10);  // 2280 on the fake
-    ui::ResizeControls(form);
-    EXPECT_DOUBLE_EQ(form.upper.Height(), rows);
-    EXPECT_DOUBLE_EQ(form.between.Top(), 1000 + (rows - 800)) << "below the upper list";
-    EXPECT_DOUBLE_EQ(form.lower.Top(), 1300 + (rows - 800));
-    EXPECT_DOUBLE_EQ(form.lower.Height(), rows);
-    const double chain = 2 * (rows - 800);
-    EXPECT_DOUBLE_EQ(form.beside.Top(), 200) << "beside the others, not under them";
-    EXPECT_DOUBLE_EQ(form.beside.Height(), 2000 + chain) << "it reaches across the lower list's edge";
-    EXPECT_DOUBLE_EQ(form.below.Top(), 2500 + chain);
-    EXPECT_DOUBLE_EQ(form.across.Height(), 3000 + chain);
-    EXPECT_DOUBLE_EQ(form.heading.Top(), 0);
-    EXPECT_DOUBLE_EQ(form.heading.Height(), 200);
-    EXPECT_DOUBLE_EQ(form.Height(), height + chain);
-}
-
-TEST(ResizeControls, AFormTooTallForTheRoomAboveTheStatusBandShrinksFontsWithItAndStaysWhole) {
-    for (const auto& [widthPx, heightPx] : {std::pair{640, 480}, std::pair{800, 600}, std::pair{1024, 768}}) {
-        HeadlessWorld world;
-        SetScreen(world, widthPx, heightPx);
-        Stacked& form = world.app.Get<Stacked>();
-        ui::ResizeControls(form);
-        const double room = heightPx * 15 - ui::kStatusBandTwips;
-        SCOPED_TRACE(std::to_string(widthPx) + " x " + std::to_string(heightPx));
-        EXPECT_GE(form.Top(), 0);
-        EXPECT_LE(form.Top() + form.Height(), room + 1e-6) << "the status line stays uncovered";
-        EXPECT_LE(form.Left() + form.Width(), widthPx * 15);
-        // Shrunk by one factor for all: the lists keep their share of the form.
-        EXPECT_NEAR(form.upper.Height() / form.upper.Font().size, form.lower.Height() / form.lower.Font().size, 1e-6);
-    }
-}
+}  // namespace

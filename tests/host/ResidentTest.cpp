@@ -17,8 +17,7 @@ using testing_support::HeadlessWorld;
 
 class Resident : public testing::Test {
 protected:
-    Resident() { Prepare(world); }
-    static void Prepare(HeadlessWorld& world) {
+    Resident() {
         world.env.programFolder = "C:\\Apps";
         world.files.AddFolder("C:\\Apps");
         world.files.AddFile("C:\\Apps\\Morvane.exe");
@@ -107,50 +106,6 @@ TEST_F(Resident, TheUnattendedStartTouchesNeitherShortcutNorSettingsNorIcon) {
     EXPECT_TRUE(world.automation.sequences.empty());
     EXPECT_EQ(settings::ReadINI(kIni, "sAppPath", "ShortCut"), "0");
     EXPECT_EQ(world.env.exitCode, 0);
-}
-
-TEST_F(Resident, TheUsageGoesToTheConsoleOrAMessageBoxAndNothingElseStarts) {
-    struct Case {
-        const char* args;
-        bool console;
-    };
-    for (const Case c : {Case{"/?", true}, Case{"x -H", true}, Case{"--help", false}, Case{"a /?", false}}) {
-        SCOPED_TRACE(c.args);
-        HeadlessWorld fresh;
-        Prepare(fresh);
-        fresh.files.AddFile(kIni, "[Delete]\r\nTemp=Yes\r\n");
-        fresh.files.AddFile("C:\\Temp\\junk.tmp");
-        fresh.env.commandArgs = c.args;
-        if (c.console) fresh.env.output = "";
-        fresh.app.Get<app::MainWindow>();
-        const std::string shown = c.console ? *fresh.env.output : fresh.desktop.messages.at(0).text;
-        EXPECT_NE(shown.find("Morvane.exe A "), std::string::npos);
-        EXPECT_NE(shown.find("3  Clean.ini exists but cannot be read"), std::string::npos);
-        EXPECT_NE(shown.find("C:\\Apps\\Clean.ini"), std::string::npos);
-        EXPECT_NE(shown.find("C:\\Apps\\Morvane.log"), std::string::npos);
-        EXPECT_EQ(fresh.env.exitCode, 0);
-        EXPECT_TRUE(fresh.files.Exists("C:\\Temp\\junk.tmp")) << "no clean";
-        EXPECT_FALSE(fresh.files.Exists("C:\\Users\\me\\StartUp\\Tarnwick.lnk"));
-        EXPECT_TRUE(fresh.desktop.trayLog.empty());
-    }
-}
-
-TEST_F(Resident, TheUnattendedRunsPrintTheirRecordsSummaryToTheirConsole) {
-    for (const char* args : {"preview", "A"}) {
-        SCOPED_TRACE(args);
-        HeadlessWorld fresh;
-        Prepare(fresh);
-        fresh.files.AddFile(kIni, "[Delete]\r\nTemp=Yes\r\n");
-        fresh.files.AddFile("C:\\Temp\\junk.tmp");
-        fresh.env.commandArgs = args;
-        fresh.env.output = "";
-        fresh.app.Get<app::MainWindow>();
-        const std::string& out = *fresh.env.output;
-        EXPECT_EQ(out.rfind("==== ", 0), 0u) << out;
-        EXPECT_NE(out.find("Temp Folder = Yes, C:\\Temp: "), std::string::npos) << out;
-        EXPECT_NE(out.find("\r\nOutcome: "), std::string::npos) << out;
-        EXPECT_EQ(out.find("\r\n  "), std::string::npos) << "no list of items: " << out;
-    }
 }
 
 TEST_F(Resident, OnlyAReleasedButtonOpensTheMenuAndEveryIconMessageIsSwallowed) {

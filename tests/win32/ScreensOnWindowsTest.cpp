@@ -149,11 +149,6 @@ SIZE Needed(HWND control, bool box) {
                : SIZE{area.right, area.bottom};
 }
 
-int DotsPerInch() {
-    const win32::WindowDc screen(nullptr);
-    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
 void ExpectTextsFit(const forms::Form& form, int width) {
     for (const forms::Control* control : form.Controls()) {
         const bool box = control->Type() == platform::ControlType::kCheckBox;
@@ -163,8 +158,8 @@ void ExpectTextsFit(const forms::Form& form, int width) {
         ::GetClientRect(window, &client);
         const SIZE needed = Needed(window, box);
         const auto* label = dynamic_cast<const forms::Label*>(control);
-        std::printf("%3d dpi %4d wide  %-7s %-7s %5.2f of %5.2f pt  needs %4ldx%-4ld of %4ldx%ld\n", DotsPerInch(), width,
-                    form.Name().c_str(), control->Name().c_str(), label ? label->ShownFont().size : control->Font().size,
+        std::printf("%4d wide  %-7s %-7s %5.2f of %5.2f pt  needs %4ldx%-4ld of %4ldx%ld\n", width, form.Name().c_str(),
+                    control->Name().c_str(), label ? label->ShownFont().size : control->Font().size,
                     control->Font().size, needed.cx, needed.cy, client.right, client.bottom);
         EXPECT_TRUE(needed.cx <= client.right && needed.cy <= client.bottom) << form.Name() << "." << control->Name();
     }
@@ -180,9 +175,8 @@ void ExpectWhole(const forms::Form& form, const win32::Win32Desktop& desktop, co
         const HWND box = ::GetDlgItem(window, win32::ControlIdOf(control->Name()));
         RECT client = {};
         ::GetClientRect(box, &client);
-        if (!(::GetWindowLongPtrW(box, GWL_STYLE) & WS_HSCROLL) || ::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0) <= client.right) {
-            client.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);  // as if a long item brought the scroll bar
-        }
+        // As if a long item had brought the sideways scroll bar.
+        if (::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0) <= client.right) client.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);
         const int row = static_cast<int>(::SendMessageW(box, LB_GETITEMHEIGHT, 0, 0));
         EXPECT_GE(client.bottom / std::max(row, 1), list->MinimumRows()) << form.Name() << "." << control->Name();
     }
