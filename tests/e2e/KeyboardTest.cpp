@@ -50,7 +50,10 @@ TEST(Keyboard, FromTheIconsChangeConfigurationToACleanAndBackWithTheKeysAlone) {
     HWND taskBar = nullptr;  // by its class among all windows: Wine's FindWindow misses it here
     WaitFor([&] {
         ::EnumWindows([](HWND window, LPARAM found) -> BOOL CALLBACK {
-            if (ClassOf(window) == "Shell_TrayWnd") *reinterpret_cast<HWND*>(found) = window;
+            // Without a desktop of its own Wine's shell keeps one too, never shown.
+            if (ClassOf(window) == "Shell_TrayWnd" && ::IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(found) = window;
+            }
             return TRUE;
         }, reinterpret_cast<LPARAM>(&taskBar));
         return taskBar != nullptr;
