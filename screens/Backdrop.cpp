@@ -2,6 +2,7 @@
 
 #include "forms/Application.h"
 #include "ui/Gradient.h"
+#include "ui/ProportionalLayout.h"
 
 namespace screens {
 
@@ -41,7 +42,7 @@ void Backdrop::Form_Load() {
     title.SetLeft(0);
     statusLine.SetLeft(0);
     title.SetTop(10);
-    statusLine.SetTop(screen.heightTwips - 1800);
+    statusLine.SetTop(screen.heightTwips - ui::kStatusBandTwips);
     progressLine.SetLeft(0);
     progressLine.SetTop(screen.heightTwips - 1050);
     App().Show(*this);
