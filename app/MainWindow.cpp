@@ -132,6 +132,11 @@ void MainWindow::ShowPopupMenu() {
 }
 
 void MainWindow::PopupMenu_Click(int index) {
+    // The stop comes before anything else: hiding the windows and taking the icon away take
+    // seconds when the notification area is slow, and the clean would delete on meanwhile. The
+    // process ends with the code of the clean's record.
+    if (index == kExit) engine::StopClean(engine::StopCause::kExit, SetProcessExitCode);
+    if (index == kRemoveAllPaths) engine::StopClean(engine::StopCause::kRemoveAllPaths, SetProcessExitCode);
     App().Hide(*this);
     if (engine::CleanRunning()) {
         if (!AvailableWhileCleaning(index)) return;
@@ -152,14 +157,14 @@ void MainWindow::PopupMenu_Click(int index) {
         case kExit:
             App().SetMousePointer(0);
             ShellTrayDelete();
-            engine::StopClean(engine::StopCause::kExit, [] { screens::UnloadAll(); });
+            engine::StopClean(engine::StopCause::kExit, [](int) { screens::UnloadAll(); });
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete();
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
             const std::string startUp = StartUpFolder();
             if (!startUp.empty() && ItemExists(startUp + kShortcutFile)) engine::ShellDelete(startUp + kShortcutFile);
-            engine::StopClean(engine::StopCause::kRemoveAllPaths, [] { RemoveAllPaths(); });
+            engine::StopClean(engine::StopCause::kRemoveAllPaths, [](int) { RemoveAllPaths(); });
             break;
         }
         case kAbout:
@@ -177,9 +182,10 @@ void MainWindow::Form_EndSession(bool ending) {
         engine::StopClean(engine::StopCause::kEndOfSession);
         return;
     }
+    engine::StopClean(engine::StopCause::kEndOfSession, SetProcessExitCode);
     if (engine::CleanRunning()) screens::HideAll();
     if (!IsAutoCleanRequest(GetCommandArg())) ShellTrayDelete();
-    engine::StopClean(engine::StopCause::kEndOfSession, [] { screens::UnloadAll(); });
+    engine::StopClean(engine::StopCause::kEndOfSession, [](int) { screens::UnloadAll(); });
     // After this message the process may be ended at any moment: the item in hand is waited
     // for here, and the clean's record written, before the message is answered.
     App().Desktop().FinishBeside();

@@ -47,11 +47,18 @@ int RunUnattendedPreview() {
         report.Write("nothing chosen; nothing changed", kExitAllRemoved);
         return kExitAllRemoved;
     }
+    // The code the clean would end with: 1 when something would stay or a chosen folder could
+    // not be cleaned.
+    int exitCode = kExitAllRemoved;
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
-        if (preview.targets[i]) report.Cleaned(i, true, *preview.targets[i]);
+        if (!preview.targets[i]) continue;
+        report.Cleaned(i, true, *preview.targets[i]);
+        if (preview.targets[i]->keptItems > 0 || preview.targets[i]->foldersNotCleaned > 0) {
+            exitCode = kExitSomethingStayed;
+        }
     }
-    report.Write("preview; nothing changed", kExitAllRemoved);
-    return kExitAllRemoved;
+    report.Write("preview; nothing changed", exitCode);
+    return exitCode;
 }
 
 }  // namespace engine

@@ -27,7 +27,7 @@ CleanPreview PreviewClean(const CleanSettings& settings, CleanProgress* progress
 
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
-// clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
+// clean would end with: 0, kExitSomethingStayed, kExitRefused or kExitSettingsUnreadable.
 int RunUnattendedPreview();
 
 }  // namespace engine

@@ -48,7 +48,7 @@ public:
         if (variant_ == Variant::kAuto && !ini.Readable()) {
             report_.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
             host_.EndProcess(kExitSettingsUnreadable);
-            return Over();
+            return Over(kExitSettingsUnreadable);
         }
         settings_ = CleanSettings::Read(ini);
         report_.Options(settings_);
@@ -63,22 +63,23 @@ public:
             } else {
                 host_.ShowNothingChosen();
             }
-            return Over();
+            return Over(kExitAllRemoved);
         }
 
         if (variant_ != Variant::kAuto) {
             const std::string keep0 = ini.Read("Internet", "sFile0", "0");
+            // What was chosen is not cleaned: the code says so, as a stop's does.
             if ((keep0 == "0" || keep0 == "No") && !host_.AskGoOnWithoutKeptCookies()) {
                 report_.Write(stop_ != StopCause::kNone
                                   ? std::string("not continued (the question was ended by ") + CauseText(stop_) + ")"
                                   : "not continued (no cookies kept)",
-                              kExitAllRemoved);
-                return End(kExitAllRemoved);
+                              kExitSomethingStayed);
+                return End(kExitSomethingStayed);
             }
             // Answered Yes, but told to stop meanwhile: nothing begins.
             if (stop_ != StopCause::kNone) {
-                report_.Write(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved);
-                return End(kExitAllRemoved);
+                report_.Write(std::string("not continued (") + CauseText(stop_) + ")", kExitSomethingStayed);
+                return End(kExitSomethingStayed);
             }
             host_.HideScreensForWork();
         }
@@ -88,10 +89,11 @@ public:
         host_.StartWork([this] { Work(); }, progress_, [self = shared_from_this()] { self->WorkDone(); });
     }
 
-    void Stop(StopCause cause, std::function<void()> then) {
-        if (stop_ == StopCause::kNone) stop_ = cause;
-        if (then) thens_.push_back(std::move(then));
+    void Stop(StopCause cause, std::function<void(int)> then) {
         progress_.RequestStop();
+        if (then) thens_.push_back(std::move(then));
+        if (stop_ != StopCause::kNone) return;
+        stop_ = cause;
         host_.EndQuestions();
     }
 
@@ -103,7 +105,7 @@ private:
         report_.Write("refused, nothing cleaned", kExitRefused);
         host_.ShowRefusal(found->refusal);
         if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
-        Over();
+        Over(kExitRefused);
         return true;
     }
 
@@ -148,15 +150,15 @@ private:
         } else if (thens_.empty()) {
             host_.EndInteractiveRun();
         }
-        Over();
+        Over(exitCode);
     }
 
     // The clean is over: another may start, and what waited for this one runs.
-    void Over() {
-        const std::vector<std::function<void()>> thens = std::move(thens_);
+    void Over(int exitCode) {
+        const std::vector<std::function<void(int)>> thens = std::move(thens_);
         thens_.clear();
         if (active.get() == this) active.reset();  // the caller still holds this run
-        for (const auto& then : thens) then();
+        for (const auto& then : thens) then(exitCode);
     }
 
     Variant variant_;
@@ -166,7 +168,7 @@ private:
     CleanProgress progress_;
     std::vector<TargetRun> runs_;
     StopCause stop_ = StopCause::kNone;
-    std::vector<std::function<void()>> thens_;
+    std::vector<std::function<void(int)>> thens_;
 };
 
 void Begin(Variant variant, CleanRunHost& host) {
@@ -183,9 +185,9 @@ void RunAutoClean(CleanRunHost& host) { Begin(Variant::kAuto, host); }
 
 bool CleanRunning() { return active != nullptr; }
 
-void StopClean(StopCause cause, std::function<void()> then) {
+void StopClean(StopCause cause, std::function<void(int)> then) {
     if (!active) {
-        if (then) then();
+        if (then) then(kExitAllRemoved);
         return;
     }
     // Held here: ending a question may end the run, and with it its last other holder.

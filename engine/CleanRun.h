@@ -70,7 +70,9 @@ public:
 
 // Exit codes of the unattended run.
 inline constexpr int kExitAllRemoved = 0;
-inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned, or a stop cut it short
+// Or a chosen folder could not be cleaned, or a stop cut the clean short, or it did not go on
+// after its question: what was chosen was not all cleaned.
+inline constexpr int kExitSomethingStayed = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
@@ -87,10 +89,12 @@ enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession };
 
 // Whether a clean runs in this process now, from its start to its end (questions included).
 bool CleanRunning();
-// Stops the clean that runs: a question it asks counts as unanswered, its work ends after the
-// item in hand and no further step begins, and its record names the cause. `then` runs once it
-// has ended (at once when none runs); an interactive clean with something to run then leaves
-// its end to it (it ends the program), instead of closing the screens itself.
-void StopClean(StopCause cause, std::function<void()> then = {});
+// Stops the clean that runs: its work is told first, and ends after the item in hand with no
+// further step begun; then a question it asks counts as unanswered; its record names the cause
+// (the first, when asked again). `then` runs once it has ended, with the exit code of its record
+// (at once, with 0, when none runs); an interactive clean with something to run then leaves its
+// end to it (it ends the program), instead of closing the screens itself. A stop is asked before
+// anything else its cause does, and what waits for it is handed over by asking again.
+void StopClean(StopCause cause, std::function<void(int exitCode)> then = {});
 
 }  // namespace engine

@@ -29,7 +29,7 @@ void ShellDelete(const std::string& path, DeleteTally& tally) {
     const std::string pattern(text::FileNameOf(path));
     if (pattern.empty()) return;
     const std::string folderPath = text::FolderOf(path);
-    const auto folder = platform::Files().OpenFolder(folderPath);
+    const auto folder = platform::Files().OpenFolder(folderPath, platform::FolderUse::kEmpty);
     if (!folder) return;
     RemoveEntries(
         *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
@@ -54,7 +54,8 @@ void PurgeFolderContents(const std::string& folder, DeleteTally& tally, CleanPro
         tally.stopped = true;
         return;
     }
-    const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder) : nullptr;
+    const auto use = mode == CleanMode::kPreview ? platform::FolderUse::kLook : platform::FolderUse::kEmpty;
+    const auto base = IsPurgeableBase(folder) ? platform::Files().OpenFolder(folder, use) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read().Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {

@@ -285,10 +285,11 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
 
 std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
-std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path,
+                                                                    platform::FolderUse use) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return nullptr;
-    return OpenFolderHandle(*apiPath);
+    return OpenFolderHandle(*apiPath, use);
 }
 
 }  // namespace win32

@@ -50,7 +50,9 @@ protected:
         return std::nullopt;
     }
 
-    std::unique_ptr<platform::FolderHandle> Scratch() { return files.OpenFolder(world->Scratch()); }
+    std::unique_ptr<platform::FolderHandle> Scratch(platform::FolderUse use = platform::FolderUse::kEmpty) {
+        return files.OpenFolder(world->Scratch(), use);
+    }
 
     // Deletes a folder's entries through its handle, the way any caller of the port must.
     static void Empty(platform::FolderHandle& folder) {
@@ -58,7 +60,9 @@ protected:
             if (entry.IsDirectory() && !entry.IsReparsePoint()) {
                 if (auto inner = folder.OpenFolder(entry).folder) {
                     Empty(*inner);
-                    inner->Remove();
+                    const platform::FileIdentity identity = inner->Identity();
+                    inner.reset();
+                    folder.RemoveFolder(entry, identity);
                 }
             } else {
                 folder.DeleteEntry(entry);
@@ -341,8 +345,8 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
         EXPECT_EQ(entry.size, byPath->size);
         EXPECT_EQ(entry.fileId, files.Identify(InScratch(entry.name))->identity.file);
     }
-    EXPECT_EQ(files.OpenFolder(InScratch("a.txt")), nullptr);
-    EXPECT_EQ(files.OpenFolder(InScratch("Missing")), nullptr);
+    EXPECT_EQ(files.OpenFolder(InScratch("a.txt"), platform::FolderUse::kEmpty), nullptr);
+    EXPECT_EQ(files.OpenFolder(InScratch("Missing"), platform::FolderUse::kLook), nullptr);
 }
 
 TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
@@ -419,46 +423,65 @@ TEST_F(FileSystemContract, OpenFolderOpensThatFolderOnly) {
     EXPECT_EQ(folder->OpenFolder(gone).error, FsError::kNotFound);
 }
 
-// A folder goes through its own handle once it is empty; a read-only one loses its mark first
-// and keeps it when it stays; a process's current folder is emptied but stays.
-TEST_F(FileSystemContract, RemoveTakesAnEmptyFolderOnly) {
-    const std::string current = InScratch("Current");
-    ASSERT_EQ(files.CreateFolder(current), FsError::kNone);
-    world->MakeFile(text::JoinPath(current, "inside.txt"), "inside");
-    world->SetCurrentFolder(current);
-    {
-        const auto folder = Scratch();
-        auto opened = folder->OpenFolder(*Listed(*folder, "Current"));
-        ASSERT_NE(opened.folder, nullptr);
-        EXPECT_EQ(opened.folder->DeleteEntry(*Listed(*opened.folder, "inside.txt")), FsError::kNone);
-        EXPECT_EQ(opened.folder->CheckRemove(), FsError::kInUse);
-        EXPECT_EQ(opened.folder->Remove(), FsError::kInUse);
-    }
-    EXPECT_EQ(NamesIn(current), Names{});
-    world->SetCurrentFolder(world->Scratch());
-
+// An emptied folder goes from its parent, opened anew for the removal alone, once its own handle
+// is closed; a read-only one loses its mark first and keeps it when it stays. It stays when it is
+// not empty, when another program holds it (a process's current folder, a reader that shares
+// only reading) or while a handle of ours still empties it, and when another folder has taken its
+// name. A folder held to look deletes nothing.
+TEST_F(FileSystemContract, RemoveFolderTakesTheEmptiedFolderOnly) {
+    enum class Kind { kEmpty, kFull, kReadOnly, kReadOnlyFull, kCurrent, kHeld, kStillOpen, kReplaced, kLooked };
     struct Case {
-        const char* name;
-        bool readOnly;
-        bool withFile;
+        Kind kind;
+        FsError expected;
     };
-    for (const Case& c : {Case{"Empty", false, false}, Case{"Full", false, true}, Case{"ReadOnly", true, false},
-                          Case{"ReadOnlyFull", true, true}}) {
-        SCOPED_TRACE(c.name);
-        const std::string path = InScratch(c.name);
+    const Case cases[] = {{Kind::kEmpty, FsError::kNone},       {Kind::kFull, FsError::kOther},
+                          {Kind::kReadOnly, FsError::kNone},    {Kind::kReadOnlyFull, FsError::kOther},
+                          {Kind::kCurrent, FsError::kInUse},    {Kind::kHeld, FsError::kInUse},
+                          {Kind::kStillOpen, FsError::kInUse},  {Kind::kReplaced, FsError::kLink},
+                          {Kind::kLooked, FsError::kAccessDenied}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        const std::string name = "Folder" + std::to_string(static_cast<int>(c.kind));
+        const std::string path = InScratch(name);
         ASSERT_EQ(files.CreateFolder(path), FsError::kNone);
-        if (c.withFile) world->MakeFile(text::JoinPath(path, "inside.txt"), "inside");
-        if (c.readOnly) world->SetAttributes(path, platform::kAttrReadOnly);
+        const bool full = c.kind == Kind::kFull || c.kind == Kind::kReadOnlyFull;
+        if (full) world->MakeFile(text::JoinPath(path, "inside.txt"), "inside");
+        if (c.kind == Kind::kReadOnly || c.kind == Kind::kReadOnlyFull) world->SetAttributes(path, platform::kAttrReadOnly);
         const bool markKept = (files.Attributes(path).value_or(0) & platform::kAttrReadOnly) != 0;
-        const auto folder = Scratch();
-        auto opened = folder->OpenFolder(*Listed(*folder, c.name));
+        const auto folder = Scratch(c.kind == Kind::kLooked ? platform::FolderUse::kLook : platform::FolderUse::kEmpty);
+        const FileEntry entry = Listed(*folder, name).value();
+        auto opened = folder->OpenFolder(entry);
         ASSERT_NE(opened.folder, nullptr);
-        EXPECT_EQ(opened.folder->Remove(), c.withFile ? FsError::kOther : FsError::kNone);
-        opened.folder.reset();
-        EXPECT_EQ(files.Exists(path), c.withFile);
-        if (c.withFile) {
+        const platform::FileIdentity identity = opened.folder->Identity();
+        if (c.kind != Kind::kStillOpen) opened.folder.reset();
+        if (c.kind == Kind::kCurrent) world->SetCurrentFolder(path);
+        const auto held = c.kind == Kind::kHeld ? world->HoldOpen(path, false) : nullptr;
+        if (c.kind == Kind::kReplaced) {
+            ASSERT_EQ(files.MoveFile(path, InScratch("Moved")), FsError::kNone);
+            ASSERT_EQ(files.CreateFolder(path), FsError::kNone);
+        }
+        EXPECT_EQ(folder->RemoveFolder(entry, identity), c.expected);
+        world->SetCurrentFolder(world->Scratch());
+        EXPECT_EQ(files.Exists(path), c.expected != FsError::kNone);
+        if (full) {
             EXPECT_EQ(Read(text::JoinPath(path, "inside.txt")), "inside");
             EXPECT_EQ((files.Attributes(path).value_or(0) & platform::kAttrReadOnly) != 0, markKept);
+        }
+    }
+}
+
+// Held to empty, a folder keeps others from deleting or renaming it; held to look, it keeps no
+// one from anything. Neither keeps out a reader that shares only reading.
+TEST_F(FileSystemContract, AFolderIsHeldOnlyToBeListed) {
+    ASSERT_EQ(files.CreateFolder(InScratch("Sub")), FsError::kNone);
+    for (const auto use : {platform::FolderUse::kEmpty, platform::FolderUse::kLook}) {
+        SCOPED_TRACE(use == platform::FolderUse::kLook ? "look" : "empty");
+        const auto top = Scratch(use);
+        const auto sub = top->OpenFolder(Listed(*top, "Sub").value()).folder;
+        ASSERT_NE(sub, nullptr);
+        for (const std::string& path : {world->Scratch(), InScratch("Sub")}) {
+            EXPECT_TRUE(world->OpensAsAnotherProgram(path, false)) << path;
+            EXPECT_EQ(world->OpensAsAnotherProgram(path, true), use == platform::FolderUse::kLook) << path;
         }
     }
 }
@@ -536,14 +559,14 @@ TEST_F(FileSystemContract, UnicodeNamesAreReachedLikeAnyOther) {
     EXPECT_EQ(Read(path), "data");
     EXPECT_EQ(files.MoveFile(path, text::JoinPath(folder, "\xCE\xA9.txt")), FsError::kNone);
     const auto top = Scratch();
-    auto holder = top->OpenFolder(Listed(*top, std::string(text::FileNameOf(folder))).value()).folder;
+    const FileEntry entry = Listed(*top, std::string(text::FileNameOf(folder))).value();
+    auto holder = top->OpenFolder(entry).folder;
     ASSERT_NE(holder, nullptr);
     EXPECT_EQ(holder->DeleteEntry(Listed(*holder, "\xCE\xA9.txt").value()), FsError::kNone);
-    EXPECT_EQ(holder->Remove(), FsError::kNone);
+    const platform::FileIdentity identity = holder->Identity();
     holder.reset();
+    EXPECT_EQ(top->RemoveFolder(entry, identity), FsError::kNone);
     EXPECT_EQ(NamesIn(world->Scratch()), Names{});
-    EXPECT_EQ(top->Remove(), FsError::kAccessDenied) << "a folder opened by path is never removed";
-    EXPECT_TRUE(files.Exists(world->Scratch()));
 }
 
 TEST_F(FileSystemContract, PathsLongerThan260CharactersWork) {
@@ -624,7 +647,7 @@ TEST_F(FileSystemContract, AFileLinkNeverLeadsADeletionToItsTarget) {
     world->MakeFile(InScratch("precious.txt"), "precious");
     ASSERT_EQ(files.CreateFolder(InScratch("Purged")), FsError::kNone);
     if (!world->MakeFileLink(InScratch("Purged\\link.txt"), InScratch("precious.txt"))) GTEST_SKIP() << "no links";
-    const auto folder = files.OpenFolder(InScratch("Purged"));
+    const auto folder = files.OpenFolder(InScratch("Purged"), platform::FolderUse::kEmpty);
     const FsError checked = folder->CheckEntry(Listed(*folder, "link.txt").value());
     const FsError result = folder->DeleteEntry(Listed(*folder, "link.txt").value());
     EXPECT_TRUE(result == FsError::kNone || result == FsError::kLink) << static_cast<int>(result);
@@ -647,7 +670,7 @@ TEST_F(FileSystemContract, ALinkSwappedInAfterTheListingLeadsNowhere) {
         ASSERT_EQ(files.CreateFolder(purged), FsError::kNone);
         ASSERT_EQ(files.CreateFolder(text::JoinPath(purged, "sub")), FsError::kNone);
         world->MakeFile(text::JoinPath(purged, "a.txt"), "a");
-        const auto folder = files.OpenFolder(purged);
+        const auto folder = files.OpenFolder(purged, platform::FolderUse::kEmpty);
         const auto entry = Listed(*folder, c.name);
         ASSERT_TRUE(entry.has_value());
         const std::string swapped = text::JoinPath(purged, c.name);

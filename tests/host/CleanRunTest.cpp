@@ -371,16 +371,16 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         screens.calls.clear();
         int ended = 0;
         world.desktop.Answer(c.answer, 0, [&] {
-            if (c.stop != engine::StopCause::kNone) engine::StopClean(c.stop, [&] { ++ended; });
+            if (c.stop != engine::StopCause::kNone) engine::StopClean(c.stop, [&](int code) { ended += code; });
         });
         engine::RunCleanFromOptions(screens);
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(engine::CleanRunning());
-        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
+        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited ran, with the record's code";
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
-        EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << "what was chosen was not cleaned\n" << log;
     }
 }
 
@@ -451,7 +451,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         const int runs = world.desktop.besideRuns;
         engine::RunCleanFromTray(screens);
         ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
-        engine::StopClean(engine::StopCause::kExit, [&] { ++ended; });
+        engine::StopClean(engine::StopCause::kExit, [&](int code) { ended += code; });
         engine::RunCleanFromOptions(screens);  // a second clean, as a screen would try it
         EXPECT_TRUE(engine::CleanRunning());
         gate.go.set_value();
