@@ -99,7 +99,7 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
     if (leftovers.empty()) return;
     std::wstring folder = apiTarget.substr(0, cut);
     if (folder.back() == L':') folder += L'\\';  // a drive root
-    if (const auto holder = OpenFolderHandle(folder)) {
+    if (const auto holder = OpenFolderHandle(folder, platform::FolderUse::kEmpty)) {
         for (const platform::FileEntry& leftover : leftovers) holder->DeleteEntry(leftover);
     }
 }
