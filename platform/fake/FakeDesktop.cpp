@@ -84,6 +84,7 @@ void FakeWindowPeer::BringToForeground() {
 }
 
 void FakeWindowPeer::Hide() {
+    desktop.Effect("hide " + name);
     if (!visible) return;
     visible = false;
     if (desktop.active_ == this) desktop.LeaveActive(this, true);
@@ -124,6 +125,7 @@ int FakeDesktop::AddTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec
 
 void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
     trayLog.push_back("delete " + std::to_string(icon.id));
+    Effect(trayLog.back());
     trayIcons.erase(icon.id);
 }
 
@@ -299,6 +301,7 @@ void FakeDesktop::Advance(long long milliseconds) {
 
 int FakeDesktop::MessageBox(const std::string& text, const std::string& caption, int style) {
     messages.push_back({text, caption, style, now_});
+    Effect("box " + caption);
     // Unscripted questions are answered No, the answer that changes nothing.
     struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0, {}};
     if (!answers.empty()) {

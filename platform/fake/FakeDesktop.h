@@ -157,6 +157,9 @@ public:
     // Notification-area icons present now, by id.
     std::map<int, platform::TrayIconSpec> trayIcons;
     std::vector<std::string> trayLog;  // "add 125", "delete 125" in order
+    // Told of each effect the program has on the windows and the icon as it happens ("hide Form1",
+    // "pointer 0", "delete 125", "box <caption>", "end boxes").
+    std::function<void(const std::string& effect)> onEffect;
     int trayAddResult = 1;
     std::vector<int> pointerHistory;
     int pointer = 0;
@@ -197,6 +200,7 @@ public:
     void SetPointer(int p) override {
         pointer = p;
         pointerHistory.push_back(p);
+        Effect("pointer " + std::to_string(p));
     }
     platform::ScreenMetrics Screen() override { return screen; }
     void RunLoop() override {}
@@ -207,7 +211,10 @@ public:
                      std::function<void()> onDone) override;
     void FinishBeside() override;
     void Wait(int milliseconds) override { Advance(milliseconds); }
-    void EndMessageBoxes() override { endBoxes_ = true; }
+    void EndMessageBoxes() override {
+        endBoxes_ = true;
+        Effect("end boxes");
+    }
     ~FakeDesktop() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
@@ -218,6 +225,9 @@ public:
 
 private:
     friend class FakeWindowPeer;
+    void Effect(const std::string& effect) {
+        if (onEffect) onEffect(effect);
+    }
     struct TimerEntry {
         FakeWindowPeer* window;
         int id;
