@@ -40,6 +40,15 @@ constexpr int kPopupBaseId = 1000;
 // what is being cleaned could be changed, are not to be had.
 bool AvailableWhileCleaning(int index) { return index == kExit || index == kRemoveAllPaths; }
 
+// Exit and Remove All Paths stop a clean before anything else they do: hiding the windows and
+// taking the icon away take seconds when the notification area is slow, and even the menu takes
+// a while to close, while the clean would delete on. The process ends with the code of the
+// clean's record.
+void StopFirst(int index) {
+    if (index == kExit) engine::StopClean(engine::StopCause::kExit, SetProcessExitCode);
+    if (index == kRemoveAllPaths) engine::StopClean(engine::StopCause::kRemoveAllPaths, SetProcessExitCode);
+}
+
 // The StartUp folder with its trailing "\".
 std::string StartUpFolder() {
     std::string folder = GetShellFolderPath(settings::kCsidlStartup);
@@ -121,7 +130,7 @@ void MainWindow::ShowPopupMenu() {
     // The menu takes the activation from the screen the user was working in.
     forms::Form* working = App().ActiveForm();
     Peer()->BringToForeground();
-    const int chosen = Peer()->TrackPopupMenu(items);
+    const int chosen = Peer()->TrackPopupMenu(items, [](int id) { StopFirst(id - kPopupBaseId); });
     if (chosen >= kPopupBaseId) PopupMenu_Click(chosen - kPopupBaseId);
     // A menu that left that screen shown, and no other one active, gives it back.
     forms::Form* active = App().ActiveForm();
@@ -132,11 +141,7 @@ void MainWindow::ShowPopupMenu() {
 }
 
 void MainWindow::PopupMenu_Click(int index) {
-    // The stop comes before anything else: hiding the windows and taking the icon away take
-    // seconds when the notification area is slow, and the clean would delete on meanwhile. The
-    // process ends with the code of the clean's record.
-    if (index == kExit) engine::StopClean(engine::StopCause::kExit, SetProcessExitCode);
-    if (index == kRemoveAllPaths) engine::StopClean(engine::StopCause::kRemoveAllPaths, SetProcessExitCode);
+    StopFirst(index);
     App().Hide(*this);
     if (engine::CleanRunning()) {
         if (!AvailableWhileCleaning(index)) return;
@@ -187,8 +192,11 @@ void MainWindow::Form_EndSession(bool ending) {
     if (!IsAutoCleanRequest(GetCommandArg())) ShellTrayDelete();
     engine::StopClean(engine::StopCause::kEndOfSession, [](int) { screens::UnloadAll(); });
     // After this message the process may be ended at any moment: the item in hand is waited
-    // for here, and the clean's record written, before the message is answered.
+    // for here, and the clean's record written, before the message is answered. Then the program
+    // ends itself, with its record's code, rather than be ended by the system with another; a
+    // question that is being ended still has its record to write and ends the program itself.
     App().Desktop().FinishBeside();
+    if (!engine::CleanRunning()) platform::Env().EndProcess(ProcessExitCode());
 }
 
 void RemoveAllPaths() {

@@ -27,7 +27,7 @@ public:
     // Takes the hook away again; the icon stays (it goes only with Exit and Remove All Paths).
     void Form_Unload() override;
     // The session ends: a clean that runs stops after the item in hand and leaves its record,
-    // and the program ends (the session would end it anyway).
+    // and the program ends with the record's code (the session would end it anyway).
     void Form_EndSession(bool ending) override;
 
     // Shows the popup menu mnuPopUp at the mouse and runs the chosen item.

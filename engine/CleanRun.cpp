@@ -1,6 +1,7 @@
 #include "engine/CleanRun.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/CleanTargets.h"
@@ -36,6 +37,13 @@ struct TargetRun {
 class Run;
 // The clean that runs in this process; window thread only.
 std::shared_ptr<Run> active;
+// The last clean, when a stop ended it: the same stop asked again afterwards (its cause's own
+// steps ask it more than once) hands what waits for it that clean's code.
+struct StoppedRun {
+    StopCause cause;
+    int exitCode;
+};
+std::optional<StoppedRun> lastStopped;
 
 class Run : public std::enable_shared_from_this<Run> {
 public:
@@ -158,6 +166,8 @@ private:
         const std::vector<std::function<void(int)>> thens = std::move(thens_);
         thens_.clear();
         if (active.get() == this) active.reset();  // the caller still holds this run
+        lastStopped.reset();
+        if (stop_ != StopCause::kNone) lastStopped = StoppedRun{stop_, exitCode};
         for (const auto& then : thens) then(exitCode);
     }
 
@@ -187,7 +197,7 @@ bool CleanRunning() { return active != nullptr; }
 
 void StopClean(StopCause cause, std::function<void(int)> then) {
     if (!active) {
-        if (then) then(kExitAllRemoved);
+        if (then) then(lastStopped && lastStopped->cause == cause ? lastStopped->exitCode : kExitAllRemoved);
         return;
     }
     // Held here: ending a question may end the run, and with it its last other holder.

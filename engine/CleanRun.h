@@ -92,9 +92,10 @@ bool CleanRunning();
 // Stops the clean that runs: its work is told first, and ends after the item in hand with no
 // further step begun; then a question it asks counts as unanswered; its record names the cause
 // (the first, when asked again). `then` runs once it has ended, with the exit code of its record
-// (at once, with 0, when none runs); an interactive clean with something to run then leaves its
-// end to it (it ends the program), instead of closing the screens itself. A stop is asked before
-// anything else its cause does, and what waits for it is handed over by asking again.
+// (at once when none runs: with the code of the last clean if a stop for the same cause ended
+// it, else 0); an interactive clean with something to run then leaves its end to it (it ends the
+// program), instead of closing the screens itself. A stop is asked before anything else its
+// cause does, and what waits for it is handed over by asking again.
 void StopClean(StopCause cause, std::function<void(int exitCode)> then = {});
 
 }  // namespace engine

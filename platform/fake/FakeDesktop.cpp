@@ -36,13 +36,16 @@ FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform:
                                platform::WindowEvents& events)
     : desktop(desktop), name(std::move(name)), style(style), events(events), handle(desktop.nextHandle_ += 4) {}
 
-int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items,
+                                   const std::function<void(int id)>& onChoosing) {
     desktop.popupMenus.push_back(items);
     if (desktop.menuChoices.empty()) return 0;
     const std::string choice = desktop.menuChoices.front();
     desktop.menuChoices.pop_front();
     for (const platform::MenuSpec& item : items) {
-        if (!item.separator && item.enabled && item.caption == choice) return item.id;
+        if (item.separator || !item.enabled || item.caption != choice) continue;
+        if (onChoosing) onChoosing(item.id);
+        return item.id;
     }
     return 0;
 }

@@ -117,7 +117,7 @@ public:
     bool HasMessageHook() override { return static_cast<bool>(hook); }
     // Activates the window, shown or not, as the platform does for the icon's popup menu.
     void BringToForeground() override;
-    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items, const std::function<void(int id)>& onChoosing) override;
 
     // Sends a message to the window as the platform would: through the hook, if there is one.
     // The window's own handling is not modelled; a passed-on message returns nullopt.

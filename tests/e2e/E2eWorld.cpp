@@ -44,7 +44,8 @@ struct CacheSearchTraits {
     static void Close(Handle handle) { ::FindCloseUrlCache(handle); }
 };
 
-void CacheNamesUnder(const char* pattern, std::set<std::string>& names) {
+void CacheNamesUnder(const char* pattern, std::set<std::string>& names,
+                     const std::function<void(const std::string&)>& inOrder = {}) {
     std::vector<std::uint64_t> storage(64 * 1024 / sizeof(std::uint64_t));
     auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data());
     DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
@@ -52,6 +53,7 @@ void CacheNamesUnder(const char* pattern, std::set<std::string>& names) {
     if (!search) return;
     do {
         names.insert(record->lpszSourceUrlName);
+        if (inOrder) inOrder(record->lpszSourceUrlName);
         size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
     } while (::FindNextUrlCacheEntryA(search.Get(), record, &size));
 }
@@ -198,6 +200,22 @@ std::vector<std::string> E2eWorld::Tree(const std::string& folder) {
     return out;
 }
 
+std::vector<std::string> E2eWorld::FilesInWalkOrder(const std::string& folder) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAW found;
+    const win32::FindHandle search(::FindFirstFileW(Long(folder + "\\*").c_str(), &found));
+    if (!search) return files;
+    do {
+        const std::string path = folder + "\\" + win32::Narrow(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            files.push_back(path);
+        } else if (found.cFileName != std::wstring(L".") && found.cFileName != std::wstring(L"..")) {
+            for (std::string& inner : FilesInWalkOrder(path)) files.push_back(std::move(inner));
+        }
+    } while (::FindNextFileW(search.Get(), &found));
+    return files;
+}
+
 std::map<std::string, std::string> E2eWorld::Contents(const std::string& folder) {
     std::map<std::string, std::string> contents;
     for (const std::string& item : Tree(folder)) {
@@ -231,6 +249,49 @@ std::string E2eWorld::CommitCacheEntry(const std::wstring& url) {
     const std::string name = NewName(before, CacheNames());
     if (!name.empty()) cacheEntries_.insert(name);
     return name;
+}
+
+std::vector<std::string> E2eWorld::CommitCacheEntries(int count) {
+    std::set<std::string> made;
+    for (int i = 0; i < count; ++i) {
+        const std::string url = "http://" + marker_ + ".example/many/" + std::to_string(i);
+        char file[MAX_PATH + 1] = {};
+        if (!::CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) continue;
+        ::CloseHandle(::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FILETIME never{};
+        if (::CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr)) {
+            made.insert(url);
+            cacheEntries_.insert(url);
+        }
+    }
+    // Listed under no pattern, then under the cookie prefixes, each name once.
+    std::vector<std::string> order;
+    std::set<std::string> listed;
+    for (const char* pattern : {static_cast<const char*>(nullptr), "cookie:", "Cookie:"}) {
+        std::set<std::string> names;
+        CacheNamesUnder(pattern, names, [&](const std::string& name) {
+            if (made.count(name) && listed.insert(name).second) order.push_back(name);
+        });
+    }
+    return order;
+}
+
+bool E2eWorld::CacheEntryExists(const std::string& name) {
+    DWORD size = 0;
+    return ::GetUrlCacheEntryInfoA(name.c_str(), nullptr, &size) || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+std::size_t GoneSoFar(const std::vector<std::string>& order, const std::function<bool(const std::string&)>& exists) {
+    std::size_t gone = 0, whole = order.size();
+    while (gone < whole) {
+        const std::size_t middle = gone + (whole - gone) / 2;
+        if (exists(order[middle])) {
+            whole = middle;
+        } else {
+            gone = middle + 1;
+        }
+    }
+    return gone;
 }
 
 std::string E2eWorld::SetCookie(const std::wstring& host) {

@@ -377,6 +377,10 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(engine::CleanRunning());
         EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited ran, with the record's code";
+        if (c.stop != engine::StopCause::kNone) {
+            engine::StopClean(c.stop, [&](int code) { EXPECT_EQ(code, 1) << "the same stop asked again"; });
+            engine::StopClean(engine::StopCause::kEndOfSession, [&](int code) { EXPECT_EQ(code, 0); });
+        }
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;

@@ -251,6 +251,8 @@ TEST_F(Resident, AStopComesBeforeAnythingElseItsCauseDoes) {
         EXPECT_EQ(fresh.files.Tree("C:\\Temp").size(), 2u) << "more than the item in hand went";
         EXPECT_TRUE(fresh.LoadedNames().empty());
         EXPECT_EQ(app::ProcessExitCode(), 1);
+        EXPECT_EQ(fresh.env.exitCode, cause == "the end of the session" ? std::optional<int>(1) : std::nullopt)
+            << "the end of the session ends the program itself";
         const std::string log = fresh.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
         EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
