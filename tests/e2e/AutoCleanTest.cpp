@@ -242,10 +242,9 @@ TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
         int tries = 0, refused = 0;
         std::thread reader([&] {
             for (std::size_t i = 0; !done; ++i, ++tries) {
-                const win32::KernelHandle folder(::CreateFileW(folders[i % folders.size()].c_str(), GENERIC_READ,
-                                                               FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-                refused += !folder;
+                refused += !win32::KernelHandle(::CreateFileW(folders[i % folders.size()].c_str(), GENERIC_READ,
+                                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
             }
         });
         MorvaneRun run(program + "\\Morvane.exe", "Preview", temp);

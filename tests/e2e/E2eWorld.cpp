@@ -44,16 +44,16 @@ struct CacheSearchTraits {
     static void Close(Handle handle) { ::FindCloseUrlCache(handle); }
 };
 
+// Each name not met before is told to met, in the order listed.
 void CacheNamesUnder(const char* pattern, std::set<std::string>& names,
-                     const std::function<void(const std::string&)>& inOrder = {}) {
+                     const std::function<void(const std::string&)>& met = {}) {
     std::vector<std::uint64_t> storage(64 * 1024 / sizeof(std::uint64_t));
     auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data());
     DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
     const win32::UniqueHandle<CacheSearchTraits> search(::FindFirstUrlCacheEntryA(pattern, record, &size));
     if (!search) return;
     do {
-        names.insert(record->lpszSourceUrlName);
-        if (inOrder) inOrder(record->lpszSourceUrlName);
+        if (names.insert(record->lpszSourceUrlName).second && met) met(record->lpszSourceUrlName);
         size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
     } while (::FindNextUrlCacheEntryA(search.Get(), record, &size));
 }
@@ -201,18 +201,11 @@ std::vector<std::string> E2eWorld::Tree(const std::string& folder) {
 }
 
 std::vector<std::string> E2eWorld::FilesInWalkOrder(const std::string& folder) {
-    std::vector<std::string> files;
-    WIN32_FIND_DATAW found;
-    const win32::FindHandle search(::FindFirstFileW(Long(folder + "\\*").c_str(), &found));
-    if (!search) return files;
-    do {
-        const std::string path = folder + "\\" + win32::Narrow(found.cFileName);
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            files.push_back(path);
-        } else if (found.cFileName != std::wstring(L".") && found.cFileName != std::wstring(L"..")) {
-            for (std::string& inner : FilesInWalkOrder(path)) files.push_back(std::move(inner));
-        }
-    } while (::FindNextFileW(search.Get(), &found));
+    std::vector<std::string> items, files;
+    Walk(Long(folder), "", items);
+    for (const std::string& item : items) {
+        if (item.back() != '\\' && !item.ends_with(" (link)")) files.push_back(folder + "\\" + item);
+    }
     return files;
 }
 
@@ -252,26 +245,21 @@ std::string E2eWorld::CommitCacheEntry(const std::wstring& url) {
 }
 
 std::vector<std::string> E2eWorld::CommitCacheEntries(int count) {
-    std::set<std::string> made;
+    std::set<std::string> made, listed;
     for (int i = 0; i < count; ++i) {
         const std::string url = "http://" + marker_ + ".example/many/" + std::to_string(i);
         char file[MAX_PATH + 1] = {};
-        if (!::CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0)) continue;
-        ::CloseHandle(::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         const FILETIME never{};
-        if (::CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr)) {
+        if (::CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0) &&
+            ::CloseHandle(::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) &&
+            ::CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr)) {
             made.insert(url);
-            cacheEntries_.insert(url);
         }
     }
-    // Listed under no pattern, then under the cookie prefixes, each name once.
-    std::vector<std::string> order;
-    std::set<std::string> listed;
+    cacheEntries_.insert(made.begin(), made.end());
+    std::vector<std::string> order;  // as a clean lists them: under no pattern, then the cookie prefixes
     for (const char* pattern : {static_cast<const char*>(nullptr), "cookie:", "Cookie:"}) {
-        std::set<std::string> names;
-        CacheNamesUnder(pattern, names, [&](const std::string& name) {
-            if (made.count(name) && listed.insert(name).second) order.push_back(name);
-        });
+        CacheNamesUnder(pattern, listed, [&](const std::string& name) { if (made.count(name)) order.push_back(name); });
     }
     return order;
 }
@@ -282,16 +270,8 @@ bool E2eWorld::CacheEntryExists(const std::string& name) {
 }
 
 std::size_t GoneSoFar(const std::vector<std::string>& order, const std::function<bool(const std::string&)>& exists) {
-    std::size_t gone = 0, whole = order.size();
-    while (gone < whole) {
-        const std::size_t middle = gone + (whole - gone) / 2;
-        if (exists(order[middle])) {
-            whole = middle;
-        } else {
-            gone = middle + 1;
-        }
-    }
-    return gone;
+    return std::partition_point(order.begin(), order.end(), [&](const std::string& item) { return !exists(item); }) -
+           order.begin();
 }
 
 std::string E2eWorld::SetCookie(const std::wstring& host) {

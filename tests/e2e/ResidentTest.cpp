@@ -362,73 +362,61 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
 
 // Exit or Remove All Paths while a clean from the icon's menu runs, with the options screen open
 // when it started, in the folder purge and in the cache's deletions: the screen cannot be used
-// meanwhile, the stop comes first, so that no more than the item in hand goes after the choice,
-// the program ends promptly with the code of its record, and every file that is left is whole,
-// its read-only mark included.
+// meanwhile, the stop comes first, so that little more than the item in hand goes after the
+// choice, the program ends promptly with the code of its record, and every file that is left is
+// whole, its read-only mark included.
 TEST_F(Resident, ExitOrRemoveAllPathsDuringACleanStopsItFirst) {
-    struct Case {
-        MenuItem item;
-        bool cache;
-    };
-    const std::set<std::string> prefixEntries = world.CacheNames();
-    for (const Case c : {Case{kExit, false}, Case{kRemoveAllPaths, false}, Case{kExit, true},
-                         Case{kRemoveAllPaths, true}}) {
-        const std::string cause = c.item == kExit ? "Exit" : "Remove All Paths";
-        SCOPED_TRACE(cause + (c.cache ? " in the cache" : " in the purge"));
-        std::vector<std::string> files, order;
-        std::function<bool(const std::string&)> exists;
-        if (c.cache) {
-            // The prefix's own entries are kept; the clean deletes this test's in the order it lists them.
-            std::string settings = "[Delete]\r\nTemporary Internet Files=Yes\r\n[Internet]\r\nsFile0=http://kept.example/\r\n";
-            int kept = 1;
-            for (const std::string& name : prefixEntries) settings += "sFile" + std::to_string(kept++) + "=" + name + "\r\n";
-            world.MakeFile(ini, settings);
-            order = world.CommitCacheEntries(3000);
-            exists = [&](const std::string& name) { return world.CacheEntryExists(name); };
-        } else {
-            files = MakeManyFiles(temp, 6000);
-            order = world.FilesInWalkOrder(temp);
-            ChooseTempOnly();
-            exists = [&](const std::string& path) { return world.Exists(path); };
+    const std::set<std::string> prefixEntries = world.CacheNames();  // kept
+    for (const MenuItem item : {kExit, kRemoveAllPaths}) {
+        for (const bool cache : {false, true}) {
+            const std::string cause = item == kExit ? "Exit" : "Remove All Paths";
+            SCOPED_TRACE(cause + (cache ? " in the cache" : " in the purge"));
+            std::vector<std::string> files, order;  // order: as the clean deletes them
+            if (cache) {
+                std::string settings = "[Delete]\r\nTemporary Internet Files=Yes\r\n[Internet]\r\nsFile0=x\r\n";
+                int kept = 1;
+                for (const std::string& name : prefixEntries) settings += "sFile" + std::to_string(kept++) + "=" + name + "\r\n";
+                world.MakeFile(ini, settings);
+                order = world.CommitCacheEntries(3000);
+            } else {
+                files = MakeManyFiles(temp, 6000);
+                order = world.FilesInWalkOrder(temp);
+                ChooseTempOnly();
+            }
+            const auto exists = [&](const std::string& it) { return cache ? world.CacheEntryExists(it) : world.Exists(it); };
+            const HWND main = Start();
+            ASSERT_NE(main, nullptr);
+            const HWND options = OpenOptions(main);
+            ASSERT_NE(options, nullptr);
+            Choose(main, kCleanNow);
+            ASSERT_TRUE(WaitUntil([&] { return !exists(order.front()); }, 20000)) << "the clean did not start";
+            EXPECT_FALSE(::IsWindowVisible(options)) << "the options screen could start another clean";
+            ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
+            std::size_t goneAtChoice = 0;
+            ULONGLONG chosen = 0;
+            ASSERT_TRUE(ChoosePopupItem(item, [&] { goneAtChoice = GoneSoFar(order, exists), chosen = ::GetTickCount64(); }));
+            EXPECT_EQ(Ended(), 1u) << "the clean was stopped";
+            EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from the choice to the end of the program";
+            const std::size_t gone = GoneSoFar(order, exists);
+            std::size_t outOfOrder = 0;
+            for (std::size_t i = 0; i < order.size(); ++i) outOfOrder += exists(order[i]) != (i >= gone);
+            EXPECT_EQ(outOfOrder, 0u) << "not deleted in the order listed: the count below says nothing";
+            // The item in hand, and what goes while the menu reads the key (the cache goes at several
+            // entries a millisecond). Before the stop came first, seconds' worth.
+            EXPECT_LE(gone - goneAtChoice, 20u) << "went after the choice, of " << order.size();
+            for (size_t i = 0; i < files.size(); ++i) {
+                if (!world.Exists(files[i])) continue;
+                EXPECT_EQ(world.ReadBytes(files[i]), files[i]) << "changed";
+                const DWORD attributes = ::GetFileAttributesW(Widen("\\\\?\\" + files[i]).c_str());
+                EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
+            }
+            const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+            EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
+            EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
+            EXPECT_EQ(world.Exists(ini), item == kExit);
+            run.reset();
+            ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
         }
-        const HWND main = Start();
-        ASSERT_NE(main, nullptr);
-        const HWND options = OpenOptions(main);
-        ASSERT_NE(options, nullptr);
-        Choose(main, kCleanNow);
-        ASSERT_TRUE(WaitUntil([&] { return !exists(order.front()); }, 20000)) << "the clean did not start";
-        EXPECT_FALSE(::IsWindowVisible(options)) << "the options screen could start another clean";
-        ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
-        std::size_t goneAtChoice = 0;
-        ULONGLONG chosen = 0;
-        ASSERT_TRUE(ChoosePopupItem(c.item, [&] {
-            goneAtChoice = GoneSoFar(order, exists);
-            chosen = ::GetTickCount64();
-        }));
-        EXPECT_EQ(Ended(), 1u) << "the clean was stopped";
-        EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from the choice to the end of the program";
-        const std::size_t gone = GoneSoFar(order, exists);
-        ASSERT_LT(gone, order.size()) << "the clean went on to its end";
-        std::size_t outOfOrder = 0;
-        for (std::size_t i = 0; i < order.size(); ++i) outOfOrder += exists(order[i]) != (i >= gone);
-        EXPECT_EQ(outOfOrder, 0u) << "not deleted in the order listed: the count below says nothing";
-        // The item in hand, and what goes while the menu reads the key (the cache goes at several
-        // entries a millisecond). Before the stop came first, seconds' worth.
-        EXPECT_LE(gone - goneAtChoice, 20u) << "went after the choice, of " << order.size();
-        std::printf("%zu went after the choice\n", gone - goneAtChoice);
-        for (size_t i = 0; i < files.size(); ++i) {
-            if (!world.Exists(files[i])) continue;
-            EXPECT_EQ(world.ReadBytes(files[i]), files[i]) << "changed";
-            const DWORD attributes = ::GetFileAttributesW(Widen("\\\\?\\" + files[i]).c_str());
-            EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
-        }
-        const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
-        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
-        EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
-        EXPECT_EQ(world.Exists(ini), c.item == kExit);
-        run.reset();
-        ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
-        ::DeleteFileW(Widen(shortcut).c_str());
     }
 }
 

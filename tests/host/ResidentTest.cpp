@@ -209,9 +209,9 @@ TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
     EXPECT_TRUE(world.desktop.quit);
 }
 
-// Exit, Remove All Paths and the end of the session during a clean: the stop is asked before
-// anything is hidden, taken away or shown, the clean deletes no more than the item in hand, and
-// the program ends with the code of the clean's record.
+// Exit, Remove All Paths and the end of the session during a clean: the stop comes before
+// anything they hide, take away or show, the clean deletes no more than the item in hand, and the
+// program ends with the code of the clean's record.
 TEST_F(Resident, AStopComesBeforeAnythingElseItsCauseDoes) {
     for (const std::string cause : {"Exit", "Remove All Paths", "the end of the session"}) {
         SCOPED_TRACE(cause);
@@ -219,40 +219,30 @@ TEST_F(Resident, AStopComesBeforeAnythingElseItsCauseDoes) {
         fresh.env.programFolder = "C:\\Apps";
         fresh.env.SetVariable("Temp", "C:\\Temp");
         fresh.files.AddFile(kIni, "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
-        for (const char* name : {"a", "b", "c"}) fresh.files.AddFile(std::string("C:\\Temp\\") + name);
+        for (const char* file : {"C:\\Temp\\a", "C:\\Temp\\b", "C:\\Temp\\c"}) fresh.files.AddFile(file);
         fresh.desktop.besideOnThread = true;
         std::promise<void> reached, go;
-        fresh.files.beforeOpen = [&, armed = true](const std::string&) mutable {  // the work's first item
-            if (!std::exchange(armed, false)) return;
-            reached.set_value();
-            go.get_future().wait();
+        fresh.files.beforeOpen = [&, first = true](const std::string&) mutable {  // the work's first item
+            if (std::exchange(first, false)) reached.set_value(), go.get_future().wait();
         };
         app::SetProcessExitCode(0);
-        app::MainWindow& main = fresh.app.Get<app::MainWindow>();
-        const auto choose = [&](const std::string& item) {
-            fresh.desktop.menuChoices.push_back(item);
-            fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp);
-        };
-        choose("Clean Now");
+        fresh.app.Get<app::MainWindow>();
+        fresh.desktop.menuChoices = {"Clean Now", cause};
+        const auto click = [&] { fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp); };
+        click();
         ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
         std::vector<std::string> effects;
         fresh.desktop.onEffect = [&](const std::string& effect) {
             if (effects.empty()) go.set_value();  // the work goes on as soon as anything happens
             effects.push_back(effect);
         };
-        if (cause == "the end of the session") {
-            main.Form_EndSession(true);
-        } else {
-            choose(cause);
-        }
+        cause == "the end of the session" ? fresh.app.Find<app::MainWindow>()->Form_EndSession(true) : click();
         fresh.desktop.FinishBeside();
-        ASSERT_FALSE(effects.empty());
-        EXPECT_EQ(effects.front(), "end boxes") << "the stop, before any of " << effects.size() << " effects";
+        EXPECT_EQ(effects.at(0), "end boxes") << "the stop, before the other " << effects.size() - 1 << " effects";
         EXPECT_EQ(fresh.files.Tree("C:\\Temp").size(), 2u) << "more than the item in hand went";
         EXPECT_TRUE(fresh.LoadedNames().empty());
         EXPECT_EQ(app::ProcessExitCode(), 1);
-        EXPECT_EQ(fresh.env.exitCode, cause == "the end of the session" ? std::optional<int>(1) : std::nullopt)
-            << "the end of the session ends the program itself";
+        EXPECT_EQ(fresh.env.exitCode, cause == "the end of the session" ? std::optional<int>(1) : std::nullopt);
         const std::string log = fresh.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
         EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
