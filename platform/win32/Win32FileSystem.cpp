@@ -100,7 +100,7 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
     if (leftovers.empty()) return;
     std::wstring folder = apiTarget.substr(0, cut);
     if (folder.back() == L':') folder += L'\\';  // a drive root
-    if (const auto holder = OpenFolderHandle(folder)) {
+    if (const auto holder = OpenFolderHandle(folder, platform::FolderUse::kEmpty)) {
         for (const platform::FileEntry& leftover : leftovers) holder->DeleteEntry(leftover);
     }
 }
@@ -286,10 +286,11 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
 
 std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
-std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path) {
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path,
+                                                                    platform::FolderUse use) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) return nullptr;
-    return OpenFolderHandle(*apiPath);
+    return OpenFolderHandle(*apiPath, use);
 }
 
 }  // namespace win32
