@@ -194,16 +194,21 @@ void MainWindow::Form_EndSession(bool ending) {
         cleaner_.Stop(engine::StopCause::kEndOfSession);
         return;
     }
-    cleaner_.Stop(engine::StopCause::kEndOfSession, [this](int code) { cleanRunWindows_.SetExitCode(code); });
-    if (cleaner_.Running()) screens::HideAll(App());
-    if (!IsAutoCleanRequest(GetCommandArg(*ports_.environment))) ShellTrayDelete(*this);
-    cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()](int) { screens::UnloadAll(app); });
+    // Held: unloading every form below may free this window, and its members with it.
+    engine::Cleaner& cleaner = cleaner_;
+    CleanRunWindows& runWindows = cleanRunWindows_;
+    platform::Environment& environment = *ports_.environment;
+    forms::Application& app = App();
+    cleaner.Stop(engine::StopCause::kEndOfSession, [&runWindows](int code) { runWindows.SetExitCode(code); });
+    if (cleaner.Running()) screens::HideAll(app);
+    if (!IsAutoCleanRequest(GetCommandArg(environment))) ShellTrayDelete(*this);
+    cleaner.Stop(engine::StopCause::kEndOfSession, [&app](int) { screens::UnloadAll(app); });
     // After this message the process may be ended at any moment: the item in hand is waited
     // for here, and the clean's record written, before the message is answered. Then the program
     // ends itself, with its record's code, rather than be ended by the system with another; a
     // question that is being ended still has its record to write and ends the program itself.
-    App().Desktop().FinishBeside();
-    if (!cleaner_.Running()) ports_.environment->EndProcess(cleanRunWindows_.ExitCode());
+    app.Desktop().FinishBeside();
+    if (!cleaner.Running()) environment.EndProcess(runWindows.ExitCode());
 }
 
 void MainWindow::StopFirst(int index) {
