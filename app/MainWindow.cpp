@@ -90,7 +90,8 @@ void MainWindow::Form_Load() {
     if (!IsWindowsXP(*ports_.environment)) ui::ApplySkin(*ports_.automation, Handle());
     App().Hide(*this);
     App().Load<screens::HelperWindow>();
-    if (ShellTrayAdd(*this) == 1) HookWindow(*this);
+    iconShown_ = ShellTrayAdd(*this) == 1;
+    if (iconShown_) HookWindow(*this);
     App().SetMousePointer(0);
     // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
     const settings::IniSnapshot settings(ports_, ini);
@@ -113,6 +114,12 @@ void MainWindow::Form_Unload() {
 void MainWindow::ShowPopupMenu() {
     if (!Peer()) return;
     std::vector<platform::MenuSpec> items;
+    if (cleaner_.Running()) {
+        items.push_back({kPopupBaseId + kStopClean, kStopCleanCaption});
+        platform::MenuSpec separator{kPopupBaseId + kStopClean + 1, "-"};
+        separator.separator = true;
+        items.push_back(separator);
+    }
     const std::vector<std::string>& captions = PopupMenuCaptions();
     for (size_t i = 0; i < captions.size(); ++i) {
         platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
@@ -135,6 +142,11 @@ void MainWindow::ShowPopupMenu() {
 
 void MainWindow::PopupMenu_Click(int index) {
     App().Hide(*this);
+    if (index == kStopClean) {
+        // Only the clean stops: its end leaves the program resident, as any clean's end does.
+        cleaner_.Stop(engine::StopCause::kStopClean);
+        return;
+    }
     if (cleaner_.Running()) {
         if (!AvailableWhileCleaning(index)) return;
         // The user sees the program go at once; it ends once the clean has stopped after the
@@ -154,10 +166,12 @@ void MainWindow::PopupMenu_Click(int index) {
         case kExit:
             App().SetMousePointer(0);
             ShellTrayDelete(*this);
+            iconShown_ = false;
             cleaner_.Stop(engine::StopCause::kExit, [&app = App()] { screens::UnloadAll(app); });
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete(*this);
+            iconShown_ = false;
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
             const std::string startUp = StartUpFolder(*ports_.folders);
             if (!startUp.empty() && ItemExists(*ports_.folders, startUp + kShortcutFile)) engine::ShellDelete(*ports_.fileSystem, startUp + kShortcutFile);
@@ -181,6 +195,7 @@ void MainWindow::Form_EndSession(bool ending) {
     }
     if (cleaner_.Running()) screens::HideAll(App());
     if (!IsAutoCleanRequest(GetCommandArg(*ports_.environment))) ShellTrayDelete(*this);
+    iconShown_ = false;
     cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()] { screens::UnloadAll(app); });
     // After this message the process may be ended at any moment: the item in hand is waited
     // for here, and the clean's record written, before the message is answered.

@@ -2,6 +2,9 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 #include "screens/StartPage.h"
 #include "screens/Backdrop.h"
 #include "screens/InternetKeepScreen.h"
@@ -202,7 +205,7 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
 TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScreen) {
     world.cache.Add("http://a/");
     world.desktop.besideOnThread = true;
-    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit", "the end of the session"}) {
+    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit", "the end of the session", "Esc"}) {
         SCOPED_TRACE(meanwhile);
         world.desktop.besideDeferred = meanwhile == "the end of the session";
         world.app.Get<StartPage>().Run("sInter");
@@ -211,6 +214,13 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
         if (meanwhile == "Exit") screens::UnloadAll(world.app);
         if (meanwhile.starts_with("s")) world.app.Find<StartPage>()->Run(meanwhile);
         if (meanwhile == "sHelp") world.app.Find<StartPageHelp>()->Run("sClose");  // back on the start page
+        if (meanwhile == "Esc") {
+            // Esc gives up the listing, and only that.
+            EXPECT_TRUE(world.app.Find<StartPage>()->OnEscape());
+            EXPECT_TRUE(world.app.Find<StartPage>()->Visible());
+            EXPECT_EQ(Status(), "Make a selection to get started!");
+            EXPECT_EQ(world.desktop.pointer, platform::kPointerDefault);
+        }
         if (world.desktop.besideDeferred) {
             // As the resident window's end of the session: one handler unloads and waits for the work.
             const int listings = world.cache.enumerations;
@@ -224,6 +234,29 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
         EXPECT_EQ(world.app.Exists<InternetKeepScreen>(), meanwhile.empty());
         screens::UnloadAll(world.app);
     }
+}
+
+// Before, the busy pointer was all there was for the 13 seconds a large cache takes.
+TEST_F(CookieScreens, TheListingSaysHowManyEntriesItHasFoundAsItGoes) {
+    for (const char* name : {"http://a/", "http://b/", "http://c/"}) world.cache.Add(name);
+    world.desktop.besideOnThread = true;
+    std::promise<void> reached, go;
+    std::shared_future<void> going = go.get_future().share();
+    world.cache.beforeVisit = [&](const std::string& name) {
+        if (name != "http://c/") return;
+        reached.set_value();
+        going.wait();
+    };
+    world.app.Get<StartPage>().Run("sInter");
+    EXPECT_EQ(Status(), "Collecting Internet Files ...");
+    ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    world.desktop.Advance(50);
+    EXPECT_EQ(Status(), "Collecting Internet Files: 2 so far ...");
+    go.set_value();
+    world.desktop.FinishBeside();
+    world.cache.beforeVisit = nullptr;
+    ASSERT_TRUE(world.app.Exists<InternetKeepScreen>());
+    EXPECT_EQ(Status(), "3 Internet Files Collected !");
 }
 
 }  // namespace
