@@ -270,6 +270,10 @@ void CleanRunWindows::EndWhenScreensClose(int exitCode) {
     App().Unload<MainWindow>();
 }
 
+void CleanRunWindows::RecordWritten(const engine::RunRecord& record) {
+    if (printRecords_) printRecords_(record);
+}
+
 void CleanRunWindows::EndProcess(int exitCode) { ports_.environment->EndProcess(exitCode); }
 
 void CleanRunWindows::ShowFolderPicker() { App().Show<screens::FolderPicker>(); }

@@ -39,6 +39,10 @@ public:
     void EndUnattendedRun(int exitCode) override;
     void EndWhenScreensClose(int exitCode) override;
     void EndProcess(int exitCode) override;
+    void RecordWritten(const engine::RunRecord& record) override;
+
+    // Hands every record a run writes to print (an unattended run prints its summary).
+    void PrintRecords(std::function<void(const engine::RunRecord&)> print) { printRecords_ = std::move(print); }
 
 protected:
     // What the run asks of the screens, apart from the backdrop; the tests record them instead.
@@ -69,6 +73,7 @@ private:
     std::optional<engine::PreviewTotal> expected_;  // what the clean in hand should remove
     std::string tip_;  // the icon's tip as this host last set it
     int exitCode_ = 0;
+    std::function<void(const engine::RunRecord&)> printRecords_;
 };
 
 // The texts and captions the run shows.

@@ -6,6 +6,7 @@
 #include "app/StartupShortcut.h"
 #include "app/WindowsVersion.h"
 #include "app/TrayIcon.h"
+#include "app/Usage.h"
 #include "screens/Backdrop.h"
 #include "screens/HelperWindow.h"
 #include "screens/CloseAll.h"
@@ -13,6 +14,7 @@
 #include "engine/CleanPreview.h"
 #include "engine/CleanRun.h"
 #include "engine/CleanTargets.h"
+#include "engine/RunLog.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "screens/StartPage.h"
@@ -68,13 +70,23 @@ MainWindow::MainWindow(const platform::Ports& ports, engine::Cleaner& cleaner, C
 
 void MainWindow::Form_Load() {
     const std::string token = GetCommandArg(*ports_.environment);
+    if (IsHelpRequest(token)) {
+        ShowUsage(App(), *ports_.environment);
+        ports_.environment->EndProcess(0);
+        return;
+    }
+    // What the record of an unattended run says goes to the console it was started from too.
+    const auto print = [&env = *ports_.environment](const engine::RunRecord& record) {
+        env.WriteOutput(engine::RunRecordSummary(record));
+    };
     if (IsAutoCleanRequest(token)) {
+        cleanRunWindows_.PrintRecords(print);
         cleaner_.RunAutoClean(cleanRunWindows_);
         return;
     }
     if (IsPreviewRequest(token)) {
         // Nothing shown, nothing changed: the record and the exit code say what a clean would do.
-        ports_.environment->EndProcess(engine::RunUnattendedPreview(ports_));
+        ports_.environment->EndProcess(engine::RunUnattendedPreview(ports_, print));
         return;
     }
     // Each step stands on its own: what one of them could not do (a folder that is not found,

@@ -43,30 +43,32 @@ PreviewTotal TotalOf(const CleanPreview& preview) {
     return total;
 }
 
-int RunUnattendedPreview(const platform::Ports& ports) {
+int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written) {
     RunReport report(ports, RunVariant::kPreview);
+    // The record is written, and handed on, once for whichever outcome.
+    const auto end = [&](const std::string& outcome, int exitCode) {
+        report.Write(outcome, exitCode);
+        if (written) written(report.Record());
+        return exitCode;
+    };
     const settings::IniSnapshot ini(ports, settings::IniFilePath(*ports.environment));
     if (!ini.Readable()) {
-        report.Write("Clean.ini could not be read, nothing previewed", kExitSettingsUnreadable);
-        return kExitSettingsUnreadable;
+        return end("Clean.ini could not be read, nothing previewed", kExitSettingsUnreadable);
     }
     const CleanSettings settings = CleanSettings::Read(ini, *ports.environment);
     report.Options(settings);
     const CleanPreview preview = PreviewClean(ports, settings);
     if (preview.refusal) {
         report.Refused(preview.refusalText);
-        report.Write("a clean would be refused; nothing changed", kExitRefused);
-        return kExitRefused;
+        return end("a clean would be refused; nothing changed", kExitRefused);
     }
     if (preview.nothingChosen) {
-        report.Write("nothing chosen; nothing changed", kExitAllRemoved);
-        return kExitAllRemoved;
+        return end("nothing chosen; nothing changed", kExitAllRemoved);
     }
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
         if (preview.targets[i]) report.Cleaned(i, true, *preview.targets[i]);
     }
-    report.Write("preview; nothing changed", kExitAllRemoved);
-    return kExitAllRemoved;
+    return end("preview; nothing changed", kExitAllRemoved);
 }
 
 }  // namespace engine

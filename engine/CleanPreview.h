@@ -2,6 +2,7 @@
 // What a clean now would do, worked out by the same walk and the same decisions as the clean (the
 // refusal of the user folder, links left in place, the program's own files kept, kept cache
 // names), with nothing deleted or changed.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@ PreviewTotal TotalOf(const CleanPreview& preview);
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
 // clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
-int RunUnattendedPreview(const platform::Ports& ports);
+// written, when given, is handed the record once it is written.
+int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written = {});
 
 }  // namespace engine

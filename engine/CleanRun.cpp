@@ -187,7 +187,10 @@ private:
     void Record(std::string outcome, int exitCode, std::function<void()> then) {
         report_.Conclude(outcome, exitCode);
         host_.StartBeside([self = shared_from_this()] { self->report_.Append(); },
-                          [self = shared_from_this(), then = std::move(then)] { then(); });
+                          [self = shared_from_this(), then = std::move(then)] {
+                              self->host_.RecordWritten(self->report_.Record());
+                              then();
+                          });
     }
 
     void End(int exitCode) {

@@ -87,6 +87,8 @@ public:
     virtual void EndWhenScreensClose(int exitCode) = 0;
     // Ends the process at once.
     virtual void EndProcess(int exitCode) = 0;
+    // The run's record was written (or could not be), before anything about its outcome shows.
+    virtual void RecordWritten(const RunRecord& record) { (void)record; }
 };
 
 // Exit codes of the unattended run.

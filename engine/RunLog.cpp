@@ -183,6 +183,15 @@ std::string RunLogPath(platform::Environment& env) {
     return settings::NormaliseAppFolder(folder) + "Morvane.log";
 }
 
+std::string RunRecordSummary(const RunRecord& record) {
+    const std::string text = FormatRunRecord(record);
+    // A list is a heading line followed by indented items; the summary ends before the first.
+    const std::size_t item = text.find("\r\n  ");
+    if (item == std::string::npos) return text;
+    const std::size_t heading = text.rfind("\r\n", item - 1);
+    return text.substr(0, heading == std::string::npos ? 0 : heading + 2);
+}
+
 std::string FormatRunRecord(const RunRecord& record) {
     std::string out;
     out.reserve(512 + std::min(record.stayed.size(), kItemsNamed) * 96);

@@ -4,6 +4,7 @@
 // a header line that begins with kRecordMarker and names the time, the variant and the exit code.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,5 +72,7 @@ std::string FormatRunRecord(const RunRecord& record);
 // record is lost to a rotation. Never throws; false when the record could not be written, which
 // must never change the outcome of a clean.
 bool AppendRunRecord(const platform::Ports& ports, const RunRecord& record) noexcept;
+// The record's summary: its lines before the lists of items that stayed or would go.
+std::string RunRecordSummary(const RunRecord& record);
 
 }  // namespace engine

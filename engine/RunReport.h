@@ -44,6 +44,8 @@ public:
     void Conclude(const std::string& outcome, int exitCode);
     // Appends the concluded record, on any thread (the wait for the log's turn may be long).
     void Append() const;
+    // The record as concluded.
+    const RunRecord& Record() const { return record_; }
 
 private:
     void Stayed(const std::string& path, const std::string& reason);

@@ -259,6 +259,11 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, int style) = 0;
     virtual void SetPointer(int pointer) = 0;
     virtual ScreenMetrics Screen() = 0;
+    // The height a list needs to show rows whole rows of text in a font, its frame and a
+    // sideways scroll bar included, in twips.
+    virtual double ListHeight(const FontSpec& font, int rows) = 0;
+    // The width a menu bar with these captions takes on one line, in twips.
+    virtual double MenuBarWidth(const std::vector<std::string>& captions) = 0;
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;

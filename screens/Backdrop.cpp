@@ -2,6 +2,7 @@
 
 #include "forms/Application.h"
 #include "ui/Gradient.h"
+#include "ui/ProportionalLayout.h"
 
 namespace screens {
 
@@ -59,7 +60,7 @@ void Backdrop::Form_Load() {
     title.SetLeft(0);
     statusLine.SetLeft(0);
     title.SetTop(10);
-    statusLine.SetTop(screen.heightTwips - 1800);
+    statusLine.SetTop(screen.heightTwips - ui::kStatusBandTwips);
     progressLine.SetLeft(0);
     progressLine.SetTop(screen.heightTwips - 1050);
     cancelButton.Move((screen.widthTwips - 200 - 1200) / 2, screen.heightTwips - 1800 - 450, 1200, 375);

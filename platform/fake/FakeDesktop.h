@@ -210,6 +210,15 @@ public:
         pointerHistory.push_back(p);
     }
     platform::ScreenMetrics Screen() override { return screen; }
+    // Rows as high as the fake measures a line (1.2 times the point size), 300 twips of frame
+    // and scroll bar.
+    double ListHeight(const platform::FontSpec& font, int rows) override { return rows * font.size * 24 + 300; }
+    // 90 twips a character and 180 around each item.
+    double MenuBarWidth(const std::vector<std::string>& captions) override {
+        double width = 0;
+        for (const std::string& caption : captions) width += caption.size() * 90.0 + 180;
+        return width;
+    }
     void RunLoop() override {}
     void Quit() override { quit = true; }
     // Without besideOnThread the work runs at once, on this thread; the ticks it would have had

@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace win32 {
@@ -71,6 +72,7 @@ public:
 private:
     static constexpr const wchar_t* kHolderClass = L"MorvaneMenuHolder";
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_MENUCHAR) return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         return Default(message, wParam, lParam);
     }
 };
@@ -85,6 +87,9 @@ DWORD FormExStyle(const platform::WindowStyle& style) {
 }
 
 Win32Desktop::Win32Desktop() {
+    // The standard controls of common controls 6, where the program's manifest asks for them.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
     const WindowDc screen(nullptr);
     const int perInchX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
     const int perInchY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
@@ -156,6 +161,39 @@ platform::ScreenMetrics Win32Desktop::Screen() {
     metrics.widthTwips = TwipsX(::GetSystemMetrics(SM_CXSCREEN));
     metrics.heightTwips = TwipsY(::GetSystemMetrics(SM_CYSCREEN));
     return metrics;
+}
+
+double Win32Desktop::ListHeight(const platform::FontSpec& font, int rows) {
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), Font(font));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(measuring_.Get(), &metrics);
+    // A list box's rows are the font's lines; a folder list's are never lower than 12 pixels.
+    const int row = std::max<int>(12, metrics.tmHeight);
+    const int frame = 2 * ::GetSystemMetrics(SM_CYEDGE) + ::GetSystemMetrics(SM_CYHSCROLL);
+    // One pixel spare: the twips are rounded to pixels edge by edge.
+    return TwipsY(rows * row + frame + 1);
+}
+
+double Win32Desktop::MenuBarWidth(const std::vector<std::string>& captions) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return 0;
+    const GdiFont font(::CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), font.Get());
+    TEXTMETRICW text = {};
+    ::GetTextMetricsW(measuring_.Get(), &text);
+    // Each item is its text with an average character of room on either side, and a little
+    // more, so that an estimate errs on the wide side.
+    int width = 2 * ::GetSystemMetrics(SM_CXEDGE);
+    for (const std::string& caption : captions) {
+        const std::wstring wide = Widen(caption);
+        SIZE size = {};
+        ::GetTextExtentPoint32W(measuring_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        width += size.cx + 2 * text.tmAveCharWidth + 4;
+    }
+    return TwipsX(width);
 }
 
 void Win32Desktop::RunLoop() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Controls.h"
 
@@ -34,6 +35,16 @@ void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool 
     }
 }
 
+// Brings the thread's message time up to now. Under Wine an activation asks X for the keyboard
+// focus stamped with the time of the thread's last message, and X refuses a request older than
+// the focus it has: the icon's click comes as a sent message, with no time of its own, and the
+// task bar may have taken the focus since the program's last message. Sent messages wait.
+void CatchUpMessageTime(HWND window) {
+    ::PostMessageW(window, WM_NULL, 0, 0);
+    MSG message;
+    ::PeekMessageW(&message, window, WM_NULL, WM_NULL, PM_REMOVE | PM_QS_POSTMESSAGE);
+}
+
 // A menu bar made from its items; null for none.
 MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
     MenuHandle bar;
@@ -46,6 +57,30 @@ MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
 
 }  // namespace
 
+LRESULT MenuAccessKey(HMENU menu, WPARAM typed) {
+    const int count = ::GetMenuItemCount(menu);
+    std::vector<std::string> captions;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        wchar_t caption[256] = {};
+        const bool separator = ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_SEPARATOR);
+        if (!separator) ::GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+        captions.push_back(separator ? std::string("-") : Narrow(caption));
+    }
+    const std::vector<char> keys = text::AccessKeys(captions);
+    // Only ASCII letters and digits are keys; anything else matches none.
+    wchar_t key = static_cast<wchar_t>(LOWORD(typed));
+    if (key >= L'a' && key <= L'z') key = static_cast<wchar_t>(key - L'a' + L'A');
+    for (int i = 0; i < count; ++i) {
+        if (keys[static_cast<size_t>(i)] && static_cast<wchar_t>(keys[static_cast<size_t>(i)]) == key) {
+            return MAKELRESULT(i, MNC_EXECUTE);
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
+
 Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
                          const platform::WindowSetup& setup)
     : desktop_(desktop), style_(style), events_(events) {
@@ -57,11 +92,25 @@ Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& sty
            desktop_.OwnerFor(style), menu.Get(), Widen(setup.caption).c_str());
     // The window owns the menu bar it was made with.
     if (Hwnd() && menu) menu.Release();
+    KeepClientHeight();
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     clientSize_ = {client.right, client.bottom};
     desktop_.Adopt(*this);
     created_ = true;
+}
+
+void Win32Window::KeepClientHeight() {
+    if (!style_.hasMenu) return;
+    RECT window = {}, client = {}, frame = {0, 0, 0, 0};
+    ::GetWindowRect(Hwnd(), &window);
+    ::GetClientRect(Hwnd(), &client);
+    ::AdjustWindowRectEx(&frame, FormStyle(style_), TRUE, FormExStyle(style_));
+    // A menu bar too wide for the window takes a second line out of the inner area.
+    const int missing = (window.bottom - window.top) - (frame.bottom - frame.top) - client.bottom;
+    if (missing <= 0) return;
+    ::SetWindowPos(Hwnd(), nullptr, window.left, window.top - missing / 2, window.right - window.left,
+                   window.bottom - window.top + missing, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Win32Window::~Win32Window() {
@@ -76,6 +125,7 @@ void Win32Window::SetCaption(const std::string& caption) { ::SetWindowTextW(Hwnd
 void Win32Window::SetBounds(const platform::TwipRect& outer) {
     ::SetWindowPos(Hwnd(), nullptr, desktop_.PixelsX(outer.left), desktop_.PixelsY(outer.top),
                    desktop_.PixelsX(outer.width), desktop_.PixelsY(outer.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepClientHeight();
 }
 
 platform::TwipRect Win32Window::ClientArea() {
@@ -118,6 +168,7 @@ void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
     quietResize_ = true;
     if (::SetMenu(Hwnd(), bar.Get())) bar.Release();
     quietResize_ = false;
+    KeepClientHeight();
     if (old && old != ::GetMenu(Hwnd())) ::DestroyMenu(old);
 }
 
@@ -130,7 +181,10 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     // one shown on the screen: with nothing of ours shown, an unseen one holds the menu.
     const bool held = !::IsWindowVisible(Hwnd()) && !desktop_.AnyShown();
     const HWND owner = held ? desktop_.ShowMenuHolder(at, Hwnd()) : Hwnd();
-    if (held) ::SetForegroundWindow(owner);
+    if (held) {
+        CatchUpMessageTime(owner);
+        ::SetForegroundWindow(owner);
+    }
     const int chosen = static_cast<int>(
         ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
     if (held) desktop_.HideMenuHolder();
@@ -140,13 +194,17 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     return chosen;
 }
 
-void Win32Window::BringToForeground() { ::SetForegroundWindow(Hwnd()); }
+void Win32Window::BringToForeground() {
+    CatchUpMessageTime(Hwnd());
+    ::SetForegroundWindow(Hwnd());
+}
 
 void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
     for (Win32Control* control : controls_) control->OnShowing();
+    CatchUpMessageTime(hwnd);
     // Activates a hidden window, and brings a minimised one back; its handlers may run here.
     ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     if (!watch.Alive()) return;
@@ -300,6 +358,8 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE:
             return OnSize(lParam);
+        case WM_MENUCHAR:
+            return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         case WM_CLOSE:
             events_.OnCloseRequest();
             return 0;

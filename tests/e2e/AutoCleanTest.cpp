@@ -8,7 +8,11 @@
 #include <cctype>
 #include <tuple>
 
+#include <optional>
+
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "tests/e2e/Driver.h"
 #include "tests/e2e/E2eWorld.h"
 
 namespace e2e {
@@ -270,6 +274,38 @@ TEST_F(AutoClean, SixRunsAtOnceKeepEveryRecordThroughTheLogsRotation) {
         ASSERT_EQ(records, 6) << "trial " << trial;
         EXPECT_LT(log.size(), 1'048'576u) << "rotated";
     }
+}
+
+// `/?` writes the usage to the output it was started with, else (no output, no console: this
+// program lets go of its own, its output being a file) shows it in a message box; it starts
+// nothing else. A and preview write their record's summary to that output.
+TEST(CommandLine, TheUsageAndTheSummariesGoToTheOutputOrTheUsageToAMessageBox) {
+    E2eWorld world;
+    const std::string program = world.Path("Program"), old = world.Path("Temp\\old.tmp");
+    ASSERT_TRUE(world.InstallMorvane(program));
+    world.MakeFile(old, "old");
+    world.MakeFile(program + "\\Clean.ini", "[Delete]\r\nTemp=Yes\r\n");
+    int runs = 0;
+    for (const char* arguments : {"/?", "preview", "A"}) {
+        const std::string file = world.Path("out" + std::to_string(++runs));
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        {
+            const win32::KernelHandle out(::CreateFileW(win32::Widen(file).c_str(), GENERIC_WRITE, 0, &inherit,
+                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            MorvaneRun run(program + "\\Morvane.exe", arguments, world.Path("Temp"), false, out.Get());
+            EXPECT_TRUE(run.WaitForEnd(30000)) << arguments;
+            EXPECT_EQ(run.ExitCode(), 0u) << arguments;
+        }
+        const std::string text = world.ReadBytes(file).value_or("");
+        EXPECT_NE(text.find(runs == 1 ? program + "\\Morvane.log" : "\r\nOutcome: "), std::string::npos) << text;
+        EXPECT_EQ(world.Exists(old), runs < 3) << arguments;
+    }
+    ::FreeConsole();
+    MorvaneRun help(program + "\\Morvane.exe", "-h", world.Path("Temp"), false, INVALID_HANDLE_VALUE);
+    const MessageBoxSeen box = WaitForMessageBox(help.Id(), 30000);
+    EXPECT_NE(box.text.find("3  Clean.ini exists but cannot be read"), std::string::npos) << box.text;
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(help.WaitForEnd(10000));
 }
 
 }  // namespace

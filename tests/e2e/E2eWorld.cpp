@@ -250,14 +250,19 @@ bool E2eWorld::InstallMorvane(const std::string& folder) {
 }
 
 MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp,
-                       bool suspended) {
+                       bool suspended, HANDLE output) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + Widen(arguments);
     std::wstring environment = EnvironmentWithTemp(temp);
     const std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    const bool inherits = output && output != INVALID_HANDLE_VALUE;
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = inherits ? output : nullptr;
+    }
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, inherits ? TRUE : FALSE,
                          CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0), environment.data(),
                          folder.c_str(), &startup, &started)) {
         thread_.Reset(started.hThread);

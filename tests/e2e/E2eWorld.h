@@ -78,8 +78,11 @@ private:
 // folder of the test. The process never outlives the object.
 class MorvaneRun {
 public:
-    // Suspended, it waits for Resume, so that runs can start at once.
-    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false);
+    // Suspended, it waits for Resume, so that runs can start at once. With an output (an
+    // inheritable handle), it is started with that as its standard output; INVALID_HANDLE_VALUE
+    // starts it with none (Wine would hand it this program's).
+    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false,
+               HANDLE output = nullptr);
     ~MorvaneRun();
     MorvaneRun(const MorvaneRun&) = delete;
     MorvaneRun& operator=(const MorvaneRun&) = delete;
