@@ -27,6 +27,8 @@ constexpr int kPerFolder = 100;
 constexpr UINT kIconMessage = WM_USER + 1;
 constexpr UINT kIconId = 125;
 enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit };
+// While a clean runs, Stop Clean stands above the rest.
+constexpr int kExitWhileCleaning = kExit + 1;
 
 bool OpenMenuAndChoose(DWORD process, HWND main, int item) {
     ::PostMessageW(main, kIconMessage, kIconId, WM_RBUTTONUP);
@@ -58,11 +60,11 @@ HWND Start(std::optional<e2e::MorvaneRun>& run, const std::string& program, cons
     return main;
 }
 
-// Chooses Exit and times it until the process has ended; meanwhile the longest answer of the
-// main window, in ms, into slowest.
-std::optional<double> TimeExit(e2e::MorvaneRun& run, HWND main, double& slowest) {
+// Chooses Exit (at its place in the menu) and times it until the process has ended; meanwhile the
+// longest answer of the main window, in ms, into slowest.
+std::optional<double> TimeExit(e2e::MorvaneRun& run, HWND main, int exit, double& slowest) {
     const auto chosen = std::chrono::steady_clock::now();
-    if (!OpenMenuAndChoose(run.Id(), main, kExit)) return std::nullopt;
+    if (!OpenMenuAndChoose(run.Id(), main, exit)) return std::nullopt;
     while (!run.WaitForEnd(0)) {
         DWORD_PTR result = 0;
         const double took = bench::Milliseconds([&] {
@@ -94,7 +96,7 @@ int main() {
         HWND main = Start(run, program, temp);
         double unused = 0;
         std::optional<double> bare;
-        if (main) bare = TimeExit(*run, main, unused);
+        if (main) bare = TimeExit(*run, main, kExit, unused);
 
         const int made = TopUp(world, temp);
         if (!bench::FlushToDisk(win32::Widen(program))) {
@@ -114,7 +116,7 @@ int main() {
                     return false;
                 },
                 60000);
-            stopped = TimeExit(*run, main, slowest);
+            stopped = TimeExit(*run, main, kExitWhileCleaning, slowest);
         }
         if (!bare || !stopped) {
             std::printf("round %d: the program could not be driven\n", round + 1);

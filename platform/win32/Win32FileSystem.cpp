@@ -188,6 +188,13 @@ FsError Win32FileSystem::TryReplaceWholeFile(const std::string& path, std::strin
         return FsError::kNone;
     }
     if (failure == FsError::kNone) failure = LastError();
+    // A rename over a file another program holds open is refused as access denied: that the
+    // target is in use is what an open of it to be deleted tells.
+    if (failure == FsError::kAccessDenied) {
+        const KernelHandle probe(::CreateFileW(apiPath->c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!probe && ::GetLastError() == ERROR_SHARING_VIOLATION) failure = {FsError::kInUse, ERROR_SHARING_VIOLATION};
+    }
     ::DeleteFileW(temporary->c_str());
     // A failure the system gave no code for still failed.
     return failure == FsError::kNone ? FsError(FsError::kOther) : failure;

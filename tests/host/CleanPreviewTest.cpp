@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <functional>
-#include <future>
 
 #include "engine/CleanPreview.h"
 #include "engine/CleanTargets.h"
@@ -217,16 +214,10 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         screens::Backdrop& backdrop = world.app.Get<screens::Backdrop>();
         world.app.Show<screens::CleanOptionsScreen>();  // worked out at once on this desktop
         world.desktop.besideOnThread = true;
-        std::promise<void> reached, go;
-        std::shared_future<void> going = go.get_future().share();
-        std::atomic<bool> armed{true};
-        world.files.beforeOpen = [&](const std::string&) {
-            if (!armed.exchange(false)) return;
-            reached.set_value();
-            going.wait();
-        };
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
         world.app.Find<screens::CleanOptionsScreen>()->Run("sClean");
-        ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        ASSERT_TRUE(gate.Reached());
         world.desktop.Advance(100);
         EXPECT_EQ(backdrop.progressLine.Caption(), "0 of 5 items, 0 bytes of 9 bytes (0%) removed - C:\\Mine");
         EXPECT_TRUE(backdrop.cancelButton.Visible());
@@ -235,7 +226,7 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         } else {
             backdrop.cancelButton.OnClicked();
         }
-        go.set_value();
+        gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
         EXPECT_FALSE(backdrop.cancelButton.Visible());

@@ -458,16 +458,7 @@ TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
 // each step ends it after the item in hand, no further step begins, a second clean cannot start
 // meanwhile, and the record tells what was never reached.
 TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
-    struct Gate {
-        std::promise<void> reached, go;
-        std::atomic<bool> armed{true};
-        // On the work's thread: the first call holds the work until the window thread lets it go.
-        void Pass() {
-            if (!armed.exchange(false)) return;
-            reached.set_value();
-            go.get_future().wait();
-        }
-    };
+    using testing_support::Gate;
     struct Case {
         const char* step;
         std::function<void(Gate&)> arm;
@@ -520,11 +511,11 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         int ended = 0;
         const int runs = world.desktop.besideRuns;
         world.cleaner.RunCleanFromTray(screens);
-        ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        ASSERT_TRUE(gate.Reached());
         world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; });
         world.cleaner.RunCleanFromOptions(screens);  // a second clean, as a screen would try it
         EXPECT_TRUE(world.cleaner.Running());
-        gate.go.set_value();
+        gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
         world.cache.beforeVisit = world.cache.beforeDelete = nullptr;

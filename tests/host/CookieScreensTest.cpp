@@ -2,9 +2,6 @@
 // the hand-overs between them.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
-
 #include "screens/StartPage.h"
 #include "screens/Backdrop.h"
 #include "screens/InternetKeepScreen.h"
@@ -240,19 +237,16 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
 TEST_F(CookieScreens, TheListingSaysHowManyEntriesItHasFoundAsItGoes) {
     for (const char* name : {"http://a/", "http://b/", "http://c/"}) world.cache.Add(name);
     world.desktop.besideOnThread = true;
-    std::promise<void> reached, go;
-    std::shared_future<void> going = go.get_future().share();
+    testing_support::Gate gate;  // at the third entry
     world.cache.beforeVisit = [&](const std::string& name) {
-        if (name != "http://c/") return;
-        reached.set_value();
-        going.wait();
+        if (name == "http://c/") gate.Pass();
     };
     world.app.Get<StartPage>().Run("sInter");
     EXPECT_EQ(Status(), "Collecting Internet Files ...");
-    ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    ASSERT_TRUE(gate.Reached());
     world.desktop.Advance(50);
     EXPECT_EQ(Status(), "Collecting Internet Files: 2 so far ...");
-    go.set_value();
+    gate.Go();
     world.desktop.FinishBeside();
     world.cache.beforeVisit = nullptr;
     ASSERT_TRUE(world.app.Exists<InternetKeepScreen>());

@@ -2,10 +2,6 @@
 // menu, Remove All Paths, and the start-up shortcut installer.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <future>
-
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "app/StartupShortcut.h"
@@ -200,79 +196,44 @@ TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
 
 // Before, a clean from the icon showed nothing but a greyed menu, and only Exit stopped it.
 TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
-    struct Case {
-        const char* label;
-        std::string user;
-        bool held;       // a file in use stays
-        bool stopClean;  // chosen once the clean has begun
-        platform::TrayBalloon balloon;
-        std::string outcome;
-    };
-    const std::string notAll = "Cleaning Finished, but not every file could be removed !";
-    const Case cases[] = {
-        {"everything removed", "C:\\Mine", false, false, {"All Files Cleaned!", "3 items, 6 bytes removed.", false},
-         "cleaned"},
-        {"a file in use", "C:\\Mine", true, false,
-         {notAll, "2 items, 4 bytes removed. 1 item is still in use or protected. Why they stayed: in use (1).", true},
-         "cleaned, not everything could be removed"},
-        {"a missing folder", "C:\\Gone", false, false,
-         {notAll,
-          "2 items, 4 bytes removed. 1 chosen folder could not be cleaned. Your Selected Folder C:\\Gone could not be "
-          "opened: not found.",
-          true},
-         "cleaned, not everything could be removed"},
-        {"Stop Clean", "C:\\Mine", false, true,
-         {"Cleaning Stopped !", "1 item, 2 bytes removed; the rest was not reached.", false}, "stopped by Stop Clean"},
-    };
     world.desktop.besideOnThread = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        WriteIni("[User]\r\nsFile0=" + c.user + "\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+    for (const bool stopClean : {false, true}) {
+        SCOPED_TRACE(stopClean ? "Stop Clean" : "to its end");
+        WriteIni("[User]\r\nsFile0=C:\\Mine\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
         world.files.AddFile("C:\\Mine\\m.txt", "12");
         world.files.AddFile("C:\\Temp\\a.tmp", "12");
-        world.files.AddFile("C:\\Temp\\b.tmp", "12");
-        world.files.SetLock("C:\\Temp\\b.tmp", c.held ? fake::FakeFileSystem::Lock::kInUse : fake::FakeFileSystem::Lock::kNone);
+        world.files.SetLock("C:\\Temp\\a.tmp", fake::FakeFileSystem::Lock::kInUse);
         world.files.Erase("C:\\Apps\\Morvane.log");
         world.desktop.balloons.clear();
-        world.desktop.tipChanges.clear();
-        // The walk waits at its first file until the window thread has looked at the icon.
-        std::promise<void> reached, go;
-        std::shared_future<void> going = go.get_future().share();
-        std::atomic<bool> armed{true};
-        world.files.beforeOpen = [&](const std::string&) {
-            if (!armed.exchange(false)) return;
-            reached.set_value();
-            going.wait();
-        };
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
         Start();
         Choose("Clean Now");
-        ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        ASSERT_TRUE(gate.Reached());
         world.desktop.Advance(100);
-        ASSERT_FALSE(world.desktop.tipChanges.empty());
-        EXPECT_EQ(world.desktop.tipChanges.back().tip, "Kavlon Tarnwick - cleaning: 0 items, 0 bytes removed");
-        if (c.stopClean) {
+        EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick - cleaning: 0 items, 0 bytes removed");
+        if (stopClean) {
             Choose("Stop Clean");
             const std::vector<platform::MenuSpec>& menu = world.desktop.popupMenus.back();
             ASSERT_EQ(menu.size(), 11u);
-            EXPECT_EQ(menu[0].caption, "Stop Clean");
-            EXPECT_TRUE(menu[1].separator);
-            EXPECT_EQ(menu[2].caption, "Change Configuration");
+            EXPECT_EQ(menu[0].caption + (menu[1].separator ? " -- " : " ") + menu[2].caption,
+                      "Stop Clean -- Change Configuration");
         }
-        go.set_value();
+        gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
         world.desktop.Advance(50);
-        EXPECT_EQ(world.desktop.balloons.size(), 1u);
-        if (!world.desktop.balloons.empty()) {
-            EXPECT_EQ(world.desktop.balloons[0].title, c.balloon.title);
-            EXPECT_EQ(world.desktop.balloons[0].text, c.balloon.text);
-            EXPECT_EQ(world.desktop.balloons[0].warning, c.balloon.warning);
-        }
+        ASSERT_EQ(world.desktop.balloons.size(), 1u);
+        const platform::TrayBalloon& balloon = world.desktop.balloons[0];
+        EXPECT_EQ(balloon.title + "\n" + balloon.text,
+                  stopClean ? "Cleaning Stopped !\n1 item, 2 bytes removed; the rest was not reached."
+                            : "Cleaning Finished, but not every file could be removed !\n1 item, 2 bytes removed. 1 item "
+                              "is still in use or protected. Why they stayed: in use (1).");
+        EXPECT_EQ(balloon.warning, !stopClean);
         EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick");
         EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"}) << "resident";
-        EXPECT_FALSE(world.cleaner.Running());
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
-        EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
+        EXPECT_NE(log.find(stopClean ? "Outcome: stopped by Stop Clean\r\n" : "Outcome: cleaned, "), std::string::npos) << log;
         world.app.Unload<app::MainWindow>();
     }
 }
