@@ -57,6 +57,7 @@ public:
     // The code the process ends with once its last form is gone (an unattended run that was
     // refused ends so), 0 unless a run said otherwise.
     int ExitCode() const { return exitCode_; }
+    void SetExitCode(int code) { exitCode_ = code; }
 
 private:
     void RepaintBackdrop();

@@ -142,7 +142,7 @@ void MainWindow::ShowPopupMenu() {
     // The menu takes the activation from the screen the user was working in.
     forms::Form* working = App().ActiveForm();
     Peer()->BringToForeground();
-    const int chosen = Peer()->TrackPopupMenu(items);
+    const int chosen = Peer()->TrackPopupMenu(items, [this](int id) { StopFirst(id - kPopupBaseId); });
     if (chosen >= kPopupBaseId) PopupMenu_Click(chosen - kPopupBaseId);
     // A menu that left that screen shown, and no other one active, gives it back.
     forms::Form* active = App().ActiveForm();
@@ -153,12 +153,10 @@ void MainWindow::ShowPopupMenu() {
 }
 
 void MainWindow::PopupMenu_Click(int index) {
+    StopFirst(index);
     App().Hide(*this);
-    if (index == kStopClean) {
-        // Only the clean stops: its end leaves the program resident, as any clean's end does.
-        cleaner_.Stop(engine::StopCause::kStopClean);
-        return;
-    }
+    // Stop Clean has stopped the clean: its end leaves the program resident, as any clean's end does.
+    if (index == kStopClean) return;
     if (cleaner_.Running()) {
         if (!AvailableWhileCleaning(index)) return;
         // The user sees the program go at once; it ends once the clean has stopped after the
@@ -179,15 +177,17 @@ void MainWindow::PopupMenu_Click(int index) {
             App().SetMousePointer(0);
             ShellTrayDelete(*this);
             iconShown_ = false;
-            cleaner_.Stop(engine::StopCause::kExit, [&app = App()] { screens::UnloadAll(app); });
+            cleaner_.Stop(engine::StopCause::kExit, [&app = App()](int) { screens::UnloadAll(app); });
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete(*this);
             iconShown_ = false;
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
             const std::string startUp = StartUpFolder(*ports_.folders);
-            if (!startUp.empty() && ItemExists(*ports_.folders, startUp + kShortcutFile)) engine::ShellDelete(*ports_.fileSystem, startUp + kShortcutFile);
-            cleaner_.Stop(engine::StopCause::kRemoveAllPaths, [this] { RemoveAllPaths(); });
+            if (!startUp.empty() && ItemExists(*ports_.folders, startUp + kShortcutFile)) {
+                engine::ShellDelete(*ports_.fileSystem, startUp + kShortcutFile);
+            }
+            cleaner_.Stop(engine::StopCause::kRemoveAllPaths, [this](int) { RemoveAllPaths(); });
             break;
         }
         case kAbout:
@@ -205,13 +205,24 @@ void MainWindow::Form_EndSession(bool ending) {
         cleaner_.Stop(engine::StopCause::kEndOfSession);
         return;
     }
+    cleaner_.Stop(engine::StopCause::kEndOfSession, [this](int code) { cleanRunWindows_.SetExitCode(code); });
     if (cleaner_.Running()) screens::HideAll(App());
     if (!IsAutoCleanRequest(GetCommandArg(*ports_.environment))) ShellTrayDelete(*this);
     iconShown_ = false;
-    cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()] { screens::UnloadAll(app); });
+    cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()](int) { screens::UnloadAll(app); });
     // After this message the process may be ended at any moment: the item in hand is waited
-    // for here, and the clean's record written, before the message is answered.
+    // for here, and the clean's record written, before the message is answered. Then the program
+    // ends itself, with its record's code, rather than be ended by the system with another; a
+    // question that is being ended still has its record to write and ends the program itself.
     App().Desktop().FinishBeside();
+    if (!cleaner_.Running()) ports_.environment->EndProcess(cleanRunWindows_.ExitCode());
+}
+
+void MainWindow::StopFirst(int index) {
+    const auto keepCode = [this](int code) { cleanRunWindows_.SetExitCode(code); };
+    if (index == kExit) cleaner_.Stop(engine::StopCause::kExit, keepCode);
+    if (index == kRemoveAllPaths) cleaner_.Stop(engine::StopCause::kRemoveAllPaths, keepCode);
+    if (index == kStopClean) cleaner_.Stop(engine::StopCause::kStopClean);
 }
 
 void MainWindow::RemoveAllPaths() {

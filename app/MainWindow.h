@@ -34,7 +34,7 @@ public:
     // Takes the hook away again; the icon stays (it goes only with Exit and Remove All Paths).
     void Form_Unload() override;
     // The session ends: a clean that runs stops after the item in hand and leaves its record,
-    // and the program ends (the session would end it anyway).
+    // and the program ends with the record's code (the session would end it anyway).
     void Form_EndSession(bool ending) override;
 
     // Shows the popup menu mnuPopUp at the mouse and runs the chosen item.
@@ -47,6 +47,11 @@ public:
     forms::Timer closeAllTimer{*this, "Timer2", 50};
 
 private:
+    // Exit and Remove All Paths stop a clean before anything else they do: hiding the windows and
+    // taking the icon away take seconds when the notification area is slow, and even the menu
+    // takes a while to close, while the clean would delete on. The process ends with the code of
+    // the clean's record. Stop Clean is asked first too, and leaves the program running.
+    void StopFirst(int index);
     // Removes the settings file and every window, which ends the program.
     void RemoveAllPaths();
 

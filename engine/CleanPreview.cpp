@@ -65,10 +65,17 @@ int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(
     if (preview.nothingChosen) {
         return end("nothing chosen; nothing changed", kExitAllRemoved);
     }
+    // The code the clean would end with: 1 when something would stay or a chosen folder could
+    // not be cleaned.
+    int exitCode = kExitAllRemoved;
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
-        if (preview.targets[i]) report.Cleaned(i, true, *preview.targets[i]);
+        if (!preview.targets[i]) continue;
+        report.Cleaned(i, true, *preview.targets[i]);
+        if (preview.targets[i]->keptItems > 0 || preview.targets[i]->foldersNotCleaned > 0) {
+            exitCode = kExitSomethingStayed;
+        }
     }
-    return end("preview; nothing changed", kExitAllRemoved);
+    return end("preview; nothing changed", exitCode);
 }
 
 }  // namespace engine

@@ -42,7 +42,7 @@ PreviewTotal TotalOf(const CleanPreview& preview);
 
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
-// clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
+// clean would end with: 0, kExitSomethingStayed, kExitRefused or kExitSettingsUnreadable.
 // written, when given, is handed the record once it is written.
 int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written = {});
 

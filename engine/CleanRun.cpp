@@ -50,7 +50,7 @@ public:
         if (variant_ == Variant::kAuto && !ini.Readable()) {
             return Record("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable, [this] {
                 host_.EndProcess(kExitSettingsUnreadable);
-                Over();
+                Over(kExitSettingsUnreadable);
             });
         }
         settings_ = CleanSettings::Read(ini, *ports_.environment);
@@ -66,22 +66,23 @@ public:
                 } else if (stop_ == StopCause::kNone) {
                     host_.ShowNothingChosen();
                 }
-                Over();
+                Over(kExitAllRemoved);
             });
         }
 
         if (variant_ != Variant::kAuto) {
             const std::string keep0 = ini.Read("Internet", "sFile0", "0");
+            // What was chosen is not cleaned: the code says so, as a stop's does.
             if ((keep0 == "0" || keep0 == "No") && !host_.AskGoOnWithoutKeptCookies()) {
                 return Record(stop_ != StopCause::kNone
                                   ? std::string("not continued (the question was ended by ") + CauseText(stop_) + ")"
                                   : "not continued (no cookies kept)",
-                              kExitAllRemoved, [this] { End(kExitAllRemoved); });
+                              kExitSomethingStayed, [this] { End(kExitSomethingStayed); });
             }
             // Answered Yes, but told to stop meanwhile: nothing begins.
             if (stop_ != StopCause::kNone) {
-                return Record(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved,
-                              [this] { End(kExitAllRemoved); });
+                return Record(std::string("not continued (") + CauseText(stop_) + ")", kExitSomethingStayed,
+                              [this] { End(kExitSomethingStayed); });
             }
             host_.HideScreensForWork();
         }
@@ -91,10 +92,12 @@ public:
         host_.StartWork([this] { Work(); }, progress_, [self = shared_from_this()] { self->WorkDone(); });
     }
 
-    void Stop(StopCause cause, std::function<void()> then) {
-        if (stop_ == StopCause::kNone) stop_ = cause;
-        if (then) thens_.push_back(std::move(then));
+    // The work is told first; then a question it asks ends. The first cause is the one recorded.
+    void Stop(StopCause cause, std::function<void(int)> then) {
         progress_.RequestStop();
+        if (then) thens_.push_back(std::move(then));
+        if (stop_ != StopCause::kNone) return;
+        stop_ = cause;
         host_.EndQuestions();
     }
 
@@ -110,7 +113,7 @@ private:
             } else if (variant_ == Variant::kAuto) {
                 host_.EndProcess(kExitRefused);
             }
-            Over();
+            Over(kExitRefused);
         });
         return true;
     }
@@ -199,15 +202,17 @@ private:
         } else if (thens_.empty()) {
             host_.EndInteractiveRun();
         }
-        Over();
+        Over(exitCode);
     }
 
-    // The clean is over: another may start, and what waited for this one runs.
-    void Over() {
-        const std::vector<std::function<void()>> thens = std::move(thens_);
+    // The clean is over: another may start, and what waited for this one runs with its code.
+    void Over(int exitCode) {
+        const std::vector<std::function<void(int)>> thens = std::move(thens_);
         thens_.clear();
         if (owner_.active_.get() == this) owner_.active_.reset();  // the caller still holds this run
-        for (const auto& then : thens) then();
+        owner_.lastStopped_.reset();
+        if (stop_ != StopCause::kNone) owner_.lastStopped_ = Cleaner::StoppedRun{stop_, exitCode};
+        for (const auto& then : thens) then(exitCode);
     }
 
     Variant variant_;
@@ -219,7 +224,7 @@ private:
     CleanProgress progress_;
     std::vector<TargetRun> runs_;
     StopCause stop_ = StopCause::kNone;
-    std::vector<std::function<void()>> thens_;
+    std::vector<std::function<void(int)>> thens_;
 };
 
 Cleaner::Cleaner(const platform::Ports& ports) : ports_(ports) {}
@@ -242,10 +247,10 @@ bool Cleaner::Running() const {
     return active_ != nullptr;
 }
 
-void Cleaner::Stop(StopCause cause, std::function<void()> then) {
+void Cleaner::Stop(StopCause cause, std::function<void(int)> then) {
     windowThread_.Check("a clean stops");
     if (!active_) {
-        if (then) then();
+        if (then) then(lastStopped_ && lastStopped_->cause == cause ? lastStopped_->exitCode : kExitAllRemoved);
         return;
     }
     // Held here: ending a question may end the run, and with it its last other holder.

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,9 @@ public:
 
 // Exit codes of the unattended run.
 inline constexpr int kExitAllRemoved = 0;
-inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned, or a stop cut it short
+// Or a chosen folder could not be cleaned, or a stop cut the clean short, or it did not go on
+// after its question: what was chosen was not all cleaned.
+inline constexpr int kExitSomethingStayed = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
@@ -124,11 +127,14 @@ public:
 
     // Whether a clean runs now, from its start to its end (questions included).
     bool Running() const;
-    // Stops the clean that runs: a question it asks counts as unanswered, its work ends after
-    // the item in hand and no further step begins, and its record names the cause. `then` runs
-    // once it has ended (at once when none runs); an interactive clean with something to run
-    // then leaves its end to it (it ends the program), instead of closing the screens itself.
-    void Stop(StopCause cause, std::function<void()> then = {});
+    // Stops the clean that runs: its work is told first, and ends after the item in hand with no
+    // further step begun; then a question it asks counts as unanswered; its record names the
+    // cause (the first, when asked again). `then` runs once it has ended, with the exit code of
+    // its record (at once when none runs: with the code of the last clean if a stop for the same
+    // cause ended it, else 0); an interactive clean with something to run then leaves its end to
+    // it (it ends the program), instead of closing the screens itself. A stop is asked before
+    // anything else its cause does, and what waits for it is handed over by asking again.
+    void Stop(StopCause cause, std::function<void(int exitCode)> then = {});
 
     const platform::Ports& Ports() const { return ports_; }
 
@@ -136,9 +142,17 @@ private:
     friend class CleanRun;
     void Begin(RunVariant variant, CleanRunHost& host);
 
+    // The last clean, when a stop ended it: the same stop asked again afterwards (its cause's own
+    // steps ask it more than once) hands what waits for it that clean's code.
+    struct StoppedRun {
+        StopCause cause;
+        int exitCode;
+    };
+
     platform::Ports ports_;
     platform::ThreadAffinity windowThread_;
     std::shared_ptr<CleanRun> active_;  // the clean that runs now
+    std::optional<StoppedRun> lastStopped_;
 };
 
 }  // namespace engine

@@ -3,8 +3,10 @@
 // each entry opened relative to its folder without following a link, checked on the handle that
 // deletes it, deleted through that handle. Links are removed as links where the platform allows
 // it and left otherwise; nothing below a link is ever reached. Folders are walked with an explicit
-// stack of handles, so a deep tree costs no call stack. Nothing is ever moved or renamed: what the
-// walk does not delete stays where it was, whatever ends the walk.
+// stack of handles, so a deep tree costs no call stack. A folder is held only to be listed: once
+// emptied, it is closed and opened anew from the folder above for its removal, and goes only if
+// it is still the folder that was emptied. Nothing is ever moved or renamed: what the walk does
+// not delete stays where it was, whatever ends the walk.
 #include <cstdint>
 #include <functional>
 #include <optional>

@@ -29,7 +29,7 @@ void ShellDelete(platform::FileSystem& files, const std::string& path, DeleteTal
     const std::string pattern(text::FileNameOf(path));
     if (pattern.empty()) return;
     const std::string folderPath = text::FolderOf(path);
-    const auto folder = files.OpenFolder(folderPath);
+    const auto folder = files.OpenFolder(folderPath, platform::FolderUse::kEmpty);
     if (!folder) return;
     RemoveEntries(
         *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
@@ -55,8 +55,9 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
         return;
     }
     platform::FileSystem& files = *ports.fileSystem;
+    const auto use = mode == CleanMode::kPreview ? platform::FolderUse::kLook : platform::FolderUse::kEmpty;
     platform::FsError why(platform::FsError::kNotFound);  // not a path that could name a folder
-    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, &why) : nullptr;
+    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, use, &why) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {

@@ -214,9 +214,11 @@ public:
     virtual bool HasMessageHook() { return false; }
     virtual void BringToForeground() {}
     // Shows a popup menu at the mouse position, with the platform's default alignment, and
-    // returns the id of the item chosen (0 for none).
-    virtual int TrackPopupMenu(const std::vector<MenuSpec>& items) {
+    // returns the id of the item chosen (0 for none). onChoosing, when given, is told the id the
+    // moment the menu meets the key or click that chooses it, before the menu has closed.
+    virtual int TrackPopupMenu(const std::vector<MenuSpec>& items, const std::function<void(int id)>& onChoosing = {}) {
         (void)items;
+        (void)onChoosing;
         return 0;
     }
 };

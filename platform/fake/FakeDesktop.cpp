@@ -37,13 +37,16 @@ FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform:
                                platform::WindowEvents& events)
     : desktop(desktop), name(std::move(name)), style(style), events(events), handle(desktop.nextHandle_ += 4) {}
 
-int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items,
+                                   const std::function<void(int id)>& onChoosing) {
     desktop.popupMenus.push_back(items);
     if (desktop.menuChoices.empty()) return 0;
     const std::string choice = desktop.menuChoices.front();
     desktop.menuChoices.pop_front();
     for (const platform::MenuSpec& item : items) {
-        if (!item.separator && item.enabled && item.caption == choice) return item.id;
+        if (item.separator || !item.enabled || item.caption != choice) continue;
+        if (onChoosing) onChoosing(item.id);
+        return item.id;
     }
     return 0;
 }
@@ -85,6 +88,7 @@ void FakeWindowPeer::BringToForeground() {
 }
 
 void FakeWindowPeer::Hide() {
+    desktop.Effect("hide " + name);
     if (!visible) return;
     visible = false;
     if (desktop.active_ == this) desktop.LeaveActive(this, true);
@@ -125,6 +129,7 @@ int FakeDesktop::AddTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec
 
 void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
     trayLog.push_back("delete " + std::to_string(icon.id));
+    Effect(trayLog.back());
     trayIcons.erase(icon.id);
 }
 
@@ -338,6 +343,7 @@ void FakeDesktop::Advance(long long milliseconds) {
 
 int FakeDesktop::MessageBox(const std::string& text, const std::string& caption, int style) {
     messages.push_back({text, caption, style, now_});
+    Effect("box " + caption);
     // Unscripted questions are answered No, the answer that changes nothing.
     struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0, {}};
     if (!answers.empty()) {

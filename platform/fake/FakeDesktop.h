@@ -117,7 +117,7 @@ public:
     bool HasMessageHook() override { return static_cast<bool>(hook); }
     // Activates the window, shown or not, as the platform does for the icon's popup menu.
     void BringToForeground() override;
-    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items, const std::function<void(int id)>& onChoosing) override;
 
     // Sends a message to the window as the platform would: through the hook, if there is one.
     // The window's own handling is not modelled; a passed-on message returns nullopt.
@@ -157,6 +157,9 @@ public:
     // Notification-area icons present now, by id.
     std::map<int, platform::TrayIconSpec> trayIcons;
     std::vector<std::string> trayLog;  // "add 125", "delete 125" in order
+    // Told of each effect the program has on the windows and the icon as it happens ("hide Form1",
+    // "pointer 0", "delete 125", "box <caption>", "end boxes").
+    std::function<void(const std::string& effect)> onEffect;
     int trayAddResult = 1;
     // Every tip an icon was given after it was added, with the virtual time it came, and every
     // balloon shown.
@@ -208,6 +211,7 @@ public:
     void SetPointer(int p) override {
         pointer = p;
         pointerHistory.push_back(p);
+        Effect("pointer " + std::to_string(p));
     }
     platform::ScreenMetrics Screen() override { return screen; }
     // Rows as high as the fake measures a line (1.2 times the point size), 300 twips of frame
@@ -227,7 +231,10 @@ public:
                      std::function<void()> onDone) override;
     void FinishBeside() override;
     void Wait(int milliseconds) override { Advance(milliseconds); }
-    void EndMessageBoxes() override { endBoxes_ = true; }
+    void EndMessageBoxes() override {
+        endBoxes_ = true;
+        Effect("end boxes");
+    }
     ~FakeDesktop() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
@@ -241,6 +248,9 @@ public:
 
 private:
     friend class FakeWindowPeer;
+    void Effect(const std::string& effect) {
+        if (onEffect) onEffect(effect);
+    }
     struct TimerEntry {
         FakeWindowPeer* window;
         int id;

@@ -56,6 +56,11 @@ public:
     // world under a walk, as a program racing it would.
     std::function<void(const std::string& path)> beforeOpen;
 
+    // Whether another program could open the item now, and close it at once: to read it, sharing
+    // only reading, or (toDelete) to delete or rename it, sharing everything. A folder that a
+    // handle of ours holds to be emptied, or that is the current folder, is kept from the latter.
+    bool OpensAsAnotherProgram(const std::string& path, bool toDelete) const;
+
     std::optional<std::string> Content(const std::string& path) const;
     // Every path below a folder (files and folders), as stored, in sorted order.
     std::vector<std::string> Tree(const std::string& folder) const;
@@ -70,7 +75,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FsError* why = nullptr) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
     // folder as subst does ("\??\C:\Folder").
     std::optional<std::string> DosDevice(std::string_view name) override { return DeviceOf(name); }
@@ -110,6 +116,7 @@ private:
     std::map<std::string, Node> nodes_;  // by Key()
     std::map<char, std::string> mappedDrives_;  // letter -> key of the folder
     std::map<std::string, platform::FsError> failures_;  // by key
+    std::map<std::string, int> heldAgainstDeletion_;     // folders our handles hold to empty, by key
     std::string currentFolder_ = "C:\\";
     bool writesFail_ = false;
     std::uint64_t nextId_ = 1;

@@ -100,7 +100,7 @@ void RemoveLeftoversBeside(const std::wstring& apiTarget) {
     if (leftovers.empty()) return;
     std::wstring folder = apiTarget.substr(0, cut);
     if (folder.back() == L':') folder += L'\\';  // a drive root
-    if (const auto holder = OpenFolderHandle(folder)) {
+    if (const auto holder = OpenFolderHandle(folder, platform::FolderUse::kEmpty)) {
         for (const platform::FileEntry& leftover : leftovers) holder->DeleteEntry(leftover);
     }
 }
@@ -296,13 +296,14 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
 
 std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
-std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path, FsError* why) {
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path, platform::FolderUse use,
+                                                                    FsError* why) {
     const auto apiPath = ApiPath(path);
     if (!apiPath) {
         if (why) *why = {FsError::kOther, ERROR_INVALID_NAME};
         return nullptr;
     }
-    return OpenFolderHandle(*apiPath, why);
+    return OpenFolderHandle(*apiPath, use, why);
 }
 
 }  // namespace win32

@@ -21,7 +21,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FsError* why = nullptr) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     std::optional<std::string> DosDevice(std::string_view name) override;
 };
 

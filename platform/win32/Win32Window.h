@@ -48,7 +48,7 @@ public:
     void SetMessageHook(platform::MessageHook hook) override { hook_ = std::move(hook); }
     bool HasMessageHook() override { return static_cast<bool>(hook_); }
     void BringToForeground() override;
-    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items, const std::function<void(int id)>& onChoosing) override;
 
     const platform::WindowStyle& Style() const { return style_; }
     // Tab and Shift+Tab move the focus among the controls that take it, in the order they were

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <thread>
 #include <tuple>
 
 #include <optional>
@@ -220,10 +222,17 @@ long long FirstCount(const std::string& log, const std::string& linePrefix) {
 }
 
 // `Morvane.exe preview` decides as `Morvane.exe A` does and changes nothing: no file, mark,
-// folder or cache entry; what it says each option would remove is what the clean then removes.
+// folder or cache entry; what it says each option would remove is what the clean then removes,
+// and it ends with the clean's code. Looking takes nothing from others: another program that
+// opens the folders meanwhile, for reading and sharing only reading, is never refused.
 TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
     Fill(temp, {true, true});
     Fill(user, {true, true});
+    for (int i = 0; i < 2000; ++i) world.MakeFile(temp + "\\many\\" + std::to_string(i / 100) + "\\" + std::to_string(i), "x");
+    std::vector<std::wstring> folders;
+    for (const std::string& item : world.Tree(temp)) {
+        if (item.back() == '\\') folders.push_back(win32::Widen("\\\\?\\" + temp + "\\" + item));
+    }
     MakeCacheEntries();
     const std::string ini = WriteCleanIni(user);
     const auto state = [&] {
@@ -233,15 +242,28 @@ TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
     };
     const auto before = state();
     {
+        std::atomic<bool> done{false};
+        int tries = 0, refused = 0;
+        std::thread reader([&] {
+            for (std::size_t i = 0; !done; ++i, ++tries) {
+                refused += !win32::KernelHandle(::CreateFileW(folders[i % folders.size()].c_str(), GENERIC_READ,
+                                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+            }
+        });
         MorvaneRun run(program + "\\Morvane.exe", "Preview", temp);
         ASSERT_TRUE(run.Started());
-        ASSERT_TRUE(run.WaitForEnd(kRunLimitMs));
-        EXPECT_EQ(run.ExitCode(), 0u);
+        const bool ended = run.WaitForEnd(kRunLimitMs);
+        done = true;
+        reader.join();
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(run.ExitCode(), 1u) << "the clean's code: something would stay";
+        EXPECT_EQ(refused, 0) << "of " << tries << " opens of the folders";
     }
     EXPECT_TRUE(state() == before) << "the preview changed something";
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
     const std::string preview = world.ReadBytes(program + "\\Morvane.log").value_or("");
-    EXPECT_NE(preview.find("  preview  exit code 0  ended "), std::string::npos) << preview;
+    EXPECT_NE(preview.find("  preview  exit code 1  ended "), std::string::npos) << preview;
     EXPECT_NE(preview.find("Largest that would go ("), std::string::npos) << preview;
     ::DeleteFileW(win32::Widen(program + "\\Morvane.log").c_str());
 

@@ -378,11 +378,15 @@ bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std:
     return true;
 }
 
-bool ChoosePopupItem(int position) {
+bool ChoosePopupItem(int position, const std::function<void()>& atChoice) {
     // The open popup menu reads the keyboard of its thread, whose active window gets it.
     const HWND target = ::GetForegroundWindow();
     if (!target) return false;
     for (int i = 0; i <= position; ++i) Key(target, VK_DOWN);
+    if (atChoice) {
+        ::Sleep(40);  // the menu takes the keys that reach the item
+        atChoice();
+    }
     Key(target, VK_RETURN);
     return true;
 }

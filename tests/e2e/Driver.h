@@ -69,8 +69,9 @@ HWND TopLevelAt(POINT point);
 bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std::string& item,
                 const std::vector<std::string>& subMenu = {}, const std::string& subItem = {});
 // Chooses an item of a popup menu that is open (the tray menu), by its position among the
-// items that are not separators.
-bool ChoosePopupItem(int position);
+// items that are not separators; atChoice runs once the item is reached, just before the key
+// that chooses it.
+bool ChoosePopupItem(int position, const std::function<void()>& atChoice = {});
 
 // A message box of the process.
 struct MessageBoxSeen {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <set>
 
 #include "platform/win32/WideText.h"
 #include "tests/e2e/Driver.h"
@@ -389,34 +390,65 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     EXPECT_EQ(Ended(), 0u);
 }
 
-// Exit while a clean from the icon's menu runs, with the options screen open when it started:
-// the screen cannot be used meanwhile, the clean stops after the file in hand, the program ends
-// promptly, and every file that is left is whole, its read-only mark included.
-TEST_F(Resident, ExitDuringACleanEndsTheProgramWithNothingHalfRemoved) {
-    const std::vector<std::string> files = MakeManyFiles(temp, 6000);
-    ChooseTempOnly();
-    const HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    const HWND options = OpenOptions(main);
-    ASSERT_NE(options, nullptr);
-    Choose(main, kCleanNow);
-    ASSERT_TRUE(WaitUntil([&] { return !world.Exists(files.front()); }, 20000)) << "the clean did not start";
-    EXPECT_FALSE(::IsWindowVisible(options)) << "the options screen could start another clean";
-    const ULONGLONG chosen = ::GetTickCount64();
-    Choose(main, WhileCleaning(kExit));
-    EXPECT_EQ(Ended(), 0u);
-    EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from Exit to the end of the program";
-    int left = 0;
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (!world.Exists(files[i])) continue;
-        ++left;
-        EXPECT_EQ(world.ReadBytes(files[i]), files[i]) << "changed";
-        const DWORD attributes = ::GetFileAttributesW(Widen("\\\\?\\" + files[i]).c_str());
-        EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
+// Exit or Remove All Paths while a clean from the icon's menu runs, with the options screen open
+// when it started, in the folder purge and in the cache's deletions: the screen cannot be used
+// meanwhile, the stop comes first, so that little more than the item in hand goes after the
+// choice, the program ends promptly with the code of its record, and every file that is left is
+// whole, its read-only mark included.
+TEST_F(Resident, ExitOrRemoveAllPathsDuringACleanStopsItFirst) {
+    const std::set<std::string> prefixEntries = world.CacheNames();  // kept
+    for (const MenuItem item : {kExit, kRemoveAllPaths}) {
+        for (const bool cache : {false, true}) {
+            const std::string cause = item == kExit ? "Exit" : "Remove All Paths";
+            SCOPED_TRACE(cause + (cache ? " in the cache" : " in the purge"));
+            std::vector<std::string> files, order;  // order: as the clean deletes them
+            if (cache) {
+                std::string settings = "[Delete]\r\nTemporary Internet Files=Yes\r\n[Internet]\r\nsFile0=x\r\n";
+                int kept = 1;
+                for (const std::string& name : prefixEntries) settings += "sFile" + std::to_string(kept++) + "=" + name + "\r\n";
+                world.MakeFile(ini, settings);
+                order = world.CommitCacheEntries(3000);
+            } else {
+                files = MakeManyFiles(temp, 6000);
+                order = world.FilesInWalkOrder(temp);
+                ChooseTempOnly();
+            }
+            const auto exists = [&](const std::string& it) { return cache ? world.CacheEntryExists(it) : world.Exists(it); };
+            const HWND main = Start();
+            ASSERT_NE(main, nullptr);
+            const HWND options = OpenOptions(main);
+            ASSERT_NE(options, nullptr);
+            Choose(main, kCleanNow);
+            ASSERT_TRUE(WaitUntil([&] { return !exists(order.front()); }, 20000)) << "the clean did not start";
+            EXPECT_FALSE(::IsWindowVisible(options)) << "the options screen could start another clean";
+            ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
+            std::size_t goneAtChoice = 0;
+            ULONGLONG chosen = 0;
+            ASSERT_TRUE(ChoosePopupItem(WhileCleaning(item),
+                                        [&] { goneAtChoice = GoneSoFar(order, exists), chosen = ::GetTickCount64(); }));
+            EXPECT_EQ(Ended(), 1u) << "the clean was stopped";
+            EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from the choice to the end of the program";
+            const std::size_t gone = GoneSoFar(order, exists);
+            std::size_t outOfOrder = 0;
+            for (std::size_t i = 0; i < order.size(); ++i) outOfOrder += exists(order[i]) != (i >= gone);
+            EXPECT_EQ(outOfOrder, 0u) << "not deleted in the order listed: the count below says nothing";
+            // The item in hand, and what goes while the menu reads the key (the cache goes at several
+            // entries a millisecond). Before the stop came first, seconds' worth.
+            EXPECT_LE(gone - goneAtChoice, 20u) << "went after the choice, of " << order.size();
+            for (size_t i = 0; i < files.size(); ++i) {
+                if (!world.Exists(files[i])) continue;
+                EXPECT_EQ(world.ReadBytes(files[i]), files[i]) << "changed";
+                const DWORD attributes = ::GetFileAttributesW(Widen("\\\\?\\" + files[i]).c_str());
+                EXPECT_EQ((attributes & FILE_ATTRIBUTE_READONLY) != 0, i % 10 == 0) << files[i];
+            }
+            const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+            EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
+            EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
+            EXPECT_EQ(world.Exists(ini), item == kExit);
+            run.reset();
+            ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
+        }
     }
-    EXPECT_GT(left, 0) << "the clean went on to its end";
-    const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
-    EXPECT_NE(log.find("Outcome: stopped by Exit\r\n"), std::string::npos) << log;
 }
 
 // The question about cookies closed by Exit is no Yes: nothing is deleted, from the icon's
@@ -439,9 +471,10 @@ TEST_F(Resident, ExitWhileTheCookieQuestionIsUpDeletesNothing) {
         ASSERT_NE(question.window, nullptr) << "no question";
         EXPECT_EQ(question.caption, "For Your Information.....");
         Choose(main, WhileCleaning(kExit));
-        EXPECT_EQ(Ended(), 0u);
+        EXPECT_EQ(Ended(), 1u) << "what was chosen was not cleaned";
         EXPECT_TRUE(world.Exists(temp + "\\kept.tmp")) << "deleted without a Yes";
         const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
         EXPECT_NE(log.find("Outcome: not continued (the question was ended by Exit)\r\n"), std::string::npos) << log;
         ::DeleteFileW(Widen(program + "\\Morvane.log").c_str());
         run.reset();
@@ -468,7 +501,7 @@ TEST_F(Resident, AKilledOrLoggedOffCleanLeavesEveryFileWhereItWas) {
             // What the session's end sends every program, as a logoff does.
             MorvaneRun endSession("C:\\windows\\system32\\wineboot.exe", "--end-session", temp);
             ASSERT_TRUE(endSession.Started());
-            EXPECT_EQ(Ended(), 0u);
+            EXPECT_EQ(Ended(), 1u) << "the code of the stopped clean's record";
             EXPECT_TRUE(endSession.WaitForEnd(20000));
             const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
             EXPECT_NE(log.find("Outcome: stopped by the end of the session\r\n"), std::string::npos) << log;

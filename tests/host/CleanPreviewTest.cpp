@@ -118,6 +118,8 @@ TEST(CleanPreview, TellsWhatACleanNowWouldDo) {
         {"refused", "C:\\Windows", all, false,
          "A clean now would be refused: Your Selected Folder C:\\Windows is a protected folder", 2,
          {"  preview  exit code 2  ended ", "Outcome: a clean would be refused; nothing changed\r\n"}},
+        {"a user folder that cannot be opened", "C:\\Gone", all, false, "A clean now would remove 6 items, 7 bytes: Your "
+         "Selected Folder cannot be cleaned; Temp Folder 4 items, 7 bytes; cookies 2 of 3 entries", 1, {"exit code 1  "}},
         {"nothing chosen", "C:\\Mine", "User=No\r\n", false, "A clean now would remove nothing: nothing is chosen", 0,
          {"Outcome: nothing chosen; nothing changed\r\n"}},
         {"settings unreadable", "C:\\Mine", all, true, "", 3, {"  preview  exit code 3  ended "}},

@@ -397,7 +397,12 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         screens.calls.clear();
         std::size_t ended = 0;
         const auto stop = [&] {
-            for (const engine::StopCause cause : c.stops) world.cleaner.Stop(cause, [&] { ++ended; });
+            for (const engine::StopCause cause : c.stops) {
+                world.cleaner.Stop(cause, [&](int code) {
+                    ++ended;
+                    EXPECT_EQ(code, 1) << "what waited is handed the record's code";
+                });
+            }
         };
         world.desktop.Answer(c.answer, 0, c.afterAnswer ? std::function<void()>() : stop);
         screens.afterAnswer = c.afterAnswer ? stop : std::function<void()>();
@@ -405,10 +410,14 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(world.cleaner.Running());
         EXPECT_EQ(ended, c.stops.size()) << "what waited for the clean ran";
+        if (!c.stops.empty()) {
+            world.cleaner.Stop(c.stops.front(), [&](int code) { EXPECT_EQ(code, 1) << "the same stop asked again"; });
+            world.cleaner.Stop(kRemoveAllPaths, [&](int code) { EXPECT_EQ(code, 0) << "another stop"; });
+        }
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
-        EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << "what was chosen was not cleaned\n" << log;
     }
 }
 
@@ -446,7 +455,7 @@ TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
         world.app.Show(world.app.Get<screens::Backdrop>());
         screens.calls.clear();
         int ended = 0;
-        clean([&] { world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; }); });
+        clean([&] { world.cleaner.Stop(engine::StopCause::kExit, [&](int) { ++ended; }); });
         EXPECT_TRUE(world.desktop.messages.empty() && !world.cleaner.Running());
         EXPECT_EQ(ended, 1);
         EXPECT_EQ(screens.calls, std::vector<std::string>{"hide screens"}) << "no close-all of its own";
@@ -512,7 +521,7 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         const int runs = world.desktop.besideRuns;
         world.cleaner.RunCleanFromTray(screens);
         ASSERT_TRUE(gate.Reached());
-        world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; });
+        world.cleaner.Stop(engine::StopCause::kExit, [&](int code) { ended += code; });
         world.cleaner.RunCleanFromOptions(screens);  // a second clean, as a screen would try it
         EXPECT_TRUE(world.cleaner.Running());
         gate.Go();

@@ -2,6 +2,10 @@
 // menu, Remove All Paths, and the start-up shortcut installer.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <utility>
+
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "app/StartupShortcut.h"
@@ -265,6 +269,45 @@ TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
     Choose("Remove All Paths");
     EXPECT_FALSE(world.files.Exists(kIni));
     EXPECT_TRUE(world.desktop.quit);
+}
+
+// Exit, Remove All Paths and the end of the session during a clean: the stop comes before
+// anything they hide, take away or show, the clean deletes no more than the item in hand, and the
+// program ends with the code of the clean's record.
+TEST_F(Resident, AStopComesBeforeAnythingElseItsCauseDoes) {
+    for (const std::string cause : {"Exit", "Remove All Paths", "the end of the session"}) {
+        SCOPED_TRACE(cause);
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.env.SetVariable("Temp", "C:\\Temp");
+        fresh.files.AddFile(kIni, "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+        for (const char* file : {"C:\\Temp\\a", "C:\\Temp\\b", "C:\\Temp\\c"}) fresh.files.AddFile(file);
+        fresh.desktop.besideOnThread = true;
+        std::promise<void> reached, go;
+        fresh.files.beforeOpen = [&, first = true](const std::string&) mutable {  // the work's first item
+            if (std::exchange(first, false)) reached.set_value(), go.get_future().wait();
+        };
+        fresh.app.Get<app::MainWindow>();
+        fresh.desktop.menuChoices = {"Clean Now", cause};
+        const auto click = [&] { fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp); };
+        click();
+        ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        std::vector<std::string> effects;
+        fresh.desktop.onEffect = [&](const std::string& effect) {
+            if (effects.empty()) go.set_value();  // the work goes on as soon as anything happens
+            effects.push_back(effect);
+        };
+        cause == "the end of the session" ? fresh.app.Find<app::MainWindow>()->Form_EndSession(true) : click();
+        fresh.desktop.FinishBeside();
+        EXPECT_EQ(effects.at(0), "end boxes") << "the stop, before the other " << effects.size() - 1 << " effects";
+        EXPECT_EQ(fresh.files.Tree("C:\\Temp").size(), 2u) << "more than the item in hand went";
+        EXPECT_TRUE(fresh.LoadedNames().empty());
+        EXPECT_EQ(fresh.program.ExitCode(), 1);
+        EXPECT_EQ(fresh.env.exitCode, cause == "the end of the session" ? std::optional<int>(1) : std::nullopt);
+        const std::string log = fresh.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
+        EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
+    }
 }
 
 TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
