@@ -111,11 +111,12 @@ TEST_F(FileSystemContract, FileOpenElsewhereIsReadUnlessHeldExclusively) {
     EXPECT_EQ(Read(path), std::nullopt);
 }
 
-// A replace that cannot finish keeps the old file whole and leaves no temporary file.
+// A replace that cannot finish keeps the old file whole, leaves no temporary file, and says why.
 TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
     enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly };
     for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly}) {
         SCOPED_TRACE(static_cast<int>(obstacle));
+        const FsError::Kind why = obstacle == Obstacle::kReadOnly ? FsError::kAccessDenied : FsError::kInUse;
         const std::string name = "Clean" + std::to_string(static_cast<int>(obstacle)) + ".ini";
         const std::string path = InScratch(name);
         world->MakeFile(path, "old");
@@ -125,7 +126,9 @@ TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
         } else {
             held = world->HoldOpen(path, obstacle == Obstacle::kHeldExclusively);
         }
-        EXPECT_FALSE(files.ReplaceWholeFile(path, "new"));
+        const FsError answer = files.TryReplaceWholeFile(path, "new");
+        EXPECT_EQ(answer, why);
+        EXPECT_NE(answer.Code(), 0u) << "the system's code comes with it";
         held.reset();
         EXPECT_EQ(Read(path), "old");
         const Names names = NamesIn(world->Scratch());
@@ -152,10 +155,10 @@ TEST_F(FileSystemContract, ReplaceRemovesTheLeftoversOfWritersThatEnded) {
 }
 
 TEST_F(FileSystemContract, ReplaceNeedsAnExistingFolder) {
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"), FsError::kNotFound);
     EXPECT_FALSE(files.Exists(InScratch("Missing")));
     ASSERT_EQ(files.CreateFolder(InScratch("Folder")), FsError::kNone);
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Folder"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Folder"), "x"), FsError::kAccessDenied);
     EXPECT_EQ(NamesIn(world->Scratch()), Names{"Folder"});
 }
 
@@ -345,8 +348,13 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
         EXPECT_EQ(entry.size, byPath->size);
         EXPECT_EQ(entry.fileId, files.Identify(InScratch(entry.name))->identity.file);
     }
-    EXPECT_EQ(files.OpenFolder(InScratch("a.txt"), platform::FolderUse::kEmpty), nullptr);
-    EXPECT_EQ(files.OpenFolder(InScratch("Missing"), platform::FolderUse::kLook), nullptr);
+    // What is no folder, or none at all, says so.
+    for (const auto& [name, why] : {std::pair{"a.txt", FsError::kOther}, std::pair{"Missing", FsError::kNotFound}}) {
+        FsError answer;
+        EXPECT_EQ(files.OpenFolder(InScratch(name), platform::FolderUse::kLook, &answer), nullptr) << name;
+        EXPECT_EQ(answer, why) << name;
+        EXPECT_NE(answer.Code(), 0u) << name;
+    }
 }
 
 TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
