@@ -58,7 +58,7 @@ struct Round {
     double tipInterval = 0;  // ms, the longest between two changes of the tip
 };
 
-std::optional<Round> Measure(e2e::E2eWorld& world, const std::string& program, const std::string& user) {
+std::optional<Round> Measure(e2e::E2eWorld& world, const std::string& program) {
     e2e::MorvaneRun run(program + "\\Morvane.exe", "", world.Path("Temp"));
     HWND main = nullptr;
     if (!e2e::WaitFor([&] { return (main = e2e::MainWindow(run.Id())) != nullptr; }, 20000)) return std::nullopt;
@@ -138,7 +138,7 @@ int main() {
     std::vector<double> firstCount, clickAnswer, tipInterval;
     for (int round = 0; round < kRounds; ++round) {
         TopUp(world, user);
-        const std::optional<Round> measured = Measure(world, program, user);
+        const std::optional<Round> measured = Measure(world, program);
         if (!measured) {
             std::printf("round %d: the program could not be driven\n", round + 1);
             return 1;
