@@ -63,7 +63,8 @@ std::string SystemRefusalText() {
 
 std::string NoCookiesSavedText() { return TwoParts("You have not saved any Cookies !", "Do you want to continue?"); }
 
-std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned,
+                              const std::vector<std::string>& skipped) {
     std::string why;
     if (itemsLeft > 0) {
         why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
@@ -72,6 +73,10 @@ std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotC
         why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
                (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
     }
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        why += (why.empty() ? "" : (i == 0 ? " " : "; ")) + std::string(i == 0 ? "Left alone: " : "") + skipped[i];
+    }
+    if (!skipped.empty()) why += ".";
     return TwoParts("Cleaning Finished, but not every file could be removed !", why);
 }
 
@@ -137,7 +142,7 @@ bool CleanRunWindows::ShowFinishing() {
 
 void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
     App().MsgBox(summary.AllCleaned() ? std::string(kAllCleanedText)
-                                      : NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned),
+                                      : NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned, summary.skipped),
                  64, kFinishedCaption);
 }
 

@@ -68,7 +68,8 @@ inline constexpr const char* kCleaningStatus = "Cleaning Files Now !";
 inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
 inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
 // The final message when some items stayed or some chosen folders could not be cleaned at all.
-std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
+std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned,
+                              const std::vector<std::string>& skipped = {});
 
 // How far a clean has got, as the backdrop's progress line says it: while it runs, what has
 // gone and the folder in hand, shortened in its middle until fits takes the line; once done,

@@ -128,6 +128,7 @@ private:
             cutShort = cutShort || !run.reached || run.tally.stopped;
             summary.itemsLeft += run.tally.keptItems;
             summary.foldersNotCleaned += run.tally.foldersNotCleaned;
+            for (const SkippedPlace& place : run.tally.skipped) summary.skipped.push_back(place.reason);
         }
         if (cutShort) {
             report_.Write(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed);

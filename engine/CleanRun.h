@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/CleanProgress.h"
 #include "engine/RunLog.h"
@@ -28,7 +30,8 @@ enum class Refusal {
 struct CleanSummary {
     std::uint64_t itemsLeft = 0;          // items that stayed
     std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
-    bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0; }
+    std::vector<std::string> skipped;     // why places were left whole ("Chrome is running")
+    bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0 && skipped.empty(); }
 };
 
 // What a clean run shows, asks and ends, in the program's own terms; the program says it with

@@ -49,6 +49,27 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& spelled) {
     return drivePath || share;
 }
 
+namespace {
+
+// The purge itself, of a folder opened by path (null: it could not be), when what it is may be
+// purged and, given found, is still the folder found.
+void PurgeOpened(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
+                 platform::FolderHandle* base, const std::string& folder, const platform::FileIdentity* found,
+                 DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+    // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
+    // look at the path can slip past. A folder that cannot be listed is not cleaned either.
+    if (!base || protectedFolders.Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
+        (found && base->Identity() != *found)) {
+        ++tally.foldersNotCleaned;
+    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
+                              progress, mode)) {
+        ++tally.foldersNotCleaned;
+        ++tally.foldersNotListed;
+    }
+}
+
+}  // namespace
+
 void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
@@ -56,15 +77,23 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
     }
     platform::FileSystem& files = *ports.fileSystem;
     const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder) : nullptr;
-    // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
-    // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
+    if (!base) {
         ++tally.foldersNotCleaned;
-    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
-                              progress, mode)) {
-        ++tally.foldersNotCleaned;
-        ++tally.foldersNotListed;
+        return;
     }
+    PurgeOpened(ports, settings::ProtectedIdentities::Read(ports), base.get(), folder, nullptr, tally, progress, mode);
+}
+
+void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
+                      const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
+                      CleanProgress* progress, CleanMode mode) {
+    if (progress && progress->StopRequested()) {
+        tally.stopped = true;
+        return;
+    }
+    platform::FileSystem& files = *ports.fileSystem;
+    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder) : nullptr;
+    PurgeOpened(ports, protectedFolders, base.get(), folder, &found, tally, progress, mode);
 }
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/Amounts.h"
 #include "platform/Ports.h"
 #include "settings/KnownFolders.h"
 
@@ -35,8 +36,21 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
     return folder + " could not be opened";
 }
 
-// Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const platform::Ports& ports, const std::string& folder, const DeleteTally& tally) {
+// Why a chosen target was not cleaned at all.
+std::string WhyNotCleaned(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
+                          const DeleteTally& tally) {
+    char code[32];
+    std::snprintf(code, sizeof(code), " (0x%08X)", static_cast<unsigned>(tally.shellFailure));
+    switch (target.kind) {
+        case TargetKind::kShell:
+            return tally.before ? std::string("could not be emptied by the shell") + (tally.shellFailure ? code : "")
+                                : "could not be read by the shell";
+        case TargetKind::kFolderSet:
+            return "had a cache folder that changed or could not be listed";
+        case TargetKind::kFolder:
+        case TargetKind::kUrlCache:
+            break;
+    }
     if (folder.empty() || folder == "0") return "is not set";
     if (tally.foldersNotListed > 0) return folder + " could not be listed";
     return WhyNot(folder, settings::CheckUserFolder(ports, folder));
@@ -63,8 +77,9 @@ void RunReport::Options(const CleanSettings& settings) {
     const auto targets = CleanTargets();
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const CleanTarget& target = targets[i];
-        record_.options.push_back(
-            {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
+        OptionRecord option{std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""};
+        option.countsEntries = target.CountsEntries();
+        record_.options.push_back(std::move(option));
     }
 }
 
@@ -81,10 +96,19 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record.removedBytes = tally.removedBytes;
     record.leftItems = tally.keptItems;
     record.spared = tally.spared;
+    record.absent = tally.absent;
+    record.skipped = tally.skipped;
+    record.before = tally.before;
+    record.after = tally.after;
+    record.cleanedSome = tally.skipped.empty() || tally.foldersFound > 0;
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
+    // What the shell left in its container cannot be named without walking it.
+    if (tally.after && tally.after->items > 0) {
+        Stayed(record.name + ": " + ItemsText(tally.after->items), "not removed by the shell");
+    }
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record.place, tally));
+    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, CleanTargets()[target], record.place, tally));
 }
 
 void RunReport::Write(const std::string& outcome, int exitCode) {

@@ -58,6 +58,20 @@ void PreviewLine::End(forms::Application& app) {
     lineShown_ = false;
 }
 
+std::string PreviewPartText(const engine::CleanTarget& target, const engine::DeleteTally& tally) {
+    std::string why;
+    for (const engine::SkippedPlace& skipped : tally.skipped) why += (why.empty() ? "" : "; ") + skipped.reason;
+    if (tally.foldersNotCleaned > 0) return "cannot be cleaned";
+    if (!tally.skipped.empty() && tally.foldersFound == 0) return "skipped: " + why;
+    if (tally.absent && tally.skipped.empty()) return "not there";
+    if (target.CountsEntries()) {
+        return engine::CountText(tally.removedItems) + " of " +
+               engine::CountText(tally.removedItems + tally.spared + tally.keptItems) + " entries";
+    }
+    std::string text = engine::ItemsText(tally.removedItems) + ", " + engine::BytesText(tally.removedBytes);
+    return why.empty() ? text : text + "; skipped: " + why;
+}
+
 std::string PreviewText(const engine::CleanPreview& preview) {
     const std::string start = "A clean now would ";
     if (preview.refusal) return start + "be refused: " + preview.refusalText;
@@ -67,19 +81,9 @@ std::string PreviewText(const engine::CleanPreview& preview) {
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
         if (!preview.targets[i]) continue;
         const engine::DeleteTally& tally = *preview.targets[i];
-        const engine::CleanTarget& target = targets[i];
         items += tally.removedItems;
         bytes += tally.removedBytes;
-        std::string part(target.shortName);
-        if (tally.foldersNotCleaned > 0) {
-            part += " cannot be cleaned";
-        } else if (target.countsEntries) {
-            part += " " + engine::CountText(tally.removedItems) + " of " +
-                    engine::CountText(tally.removedItems + tally.spared + tally.keptItems) + " entries";
-        } else {
-            part += " " + engine::ItemsText(tally.removedItems) + ", " + engine::BytesText(tally.removedBytes);
-        }
-        parts += (parts.empty() ? "" : "; ") + part;
+        parts += (parts.empty() ? "" : "; ") + std::string(targets[i].shortName) + " " + PreviewPartText(targets[i], tally);
     }
     if (parts.empty()) return start + "remove nothing: nothing is chosen";
     return start + "remove " + engine::ItemsText(items) + ", " + engine::BytesText(bytes) + ": " + parts;

@@ -483,4 +483,14 @@ std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::st
     return std::make_unique<FakeFolderHandle>(*this, key, node->id, false);
 }
 
+FsError FakeFileSystem::TryOpen(const std::string& path, OpenIntent intent) {
+    const Node* node = Find(Resolve(path, false));
+    if (!node) return FsError::kNotFound;
+    if (node->isFolder) return FsError::kAccessDenied;  // a folder is not opened as a file
+    if (node->lock == Lock::kExclusive || (node->lock == Lock::kInUse && intent == OpenIntent::kDelete)) {
+        return FsError::kInUse;
+    }
+    return FsError::kNone;
+}
+
 }  // namespace fake

@@ -22,6 +22,7 @@ public:
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;
     std::optional<std::string> DosDevice(std::string_view name) override;
 };
 
