@@ -10,12 +10,14 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32RecycleBin.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "tests/contract/ContractWorld.h"
 #include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
 #include "tests/win32/world/WinePrefix.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 #include <wininet.h>
 
@@ -108,6 +110,7 @@ public:
     platform::Folders& Shell() override { return folders_; }
     platform::FileSystem& Files() override { return files_; }
     platform::UrlCache& Cache() override { return cache_; }
+    platform::RecycleBin& Bin() override { return bin_; }
 
     std::string Scratch() override { return scratch_; }
 
@@ -189,6 +192,17 @@ public:
             }
         }
         return 0;
+    }
+
+    bool Trash(const std::string& path) override {
+        // Only Wine's bin, the trash of the prefix's own HOME: the tests empty it.
+        if (!testing_support::IsInside(path, scratch_) || testing_support::UnixNameOfPath(scratch_).empty()) return false;
+        const std::wstring from = Widen(path) + L'\0';  // a plain path, as the shell reads it, twice ended
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
     }
 
     void CommitCacheEntry(const std::string& name) override {
@@ -273,6 +287,7 @@ private:
     win32::Win32Folders folders_;
     win32::Win32FileSystem files_;
     win32::Win32UrlCache cache_;
+    win32::Win32RecycleBin bin_;
     std::wstring temp_;
     std::string scratch_;
     std::wstring previousFolder_;
