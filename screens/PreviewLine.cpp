@@ -1,5 +1,6 @@
 #include "screens/PreviewLine.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/Amounts.h"
@@ -59,17 +60,26 @@ void PreviewLine::End(forms::Application& app) {
 }
 
 std::string PreviewPartText(const engine::CleanTarget& target, const engine::DeleteTally& tally) {
-    std::string why;
-    for (const engine::SkippedPlace& skipped : tally.skipped) why += (why.empty() ? "" : "; ") + skipped.reason;
     if (tally.foldersNotCleaned > 0) return "cannot be cleaned";
-    if (!tally.skipped.empty() && tally.foldersFound == 0) return "skipped: " + why;
+    if (!tally.skipped.empty() && tally.foldersFound == 0) {
+        // Every place was left: why, each reason once.
+        std::vector<std::string> reasons;
+        for (const engine::SkippedPlace& skipped : tally.skipped) {
+            if (std::find(reasons.begin(), reasons.end(), skipped.reason) == reasons.end()) reasons.push_back(skipped.reason);
+        }
+        std::string why;
+        for (const std::string& reason : reasons) why += (why.empty() ? "" : "; ") + reason;
+        return "skipped: " + why;
+    }
     if (tally.absent && tally.skipped.empty()) return "not there";
     if (target.CountsEntries()) {
         return engine::CountText(tally.removedItems) + " of " +
                engine::CountText(tally.removedItems + tally.spared + tally.keptItems) + " entries";
     }
     std::string text = engine::ItemsText(tally.removedItems) + ", " + engine::BytesText(tally.removedBytes);
-    return why.empty() ? text : text + "; skipped: " + why;
+    const std::size_t skipped = tally.skipped.size();
+    if (skipped > 0) text += "; " + engine::CountText(skipped) + (skipped == 1 ? " place skipped" : " places skipped");
+    return text;
 }
 
 std::string PreviewText(const engine::CleanPreview& preview) {

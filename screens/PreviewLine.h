@@ -34,8 +34,8 @@ private:
 // "A clean now would remove 53,234 items, 1.3 GB: Your Selected Folder 51,234 items, 1.2 GB; ..."
 std::string PreviewText(const engine::CleanPreview& preview);
 // What a clean of one target would do, as a part of that line says it after the target's name:
-// "4 items, 7 bytes", "2 of 3 entries", "skipped: Chrome is running", "not there", "cannot be
-// cleaned".
+// "4 items, 7 bytes", "2 of 3 entries", "skipped: Chrome is running" (every place left, and why),
+// "4 items, 7 bytes; 1 place skipped", "not there", "cannot be cleaned".
 std::string PreviewPartText(const engine::CleanTarget& target, const engine::DeleteTally& tally);
 
 }  // namespace screens

@@ -103,6 +103,7 @@ void TargetsScreen::Start() {
     job->settings = engine::CleanSettings::Read(settings::IniSnapshot(Ports(), settings::IniFilePath(*Ports().environment)),
                                                 *Ports().environment);
     job->found.resize(results_.size());
+    userFolderSet_ = job->settings.userFolder != "0" && !job->settings.userFolder.empty();
     job_ = job;
     App().Desktop().StartBeside(
         [job] {
@@ -159,6 +160,8 @@ void TargetsScreen::ShowResults() {
         std::string text = kWorkingOut;
         if (i == engine::kUserFolderTarget && refusal_) {
             text = "would be refused";
+        } else if (i == engine::kUserFolderTarget && !userFolderSet_) {
+            text = "no folder chosen";
         } else if (results_[i]) {
             text = PreviewPartText(targets[i], *results_[i]);
         }

@@ -44,6 +44,7 @@ private:
     // What each target would free, once worked out (nullopt: not yet).
     std::vector<std::optional<engine::DeleteTally>> results_;
     std::optional<std::string> refusal_;  // the user folder would be refused, and why
+    bool userFolderSet_ = true;           // a user folder is stored
 };
 
 }  // namespace screens
