@@ -55,7 +55,13 @@ std::vector<CleanTarget> MakeTargets() {
     targets.push_back(FolderSetTarget("Firefox Cache", "Firefox cache", FirefoxProfiles, FirefoxCacheFolders));
     targets.push_back({"Recycle Bin", "Recycle Bin", "Recycle Bin", TargetKind::kShell, false, NoPlace, {},
                        [](const platform::Ports& ports, const CleanSettings&, DeleteTally& t, CleanProgress* p,
-                          CleanMode m) { CleanRecycleBin(*ports.recycleBin, t, p, m); }});
+                          CleanMode m) {
+                           if (ports.recycleBin) {
+                               CleanRecycleBin(*ports.recycleBin, t, p, m);
+                           } else {
+                               ++t.foldersNotCleaned;  // no shell to ask
+                           }
+                       }});
     return targets;
 }
 
