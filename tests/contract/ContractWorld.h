@@ -74,9 +74,8 @@ public:
     // A process that runs while the world lives, other than this one.
     virtual std::uint32_t RunningProcessId() = 0;
 
-    // Moves a file of the scratch folder to the Recycle Bin, as a user's deletion does (not
-    // through the port under test); false where this side has no bin to move it to. A world whose
-    // side can reach the user's real bin (Windows itself) refuses: the tests empty the bin.
+    // Moves a file of the scratch folder to the Recycle Bin as a user's deletion does; false where
+    // the bin may be a real user's (Windows itself): the tests empty it.
     virtual bool Trash(const std::string& path) = 0;
 
     // URL-cache entries, made the way a browser makes them and not through the port under

@@ -70,29 +70,21 @@ std::wstring ProgramFolder() {
     return folder.substr(0, folder.rfind(L'\\'));
 }
 
-// This process's environment with Temp set to the folder and the other variables to theirs:
-// every spelling of each name goes, since Windows finds a variable whatever its case.
-std::wstring EnvironmentWith(const std::string& temp, const std::map<std::string, std::string>& variables) {
-    std::map<std::wstring, std::wstring> set = {{L"TEMP", L"Temp=" + Widen(temp)}};
-    for (const auto& [name, value] : variables) {
-        std::wstring upper = Widen(name);
-        std::transform(upper.begin(), upper.end(), upper.begin(), [](wchar_t c) { return std::towupper(c); });
-        set[upper] = Widen(name) + L"=" + Widen(value);
-    }
+// This process's environment with Temp set to the folder: every spelling of the name goes,
+// since Windows finds a variable whatever its case.
+std::wstring EnvironmentWithTemp(const std::string& temp) {
     std::wstring block;
     wchar_t* strings = ::GetEnvironmentStringsW();
     for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
         std::wstring name(entry, std::wcschr(entry + 1, L'=') ? std::wcschr(entry + 1, L'=') - entry : 0);
         std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return std::towupper(c); });
-        if (set.count(name)) continue;
+        if (name == L"TEMP") continue;
         block += entry;
         block += L'\0';
     }
     ::FreeEnvironmentStringsW(strings);
-    for (const auto& [name, entry] : set) {
-        block += entry;
-        block += L'\0';
-    }
+    block += L"Temp=" + Widen(temp);
+    block += L'\0';
     block += L'\0';
     return block;
 }
@@ -258,9 +250,9 @@ bool E2eWorld::InstallMorvane(const std::string& folder) {
 }
 
 MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp,
-                       bool suspended, const std::map<std::string, std::string>& variables) {
+                       bool suspended) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + Widen(arguments);
-    std::wstring environment = EnvironmentWith(temp, variables);
+    std::wstring environment = EnvironmentWithTemp(temp);
     const std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

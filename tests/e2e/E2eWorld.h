@@ -75,12 +75,11 @@ private:
 };
 
 // Morvane.exe started as a scheduler starts it, with the environment variable Temp set to a
-// folder of the test (and any other variables to theirs). The process never outlives the object.
+// folder of the test. The process never outlives the object.
 class MorvaneRun {
 public:
     // Suspended, it waits for Resume, so that runs can start at once.
-    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false,
-               const std::map<std::string, std::string>& variables = {});
+    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false);
     ~MorvaneRun();
     MorvaneRun(const MorvaneRun&) = delete;
     MorvaneRun& operator=(const MorvaneRun&) = delete;

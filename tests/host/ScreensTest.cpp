@@ -206,33 +206,6 @@ TEST_F(Screens, NoBoxListOrCountOfAScreenLiesOverAnother) {
     }
 }
 
-// The screen of every target, reached last on the options' menu bar, works its amounts out beside
-// the windows: a screen that goes gives the work up, and one that comes back takes it up again;
-// a box click tells the sum of what is chosen without working anything out anew.
-TEST_F(Screens, TheScreenOfEveryTargetWorksBesideAndGivesItUpWhenItGoes) {
-    Start();
-    world.files.AddFile("C:\\Temp\\t.tmp", "123");
-    world.desktop.besideOnThread = true;
-    world.app.Show<CleanOptionsScreen>().Run("sTargets");
-    TargetsScreen* screen = world.app.Find<TargetsScreen>();
-    ASSERT_TRUE(Visible(screen));
-    EXPECT_EQ(screen->amounts[1]->Caption(), "working it out ...");
-    world.app.Unload(*screen);
-    world.desktop.FinishBeside();
-    world.desktop.besideOnThread = false;
-    const int before = world.desktop.besideRuns;
-    TargetsScreen& again = world.app.Load<TargetsScreen>();
-    ASSERT_TRUE(again.WorkedOut());
-    EXPECT_EQ(again.amounts[1]->Caption(), "1 item, 3 bytes");
-    EXPECT_EQ(again.total.Caption(), "Nothing is chosen.");
-    again.boxes[1]->OnCheckedByUser(true);
-    EXPECT_EQ(Ini("Delete", "Temp"), "Yes");
-    EXPECT_EQ(again.total.Caption(), "The chosen ones would free 1 item, 3 bytes.");
-    EXPECT_EQ(world.desktop.besideRuns, before + 1);
-    again.Run("sOptions");
-    EXPECT_EQ(world.app.Find<CleanOptionsScreen>()->tempFolderBox.Value(), 1) << "the same setting";
-}
-
 TEST_F(Screens, PathsViewListsTheLocationsAndTheStoredFolderInQuotes) {
     Start();
     EXPECT_EQ(world.app.Load<PathsView>().pathList.Items(),

@@ -101,13 +101,7 @@ public:
 
     std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
-    bool Trash(const std::string& path) override {
-        const auto content = files_.Content(path);
-        if (!content) return false;
-        files_.Erase(path);
-        bin_.Add(std::string(text::FileNameOf(path)), content->size());
-        return true;
-    }
+    bool Trash(const std::string& path) override { return bin_.Add(path, files_.Content(path)->size()), files_.Erase(path), true; }
 
     void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry, 13); }
 

@@ -194,15 +194,11 @@ public:
         return 0;
     }
 
-    bool Trash(const std::string& path) override {
-        // Only Wine's bin, the trash of the prefix's own HOME: the tests empty it.
-        if (!testing_support::IsInside(path, scratch_) || testing_support::UnixNameOfPath(scratch_).empty()) return false;
-        const std::wstring from = Widen(path) + L'\0';  // a plain path, as the shell reads it, twice ended
-        SHFILEOPSTRUCTW operation{};
-        operation.wFunc = FO_DELETE;
-        operation.pFrom = from.c_str();
-        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-        return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    bool Trash(const std::string& path) override {  // only to Wine's bin, the prefix's own trash
+        const std::wstring from = Widen(path) + L'\0';  // the shell reads a list, twice ended
+        SHFILEOPSTRUCTW deletion{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_ALLOWUNDO | FOF_NO_UI};
+        return testing_support::IsInside(path, scratch_) && !testing_support::UnixNameOfPath(scratch_).empty() &&
+               ::SHFileOperationW(&deletion) == 0;
     }
 
     void CommitCacheEntry(const std::string& name) override {
