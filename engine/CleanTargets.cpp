@@ -81,7 +81,14 @@ void CleanFolderSet(const platform::Ports& ports, const FolderSet& set, DeleteTa
     // One reading of the protected folders serves every folder of the set.
     const settings::ProtectedIdentities protectedFolders = settings::ProtectedIdentities::Read(ports);
     for (const FoundFolder& folder : set.folders) {
+        const std::uint64_t notCleaned = tally.foldersNotCleaned, notListed = tally.foldersNotListed;
         PurgeFoundFolder(ports, protectedFolders, folder.path, folder.identity, tally, progress, mode);
+        // A cache folder that is no longer what was found, or cannot be listed, is left as it is:
+        // one place of many, not the whole target.
+        if (tally.foldersNotCleaned > notCleaned) {
+            tally.foldersNotCleaned = notCleaned, tally.foldersNotListed = notListed;
+            tally.skipped.push_back({folder.path, "changed, or could not be listed"});
+        }
         if (tally.stopped) return;
     }
 }

@@ -45,8 +45,7 @@ std::string WhyNotCleaned(const platform::Ports& ports, const CleanTarget& targe
         case TargetKind::kShell:
             return tally.before ? std::string("could not be emptied by the shell") + (tally.shellFailure ? code : "")
                                 : "could not be read by the shell";
-        case TargetKind::kFolderSet:
-            return "had a cache folder that changed or could not be listed";
+        case TargetKind::kFolderSet:  // a folder of many that fails is a place skipped
         case TargetKind::kFolder:
         case TargetKind::kUrlCache:
             break;
