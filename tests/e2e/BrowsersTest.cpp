@@ -44,6 +44,7 @@ TEST_F(Browsers, CachesGoARunningBrowserAndAProfileInUseStayAndEveryOtherFileSta
     const win32::KernelHandle chromeLock(::CreateFileW(testing_support::Long(chrome + "\\lockfile").c_str(),
                                                        GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                                        FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    world.MakeFile(world.Path("Temp\\t.tmp"), "temporary");
     const std::string lock = roaming + "\\Mozilla\\Firefox\\Profiles\\a.default-release\\parent.lock";
     world.MakeFile(lock, "");
     const win32::KernelHandle firefoxLock = world.HoldOpen(lock);
