@@ -1,7 +1,11 @@
 #include "app/StartupShortcut.h"
 
 #include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
 
+#include "engine/Purges.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
@@ -53,9 +57,56 @@ int FolderForKeyword(const std::string& location) {
     return -1;
 }
 
+using Wanted = std::shared_ptr<std::atomic<bool>>;
+
+// One of the shell's pauses, in steps, so that a program that ends meanwhile is not held up.
+void Pause(platform::Environment& env, const Wanted& want) {
+    constexpr int kPauseMs = 500;
+    constexpr int kStepMs = 50;
+    for (int paused = 0; paused < kPauseMs && *want; paused += kStepMs) env.Sleep(kStepMs);
+}
+
+// The names the shell may give its shortcut to target in the Recent folder, in the order they are
+// looked for; the last is taken whether it is there or not.
+std::array<std::string, 4> Candidates(const std::string& target) {
+    return {std::string(text::FileNameOf(target)), "Morvane.lnk", "Morvane.exe", "Morvane.exe.lnk"};
+}
+
+// The name under which the shell made its shortcut to target in the Recent folder.
+std::string RecentShortcut(platform::Folders& folders, const std::string& recent, const std::string& target) {
+    const auto candidates = Candidates(target);
+    for (std::size_t i = 0; i + 1 < candidates.size(); ++i) {
+        if (!candidates[i].empty() && ItemExists(folders, recent + candidates[i])) return candidates[i];
+    }
+    return candidates.back();
+}
+
+// What an earlier start left in the Recent folder under those names (it ended before its move):
+// taken for this start's, it would put a shortcut to another copy of the program in place, and
+// the shell would give this one another name.
+void RemoveLeftovers(const platform::Ports& ports, const std::string& recent, const std::string& target) {
+    if (recent.empty()) return;  // the names alone would be relative to the current folder
+    for (const std::string& name : Candidates(target)) {
+        const std::string path = recent + name;
+        if (!name.empty() && !text::EqualsNoCase(path, target) && ItemExists(*ports.folders, path)) {
+            engine::ShellDelete(*ports.fileSystem, path);
+        }
+    }
+}
+
+// Waits beside the windows, which go on answering, then goes on here unless the shortcut was
+// given up meanwhile.
+void ThenHere(forms::Application& app, const Wanted& want, std::function<void()> wait, std::function<void()> then) {
+    app.Desktop().StartBeside(std::move(wait), 0, {}, [&app, want, then = std::move(then)] {
+        if (*want) app.Dispatch(then);
+    });
+}
+
 }  // namespace
 
-void CreateShortcut(forms::Application& app, const platform::Ports& ports, const std::string& target, const std::string& name, const std::string& location) {
+void ShortcutMaker::Make(forms::Application& app, const std::string& target, const std::string& name,
+                         const std::string& location) {
+    const platform::Ports ports = ports_;
     const std::string shortcutName = name + ".lnk";
     const std::string recent = GetShellFolderPath(*ports.folders, settings::kCsidlRecent);
     const int folderId = FolderForKeyword(location);
@@ -64,29 +115,44 @@ void CreateShortcut(forms::Application& app, const platform::Ports& ports, const
         app.SetMousePointer(platform::kPointerDefault);
         return;
     }
-    ports.folders->AddToRecentDocs(target);
-    ports.environment->Sleep(500);  // the shell writes its shortcut meanwhile
-    const std::string targetName(text::FileNameOf(target));
     const std::string destination = destinationFolder + shortcutName;
-    const std::array<std::string, 3> candidates = {targetName, "Morvane.lnk", "Morvane.exe"};
-    std::string source = "Morvane.exe.lnk";
-    for (const std::string& candidate : candidates) {
-        if (!candidate.empty() && ItemExists(*ports.folders, recent + candidate)) {
-            source = candidate;
-            break;
-        }
-    }
-    ports.environment->Sleep(500);
-    // A move that fails is not reported by itself: a shell that keeps executables out of its
-    // recent documents makes no shortcut to move, and the link is then written directly.
-    const bool moved = !recent.empty() && ports.fileSystem->MoveFile(recent + source, destination) == platform::FsError::kNone;
-    ports.environment->Sleep(500);
-    if (!moved && !ItemExists(*ports.folders, destination) && !ports.folders->CreateShellLink(destination, target)) {
-        // Neither way made the shortcut: say so once; the next start tries again.
-        app.MsgBox(std::string(kFailureText) + "Error creating Startup shortcut.", 48, kFailureCaption);
-        return;
-    }
-    app.SetMousePointer(platform::kPointerDefault);
+    // The shell writes its shortcut in its own time. The waits for it run beside the windows;
+    // what changes the folders runs here, in turn with the icon's menu, so that nothing is made
+    // once Exit or Remove All Paths has given the shortcut up.
+    GiveUp();
+    const Wanted want = wanted_ = std::make_shared<std::atomic<bool>>(true);
+    const auto source = std::make_shared<std::string>();
+    ThenHere(
+        app, want,
+        [ports, want, target, recent, source] {
+            RemoveLeftovers(ports, recent, target);
+            ports.folders->AddToRecentDocs(target);
+            Pause(*ports.environment, want);  // the shell writes its shortcut meanwhile
+            *source = RecentShortcut(*ports.folders, recent, target);
+            Pause(*ports.environment, want);
+        },
+        [&app, ports, want, target, recent, destination, source] {
+            // A move that fails is not reported by itself: a shell that keeps executables out of
+            // its recent documents makes no shortcut to move, and the link is then written directly.
+            const bool moved = !recent.empty() &&
+                               ports.fileSystem->MoveFile(recent + *source, destination) == platform::FsError::kNone;
+            ThenHere(
+                app, want, [ports, want] { Pause(*ports.environment, want); },
+                [&app, ports, target, destination, moved] {
+                    if (!moved && !ItemExists(*ports.folders, destination) &&
+                        !ports.folders->CreateShellLink(destination, target)) {
+                        // Neither way made the shortcut: say so once; the next start tries again.
+                        app.MsgBox(std::string(kFailureText) + "Error creating Startup shortcut.", 48, kFailureCaption);
+                        return;
+                    }
+                    app.SetMousePointer(platform::kPointerDefault);
+                });
+        });
+}
+
+void ShortcutMaker::GiveUp() {
+    if (wanted_) *wanted_ = false;
+    wanted_.reset();
 }
 
 }  // namespace app

@@ -4,8 +4,11 @@
 // with the folder as root, links not followed), a folder checked by its file id against the
 // listing, a file by the handle's object name against the folder's name and its own (under Wine
 // a Unix link opens as its target, and only the name tells), and deleted through that handle
-// with the disposition. No tally, no progress, no protected folders, no error handling beyond
-// leaving what fails. Every cheaper check tried deleted a link's target under Wine 8.
+// with the disposition. A folder is held only to be listed, taking nothing from other programs
+// but its renaming: once emptied it is closed and opened anew beside its folder with the right
+// to delete it, checked by its file id again, and removed through that handle. No tally, no
+// progress, no protected folders, no error handling beyond leaving what fails. Every cheaper
+// check tried deleted a link's target under Wine 8.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -112,18 +115,26 @@ inline void Empty(HANDLE folder, const std::wstring& ntPath, bool remove) {
                               (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
         if (isFolder) {
             // Held without FILE_SHARE_DELETE while emptied, so that it cannot be swapped for a link.
-            const win32::KernelHandle child(OpenChild(folder, entry.name,
-                                                      FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |
-                                                          SYNCHRONIZE | DELETE,
-                                                      FILE_SHARE_READ | FILE_SHARE_WRITE, kDirectory));
-            IO_STATUS_BLOCK io{};
-            LARGE_INTEGER index{};
-            if (!child || Nt().queryInformationFile(child.Get(), &io, &index, sizeof(index), 6 /* Internal */) < 0 ||
-                static_cast<std::uint64_t>(index.QuadPart) != entry.fileId) {
+            const auto open = [&](ACCESS_MASK access) {
+                win32::KernelHandle child(
+                    OpenChild(folder, entry.name, access | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, kDirectory));
+                IO_STATUS_BLOCK io{};
+                LARGE_INTEGER index{};
+                if (child && (Nt().queryInformationFile(child.Get(), &io, &index, sizeof(index), 6 /* Internal */) < 0 ||
+                              static_cast<std::uint64_t>(index.QuadPart) != entry.fileId)) {
+                    child.Reset();
+                }
+                return child;
+            };
+            if (win32::KernelHandle child = open(FILE_LIST_DIRECTORY | FILE_TRAVERSE)) {
+                Empty(child.Get(), path, remove);
+            } else {
                 continue;
             }
-            Empty(child.Get(), path, remove);
-            if (remove) DeleteThrough(child.Get());
+            if (remove) {
+                if (const win32::KernelHandle removed = open(DELETE)) DeleteThrough(removed.Get());
+            }
         } else {
             const bool isFile = (entry.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
             const win32::KernelHandle child(OpenChild(folder, entry.name, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE,

@@ -44,6 +44,7 @@ public:
     std::string FromAnsi(std::string_view ansi) override { return inner_.FromAnsi(ansi); }
     std::string ToAnsi(std::string_view utf8) override { return inner_.ToAnsi(utf8); }
     void Sleep(int milliseconds) override { inner_.Sleep(milliseconds); }
+    bool WriteOutput(const std::string& text) override { return inner_.WriteOutput(text); }
     void EndProcess(int exitCode) override { inner_.EndProcess(exitCode); }
 
 private:

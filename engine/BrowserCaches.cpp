@@ -45,7 +45,8 @@ std::unique_ptr<FolderHandle> OpenSubfolder(FolderHandle& parent, const std::str
 // The folder at path, reached by handle from the folder that holds it (which is opened by path):
 // null when it is not there (set.absent) or was skipped.
 std::unique_ptr<FolderHandle> OpenTop(platform::FileSystem& files, const std::string& path, FolderSet& set) {
-    const auto holder = files.OpenFolder(std::string(text::ParentOf(path)));
+    // Only looked at: the caches found are opened anew, for their own use, when they are purged.
+    const auto holder = files.OpenFolder(std::string(text::ParentOf(path)), platform::FolderUse::kLook);
     const auto entries = holder ? holder->List() : std::nullopt;
     const FileEntry* entry = entries ? Named(*entries, text::FileNameOf(path)) : nullptr;
     if (!entry || !entry->IsDirectory()) {

@@ -33,30 +33,50 @@ DeleteTally PreviewTarget(const platform::Ports& ports, const CleanSettings& set
     return tally;
 }
 
-int RunUnattendedPreview(const platform::Ports& ports) {
+PreviewTotal TotalOf(const CleanPreview& preview) {
+    PreviewTotal total;
+    for (const std::optional<DeleteTally>& tally : preview.targets) {
+        if (!tally) continue;
+        total.items += tally->removedItems;
+        total.bytes += tally->removedBytes;
+    }
+    return total;
+}
+
+int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written) {
     RunReport report(ports, RunVariant::kPreview);
+    // The record is written, and handed on, once for whichever outcome.
+    const auto end = [&](const std::string& outcome, int exitCode) {
+        report.Write(outcome, exitCode);
+        if (written) written(report.Record());
+        return exitCode;
+    };
     const settings::IniSnapshot ini(ports, settings::IniFilePath(*ports.environment));
     if (!ini.Readable()) {
-        report.Write("Clean.ini could not be read, nothing previewed", kExitSettingsUnreadable);
-        return kExitSettingsUnreadable;
+        return end("Clean.ini could not be read, nothing previewed", kExitSettingsUnreadable);
     }
     const CleanSettings settings = CleanSettings::Read(ini, *ports.environment);
     report.Options(settings);
     const CleanPreview preview = PreviewClean(ports, settings);
     if (preview.refusal) {
         report.Refused(preview.refusalText);
-        report.Write("a clean would be refused; nothing changed", kExitRefused);
-        return kExitRefused;
+        return end("a clean would be refused; nothing changed", kExitRefused);
     }
     if (preview.nothingChosen) {
-        report.Write("nothing chosen; nothing changed", kExitAllRemoved);
-        return kExitAllRemoved;
+        return end("nothing chosen; nothing changed", kExitAllRemoved);
     }
+    // The code the clean would end with: 1 when something would stay, a chosen folder could not
+    // be cleaned or a place would be left whole (a browser that runs).
+    int exitCode = kExitAllRemoved;
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
-        if (preview.targets[i]) report.Cleaned(i, true, *preview.targets[i]);
+        if (!preview.targets[i]) continue;
+        const DeleteTally& tally = *preview.targets[i];
+        report.Cleaned(i, true, tally);
+        if (tally.keptItems > 0 || tally.foldersNotCleaned > 0 || !tally.skipped.empty()) {
+            exitCode = kExitSomethingStayed;
+        }
     }
-    report.Write("preview; nothing changed", kExitAllRemoved);
-    return kExitAllRemoved;
+    return end("preview; nothing changed", exitCode);
 }
 
 }  // namespace engine

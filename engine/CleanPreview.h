@@ -2,6 +2,7 @@
 // What a clean now would do, worked out by the same walk and the same decisions as the clean (the
 // refusal of the user folder, links left in place, the program's own files kept, kept cache
 // names), with nothing deleted or changed.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,15 +28,23 @@ CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& set
                           CleanProgress* progress = nullptr);
 
 // What cleaning one target of the table would do now, chosen or not, worked out by its own clean
-// in preview mode: the unit every reader of a preview reads (the record, the lines, the screen of
-// every target). A user folder that a clean would refuse is not looked at here: ask
+// in preview mode: the unit every reader of a preview reads (the record, the preview line, the
+// screen of every target). A user folder that a clean would refuse is not looked at here: ask
 // UserFolderRefusal first.
 DeleteTally PreviewTarget(const platform::Ports& ports, const CleanSettings& settings, std::size_t target,
                           CleanProgress* progress = nullptr);
 
+// What a preview says would go, in all.
+struct PreviewTotal {
+    std::uint64_t items = 0;
+    std::uint64_t bytes = 0;
+};
+PreviewTotal TotalOf(const CleanPreview& preview);
+
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
-// clean uses for the same outcome: 0, kExitRefused or kExitSettingsUnreadable.
-int RunUnattendedPreview(const platform::Ports& ports);
+// clean would end with: 0, kExitSomethingStayed, kExitRefused or kExitSettingsUnreadable.
+// written, when given, is handed the record once it is written.
+int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written = {});
 
 }  // namespace engine

@@ -21,6 +21,8 @@ const char* CauseText(StopCause cause) {
             return "Remove All Paths";
         case StopCause::kEndOfSession:
             return "the end of the session";
+        case StopCause::kStopClean:
+            return "Stop Clean";
         case StopCause::kNone:
             break;
     }
@@ -46,9 +48,10 @@ public:
         const settings::IniSnapshot ini(ports_, settings::IniFilePath(*ports_.environment));
         // An unattended run that cannot read its settings has done nothing, and says so.
         if (variant_ == Variant::kAuto && !ini.Readable()) {
-            report_.Write("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable);
-            host_.EndProcess(kExitSettingsUnreadable);
-            return Over();
+            return Record("Clean.ini could not be read, nothing cleaned", kExitSettingsUnreadable, [this] {
+                host_.EndProcess(kExitSettingsUnreadable);
+                Over(kExitSettingsUnreadable);
+            });
         }
         settings_ = CleanSettings::Read(ini, *ports_.environment);
         report_.Options(settings_);
@@ -57,28 +60,29 @@ public:
         if (variant_ == Variant::kOptions) host_.ShowCleaning();
 
         if (settings_.NothingChosen()) {
-            report_.Write("nothing chosen", kExitAllRemoved);
-            if (variant_ == Variant::kAuto) {
-                host_.EndProcess(kExitAllRemoved);
-            } else {
-                host_.ShowNothingChosen();
-            }
-            return Over();
+            return Record("nothing chosen", kExitAllRemoved, [this] {
+                if (variant_ == Variant::kAuto) {
+                    host_.EndProcess(kExitAllRemoved);
+                } else if (stop_ == StopCause::kNone) {
+                    host_.ShowNothingChosen();
+                }
+                Over(kExitAllRemoved);
+            });
         }
 
         if (variant_ != Variant::kAuto) {
             const std::string keep0 = ini.Read("Internet", "sFile0", "0");
+            // What was chosen is not cleaned: the code says so, as a stop's does.
             if ((keep0 == "0" || keep0 == "No") && !host_.AskGoOnWithoutKeptCookies()) {
-                report_.Write(stop_ != StopCause::kNone
+                return Record(stop_ != StopCause::kNone
                                   ? std::string("not continued (the question was ended by ") + CauseText(stop_) + ")"
                                   : "not continued (no cookies kept)",
-                              kExitAllRemoved);
-                return End(kExitAllRemoved);
+                              kExitSomethingStayed, [this] { End(kExitSomethingStayed); });
             }
             // Answered Yes, but told to stop meanwhile: nothing begins.
             if (stop_ != StopCause::kNone) {
-                report_.Write(std::string("not continued (") + CauseText(stop_) + ")", kExitAllRemoved);
-                return End(kExitAllRemoved);
+                return Record(std::string("not continued (") + CauseText(stop_) + ")", kExitSomethingStayed,
+                              [this] { End(kExitSomethingStayed); });
             }
             host_.HideScreensForWork();
         }
@@ -88,10 +92,12 @@ public:
         host_.StartWork([this] { Work(); }, progress_, [self = shared_from_this()] { self->WorkDone(); });
     }
 
-    void Stop(StopCause cause, std::function<void()> then) {
-        if (stop_ == StopCause::kNone) stop_ = cause;
-        if (then) thens_.push_back(std::move(then));
+    // The work is told first; then a question it asks ends. The first cause is the one recorded.
+    void Stop(StopCause cause, std::function<void(int)> then) {
         progress_.RequestStop();
+        if (then) thens_.push_back(std::move(then));
+        if (stop_ != StopCause::kNone) return;
+        stop_ = cause;
         host_.EndQuestions();
     }
 
@@ -100,10 +106,15 @@ private:
         const std::optional<RefusalFound> found = UserFolderRefusal(ports_, settings_);
         if (!found) return false;
         report_.Refused(found->text);
-        report_.Write("refused, nothing cleaned", kExitRefused);
-        host_.ShowRefusal(found->refusal);
-        if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
-        Over();
+        Record("refused, nothing cleaned", kExitRefused, [this, refusal = found->refusal] {
+            if (stop_ == StopCause::kNone) {
+                host_.ShowRefusal(refusal);
+                if (variant_ == Variant::kAuto) host_.EndWhenScreensClose(kExitRefused);
+            } else if (variant_ == Variant::kAuto) {
+                host_.EndProcess(kExitRefused);
+            }
+            Over(kExitRefused);
+        });
         return true;
     }
 
@@ -126,21 +137,63 @@ private:
             const TargetRun& run = runs_[i];
             report_.Cleaned(i, run.reached, run.tally);
             cutShort = cutShort || !run.reached || run.tally.stopped;
-            summary.itemsLeft += run.tally.keptItems;
-            summary.foldersNotCleaned += run.tally.foldersNotCleaned;
-            for (const SkippedPlace& place : run.tally.skipped) summary.skipped.push_back(place.reason);
+            Add(summary, i, run);
         }
         if (cutShort) {
-            report_.Write(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed);
-            return End(kExitSomethingStayed);
+            summary.stopped = true;
+            return Record(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed, [this, summary] {
+                ShowEnd(summary);
+                End(kExitSomethingStayed);
+            });
         }
         const int exitCode = summary.AllCleaned() ? kExitAllRemoved : kExitSomethingStayed;
-        report_.Write(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode);
-        if (variant_ == Variant::kOptions && stop_ == StopCause::kNone) {
-            // A stop during the moment before the message ends the run there.
-            if (host_.ShowFinishing() && stop_ == StopCause::kNone) host_.ShowFinished(summary);
+        Record(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode,
+               [this, summary, exitCode] {
+                   ShowEnd(summary);
+                   End(exitCode);
+               });
+    }
+
+    void Add(CleanSummary& summary, std::size_t target, const TargetRun& run) const {
+        if (!run.reached) return;
+        const DeleteTally& tally = run.tally;
+        summary.itemsRemoved += tally.removedItems;
+        summary.bytesRemoved += tally.removedBytes;
+        summary.itemsLeft += tally.keptItems;
+        summary.foldersNotCleaned += tally.foldersNotCleaned;
+        for (int reason = 0; reason < kStayReasons; ++reason) summary.leftFor[reason] += tally.keptBy[reason];
+        for (const SkippedPlace& place : tally.skipped) summary.skipped.push_back(place.reason);
+        if (tally.foldersNotCleaned > 0) {
+            const CleanTarget& cleaned = CleanTargets()[target];
+            summary.notCleaned.push_back(NotCleanedText(ports_, cleaned, cleaned.place(settings_), tally, false));
         }
-        End(exitCode);
+    }
+
+    // A stop that ends the program too ends the run with nothing more shown, also one that came
+    // while the record was written or during the moment before the message.
+    bool Ending() const { return stop_ != StopCause::kNone && stop_ != StopCause::kStopClean; }
+
+    // What an interactive clean shows at its end: the message of a clean from the options (after
+    // the moment its status line says it is over, when it was not stopped), the icon's balloon.
+    void ShowEnd(const CleanSummary& summary) {
+        if (Ending()) return;
+        if (variant_ == Variant::kOptions) {
+            if ((summary.stopped || host_.ShowFinishing()) && !Ending()) host_.ShowFinished(summary);
+        } else if (variant_ == Variant::kTray) {
+            host_.ShowEndOnIcon(summary);
+        }
+    }
+
+    // The record is written beside the windows, since another run's turn at the log may be long
+    // in coming, before anything about the outcome shows; then the run goes on here. It is still
+    // the clean that runs meanwhile: a stop is heard, and no other clean starts.
+    void Record(std::string outcome, int exitCode, std::function<void()> then) {
+        report_.Conclude(outcome, exitCode);
+        host_.StartBeside([self = shared_from_this()] { self->report_.Append(); },
+                          [self = shared_from_this(), then = std::move(then)] {
+                              self->host_.RecordWritten(self->report_.Record());
+                              then();
+                          });
     }
 
     void End(int exitCode) {
@@ -149,15 +202,17 @@ private:
         } else if (thens_.empty()) {
             host_.EndInteractiveRun();
         }
-        Over();
+        Over(exitCode);
     }
 
-    // The clean is over: another may start, and what waited for this one runs.
-    void Over() {
-        const std::vector<std::function<void()>> thens = std::move(thens_);
+    // The clean is over: another may start, and what waited for this one runs with its code.
+    void Over(int exitCode) {
+        const std::vector<std::function<void(int)>> thens = std::move(thens_);
         thens_.clear();
         if (owner_.active_.get() == this) owner_.active_.reset();  // the caller still holds this run
-        for (const auto& then : thens) then();
+        owner_.lastStopped_.reset();
+        if (stop_ != StopCause::kNone) owner_.lastStopped_ = Cleaner::StoppedRun{stop_, exitCode};
+        for (const auto& then : thens) then(exitCode);
     }
 
     Variant variant_;
@@ -169,7 +224,7 @@ private:
     CleanProgress progress_;
     std::vector<TargetRun> runs_;
     StopCause stop_ = StopCause::kNone;
-    std::vector<std::function<void()>> thens_;
+    std::vector<std::function<void(int)>> thens_;
 };
 
 Cleaner::Cleaner(const platform::Ports& ports) : ports_(ports) {}
@@ -192,10 +247,10 @@ bool Cleaner::Running() const {
     return active_ != nullptr;
 }
 
-void Cleaner::Stop(StopCause cause, std::function<void()> then) {
+void Cleaner::Stop(StopCause cause, std::function<void(int)> then) {
     windowThread_.Check("a clean stops");
     if (!active_) {
-        if (then) then();
+        if (then) then(lastStopped_ && lastStopped_->cause == cause ? lastStopped_->exitCode : kExitAllRemoved);
         return;
     }
     // Held here: ending a question may end the run, and with it its last other holder.

@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/CleanProgress.h"
+#include "engine/DeleteWalk.h"
 #include "engine/RunLog.h"
 #include "platform/Ports.h"
 #include "platform/ThreadAffinity.h"
@@ -26,11 +28,18 @@ enum class Refusal {
     kProtected,  // a protected folder, or one that holds one
 };
 
-// How a clean went, for the message at its end.
+// How a clean went, for what shows at its end.
 struct CleanSummary {
+    std::uint64_t itemsRemoved = 0;
+    std::uint64_t bytesRemoved = 0;
     std::uint64_t itemsLeft = 0;          // items that stayed
     std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
-    std::vector<std::string> skipped;     // why places were left whole ("Chrome is running")
+    std::uint64_t leftFor[kStayReasons] = {};  // the items that stayed, by why
+    // Each chosen folder that could not be cleaned, and why, as a sentence without its full stop:
+    // "Your Selected Folder D:\Gone could not be cleaned: not found".
+    std::vector<std::string> notCleaned;
+    bool stopped = false;  // Stop Clean (or the backdrop's Cancel) ended it before its end
+    std::vector<std::string> skipped;  // why places were left whole ("Chrome is running")
     bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0 && skipped.empty(); }
 };
 
@@ -56,12 +65,19 @@ public:
     // Starts the work beside the windows, which keep answering and show its progress; onDone
     // is called on the window thread once the work has returned.
     virtual void StartWork(std::function<void()> work, CleanProgress& progress, std::function<void()> onDone) = 0;
+    // Runs work beside the windows, which keep answering, with nothing shown of it: the record's
+    // append, which may wait for another run's turn at the log. then is called on the window
+    // thread once the work has returned.
+    virtual void StartBeside(std::function<void()> work, std::function<void()> then) = 0;
     // The end of a clean from the options: with the backdrop shown, its status line says the
     // clean is over and a moment passes while the windows answer; false (nothing shown) when
     // the backdrop is not shown.
     virtual bool ShowFinishing() = 0;
-    // The message that ends a clean from the options.
+    // The message that ends a clean from the options (or says what it did before it was stopped).
     virtual void ShowFinished(const CleanSummary& summary) = 0;
+    // The end of a clean from the icon's menu: the icon says what it removed and what stayed, and
+    // why, or what it did before it was stopped.
+    virtual void ShowEndOnIcon(const CleanSummary& summary) = 0;
     // The end of an interactive run: the pointer back to default, every form hidden, the
     // deferred close-all armed.
     virtual void EndInteractiveRun() = 0;
@@ -73,15 +89,21 @@ public:
     virtual void EndWhenScreensClose(int exitCode) = 0;
     // Ends the process at once.
     virtual void EndProcess(int exitCode) = 0;
+    // The run's record was written (or could not be), before anything about its outcome shows.
+    virtual void RecordWritten(const RunRecord& record) { (void)record; }
 };
 
 // Exit codes of the unattended run.
 inline constexpr int kExitAllRemoved = 0;
-inline constexpr int kExitSomethingStayed = 1;  // or a chosen folder could not be cleaned, or a stop cut it short
+// Or a chosen folder could not be cleaned, or a stop cut the clean short, or it did not go on
+// after its question: what was chosen was not all cleaned.
+inline constexpr int kExitSomethingStayed = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
-enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession };
+// What stops a clean. Stop Clean (the icon's menu, the backdrop's Cancel or Esc) stops only the
+// clean, and the program stays; the others end the program too.
+enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession, kStopClean };
 
 class CleanRun;
 
@@ -106,11 +128,14 @@ public:
 
     // Whether a clean runs now, from its start to its end (questions included).
     bool Running() const;
-    // Stops the clean that runs: a question it asks counts as unanswered, its work ends after
-    // the item in hand and no further step begins, and its record names the cause. `then` runs
-    // once it has ended (at once when none runs); an interactive clean with something to run
-    // then leaves its end to it (it ends the program), instead of closing the screens itself.
-    void Stop(StopCause cause, std::function<void()> then = {});
+    // Stops the clean that runs: its work is told first, and ends after the item in hand with no
+    // further step begun; then a question it asks counts as unanswered; its record names the
+    // cause (the first, when asked again). `then` runs once it has ended, with the exit code of
+    // its record (at once when none runs: with the code of the last clean if a stop for the same
+    // cause ended it, else 0); an interactive clean with something to run then leaves its end to
+    // it (it ends the program), instead of closing the screens itself. A stop is asked before
+    // anything else its cause does, and what waits for it is handed over by asking again.
+    void Stop(StopCause cause, std::function<void(int exitCode)> then = {});
 
     const platform::Ports& Ports() const { return ports_; }
 
@@ -118,9 +143,17 @@ private:
     friend class CleanRun;
     void Begin(RunVariant variant, CleanRunHost& host);
 
+    // The last clean, when a stop ended it: the same stop asked again afterwards (its cause's own
+    // steps ask it more than once) hands what waits for it that clean's code.
+    struct StoppedRun {
+        StopCause cause;
+        int exitCode;
+    };
+
     platform::Ports ports_;
     platform::ThreadAffinity windowThread_;
     std::shared_ptr<CleanRun> active_;  // the clean that runs now
+    std::optional<StoppedRun> lastStopped_;
 };
 
 }  // namespace engine

@@ -71,9 +71,8 @@ struct Level {
     std::size_t next = 0;
     bool own = false;        // the program's folder
     bool holdsRest = false;  // something in it stays, so it stays too
-    std::string name;        // its name in the folder above
     std::string path;        // where the walk found it, to report what stays
-    bool readOnly = false;
+    FileEntry entry;         // as the folder above listed it
 };
 
 class Walk {
@@ -85,8 +84,7 @@ public:
         auto entries = top.List();
         if (!entries) return false;
         std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
-        levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false});
-        levels_.back().path = path;
+        levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false, path, {}});
         if (progress_) progress_->WorkingIn(path);
         while (!levels_.empty()) {
             if (progress_ && progress_->StopRequested()) {
@@ -129,18 +127,16 @@ private:
     }
 
     void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry) {
-        const std::string& name = entry.name;
         auto entries = folder->List();
         if (!entries) {
-            Count(FsError::kAccessDenied, 0, name, true, entry.Has(platform::kAttrReadOnly));
+            Count(FsError::kAccessDenied, 0, entry.name, true, entry.Has(platform::kAttrReadOnly));
             return;
         }
         const bool own = IsOwnFolder(*folder);
         FolderHandle* raw = folder.get();
-        std::string path = text::JoinPath(levels_.back().path, name);
+        std::string path = text::JoinPath(levels_.back().path, entry.name);
         if (progress_) progress_->WorkingIn(path);
-        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, name, std::move(path),
-                           entry.Has(platform::kAttrReadOnly)});
+        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, std::move(path), entry});
     }
 
     // A folder is done: it goes unless something in it stays; the caller's folder always stays.
@@ -152,9 +148,14 @@ private:
             levels_.back().holdsRest = true;
             return;
         }
-        const FsError result = preview_ ? done.folder->CheckRemove() : done.folder->Remove();
-        done.owned.reset();  // the folder goes when its handle closes
-        Count(result, 0, done.name, true, done.readOnly);
+        // Closed first: the folder is opened anew, with the right to delete it, for its removal
+        // alone, and goes only if it is still the folder that was emptied.
+        const platform::FileIdentity identity = done.folder->Identity();
+        done.owned.reset();
+        // A preview counts it as going with what it held: whether another program has it open
+        // (as its current folder, say) only an open that takes it from them could tell.
+        const FsError result = preview_ ? FsError() : levels_.back().folder->RemoveFolder(done.entry, identity);
+        Count(result, 0, done.entry.name, true, done.entry.Has(platform::kAttrReadOnly));
     }
 
     FsError Delete(FolderHandle& folder, const FileEntry& entry) {

@@ -3,8 +3,10 @@
 // each entry opened relative to its folder without following a link, checked on the handle that
 // deletes it, deleted through that handle. Links are removed as links where the platform allows
 // it and left otherwise; nothing below a link is ever reached. Folders are walked with an explicit
-// stack of handles, so a deep tree costs no call stack. Nothing is ever moved or renamed: what the
-// walk does not delete stays where it was, whatever ends the walk.
+// stack of handles, so a deep tree costs no call stack. A folder is held only to be listed: once
+// emptied, it is closed and opened anew from the folder above for its removal, and goes only if
+// it is still the folder that was emptied. Nothing is ever moved or renamed: what the walk does
+// not delete stays where it was, whatever ends the walk.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -38,16 +40,17 @@ struct StayedItem {
     bool readOnly = false;  // its read-only mark kept it (and it keeps the mark)
     std::uint32_t code = 0;  // the platform's own code for the failure, 0 when it gave none
 };
-// How many stayed items a tally names; the rest are only counted.
-inline constexpr std::size_t kStayedNamed = 100;
+// How many items each list of a record names (what stayed; a preview's largest files that would
+// go): as many as a tally keeps and as the record lists. The rest are only counted.
+inline constexpr std::size_t kItemsNamed = 100;
+inline constexpr std::size_t kStayedNamed = kItemsNamed;  // the walk's name for it
 
 // A file that went (or would go), by its path and size.
 struct SizedItem {
     std::string path;
     std::uint64_t size = 0;
 };
-// How many of the largest files a preview names.
-inline constexpr std::size_t kLargestNamed = 100;
+inline constexpr std::size_t kLargestNamed = kItemsNamed;  // the walk's name for it
 
 // A place a target leaves whole on purpose, and why: a browser that runs, a profile in use,
 // a link where a profile or a cache folder was.
@@ -68,6 +71,7 @@ struct DeleteTally {
     // not openable or listable, or refused as protected.
     std::uint64_t foldersNotCleaned = 0;
     std::uint64_t foldersNotListed = 0;  // of those: opened, but could not be listed
+    platform::FsError openError;          // why such a folder could not be opened or listed
     // A stop ended the work before its end: what it never reached was not counted.
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.
@@ -81,9 +85,9 @@ struct DeleteTally {
     // What the shell's container (the Recycle Bin) held when the target began, and once emptied.
     std::optional<platform::BinContents> before, after;
     std::uint32_t shellFailure = 0;  // the shell's own code when it would not empty it
-    // In a preview, the kLargestNamed largest files that would go, in no order (the record sorts them).
+    // In a preview, the kItemsNamed largest files that would go, in no order (the record sorts them).
     std::vector<SizedItem> largest;
-    // The first kStayedNamed items that stayed.
+    // The first kItemsNamed items that stayed.
     std::vector<StayedItem> stayed;
 
     void Kept(StayReason reason, std::uint64_t bytes);

@@ -29,7 +29,7 @@ void ShellDelete(platform::FileSystem& files, const std::string& path, DeleteTal
     const std::string pattern(text::FileNameOf(path));
     if (pattern.empty()) return;
     const std::string folderPath = text::FolderOf(path);
-    const auto folder = files.OpenFolder(folderPath);
+    const auto folder = files.OpenFolder(folderPath, platform::FolderUse::kEmpty);
     if (!folder) return;
     RemoveEntries(
         *folder, folderPath, [&](const FileEntry& entry) { return text::WildcardMatch(pattern, entry.name); },
@@ -51,16 +51,31 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& spelled) {
 
 namespace {
 
-// The purge itself, of a folder opened by path (null: it could not be), when what it is may be
-// purged and, given found, is still the folder found.
-void PurgeOpened(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
-                 platform::FolderHandle* base, const std::string& folder, const platform::FileIdentity* found,
-                 DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+// The purge of a folder opened by path, when what it is may be purged and, given found, is still
+// the folder found. protectedFolders null: read here, once the folder is open.
+void Purge(const platform::Ports& ports, const settings::ProtectedIdentities* protectedFolders,
+           const std::string& folder, const platform::FileIdentity* found, DeleteTally& tally,
+           CleanProgress* progress, CleanMode mode) {
+    if (progress && progress->StopRequested()) {
+        tally.stopped = true;
+        return;
+    }
+    platform::FileSystem& files = *ports.fileSystem;
+    const auto use = mode == CleanMode::kPreview ? platform::FolderUse::kLook : platform::FolderUse::kEmpty;
+    platform::FsError why(platform::FsError::kNotFound);  // not a path that could name a folder
+    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, use, &why) : nullptr;
+    const auto allowed = [&] {
+        const platform::FileIdentity identity = base->Identity();
+        if (found && identity != *found) return false;
+        return (protectedFolders ? protectedFolders->Verdict(identity)
+                                 : settings::ProtectedIdentities::Read(ports).Verdict(identity)) ==
+               settings::FolderVerdict::kAllowed;
+    };
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || protectedFolders.Verdict(base->Identity()) != settings::FolderVerdict::kAllowed ||
-        (found && base->Identity() != *found)) {
+    if (!base || !allowed()) {
         ++tally.foldersNotCleaned;
+        if (!base) tally.openError = why;
     } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
                               progress, mode)) {
         ++tally.foldersNotCleaned;
@@ -71,29 +86,13 @@ void PurgeOpened(const platform::Ports& ports, const settings::ProtectedIdentiti
 }  // namespace
 
 void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
-    if (progress && progress->StopRequested()) {
-        tally.stopped = true;
-        return;
-    }
-    platform::FileSystem& files = *ports.fileSystem;
-    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder) : nullptr;
-    if (!base) {
-        ++tally.foldersNotCleaned;
-        return;
-    }
-    PurgeOpened(ports, settings::ProtectedIdentities::Read(ports), base.get(), folder, nullptr, tally, progress, mode);
+    Purge(ports, nullptr, folder, nullptr, tally, progress, mode);
 }
 
 void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
                       const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
                       CleanProgress* progress, CleanMode mode) {
-    if (progress && progress->StopRequested()) {
-        tally.stopped = true;
-        return;
-    }
-    platform::FileSystem& files = *ports.fileSystem;
-    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder) : nullptr;
-    PurgeOpened(ports, protectedFolders, base.get(), folder, &found, tally, progress, mode);
+    Purge(ports, &protectedFolders, folder, &found, tally, progress, mode);
 }
 
 }  // namespace engine

@@ -127,7 +127,7 @@ void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
 }
 
 void AppendStayed(std::string& out, const RunRecord& record, const char* heading) {
-    const std::size_t listed = std::min(record.stayed.size(), kMaxStayedListed);
+    const std::size_t listed = std::min(record.stayed.size(), kItemsNamed);
     const std::uint64_t total = std::max<std::uint64_t>(record.stayedTotal, record.stayed.size());
     if (total == 0) return;
     out += std::string(heading) + " (" + CountText(listed) + " of " + CountText(total) + "):";
@@ -203,9 +203,18 @@ std::string RunLogPath(platform::Environment& env) {
     return settings::NormaliseAppFolder(folder) + "Morvane.log";
 }
 
+std::string RunRecordSummary(const RunRecord& record) {
+    const std::string text = FormatRunRecord(record);
+    // A list is a heading line followed by indented items; the summary ends before the first.
+    const std::size_t item = text.find("\r\n  ");
+    if (item == std::string::npos) return text;
+    const std::size_t heading = text.rfind("\r\n", item - 1);
+    return text.substr(0, heading == std::string::npos ? 0 : heading + 2);
+}
+
 std::string FormatRunRecord(const RunRecord& record) {
     std::string out;
-    out.reserve(512 + std::min(record.stayed.size(), kMaxStayedListed) * 96);
+    out.reserve(512 + std::min(record.stayed.size(), kItemsNamed) * 96);
     AppendHeader(out, record);
     const bool preview = record.variant == RunVariant::kPreview;
     std::uint64_t removedItems = 0, removedBytes = 0;

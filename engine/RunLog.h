@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,11 +54,10 @@ struct RunRecord {
     std::string outcome;                // "cleaned", "nothing chosen", "refused", "not continued", ...
     int exitCode = 0;                   // the unattended run's code for this outcome
     std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
-    std::vector<StayedLine> stayed;     // the first kMaxStayedListed at most
+    std::vector<StayedLine> stayed;     // the first kItemsNamed at most
     std::vector<SizedItem> largest;     // a preview's largest files that would go, largest first
 };
 
-inline constexpr std::size_t kMaxStayedListed = 100;
 // How every record's header line begins, at the start of a line.
 inline constexpr std::string_view kRecordMarker = "==== ";
 // Past this size the log drops its older records, keeping the newest within half of it.
@@ -78,5 +78,7 @@ std::string FormatRunRecord(const RunRecord& record);
 // record is lost to a rotation. Never throws; false when the record could not be written, which
 // must never change the outcome of a clean.
 bool AppendRunRecord(const platform::Ports& ports, const RunRecord& record) noexcept;
+// The record's summary: its lines before the lists of items that stayed or would go.
+std::string RunRecordSummary(const RunRecord& record);
 
 }  // namespace engine

@@ -4,29 +4,18 @@
 #include <cstdio>
 
 #include "engine/Amounts.h"
+#include "engine/Reasons.h"
 #include "platform/Ports.h"
 #include "settings/KnownFolders.h"
 
 namespace engine {
 namespace {
 
+// The reason with the system's own code, which tells what it was where no named reason does.
 std::string ReasonText(const StayedItem& item) {
-    if (item.folder && item.readOnly) return "read-only folder";
-    switch (item.reason) {
-        case StayReason::kInUse:
-            return "in use";
-        case StayReason::kAccessDenied:
-            return "access denied";
-        case StayReason::kLinkLeft:
-            return "link left in place";
-        case StayReason::kOther:
-            break;
-    }
-    // None of the named reasons: the system's own code tells what it was.
-    if (item.code == 0) return "other";
-    char code[32];
-    std::snprintf(code, sizeof(code), "other (0x%08X)", static_cast<unsigned>(item.code));
-    return code;
+    std::string reason = item.folder && item.readOnly ? "read-only folder" : item.reason == StayReason::kLinkLeft ? "link left in place" : ReasonWords(item.reason);
+    const std::string code = CodeText(item.code);
+    return code.empty() ? reason : reason + " (" + code + ")";
 }
 
 // Why a folder is not purged, for the record.
@@ -36,26 +25,29 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
     return folder + " could not be opened";
 }
 
-// Why a chosen target was not cleaned at all.
-std::string WhyNotCleaned(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
-                          const DeleteTally& tally) {
-    char code[32];
-    std::snprintf(code, sizeof(code), " (0x%08X)", static_cast<unsigned>(tally.shellFailure));
-    switch (target.kind) {
-        case TargetKind::kShell:
-            return tally.before ? std::string("could not be emptied by the shell") + (tally.shellFailure ? code : "")
-                                : "could not be read by the shell";
-        case TargetKind::kFolderSet:  // a folder of many that fails is a place skipped
-        case TargetKind::kFolder:
-        case TargetKind::kUrlCache:
-            break;
-    }
-    if (folder.empty() || folder == "0") return "is not set";
-    if (tally.foldersNotListed > 0) return folder + " could not be listed";
-    return WhyNot(folder, settings::CheckUserFolder(ports, folder));
-}
-
 }  // namespace
+
+std::string NotCleanedText(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
+                           const DeleteTally& tally, bool withCode) {
+    const std::string label(target.label);
+    if (target.kind == TargetKind::kShell) {
+        if (!tally.before) return label + " could not be read by the shell";
+        return label + " could not be emptied by the shell" +
+               (tally.shellFailure && withCode ? " (" + CodeText(tally.shellFailure) + ")" : "");
+    }
+    // A folder of a kFolderSet target that fails is a place skipped, never the whole target.
+    if (folder.empty() || folder == "0") return label + " is not set";
+    // A failure the platform said nothing more of has no reason to add.
+    const platform::FsError error = tally.openError;
+    const bool told = error != platform::FsError::kNone && !(error == platform::FsError::kOther && error.Code() == 0);
+    const std::string why = told ? ": " + (withCode ? ReasonWithCode(error) : ReasonWords(error)) : "";
+    if (tally.foldersNotListed > 0) return label + " " + folder + " could not be listed" + why;
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(ports, folder);
+    if (verdict == settings::FolderVerdict::kRoot || verdict == settings::FolderVerdict::kSystem) {
+        return label + " " + WhyNot(folder, verdict);
+    }
+    return label + " " + WhyNot(folder, verdict) + why;
+}
 
 std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings) {
     const std::string& folder = settings.userFolder;
@@ -107,22 +99,23 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
         Stayed(record.name + ": " + ItemsText(tally.after->items), "not removed by the shell");
     }
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, CleanTargets()[target], record.place, tally));
+    if (record.notCleaned) Refused(NotCleanedText(ports_, CleanTargets()[target], record.place, tally, true));
 }
 
-void RunReport::Write(const std::string& outcome, int exitCode) {
+void RunReport::Conclude(const std::string& outcome, int exitCode) {
     record_.endTime = ports_.environment->Now();
     record_.durationMs = ports_.environment->Ticks() - start_;
     record_.outcome = outcome;
     record_.exitCode = exitCode;
     std::sort(record_.largest.begin(), record_.largest.end(),
               [](const SizedItem& a, const SizedItem& b) { return a.size > b.size; });
-    if (record_.largest.size() > kLargestNamed) record_.largest.resize(kLargestNamed);
-    AppendRunRecord(ports_, record_);
+    if (record_.largest.size() > kItemsNamed) record_.largest.resize(kItemsNamed);
 }
 
+void RunReport::Append() const { AppendRunRecord(ports_, record_); }
+
 void RunReport::Stayed(const std::string& path, const std::string& reason) {
-    if (record_.stayed.size() < kMaxStayedListed) record_.stayed.push_back({path, reason});
+    if (record_.stayed.size() < kItemsNamed) record_.stayed.push_back({path, reason});
 }
 
 }  // namespace engine

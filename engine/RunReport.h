@@ -21,6 +21,12 @@ struct RefusalFound {
 };
 std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings);
 
+// Why a chosen target (its folder, or the shell's container) could not be cleaned at all, as a sentence without its full stop:
+// "Your Selected Folder D:\Gone could not be opened: not found", with the system's code in
+// brackets when withCode (the record).
+std::string NotCleanedText(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
+                           const DeleteTally& tally, bool withCode);
+
 class RunReport {
 public:
     RunReport(const platform::Ports& ports, RunVariant variant);
@@ -30,7 +36,16 @@ public:
     // What cleaning (or previewing) one chosen target did; reached false: a stop came first.
     void Cleaned(std::size_t target, bool reached, const DeleteTally& tally);
     // Writes the record; a record that cannot be written changes nothing.
-    void Write(const std::string& outcome, int exitCode);
+    void Write(const std::string& outcome, int exitCode) {
+        Conclude(outcome, exitCode);
+        Append();
+    }
+    // The outcome is known: the record is complete, stamped with this moment.
+    void Conclude(const std::string& outcome, int exitCode);
+    // Appends the concluded record, on any thread (the wait for the log's turn may be long).
+    void Append() const;
+    // The record as concluded.
+    const RunRecord& Record() const { return record_; }
 
 private:
     void Stayed(const std::string& path, const std::string& reason);

@@ -121,6 +121,14 @@ private:
     std::shared_ptr<const platform::Image> image_;
 };
 
+// A push button; pressing it (a click, Space or Enter) runs onClick.
+class Button : public Control {
+public:
+    Button(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kButton) {}
+    std::function<void()> onClick;
+    void OnClicked() override { Fire(onClick); }
+};
+
 class CheckBox : public Control {
 public:
     CheckBox(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kCheckBox) {}
@@ -153,6 +161,9 @@ public:
     void Clear();
     int ListIndex() const { return listIndex_; }
     void SetListIndex(int index);
+    // How many rows the layout keeps in view, whatever the display (0: as designed).
+    int MinimumRows() const { return minimumRows_; }
+    void SetMinimumRows(int rows) { minimumRows_ = rows; }
 
     std::function<void()> onDblClick;
     void OnDblClick() override;
@@ -166,6 +177,7 @@ protected:
 private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
+    int minimumRows_ = 10;
 };
 
 // The files of one folder: no subfolders, no hidden or system files, sorted by name.

@@ -58,6 +58,7 @@ enum class ControlType {
     kDriveList,  // a drop-down list of drives
     kDirList,    // the folders above and below the open folder
     kFileList,   // the files of a folder
+    kButton,     // a push button
 };
 
 // The state a control's peer is made with, so that it is made once in place instead of being
@@ -76,6 +77,7 @@ public:
     virtual void OnDblClick() = 0;                   // a list item was double-clicked
     virtual void OnSelect(int index) = 0;            // the list selection moved (-1: none)
     virtual void OnCheckedByUser(bool checked) = 0;  // a check box was toggled
+    virtual void OnClicked() {}                      // a button was pressed
 };
 
 class ControlPeer {
@@ -135,6 +137,13 @@ struct TrayIconSpec {
     unsigned flags = 0;            // which of message, icon and tip are given (1 | 2 | 4)
 };
 
+// A notification balloon from an icon: its title, its text, and whether it warns (else it informs).
+struct TrayBalloon {
+    std::string title;
+    std::string text;
+    bool warning = false;
+};
+
 // What happened to a window; the peer calls these on the UI thread.
 class WindowEvents {
 public:
@@ -147,6 +156,9 @@ public:
     virtual void OnDeactivated() = 0;
     virtual void OnResized() = 0;
     virtual void OnCloseRequest() = 0;  // the close box or Alt+F4
+    // Esc, where no control takes it: true when the window made something of it; otherwise a
+    // window with a menu bar takes it for its close box.
+    virtual bool OnEscape() { return false; }
     virtual void OnMenu(int id) = 0;
     virtual void OnTimer(int id) = 0;
     // The user's session is about to end (logoff, shutdown); ending says it really ends now.
@@ -202,9 +214,11 @@ public:
     virtual bool HasMessageHook() { return false; }
     virtual void BringToForeground() {}
     // Shows a popup menu at the mouse position, with the platform's default alignment, and
-    // returns the id of the item chosen (0 for none).
-    virtual int TrackPopupMenu(const std::vector<MenuSpec>& items) {
+    // returns the id of the item chosen (0 for none). onChoosing, when given, is told the id the
+    // moment the menu meets the key or click that chooses it, before the menu has closed.
+    virtual int TrackPopupMenu(const std::vector<MenuSpec>& items, const std::function<void(int id)>& onChoosing = {}) {
         (void)items;
+        (void)onChoosing;
         return 0;
     }
 };
@@ -247,6 +261,11 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, int style) = 0;
     virtual void SetPointer(int pointer) = 0;
     virtual ScreenMetrics Screen() = 0;
+    // The height a list needs to show rows whole rows of text in a font, its frame and a
+    // sideways scroll bar included, in twips.
+    virtual double ListHeight(const FontSpec& font, int rows) = 0;
+    // The width a menu bar with these captions takes on one line, in twips.
+    virtual double MenuBarWidth(const std::vector<std::string>& captions) = 0;
     // Delivers events until Quit is called.
     virtual void RunLoop() = 0;
     virtual void Quit() = 0;
@@ -256,9 +275,9 @@ public:
     // onDone is called here, once, from that loop. The work must not touch a window.
     virtual void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
                              std::function<void()> onDone) = 0;
-    // Waits here until every work started beside has returned, and calls its onDone, without
-    // delivering any other event meanwhile: for the end of the session, when the process may
-    // not get another chance.
+    // Waits here until every work started beside has returned, and calls its onDone (work an
+    // onDone starts is waited for too), without delivering any other event meanwhile: for the
+    // end of the session, when the process may not get another chance.
     virtual void FinishBeside() = 0;
     // Lets time pass while this thread goes on delivering the program's events.
     virtual void Wait(int milliseconds) = 0;
@@ -275,6 +294,20 @@ public:
     virtual void DeleteTrayIcon(WindowPeer& owner, const TrayIconSpec& icon) {
         (void)owner;
         (void)icon;
+    }
+    // Gives an icon added before the spec's tip (kept when the notification area restarts);
+    // false when the platform refused.
+    virtual bool SetTrayTip(WindowPeer& owner, const TrayIconSpec& icon) {
+        (void)owner;
+        (void)icon;
+        return false;
+    }
+    // A balloon from an icon added before; false when the platform refused.
+    virtual bool ShowTrayBalloon(WindowPeer& owner, const TrayIconSpec& icon, const TrayBalloon& balloon) {
+        (void)owner;
+        (void)icon;
+        (void)balloon;
+        return false;
     }
     // A picture built into the program, by its resource name; nullopt when there is none.
     virtual std::optional<Image> LoadPicture(const std::string& resourceName) {

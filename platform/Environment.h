@@ -57,6 +57,9 @@ public:
     virtual std::string ToAnsi(std::string_view utf8) = 0;
 
     virtual void Sleep(int milliseconds) = 0;
+    // Writes text to where the program's output goes: what it was started with (a console, a
+    // file, a pipe), else the console of the program that started it. false when there is none.
+    virtual bool WriteOutput(const std::string& text) = 0;
     // Ends the process with the exit code. The real one does not return; a test double
     // records the code and returns, so callers return straight after calling it.
     virtual void EndProcess(int exitCode) = 0;

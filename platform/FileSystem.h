@@ -62,6 +62,12 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
+// How a folder is held open. To be emptied (a clean): others may read it and write in it, but not
+// rename or delete it while the walk is in it. Only to look (a preview): others may do anything
+// with it meanwhile, and nothing can be deleted through the handle. Either way a handle holds the
+// folder only to list it: the right to delete a folder is taken for its removal alone.
+enum class FolderUse { kEmpty, kLook };
+
 // A folder held open: listed, entered and emptied through its handle, never through a path, so
 // that nothing renamed or swapped for a link after the listing can redirect a deletion. Every
 // child is opened relative to this folder without following a link and checked on the handle
@@ -79,22 +85,24 @@ public:
         std::unique_ptr<FolderHandle> folder;  // null when error says why
         FsError error = FsError::kNone;        // kLink: a link stands there now
     };
-    // A subfolder as this folder's listing showed it: still that folder, and no link (an entry
-    // the listing marks as a link is not opened: kLink).
+    // A subfolder as this folder's listing showed it, held for the same use: still that folder,
+    // and no link (an entry the listing marks as a link is not opened: kLink).
     virtual Opened OpenFolder(const FileEntry& entry) = 0;
     // Deletes a file, or a link of either kind as a link. A real folder is refused (kOther); a
     // read-only file loses its mark first and gets it back when it stays, or when it keeps
-    // other names (hard links), which keep their mark and content.
+    // other names (hard links), which keep their mark and content. Held to look: kAccessDenied.
     virtual FsError DeleteEntry(const FileEntry& entry) = 0;
-    // What DeleteEntry would answer, through the same open and the same checks, deleting and
-    // changing nothing (a preview of a clean decides as the clean does).
+    // What DeleteEntry of a folder held to empty would answer, through the same open and the
+    // same checks, deleting and changing nothing and keeping nothing open after it (a preview of
+    // a clean decides as the clean does).
     virtual FsError CheckEntry(const FileEntry& entry) = 0;
-    // What Remove would answer once everything in this folder had gone, removing nothing.
-    virtual FsError CheckRemove() = 0;
-    // Removes this folder, which must be empty by now (else kOther); when this handle closes,
-    // it is gone. A read-only folder loses its mark first and gets it back when it stays. Only a
-    // folder opened from its parent's handle can go: one opened by path stays (kAccessDenied).
-    virtual FsError Remove() = 0;
+    // Removes the subfolder the listing showed as entry, emptied by now through a handle that
+    // found it to be `identity` and closed since: it is opened anew relative to this folder with
+    // the right to delete, for the removal only, and removed only while it is still that folder
+    // (kLink when something else stands there now). Not empty: kOther; held open by another
+    // program that does not share its deletion: kInUse. A read-only folder loses its mark first
+    // and gets it back when it stays. Held to look: kAccessDenied.
+    virtual FsError RemoveFolder(const FileEntry& entry, const FileIdentity& identity) = 0;
 };
 
 class FileSystem {
@@ -106,10 +114,16 @@ public:
     virtual std::optional<std::string> ReadWholeFile(const std::string& path,
                                                      std::uint64_t maxBytes) = 0;
     // Writes the content to a temporary file beside the target ("<name>.<process id>-<n>.tmp"),
-    // then renames it over the target. The old file stays whole when anything fails. Temporary
-    // files that earlier writers left beside the target (their process ended before the
-    // rename) are removed first.
-    virtual bool ReplaceWholeFile(const std::string& path, std::string_view content) = 0;
+    // then renames it over the target. The old file stays whole when anything fails, and the
+    // answer says why (kAccessDenied for a read-only target or a folder that may not be written,
+    // kInUse for a target another program holds, kNotFound for a missing folder), with the
+    // platform's code; kNone once written. Temporary files that earlier writers left beside the
+    // target (their process ended before the rename) are removed first.
+    virtual FsError TryReplaceWholeFile(const std::string& path, std::string_view content) = 0;
+    // The same, answering only whether the file was written.
+    bool ReplaceWholeFile(const std::string& path, std::string_view content) {
+        return TryReplaceWholeFile(path, content) == FsError::kNone;
+    }
     // Adds the content at the end of the file in one write, creating the file when it is
     // missing (never its folder); others may read and append meanwhile. The file's size after
     // the write, or nullopt when nothing was written: the file is locked, read-only or a folder,
@@ -138,9 +152,10 @@ public:
     };
     virtual std::optional<Identified> Identify(const std::string& path) = 0;
 
-    // Opens a folder (links followed: the caller names it) for listing and emptying; null
-    // when it is no folder or cannot be opened.
-    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path) = 0;
+    // Opens a folder (links followed: the caller names it) for listing, and emptying when that is
+    // its use; null when it is no folder (kOther) or cannot be opened, and why into *why when
+    // asked. The folder itself never goes.
+    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, FolderUse use, FsError* why = nullptr) = 0;
 
     // Whether another program holds a file open so that it cannot be opened for reading
     // (kRead) or for deletion (kDelete): the file is opened with that access and every sharing

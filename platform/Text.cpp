@@ -1,5 +1,7 @@
 #include "platform/Text.h"
 
+#include <cctype>
+
 #include <algorithm>
 
 namespace text {
@@ -146,6 +148,32 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
+}
+
+std::vector<char> AccessKeys(const std::vector<std::string>& captions) {
+    std::vector<char> keys;
+    std::string taken;
+    const auto usable = [&](char c) {
+        const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return std::isalnum(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80 &&
+               taken.find(upper) == std::string::npos;
+    };
+    for (const std::string& caption : captions) {
+        char key = 0;
+        if (caption != "-") {
+            // Word starts first, then every other letter.
+            for (size_t i = 0; i < caption.size() && !key; ++i) {
+                if ((i == 0 || caption[i - 1] == ' ') && usable(caption[i])) key = caption[i];
+            }
+            for (size_t i = 0; i < caption.size() && !key; ++i) {
+                if (usable(caption[i])) key = caption[i];
+            }
+        }
+        key = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+        if (key) taken += key;
+        keys.push_back(key);
+    }
+    return keys;
 }
 
 }  // namespace text

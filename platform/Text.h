@@ -33,6 +33,11 @@ std::string FolderOf(std::string_view path);
 // as many of its last names as fit ("C:\Users\...\Holiday 2019"), then its first name and its
 // last ("C:\...\Holiday 2019"), then the end of its last name ("...day 2019").
 std::string ShortenPathMiddle(std::string_view path, const std::function<bool(const std::string&)>& fits);
+// The access key of each of a menu's items, as an upper-case ASCII letter or digit, 0 for none
+// (a separator, "-", or no letter left): the first letter of its first word not taken by an
+// item before it, else of a later word, else any later letter of it. The captions stay as they
+// are: the keys are matched when the menu asks, not marked with "&".
+std::vector<char> AccessKeys(const std::vector<std::string>& captions);
 // "*" and "?" as FindFirstFile reads them (without the 8.3 quirks), no regard to case.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 

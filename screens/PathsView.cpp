@@ -31,6 +31,7 @@ PathsView::PathsView(const ScreenServices& services)
     productName.SetCaption("Tarnwick Utility");
     pathList.Move(1320, 960, 3255, 1035);
     pathList.SetFont({"MS Sans Serif", 8.25, true, false});
+    pathList.SetMinimumRows(4);  // all it ever holds
     explanation.Move(4800, 120, 1335, 1935);
     explanation.SetCaption(kExplanation);
     SetCommands({

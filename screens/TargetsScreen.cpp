@@ -1,7 +1,6 @@
 #include "screens/TargetsScreen.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "engine/Amounts.h"
 #include "engine/CleanPreview.h"
@@ -9,6 +8,7 @@
 #include "engine/RunReport.h"
 #include "screens/CleanOptionsScreen.h"
 #include "screens/PreviewLine.h"
+#include "screens/SettingNotSaved.h"
 #include "screens/SidePicture.h"
 #include "settings/SettingsFile.h"
 
@@ -18,25 +18,11 @@ namespace {
 constexpr double kRowTop = 600;
 constexpr double kRowHeight = 300;
 constexpr double kWidth = 7800;
-// The amounts are redrawn this often while they are worked out.
-constexpr int kTickMs = 50;
-constexpr const char* kWorkingOut = "working it out ...";
+constexpr const char* kWorkingOut = "working it out ...";  // and, for the one in hand, how far
 
 double ClientHeight() { return kRowTop + kRowHeight * static_cast<double>(engine::CleanTargets().size()) + 600; }
 
 }  // namespace
-
-// The work beside the windows and what it has found so far. The screen reads it on the window
-// thread; the screen may go first (screen is then null).
-struct TargetsScreen::Job {
-    TargetsScreen* screen = nullptr;
-    platform::Ports ports;
-    engine::CleanSettings settings;
-    engine::CleanProgress progress;  // its stop gives the work up
-    std::mutex lock;
-    std::vector<std::optional<engine::DeleteTally>> found;
-    std::optional<std::string> refusal;
-};
 
 TargetsScreen::TargetsScreen(const ScreenServices& services)
     : Screen(services, {"Targets", "  Kavlon Tarnwick----Everything A Clean Can Clean", "Choose what to clean!", 50, 500,
@@ -65,10 +51,9 @@ TargetsScreen::TargetsScreen(const ScreenServices& services)
         {"sOptions", "Options", CommandKind::kOpen, Target::Of<CleanOptionsScreen>()},
         {"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass},
     });
-    results_.resize(targets.size());
 }
 
-TargetsScreen::~TargetsScreen() { Abandon(); }
+TargetsScreen::~TargetsScreen() = default;
 
 void TargetsScreen::LoadContent() {
     const settings::IniSnapshot ini(Ports(), settings::IniFilePath(*Ports().environment));
@@ -81,113 +66,88 @@ void TargetsScreen::LoadContent() {
 
 void TargetsScreen::Form_Activate() {
     Screen::Form_Activate();
-    // Worked out once a screen; given up by a clean, taken up again when the screen comes back.
-    if (!job_ && !WorkedOut()) Start();
+    // A clean that runs comes first; this screen is hidden meanwhile anyway.
+    if (Services().cleaner->Running()) return;
+    if (!previews_) {
+        previews_ = std::make_unique<TargetPreviews>(Ports(), App().Desktop());
+        previews_->onChange = [this] {
+            if (Services().cleaner->Running()) {
+                previews_->GiveUp();
+                stale_ = true;
+                return;
+            }
+            ShowResults();
+        };
+    }
+    engine::CleanSettings settings = engine::CleanSettings::Read(
+        settings::IniSnapshot(Ports(), settings::IniFilePath(*Ports().environment)), *Ports().environment);
+    userFolderSet_ = settings.userFolder != "0" && !settings.userFolder.empty();
+    std::fill(settings.values.begin(), settings.values.end(), std::string("Yes"));  // every target, chosen or not
+    // What is known serves while the files it came from are the same; after a clean it is
+    // worked out anew.
+    previews_->Want(settings, stale_);
+    stale_ = false;
+    ShowResults();
 }
 
 void TargetsScreen::Form_Unload() {
-    Abandon();
+    if (previews_) previews_->GiveUp();
     Screen::Form_Unload();
 }
 
-bool TargetsScreen::WorkedOut() const {
-    return std::all_of(results_.begin(), results_.end(), [](const auto& result) { return result.has_value(); });
-}
-
-void TargetsScreen::Start() {
-    // A clean that runs comes first; this screen is hidden meanwhile anyway.
-    if (Services().cleaner->Running()) return;
-    auto job = std::make_shared<Job>();
-    job->screen = this;
-    job->ports = Ports();
-    job->settings = engine::CleanSettings::Read(settings::IniSnapshot(Ports(), settings::IniFilePath(*Ports().environment)),
-                                                *Ports().environment);
-    job->found.resize(results_.size());
-    userFolderSet_ = job->settings.userFolder != "0" && !job->settings.userFolder.empty();
-    job_ = job;
-    App().Desktop().StartBeside(
-        [job] {
-            const auto refused = engine::UserFolderRefusal(job->ports, job->settings);
-            if (refused) {
-                const std::lock_guard<std::mutex> hold(job->lock);
-                job->refusal = refused->text;
-            }
-            for (std::size_t i = 0; i < job->found.size(); ++i) {
-                if (job->progress.StopRequested()) return;
-                // A refused folder is never looked at, as a clean would not.
-                engine::DeleteTally tally;
-                if (!(i == engine::kUserFolderTarget && refused)) tally = engine::PreviewTarget(job->ports, job->settings, i, &job->progress);
-                if (tally.stopped) return;
-                const std::lock_guard<std::mutex> hold(job->lock);
-                job->found[i] = std::move(tally);
-            }
-        },
-        kTickMs,
-        [job] {
-            if (TargetsScreen* screen = job->screen) {
-                if (screen->Services().cleaner->Running()) return screen->Abandon();
-                screen->ShowResults();
-            }
-        },
-        [job] {
-            if (TargetsScreen* screen = job->screen) {
-                screen->ShowResults();
-                screen->job_.reset();
-                job->screen = nullptr;
-            }
-        });
-}
-
-void TargetsScreen::Abandon() {
-    if (!job_) return;
-    job_->progress.RequestStop();
-    job_->screen = nullptr;
-    job_.reset();
-}
+bool TargetsScreen::WorkedOut() const { return previews_ && previews_->Complete(); }
 
 void TargetsScreen::ShowResults() {
-    if (job_) {
-        const std::lock_guard<std::mutex> hold(job_->lock);
-        refusal_ = job_->refusal;
-        for (std::size_t i = 0; i < results_.size(); ++i) {
-            if (job_->found[i] && !results_[i]) results_[i] = job_->found[i];
-        }
-    }
     const auto targets = engine::CleanTargets();
+    const engine::CleanPreview known = previews_ ? previews_->Known() : engine::CleanPreview{};
+    const auto inHand = previews_ ? previews_->InHand() : std::nullopt;
     std::uint64_t items = 0, bytes = 0;
-    bool known = true;
-    for (std::size_t i = 0; i < results_.size(); ++i) {
+    bool complete = true, anyChosen = false;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const bool found = i < known.targets.size() && known.targets[i];
         std::string text = kWorkingOut;
-        if (i == engine::kUserFolderTarget && refusal_) {
-            text = "would be refused";
+        if (known.refusal) {
+            text = i == engine::kUserFolderTarget ? "would be refused" : "not looked at: a clean would be refused";
         } else if (i == engine::kUserFolderTarget && !userFolderSet_) {
             text = "no folder chosen";
-        } else if (results_[i]) {
-            text = PreviewPartText(targets[i], *results_[i]);
+        } else if (found) {
+            text = PreviewPartText(targets[i], *known.targets[i]);
+        } else if (inHand && inHand->target == i) {
+            text = std::string(kWorkingOut) + " " + engine::ItemsText(inHand->soFar.items) + ", " +
+                   engine::BytesText(inHand->soFar.bytes) + " so far";
         }
         if (amounts[i]->Caption() != text) amounts[i]->SetCaption(text);
         if (boxes[i]->Value() != 1) continue;
-        known = known && (results_[i] || (i == engine::kUserFolderTarget && refusal_));
-        if (results_[i]) {
-            items += results_[i]->removedItems;
-            bytes += results_[i]->removedBytes;
+        anyChosen = true;
+        complete = complete && found;
+        if (found) {
+            items += known.targets[i]->removedItems;
+            bytes += known.targets[i]->removedBytes;
         }
     }
     std::string sum = "Nothing is chosen.";
-    if (refusal_ && boxes[engine::kUserFolderTarget]->Value() == 1) {
-        sum = "A clean now would be refused: " + *refusal_;
-    } else if (std::any_of(boxes.begin(), boxes.end(), [](const auto& box) { return box->Value() == 1; })) {
-        sum = std::string(known ? "The chosen ones would free " : "So far the chosen ones would free ") +
+    if (anyChosen && known.refusal) {
+        sum = "A clean now would be refused: " + known.refusalText;
+    } else if (anyChosen) {
+        sum = std::string(complete ? "The chosen ones would free " : "So far the chosen ones would free ") +
               engine::ItemsText(items) + ", " + engine::BytesText(bytes) + ".";
     }
     if (total.Caption() != sum) total.SetCaption(sum);
 }
 
 void TargetsScreen::StoreOption(std::size_t target) {
+    const std::string ini = settings::IniFilePath(*Ports().environment);
+    const std::string key(engine::CleanTargets()[target].key);
     App().SetMousePointer(platform::kPointerArrowHourglass);
     pointerTimer.SetEnabled(true);
-    settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "Delete",
-                       std::string(engine::CleanTargets()[target].key), boxes[target]->Value() == 1 ? "Yes" : "No");
+    const platform::FsError stored =
+        settings::WriteINI(Ports(), ini, "Delete", key, boxes[target]->Value() == 1 ? "Yes" : "No");
+    if (stored != platform::FsError::kNone) {
+        // The box says what a clean will do: what is stored.
+        boxes[target]->SetValue(settings::ReadINI(Ports(), ini, "Delete", key, "0") == "Yes");
+        TellIfNotSaved(App(), ini, stored);
+    }
+    // Every target is worked out whether chosen or not: the sum only counts again.
     ShowResults();
 }
 

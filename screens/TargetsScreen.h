@@ -1,14 +1,14 @@
 #pragma once
 // Every target a clean can clean, from the table: a check box for each (the same settings as the
 // clean options' boxes, stored the moment it is clicked), and beside it what a clean now would
-// free there, or why it would be skipped, worked out beside the windows target by target.
+// free there, or why it would be skipped, worked out beside the windows target by target (the
+// walk in hand counting as it goes).
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <vector>
 
-#include "engine/DeleteWalk.h"
 #include "screens/ScreenFrame.h"
+#include "screens/TargetPreviews.h"
 
 namespace screens {
 
@@ -33,18 +33,14 @@ protected:
     void LoadContent() override;
 
 private:
-    struct Job;
     void StoreOption(std::size_t target);
-    // Works every target out beside the windows; what is known so far shows as it comes.
-    void Start();
-    void Abandon();
     void ShowResults();
 
-    std::shared_ptr<Job> job_;
-    // What each target would free, once worked out (nullopt: not yet).
-    std::vector<std::optional<engine::DeleteTally>> results_;
-    std::optional<std::string> refusal_;  // the user folder would be refused, and why
-    bool userFolderSet_ = true;           // a user folder is stored
+    // Every target, chosen or not, as the preview line's targets are worked out: one at a time,
+    // what is known kept while the files it was worked out from are the same.
+    std::unique_ptr<TargetPreviews> previews_;
+    bool stale_ = true;          // what is known may be out of date (a clean ran meanwhile)
+    bool userFolderSet_ = true;  // a user folder is stored
 };
 
 }  // namespace screens

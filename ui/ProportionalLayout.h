@@ -1,9 +1,15 @@
 #pragma once
 // Proportional layout: one fixed enlargement per band of screen width, applied to a form and
-// to its controls by the fragments of their names, then the form is centred.
+// to its controls by the fragments of their names; then every list gets the rows it keeps in
+// view, and the form is centred where it fits.
 #include "forms/Form.h"
 
 namespace ui {
+
+// The designs' twips per pixel: they were drawn at 96 dots an inch.
+inline constexpr double kDesignTwipsPerPixel = 15;
+// The bottom of the screen the backdrop keeps for its status and progress lines.
+inline constexpr double kStatusBandTwips = 1800;
 
 struct LayoutBand {
     bool scaled = false;  // false: the form is only centred
@@ -17,7 +23,12 @@ struct LayoutBand {
 // 790 the second and exactly 1020 the third, the band of the display size it stands next to.
 LayoutBand BandForWidth(double widthPixels);
 
-// Scales the form and its controls for the screen and centres the form.
+// Scales the form and its controls for the screen, by the band of the screen's width at the
+// designs' 96 dots an inch (a display of more dots an inch has larger twips already, and is not
+// enlarged twice); gives each list the height its rows need (MinimumRows), the room inserted at
+// the list's bottom edge: what lies below moves down, what reaches across that edge grows, and
+// so does the form; then makes the form smaller, fonts with it, where it would not fit between
+// the screen's top and the backdrop's status band, and centres it there.
 void ResizeControls(forms::Form& form);
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeDesktop.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace fake {
 
@@ -36,13 +37,16 @@ FakeWindowPeer::FakeWindowPeer(FakeDesktop& desktop, std::string name, platform:
                                platform::WindowEvents& events)
     : desktop(desktop), name(std::move(name)), style(style), events(events), handle(desktop.nextHandle_ += 4) {}
 
-int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+int FakeWindowPeer::TrackPopupMenu(const std::vector<platform::MenuSpec>& items,
+                                   const std::function<void(int id)>& onChoosing) {
     desktop.popupMenus.push_back(items);
     if (desktop.menuChoices.empty()) return 0;
     const std::string choice = desktop.menuChoices.front();
     desktop.menuChoices.pop_front();
     for (const platform::MenuSpec& item : items) {
-        if (!item.separator && item.enabled && item.caption == choice) return item.id;
+        if (item.separator || !item.enabled || item.caption != choice) continue;
+        if (onChoosing) onChoosing(item.id);
+        return item.id;
     }
     return 0;
 }
@@ -84,6 +88,7 @@ void FakeWindowPeer::BringToForeground() {
 }
 
 void FakeWindowPeer::Hide() {
+    desktop.Effect("hide " + name);
     if (!visible) return;
     visible = false;
     if (desktop.active_ == this) desktop.LeaveActive(this, true);
@@ -124,7 +129,23 @@ int FakeDesktop::AddTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec
 
 void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
     trayLog.push_back("delete " + std::to_string(icon.id));
+    Effect(trayLog.back());
     trayIcons.erase(icon.id);
+}
+
+bool FakeDesktop::SetTrayTip(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
+    const auto found = trayIcons.find(icon.id);
+    if (found == trayIcons.end()) return false;
+    found->second.tip = icon.tip;
+    tipChanges.push_back({icon.tip, now_});
+    return true;
+}
+
+bool FakeDesktop::ShowTrayBalloon(platform::WindowPeer&, const platform::TrayIconSpec& icon,
+                                  const platform::TrayBalloon& balloon) {
+    if (!trayIcons.count(icon.id)) return false;
+    balloons.push_back(balloon);
+    return true;
 }
 
 std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::string& name,
@@ -230,13 +251,12 @@ void FakeDesktop::Forget(FakeWindowPeer* window) {
 void FakeDesktop::StartBeside(std::function<void()> work, int, std::function<void()> onTick,
                               std::function<void()> onDone) {
     ++besideRuns;
+    if (besideDeferred) {
+        deferred_.push_back({std::move(work), std::move(onTick), std::move(onDone)});
+        return;
+    }
     if (!besideOnThread) {
-        try {
-            work();
-        } catch (...) {
-        }
-        if (onTick) onTick();
-        if (onDone) onDone();
+        RunNow(work, onTick, onDone);
         return;
     }
     auto entry = std::make_unique<Beside>();
@@ -269,7 +289,30 @@ void FakeDesktop::DeliverBeside(bool wait) {
     }
 }
 
-void FakeDesktop::FinishBeside() { DeliverBeside(true); }
+void FakeDesktop::FinishBeside() {
+    DeliverBeside(true);
+    RunDeferred(false);
+}
+
+void FakeDesktop::RunDeferred(bool startedBefore) {
+    // What an onDone defers meanwhile runs too, unless only the work started before is due.
+    std::size_t due = startedBefore ? deferred_.size() : std::numeric_limits<std::size_t>::max();
+    while (!deferred_.empty() && due-- > 0) {
+        const Deferred next = std::move(deferred_.front());
+        deferred_.pop_front();
+        RunNow(next.work, next.onTick, next.onDone);
+    }
+}
+
+void FakeDesktop::RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                         const std::function<void()>& onDone) {
+    try {
+        work();
+    } catch (...) {
+    }
+    if (onTick) onTick();
+    if (onDone) onDone();
+}
 
 FakeDesktop::~FakeDesktop() {
     for (const auto& entry : beside_) entry->thread.join();
@@ -277,6 +320,7 @@ FakeDesktop::~FakeDesktop() {
 
 void FakeDesktop::Advance(long long milliseconds) {
     DeliverBeside(false);
+    RunDeferred(true);
     const long long target = now_ + milliseconds;
     for (;;) {
         auto next = timers_.end();
@@ -299,6 +343,7 @@ void FakeDesktop::Advance(long long milliseconds) {
 
 int FakeDesktop::MessageBox(const std::string& text, const std::string& caption, int style) {
     messages.push_back({text, caption, style, now_});
+    Effect("box " + caption);
     // Unscripted questions are answered No, the answer that changes nothing.
     struct Answer answer{(style & 0xF) == 4 ? platform::kResultNo : platform::kResultOk, 0, {}};
     if (!answers.empty()) {

@@ -117,7 +117,7 @@ public:
     bool HasMessageHook() override { return static_cast<bool>(hook); }
     // Activates the window, shown or not, as the platform does for the icon's popup menu.
     void BringToForeground() override;
-    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items, const std::function<void(int id)>& onChoosing) override;
 
     // Sends a message to the window as the platform would: through the hook, if there is one.
     // The window's own handling is not modelled; a passed-on message returns nullopt.
@@ -157,21 +157,35 @@ public:
     // Notification-area icons present now, by id.
     std::map<int, platform::TrayIconSpec> trayIcons;
     std::vector<std::string> trayLog;  // "add 125", "delete 125" in order
+    // Told of each effect the program has on the windows and the icon as it happens ("hide Form1",
+    // "pointer 0", "delete 125", "box <caption>", "end boxes").
+    std::function<void(const std::string& effect)> onEffect;
     int trayAddResult = 1;
+    // Every tip an icon was given after it was added, with the virtual time it came, and every
+    // balloon shown.
+    struct TipChange {
+        std::string tip;
+        long long at = 0;
+    };
+    std::vector<TipChange> tipChanges;
+    std::vector<platform::TrayBalloon> balloons;
     std::vector<int> pointerHistory;
     int pointer = 0;
     bool quit = false;
     int besideRuns = 0;  // work started beside
     // How work beside runs: at once on the caller's thread, its onDone called before StartBeside
     // returns (the default); or on a thread of its own, its onDone called by Advance or
-    // FinishBeside once it has returned.
+    // FinishBeside once it has returned; or deferred: run with its onDone on the caller's thread
+    // once time passes (Advance, for the work started before it) or by FinishBeside, so that a
+    // test acts while it is under way.
     bool besideOnThread = false;
+    bool besideDeferred = false;
 
     void Answer(int result, int waitMs = 0, std::function<void()> meanwhile = {}) {
         answers.push_back({result, waitMs, std::move(meanwhile)});
     }
     // Work started beside that has not had its onDone yet.
-    std::size_t BesideRunning() const { return beside_.size(); }
+    std::size_t BesideRunning() const { return beside_.size() + deferred_.size(); }
 
     long long Now() const { return now_; }
     // Moves the virtual clock forward, firing every timer that falls due, in time order.
@@ -197,8 +211,18 @@ public:
     void SetPointer(int p) override {
         pointer = p;
         pointerHistory.push_back(p);
+        Effect("pointer " + std::to_string(p));
     }
     platform::ScreenMetrics Screen() override { return screen; }
+    // Rows as high as the fake measures a line (1.2 times the point size), 300 twips of frame
+    // and scroll bar.
+    double ListHeight(const platform::FontSpec& font, int rows) override { return rows * font.size * 24 + 300; }
+    // 90 twips a character and 180 around each item.
+    double MenuBarWidth(const std::vector<std::string>& captions) override {
+        double width = 0;
+        for (const std::string& caption : captions) width += caption.size() * 90.0 + 180;
+        return width;
+    }
     void RunLoop() override {}
     void Quit() override { quit = true; }
     // Without besideOnThread the work runs at once, on this thread; the ticks it would have had
@@ -207,10 +231,16 @@ public:
                      std::function<void()> onDone) override;
     void FinishBeside() override;
     void Wait(int milliseconds) override { Advance(milliseconds); }
-    void EndMessageBoxes() override { endBoxes_ = true; }
+    void EndMessageBoxes() override {
+        endBoxes_ = true;
+        Effect("end boxes");
+    }
     ~FakeDesktop() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                         const platform::TrayBalloon& balloon) override;
     // Any picture asked for: a blank one of the side picture's size.
     std::optional<platform::Image> LoadPicture(const std::string&) override {
         return platform::Image{160, 322, std::vector<std::uint32_t>(160 * 322, 0)};
@@ -218,6 +248,9 @@ public:
 
 private:
     friend class FakeWindowPeer;
+    void Effect(const std::string& effect) {
+        if (onEffect) onEffect(effect);
+    }
     struct TimerEntry {
         FakeWindowPeer* window;
         int id;
@@ -247,7 +280,15 @@ private:
     };
     // Calls the onDone of work that has returned (all of it, waiting, with wait).
     void DeliverBeside(bool wait);
+    // The deferred work and its onDone: only what was started before, or all, whatever it starts.
+    void RunDeferred(bool startedBefore);
+    static void RunNow(const std::function<void()>& work, const std::function<void()>& onTick,
+                       const std::function<void()>& onDone);
     std::vector<std::unique_ptr<Beside>> beside_;
+    struct Deferred {
+        std::function<void()> work, onTick, onDone;
+    };
+    std::deque<Deferred> deferred_;
     bool endBoxes_ = false;
 };
 

@@ -18,6 +18,7 @@ public:
     int sleptMilliseconds = 0;
     std::uint64_t ticks = 0;  // Sleep advances it
     std::optional<int> exitCode;  // set by EndProcess
+    std::optional<std::string> output;  // what WriteOutput wrote; nullopt: there is no console
 
     void SetVariable(const std::string& name, const std::string& value);
     void UnsetVariable(const std::string& name);
@@ -37,6 +38,11 @@ public:
     void Sleep(int milliseconds) override {
         sleptMilliseconds += milliseconds;
         ticks += static_cast<std::uint64_t>(milliseconds);
+    }
+    bool WriteOutput(const std::string& text) override {
+        if (!output) return false;
+        *output += text;
+        return true;
     }
     void EndProcess(int code) override {
         if (!exitCode) exitCode = code;

@@ -26,14 +26,28 @@ std::string Rebase(const std::string& folder, std::string_view rest) {
 }
 // The names under which this machine's drives are shared with the network.
 bool IsThisMachine(std::string_view server) { return text::EqualsNoCase(server, "localhost") || server == "127.0.0.1"; }
+// The Windows errors the real adapter's writes answer with.
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kSharingViolation = 32;
+constexpr std::uint32_t kDiskFull = 112;
+constexpr std::uint32_t kInvalidName = 123;
+constexpr std::uint32_t kDirectoryName = 267;
 }  // namespace
 
 // A folder held by its identity: if the folder at its path is not the one it opened, every
-// operation finds nothing.
+// operation finds nothing. Held to be emptied, it keeps others from deleting or renaming it.
 class FakeFolderHandle : public platform::FolderHandle {
 public:
-    FakeFolderHandle(FakeFileSystem& files, std::string key, std::uint64_t id, bool removable)
-        : files_(files), key_(std::move(key)), id_(id), removable_(removable) {}
+    FakeFolderHandle(FakeFileSystem& files, std::string key, std::uint64_t id, platform::FolderUse use)
+        : files_(files), key_(std::move(key)), id_(id), use_(use) {
+        if (use_ == platform::FolderUse::kEmpty) ++files_.heldAgainstDeletion_[key_];
+    }
+    ~FakeFolderHandle() override {
+        if (use_ == platform::FolderUse::kEmpty && --files_.heldAgainstDeletion_[key_] == 0) {
+            files_.heldAgainstDeletion_.erase(key_);
+        }
+    }
 
     std::optional<std::vector<FileEntry>> List() override {
         if (!Live() || files_.failures_.count(key_)) return std::nullopt;
@@ -49,10 +63,11 @@ public:
         if (!child) return {nullptr, FsError::kNotFound};
         if (child->IsLink()) return {nullptr, FsError::kLink};
         if (!child->isFolder || (entry.fileId != 0 && child->id != entry.fileId)) return {nullptr, FsError::kOther};
-        return {std::make_unique<FakeFolderHandle>(files_, ChildKey(entry.name), child->id, true), FsError::kNone};
+        return {std::make_unique<FakeFolderHandle>(files_, ChildKey(entry.name), child->id, use_), FsError::kNone};
     }
 
     FsError DeleteEntry(const FileEntry& entry) override {
+        if (use_ == platform::FolderUse::kLook) return FsError::kAccessDenied;
         const FsError error = CheckEntry(entry);
         if (error == FsError::kNone) files_.nodes_.erase(ChildKey(entry.name));
         return error;
@@ -65,27 +80,28 @@ public:
         // A file link cannot be told from its target: nothing is deleted through it.
         if (child->IsLink() && !child->isFolder) return FsError::kLink;
         if (child->isFolder && !child->IsLink()) return FsError::kOther;
-        if (const auto failure = files_.failures_.find(ChildKey(entry.name)); failure != files_.failures_.end()) {
-            return failure->second;
-        }
-        if (files_.writesFail_) return FsError::kAccessDenied;
+        if (const FsError failure = Failure(entry.name); failure != FsError::kNone) return failure;
         if (child->lock != FakeFileSystem::Lock::kNone) return FsError::kInUse;
         return FsError::kNone;
     }
 
-    FsError Remove() override {
-        if (const FsError error = CheckRemove(); error != FsError::kNone) return error;
-        if (files_.HasChildren(key_)) return FsError::kOther;
-        files_.nodes_.erase(key_);
-        return FsError::kNone;
-    }
-
-    FsError CheckRemove() override {
-        if (!removable_) return FsError::kAccessDenied;
-        if (!Live()) return FsError::kNotFound;
-        if (text::EqualsNoCase(files_.Resolve(files_.currentFolder_, false), key_)) return FsError::kInUse;
-        if (IsRootKey(key_)) return FsError::kOther;
-        if (files_.writesFail_) return FsError::kAccessDenied;
+    FsError RemoveFolder(const FileEntry& entry, const platform::FileIdentity& identity) override {
+        if (use_ == platform::FolderUse::kLook) return FsError::kAccessDenied;
+        AboutToOpen(entry.name);
+        const FakeFileSystem::Node* child = Child(entry.name);
+        if (!child) return FsError::kNotFound;
+        if (child->IsLink() || child->id != identity.file) return FsError::kLink;
+        if (!child->isFolder) return FsError::kOther;
+        const std::string key = ChildKey(entry.name);
+        if (const FsError failure = Failure(entry.name); failure != FsError::kNone) return failure;
+        // Held by a process as its current folder, by another program, or still by a handle
+        // that empties it: none of them shares its deletion.
+        if (text::EqualsNoCase(files_.Resolve(files_.currentFolder_, false), key) ||
+            child->lock != FakeFileSystem::Lock::kNone || files_.heldAgainstDeletion_.count(key)) {
+            return FsError::kInUse;
+        }
+        if (files_.HasChildren(key)) return FsError::kOther;
+        files_.nodes_.erase(key);
         return FsError::kNone;
     }
 
@@ -93,6 +109,12 @@ private:
     void AboutToOpen(std::string_view name) {
         const FakeFileSystem::Node* folder = Live();
         if (files_.beforeOpen && folder) files_.beforeOpen(text::JoinPath(folder->path, name));
+    }
+    FsError Failure(std::string_view name) const {
+        if (const auto failure = files_.failures_.find(ChildKey(name)); failure != files_.failures_.end()) {
+            return failure->second;
+        }
+        return files_.writesFail_ ? FsError::kAccessDenied : FsError::kNone;
     }
     const FakeFileSystem::Node* Live() const {
         const FakeFileSystem::Node* node = files_.Find(key_);
@@ -106,7 +128,7 @@ private:
     FakeFileSystem& files_;
     std::string key_;
     std::uint64_t id_;
-    bool removable_;
+    platform::FolderUse use_;
 };
 
 FakeFileSystem::FakeFileSystem() { AddDrive('C'); }
@@ -343,21 +365,23 @@ void FakeFileSystem::RemoveLeftoversBeside(const std::string& key) {
     }
 }
 
-bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view content) {
+FsError FakeFileSystem::TryReplaceWholeFile(const std::string& path, std::string_view content) {
     const std::string key = Resolve(path, false);
-    if (key.empty() || writesFail_) return false;
+    if (key.empty()) return {FsError::kOther, kInvalidName};
+    if (writesFail_) return {FsError::kOther, kDiskFull};
     const Node* parent = Find(ParentKey(key));
-    if (!parent || !parent->isFolder) return false;
+    if (!parent || !parent->isFolder) return {FsError::kNotFound, kPathNotFound};
     RemoveLeftoversBeside(key);
     if (Node* node = Find(key)) {
-        if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
+        if (node->isFolder || node->Has(platform::kAttrReadOnly)) return {FsError::kAccessDenied, kAccessDenied};
+        if (node->lock != Lock::kNone) return {FsError::kInUse, kSharingViolation};
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
         node->id = nextId_++;  // a new file under the name: its other names keep the old one
-        return true;
+        return FsError::kNone;
     }
     Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}, 0});
-    return true;
+    return FsError::kNone;
 }
 
 std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& path, std::string_view content) {
@@ -476,11 +500,26 @@ std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::st
     return Identified{{static_cast<std::uint64_t>(key[0]), node->id}, parent};
 }
 
-std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path) {
+std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path, platform::FolderUse use,
+                                                                   FsError* why) {
     const std::string key = Resolve(path, false);
     const Node* node = Find(key);
-    if (!node || !node->isFolder || node->IsLink()) return nullptr;
-    return std::make_unique<FakeFolderHandle>(*this, key, node->id, false);
+    if (!node || !node->isFolder || node->IsLink()) {
+        if (why) *why = !node ? FsError(FsError::kNotFound, kPathNotFound) : FsError(FsError::kOther, kDirectoryName);
+        return nullptr;
+    }
+    return std::make_unique<FakeFolderHandle>(*this, key, node->id, use);
+}
+
+bool FakeFileSystem::OpensAsAnotherProgram(const std::string& path, bool toDelete) const {
+    const std::string key = Resolve(path, true);
+    const Node* node = Find(key);
+    if (!node) return false;
+    // No handle of ours holds a folder with the right to write or delete it, so a reader sharing
+    // only reading is kept out by another program's exclusive hold alone.
+    if (!toDelete) return node->lock != Lock::kExclusive;
+    return node->lock == Lock::kNone && !heldAgainstDeletion_.count(key) &&
+           !text::EqualsNoCase(Resolve(currentFolder_, false), key);
 }
 
 FsError FakeFileSystem::TryOpen(const std::string& path, OpenIntent intent) {

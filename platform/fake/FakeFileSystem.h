@@ -56,13 +56,18 @@ public:
     // world under a walk, as a program racing it would.
     std::function<void(const std::string& path)> beforeOpen;
 
+    // Whether another program could open the item now, and close it at once: to read it, sharing
+    // only reading, or (toDelete) to delete or rename it, sharing everything. A folder that a
+    // handle of ours holds to be emptied, or that is the current folder, is kept from the latter.
+    bool OpensAsAnotherProgram(const std::string& path, bool toDelete) const;
+
     std::optional<std::string> Content(const std::string& path) const;
     // Every path below a folder (files and folders), as stored, in sorted order.
     std::vector<std::string> Tree(const std::string& folder) const;
     std::vector<std::string> Drives() const;
 
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
-    bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    platform::FsError TryReplaceWholeFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
@@ -70,7 +75,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     // A file locked kInUse cannot be opened for deletion, one locked kExclusive not at all.
     platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;
     // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
@@ -112,6 +118,7 @@ private:
     std::map<std::string, Node> nodes_;  // by Key()
     std::map<char, std::string> mappedDrives_;  // letter -> key of the folder
     std::map<std::string, platform::FsError> failures_;  // by key
+    std::map<std::string, int> heldAgainstDeletion_;     // folders our handles hold to empty, by key
     std::string currentFolder_ = "C:\\";
     bool writesFail_ = false;
     std::uint64_t nextId_ = 1;

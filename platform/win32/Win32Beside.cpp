@@ -50,9 +50,8 @@ void BesideWork::Start(std::function<void()> work, int tickMs, std::function<voi
 }
 
 void BesideWork::FinishAll() {
-    std::vector<UINT> ids;
-    for (const auto& work : works_) ids.push_back(work->id);
-    for (const UINT id : ids) Done(id);
+    // An onDone may start more work (a clean's end writes its record beside): that is waited for too.
+    while (!works_.empty()) Done(works_.front()->id);
 }
 
 void BesideWork::Done(UINT id) {

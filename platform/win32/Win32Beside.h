@@ -19,7 +19,7 @@ public:
     ~BesideWork() override;
 
     void Start(std::function<void()> work, int tickMs, std::function<void()> onTick, std::function<void()> onDone);
-    // Waits for every work to return and calls its onDone.
+    // Waits for every work to return and calls its onDone, the work those start included.
     void FinishAll();
 
 private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include <commctrl.h>
+
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Window.h"
@@ -137,22 +139,93 @@ void Win32Label::SetCentred(bool centred) {
 
 // ---- Win32CheckBox
 
+int CheckBoxTextLeft(const TEXTMETRICW& font) { return font.tmHeight + font.tmAveCharWidth / 2; }
+
 Win32CheckBox::Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id,
                              const platform::ControlSetup& setup)
     : Win32Control(parent, events, id) {
-    Make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, setup);
+    Make(L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0, setup);
+    ::SetWindowSubclass(Hwnd(), CheckState, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+Win32CheckBox::~Win32CheckBox() { ::RemoveWindowSubclass(Hwnd(), CheckState, 0); }
+
+LRESULT CALLBACK Win32CheckBox::CheckState(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    auto* box = reinterpret_cast<Win32CheckBox*>(self);
+    if (message == BM_GETCHECK) return box->checked_ ? BST_CHECKED : BST_UNCHECKED;
+    if (message == BM_SETCHECK) {
+        box->SetChecked(wParam == BST_CHECKED);
+        return 0;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void Win32CheckBox::SetChecked(bool checked) {
-    ::SendMessageW(Hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (checked == checked_) return;
+    checked_ = checked;
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void Win32CheckBox::OnNotify(int code) {
-    if (code != BN_CLICKED) return;
-    // Drawn whole once more: Wine's toggle draws the focus rectangle, which inverts what lies
-    // under it, an odd number of times over itself, and takes it away.
-    ::InvalidateRect(Hwnd(), nullptr, TRUE);
-    events_.OnCheckedByUser(::SendMessageW(Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    // A second click in quick succession comes as a double click.
+    if (code != BN_CLICKED && code != BN_DOUBLECLICKED) return;
+    SetChecked(!checked_);
+    events_.OnCheckedByUser(checked_);
+}
+
+void Win32CheckBox::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    const RECT& area = item.rcItem;
+    // The background and text colour the window gives its buttons.
+    auto back = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(Parent(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Hwnd())));
+    ::FillRect(dc, &area, back ? back : ::GetSysColorBrush(COLOR_BTNFACE));
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+    const Selection selection(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    const int side = std::min<int>(metrics.tmHeight, area.bottom - area.top);
+    const int top = (area.top + area.bottom - side) / 2;
+    RECT square = {area.left, top, area.left + side, top + side};
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    ::DrawFrameControl(dc, &square, DFC_BUTTON,
+                       DFCS_BUTTONCHECK | (checked_ ? DFCS_CHECKED : 0) |
+                           ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0));
+    const int length = ::GetWindowTextLengthW(Hwnd());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(Hwnd(), text.data(), length + 1)));
+    RECT label = {area.left + CheckBoxTextLeft(metrics), area.top, area.right, area.bottom};
+    ::SetBkMode(dc, TRANSPARENT);
+    if (disabled) ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    constexpr UINT kFormat = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, kFormat);
+    if (item.itemState & ODS_FOCUS) {
+        RECT extent = label;
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, kFormat | DT_CALCRECT);
+        const int height = extent.bottom - extent.top;
+        extent.top = (area.top + area.bottom - height) / 2 - 1;
+        extent.bottom = extent.top + height + 2;
+        extent.left -= 1;
+        extent.right = std::min(extent.right + 1, area.right);
+        ::DrawFocusRect(dc, &extent);
+    }
+}
+
+// ---- Win32Button
+
+Win32Button::Win32Button(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup)
+    : Win32Control(parent, events, id) {
+    Make(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, setup);
+}
+
+void Win32Button::OnNotify(int code) {
+    if (code == BN_CLICKED) events_.OnClicked();
+}
+
+bool Win32Button::OnEnterKey() {
+    events_.OnClicked();
+    return true;
 }
 
 // ---- Win32ListBox

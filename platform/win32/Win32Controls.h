@@ -85,12 +85,34 @@ public:
     bool InBackground() const override { return true; }
 };
 
+// Drawn by the program, its box as high as its text's lines: the system's box keeps one size
+// (13 pixels under Wine, whatever the dots an inch) beside text of any size. It answers
+// BM_GETCHECK and BM_SETCHECK as a standard check box does.
 class Win32CheckBox final : public Win32Control {
 public:
     Win32CheckBox(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
+    ~Win32CheckBox() override;
     HWND Hwnd() const override { return window_.Get(); }
     void SetChecked(bool checked) override;
     void OnNotify(int code) override;
+    void OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    static LRESULT CALLBACK CheckState(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+    bool checked_ = false;
+};
+
+// Where a check box's text begins, in pixels: after a box as high as the font's lines, and
+// half an average character.
+int CheckBoxTextLeft(const TEXTMETRICW& font);
+
+class Win32Button final : public Win32Control {
+public:
+    Win32Button(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
+    HWND Hwnd() const override { return window_.Get(); }
+    void OnNotify(int code) override;
+    bool OnEnterKey() override;
 };
 
 // Lists fill fast: a fill posts itself a note that comes back once the handler that fills has

@@ -11,6 +11,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace win32 {
@@ -22,7 +23,14 @@ HICON ProgramIcon() {
     return ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
-bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
+// Copies text into a fixed field, cut to fit with its terminating zero.
+template <std::size_t N>
+void CopyInto(wchar_t (&field)[N], const std::string& text) {
+    const std::wstring wide = Widen(text).substr(0, N - 1);
+    std::copy(wide.begin(), wide.end(), field);
+}
+
+NOTIFYICONDATAW IconData(HWND owner, const platform::TrayIconSpec& icon) {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
     data.hWnd = owner;
@@ -30,8 +38,12 @@ bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
     data.uFlags = icon.flags;
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(owner, GCLP_HICON));  // the window's own icon
-    const std::wstring tip = Widen(icon.tip).substr(0, std::size(data.szTip) - 1);
-    std::copy(tip.begin(), tip.end(), data.szTip);
+    CopyInto(data.szTip, icon.tip);
+    return data;
+}
+
+bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
+    NOTIFYICONDATAW data = IconData(owner, icon);
     return ::Shell_NotifyIconW(action, &data) != FALSE;
 }
 
@@ -60,6 +72,7 @@ public:
 private:
     static constexpr const wchar_t* kHolderClass = L"MorvaneMenuHolder";
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_MENUCHAR) return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         return Default(message, wParam, lParam);
     }
 };
@@ -74,6 +87,9 @@ DWORD FormExStyle(const platform::WindowStyle& style) {
 }
 
 Win32Desktop::Win32Desktop() {
+    // The standard controls of common controls 6, where the program's manifest asks for them.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
     const WindowDc screen(nullptr);
     const int perInchX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
     const int perInchY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
@@ -145,6 +161,39 @@ platform::ScreenMetrics Win32Desktop::Screen() {
     metrics.widthTwips = TwipsX(::GetSystemMetrics(SM_CXSCREEN));
     metrics.heightTwips = TwipsY(::GetSystemMetrics(SM_CYSCREEN));
     return metrics;
+}
+
+double Win32Desktop::ListHeight(const platform::FontSpec& font, int rows) {
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), Font(font));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(measuring_.Get(), &metrics);
+    // A list box's rows are the font's lines; a folder list's are never lower than 12 pixels.
+    const int row = std::max<int>(12, metrics.tmHeight);
+    const int frame = 2 * ::GetSystemMetrics(SM_CYEDGE) + ::GetSystemMetrics(SM_CYHSCROLL);
+    // One pixel spare: the twips are rounded to pixels edge by edge.
+    return TwipsY(rows * row + frame + 1);
+}
+
+double Win32Desktop::MenuBarWidth(const std::vector<std::string>& captions) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return 0;
+    const GdiFont font(::CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!measuring_) measuring_.Reset(::CreateCompatibleDC(nullptr));
+    const Selection selection(measuring_.Get(), font.Get());
+    TEXTMETRICW text = {};
+    ::GetTextMetricsW(measuring_.Get(), &text);
+    // Each item is its text with an average character of room on either side, and a little
+    // more, so that an estimate errs on the wide side.
+    int width = 2 * ::GetSystemMetrics(SM_CXEDGE);
+    for (const std::string& caption : captions) {
+        const std::wstring wide = Widen(caption);
+        SIZE size = {};
+        ::GetTextExtentPoint32W(measuring_.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        width += size.cx + 2 * text.tmAveCharWidth + 4;
+    }
+    return TwipsX(width);
 }
 
 void Win32Desktop::RunLoop() {
@@ -239,6 +288,28 @@ void Win32Desktop::DeleteTrayIcon(platform::WindowPeer& owner, const platform::T
     trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
                                     [&](const TrayIcon& t) { return t.owner == window && t.data.id == icon.id; }),
                      trayIcons_.end());
+}
+
+bool Win32Desktop::SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
+    const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());
+    NOTIFYICONDATAW data = IconData(window, icon);
+    data.uFlags = NIF_TIP;
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
+    for (TrayIcon& kept : trayIcons_) {
+        if (kept.owner == window && kept.data.id == icon.id) kept.data.tip = icon.tip;  // as it comes back
+    }
+    return true;
+}
+
+bool Win32Desktop::ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                                   const platform::TrayBalloon& balloon) {
+    NOTIFYICONDATAW data = IconData(reinterpret_cast<HWND>(owner.NativeHandle()), icon);
+    data.uFlags = NIF_INFO;
+    CopyInto(data.szInfoTitle, balloon.title);
+    CopyInto(data.szInfo, balloon.text);
+    data.dwInfoFlags = balloon.warning ? NIIF_WARNING : NIIF_INFO;
+    data.uTimeout = 15000;  // what systems before Vista read; later ones keep their own time
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32Desktop::RestoreTrayIcons(HWND owner) {

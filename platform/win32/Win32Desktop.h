@@ -34,6 +34,8 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, int style) override;
     void SetPointer(int pointer) override;
     platform::ScreenMetrics Screen() override;
+    double ListHeight(const platform::FontSpec& font, int rows) override;
+    double MenuBarWidth(const std::vector<std::string>& captions) override;
     void RunLoop() override;
     void Quit() override;
     void StartBeside(std::function<void()> work, int tickMs, std::function<void()> onTick,
@@ -43,6 +45,9 @@ public:
     void EndMessageBoxes() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                         const platform::TrayBalloon& balloon) override;
     std::optional<platform::Image> LoadPicture(const std::string& resourceName) override;
 
     // Twips and the display's pixels.

@@ -134,6 +134,26 @@ std::string Win32Environment::ToAnsi(std::string_view utf8) { return *win32::ToA
 
 void Win32Environment::Sleep(int milliseconds) { ::Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(milliseconds)); }
 
+bool Win32Environment::WriteOutput(const std::string& text) {
+    // A program of the Windows subsystem has no console of its own: the output it was started
+    // with (redirected, or a terminal under Wine), else the console of the program that started it.
+    HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((!output || output == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        output = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        ::SetStdHandle(STD_OUTPUT_HANDLE, output);
+    }
+    if (!output || output == INVALID_HANDLE_VALUE) return false;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (::GetConsoleMode(output, &mode)) {
+        const std::wstring wide = Widen(text);
+        return ::WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
+    }
+    // A file or a pipe gets UTF-8, as the record is.
+    return ::WriteFile(output, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
+}
+
 void Win32Environment::EndProcess(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }
 
 }  // namespace win32

@@ -19,6 +19,7 @@ public:
     std::string FromAnsi(std::string_view ansi) override;
     std::string ToAnsi(std::string_view utf8) override;
     void Sleep(int milliseconds) override;
+    bool WriteOutput(const std::string& text) override;
     void EndProcess(int exitCode) override;
 };
 

@@ -13,7 +13,7 @@ namespace win32 {
 class Win32FileSystem : public platform::FileSystem {
 public:
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
-    bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    platform::FsError TryReplaceWholeFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
@@ -21,7 +21,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;
     std::optional<std::string> DosDevice(std::string_view name) override;
 };

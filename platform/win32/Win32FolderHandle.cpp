@@ -21,6 +21,11 @@
 // So under Wine a child folder is checked by its file id against the listing (a link to a folder
 // is marked there, and a folder swapped for one afterwards has another id), and a child file or
 // link by its object name, which only a handle on the child itself has.
+//
+// What Wine 8 pays for the questions a walk asks of a handle: GetFileInformationByHandle asks for
+// FileAllInformation (its name: a search of the path against the drives) and the volume's serial
+// (the mount manager, and another search), where FileInternalInformation, FileStandardInformation
+// and FileAttributeTagInformation are each one fstat of the handle's file.
 
 namespace win32 {
 
@@ -40,9 +45,14 @@ constexpr ULONG kFileInternalInformation = 6;
 constexpr ULONG kObjectNameInformation = 1;
 constexpr NTSTATUS kStatusDeletePending = static_cast<NTSTATUS>(0xC0000056);
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// A folder held by the walk cannot be renamed or deleted by another program meanwhile, so that
-// no folder above a file can be swapped for a link before the file is deleted.
+// A folder that a clean walks cannot be renamed or deleted by another program meanwhile, so that
+// no folder above a file can be swapped for a link before the file is deleted. A preview shares
+// everything: looking takes nothing from anyone.
 constexpr DWORD kShareFolder = FILE_SHARE_READ | FILE_SHARE_WRITE;
+// A folder is held to be listed; it conflicts with no other program's reading or writing.
+constexpr ACCESS_MASK kListFolder = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+DWORD FolderShare(platform::FolderUse use) { return use == platform::FolderUse::kLook ? kShareAll : kShareFolder; }
 
 // The few ntdll calls the handles need, and whether this is Wine (ntdll says so itself).
 struct Ntdll {
@@ -141,9 +151,9 @@ bool SetDisposition(HANDLE handle, bool remove) {
 // Whether the file has names other than the one the handle was opened by (hard links). A folder
 // has none, whatever Wine counts for it (a Unix folder's link count).
 bool HasOtherNames(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    return ::GetFileInformationByHandle(handle, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-           info.nNumberOfLinks > 1;
+    FILE_STANDARD_INFO info{};
+    return ::GetFileInformationByHandleEx(handle, FileStandardInfo, &info, sizeof(info)) && !info.Directory &&
+           info.NumberOfLinks > 1;
 }
 
 // Marks what the handle holds for deletion when it closes; a read-only mark is taken off first
@@ -171,25 +181,24 @@ struct HandleFacts {
 };
 
 // Under Wine the volume serial number belongs to the drive letter a path is reached by, not to
-// the volume, so the file id alone stands for the file there.
+// the volume, so the file id alone stands for the file there, and the serial is not asked for.
 std::optional<HandleFacts> FactsOf(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION info{};
+    if (Nt().wine) {
+        const std::optional<std::uint64_t> index = FileIndexOf(handle);
+        const std::optional<DWORD> attributes = AttributesOf(handle);
+        if (!index || !attributes) return std::nullopt;
+        return HandleFacts{{0, *index}, *attributes};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};  // not reached under Wine
     if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
     const std::uint64_t file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    return HandleFacts{{Nt().wine ? 0 : info.dwVolumeSerialNumber, file}, info.dwFileAttributes};
+    return HandleFacts{{info.dwVolumeSerialNumber, file}, info.dwFileAttributes};
 }
 
 class Win32FolderHandle final : public platform::FolderHandle {
 public:
-    // removeError: why Remove cannot succeed, when the handle lacks the right to delete: a
-    // folder opened by path is never asked for it (its user may not have it), nor one in use.
-    Win32FolderHandle(KernelHandle handle, FileIdentity identity, std::wstring ntPath, bool readOnly,
-                      FsError removeError)
-        : handle_(std::move(handle)),
-          identity_(identity),
-          ntPath_(std::move(ntPath)),
-          readOnly_(readOnly),
-          removeError_(removeError) {}
+    Win32FolderHandle(KernelHandle handle, FileIdentity identity, std::wstring ntPath, platform::FolderUse use)
+        : handle_(std::move(handle)), identity_(identity), ntPath_(std::move(ntPath)), use_(use) {}
 
     std::optional<std::vector<FileEntry>> List() override {
         std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
@@ -220,20 +229,10 @@ public:
         if (entry.IsReparsePoint()) return {nullptr, FsError::kLink};
         if (!entry.IsDirectory()) return {nullptr, FsError::kOther};
         const std::wstring name = Widen(entry.name);
-        const bool readOnly = entry.Has(platform::kAttrReadOnly);
         KernelHandle child;
-        const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-        const ACCESS_MASK removable = DELETE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
-        NTSTATUS status = OpenChild(name, access | removable, kDirectoryFile, child);
-        // A folder that some process has as its current folder (this one's own, for one) cannot
-        // be deleted, but what it holds can.
-        FsError removeError = FsError::kNone;
-        if (const FsError error = FsErrorOfStatus(status);
-            error == FsError::kInUse || error == FsError::kAccessDenied) {
-            removeError = error;
-            status = OpenChild(name, access, kDirectoryFile, child);
+        if (const NTSTATUS status = OpenChild(name, kListFolder, kDirectoryFile, FolderShare(use_), child); status < 0) {
+            return {nullptr, FsErrorOfStatus(status)};
         }
-        if (status < 0) return {nullptr, FsErrorOfStatus(status)};
         const std::optional<std::uint64_t> index = FileIndexOf(child.Get());
         if (!index) return {nullptr, FsError::kOther};
         if (Nt().wine) {
@@ -248,11 +247,12 @@ public:
         }
         std::wstring ntPath = Nt().wine ? ChildPath(name) : std::wstring();
         return {std::make_unique<Win32FolderHandle>(std::move(child), FileIdentity{identity_.volume, *index},
-                                                    std::move(ntPath), readOnly, removeError),
+                                                    std::move(ntPath), use_),
                 FsError::kNone};
     }
 
     FsError DeleteEntry(const FileEntry& entry) override {
+        if (use_ == platform::FolderUse::kLook) return FsError::kAccessDenied;
         KernelHandle child;
         if (const FsError error = OpenToDelete(entry, child); error != FsError::kNone) return error;
         return DeleteThrough(child.Get(), entry.Has(platform::kAttrReadOnly));
@@ -263,12 +263,22 @@ public:
         return OpenToDelete(entry, child);
     }
 
-    FsError Remove() override {
-        if (removeError_ != FsError::kNone) return removeError_;
-        return DeleteThrough(handle_.Get(), readOnly_);
+    FsError RemoveFolder(const FileEntry& entry, const FileIdentity& identity) override {
+        if (use_ == platform::FolderUse::kLook) return FsError::kAccessDenied;
+        const bool readOnly = entry.Has(platform::kAttrReadOnly);
+        const ACCESS_MASK access = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
+        KernelHandle child;
+        if (const NTSTATUS status = OpenChild(Widen(entry.name), access, kDirectoryFile, kShareFolder, child);
+            status < 0) {
+            return FsErrorOfStatus(status);
+        }
+        // The folder that was emptied, or what a Unix link there leads to (Wine), or a link
+        // itself (Windows), or another folder put in its place: only the first goes.
+        const std::optional<std::uint64_t> index = FileIndexOf(child.Get());
+        if (!index) return FsError::kOther;
+        if (*index != identity.file) return FsError::kLink;
+        return DeleteThrough(child.Get(), readOnly);
     }
-
-    FsError CheckRemove() override { return removeError_; }
 
 private:
     // Opens a file, or a link of either kind, to be deleted through the handle: as the listing
@@ -278,7 +288,8 @@ private:
         const bool listedAsFile = !entry.IsDirectory() && !entry.IsReparsePoint();
         const bool readOnly = entry.Has(platform::kAttrReadOnly);
         const ACCESS_MASK access = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (readOnly ? FILE_WRITE_ATTRIBUTES : 0);
-        if (const NTSTATUS status = OpenChild(name, access, listedAsFile ? kNonDirectoryFile : 0, child); status < 0) {
+        if (const NTSTATUS status = OpenChild(name, access, listedAsFile ? kNonDirectoryFile : 0, kShareAll, child);
+            status < 0) {
             return FsErrorOfStatus(status);
         }
         if (Nt().wine && !IsHere(child.Get(), name)) return FsError::kLink;
@@ -291,8 +302,8 @@ private:
     }
 
     // The child of this folder, opened without following a link (where the platform can).
-    NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, KernelHandle& child) const {
-        const DWORD share = kind == kDirectoryFile ? kShareFolder : kShareAll;
+    NTSTATUS OpenChild(const std::wstring& name, ACCESS_MASK access, ULONG kind, DWORD share,
+                       KernelHandle& child) const {
         UNICODE_STRING objectName;
         objectName.Buffer = const_cast<PWSTR>(name.c_str());
         objectName.Length = objectName.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
@@ -321,8 +332,7 @@ private:
     KernelHandle handle_;
     FileIdentity identity_;
     std::wstring ntPath_;  // under Wine only: the handle's own NT path
-    bool readOnly_;
-    FsError removeError_;
+    platform::FolderUse use_;
 };
 
 // The path a handle has with its links resolved, in the form callers write ("C:\...",
@@ -390,22 +400,26 @@ bool IsNoUnixLink(HANDLE file, const std::wstring& apiPath) {
                                             static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath) {
-    if (!Nt().complete) return nullptr;
-    KernelHandle folder(::CreateFileW(apiPath.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES |
-                                                           SYNCHRONIZE,
-                                      kShareFolder, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder) return nullptr;
+std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath, platform::FolderUse use,
+                                                         FsError* why) {
+    const auto failed = [why](FsError error) -> std::unique_ptr<platform::FolderHandle> {
+        if (why) *why = error == FsError::kNone ? FsError(FsError::kOther) : error;
+        return nullptr;
+    };
+    if (!Nt().complete) return failed({FsError::kOther, ERROR_PROC_NOT_FOUND});
+    KernelHandle folder(::CreateFileW(apiPath.c_str(), kListFolder, FolderShare(use), nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return failed(FsErrorOf(::GetLastError()));
     const std::optional<HandleFacts> facts = FactsOf(folder.Get());
-    if (!facts || !IsRealFolder(facts->attributes)) return nullptr;
+    if (!facts) return failed(FsErrorOf(::GetLastError()));
+    if (!IsRealFolder(facts->attributes)) return failed({FsError::kOther, ERROR_DIRECTORY});
     std::wstring ntPath;
     if (Nt().wine) {
         const std::optional<std::wstring_view> name = ObjectNameOf(folder.Get());
-        if (!name) return nullptr;
+        if (!name) return failed(FsErrorOf(::GetLastError()));
         ntPath = *name;
     }
-    return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), false,
-                                               FsError::kAccessDenied);
+    return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), use);
 }
 
 std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring& apiPath) {

@@ -4,12 +4,48 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Controls.h"
 
 namespace win32 {
 
 namespace {
+
+// The popup menu this thread tracks, for the filter hook that sees the menu's input first.
+struct TrackedMenu {
+    HMENU menu;
+    const std::function<void(int)>& onChoosing;
+    bool told = false;
+};
+thread_local TrackedMenu* tracked = nullptr;
+
+// The id of the item that a message of the menu's loop chooses: Enter on the highlighted item,
+// a button released over one; 0 for none.
+int ChosenBy(const MSG& message, HMENU menu) {
+    int index = -1;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        for (int i = 0, count = ::GetMenuItemCount(menu); i < count; ++i) {
+            if ((::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) != 0) index = i;
+        }
+    } else if (message.message == WM_LBUTTONUP || message.message == WM_RBUTTONUP) {
+        index = ::MenuItemFromPoint(nullptr, menu, message.pt);
+    }
+    if (index < 0) return 0;
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(index), MF_BYPOSITION);
+    if ((state & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED | MF_POPUP)) != 0) return 0;
+    return static_cast<int>(::GetMenuItemID(menu, index));
+}
+
+LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_MENU && tracked && !tracked->told) {
+        if (const int id = ChosenBy(*reinterpret_cast<const MSG*>(lParam), tracked->menu); id > 0) {
+            tracked->told = true;
+            tracked->onChoosing(id);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // Menu items with at most one level of sub-items; an invisible item is left out.
 void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool allowSubMenus) {
@@ -34,6 +70,16 @@ void AppendItems(HMENU menu, const std::vector<platform::MenuSpec>& items, bool 
     }
 }
 
+// Brings the thread's message time up to now. Under Wine an activation asks X for the keyboard
+// focus stamped with the time of the thread's last message, and X refuses a request older than
+// the focus it has: the icon's click comes as a sent message, with no time of its own, and the
+// task bar may have taken the focus since the program's last message. Sent messages wait.
+void CatchUpMessageTime(HWND window) {
+    ::PostMessageW(window, WM_NULL, 0, 0);
+    MSG message;
+    ::PeekMessageW(&message, window, WM_NULL, WM_NULL, PM_REMOVE | PM_QS_POSTMESSAGE);
+}
+
 // A menu bar made from its items; null for none.
 MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
     MenuHandle bar;
@@ -46,6 +92,30 @@ MenuHandle MenuBar(const std::vector<platform::MenuSpec>& menu) {
 
 }  // namespace
 
+LRESULT MenuAccessKey(HMENU menu, WPARAM typed) {
+    const int count = ::GetMenuItemCount(menu);
+    std::vector<std::string> captions;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        wchar_t caption[256] = {};
+        const bool separator = ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_SEPARATOR);
+        if (!separator) ::GetMenuStringW(menu, static_cast<UINT>(i), caption, 256, MF_BYPOSITION);
+        captions.push_back(separator ? std::string("-") : Narrow(caption));
+    }
+    const std::vector<char> keys = text::AccessKeys(captions);
+    // Only ASCII letters and digits are keys; anything else matches none.
+    wchar_t key = static_cast<wchar_t>(LOWORD(typed));
+    if (key >= L'a' && key <= L'z') key = static_cast<wchar_t>(key - L'a' + L'A');
+    for (int i = 0; i < count; ++i) {
+        if (keys[static_cast<size_t>(i)] && static_cast<wchar_t>(keys[static_cast<size_t>(i)]) == key) {
+            return MAKELRESULT(i, MNC_EXECUTE);
+        }
+    }
+    return MAKELRESULT(0, MNC_IGNORE);
+}
+
 Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
                          const platform::WindowSetup& setup)
     : desktop_(desktop), style_(style), events_(events) {
@@ -57,11 +127,25 @@ Win32Window::Win32Window(Win32Desktop& desktop, const platform::WindowStyle& sty
            desktop_.OwnerFor(style), menu.Get(), Widen(setup.caption).c_str());
     // The window owns the menu bar it was made with.
     if (Hwnd() && menu) menu.Release();
+    KeepClientHeight();
     RECT client = {};
     ::GetClientRect(Hwnd(), &client);
     clientSize_ = {client.right, client.bottom};
     desktop_.Adopt(*this);
     created_ = true;
+}
+
+void Win32Window::KeepClientHeight() {
+    if (!style_.hasMenu) return;
+    RECT window = {}, client = {}, frame = {0, 0, 0, 0};
+    ::GetWindowRect(Hwnd(), &window);
+    ::GetClientRect(Hwnd(), &client);
+    ::AdjustWindowRectEx(&frame, FormStyle(style_), TRUE, FormExStyle(style_));
+    // A menu bar too wide for the window takes a second line out of the inner area.
+    const int missing = (window.bottom - window.top) - (frame.bottom - frame.top) - client.bottom;
+    if (missing <= 0) return;
+    ::SetWindowPos(Hwnd(), nullptr, window.left, window.top - missing / 2, window.right - window.left,
+                   window.bottom - window.top + missing, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Win32Window::~Win32Window() {
@@ -76,6 +160,7 @@ void Win32Window::SetCaption(const std::string& caption) { ::SetWindowTextW(Hwnd
 void Win32Window::SetBounds(const platform::TwipRect& outer) {
     ::SetWindowPos(Hwnd(), nullptr, desktop_.PixelsX(outer.left), desktop_.PixelsY(outer.top),
                    desktop_.PixelsX(outer.width), desktop_.PixelsY(outer.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    KeepClientHeight();
 }
 
 platform::TwipRect Win32Window::ClientArea() {
@@ -118,10 +203,12 @@ void Win32Window::SetMenu(const std::vector<platform::MenuSpec>& menu) {
     quietResize_ = true;
     if (::SetMenu(Hwnd(), bar.Get())) bar.Release();
     quietResize_ = false;
+    KeepClientHeight();
     if (old && old != ::GetMenu(Hwnd())) ::DestroyMenu(old);
 }
 
-int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
+int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items,
+                                const std::function<void(int id)>& onChoosing) {
     const MenuHandle popup(::CreatePopupMenu());
     AppendItems(popup.Get(), items, true);
     POINT at = {};
@@ -130,9 +217,20 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     // one shown on the screen: with nothing of ours shown, an unseen one holds the menu.
     const bool held = !::IsWindowVisible(Hwnd()) && !desktop_.AnyShown();
     const HWND owner = held ? desktop_.ShowMenuHolder(at, Hwnd()) : Hwnd();
-    if (held) ::SetForegroundWindow(owner);
+    if (held) {
+        CatchUpMessageTime(owner);
+        ::SetForegroundWindow(owner);
+    }
+    // The menu's loop shows every message to this thread's filter hook before it acts on it:
+    // closing the menu takes Wine tens of milliseconds more.
+    TrackedMenu menu{popup.Get(), onChoosing};
+    const HHOOK filter = onChoosing ? ::SetWindowsHookExW(WH_MSGFILTER, MenuFilter, nullptr, ::GetCurrentThreadId())
+                                    : nullptr;
+    tracked = &menu;
     const int chosen = static_cast<int>(
         ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    tracked = nullptr;
+    if (filter) ::UnhookWindowsHookEx(filter);
     if (held) desktop_.HideMenuHolder();
     // Without a message after it, a menu opened from the notification area may not close when
     // the user clicks elsewhere the next time.
@@ -140,13 +238,17 @@ int Win32Window::TrackPopupMenu(const std::vector<platform::MenuSpec>& items) {
     return chosen;
 }
 
-void Win32Window::BringToForeground() { ::SetForegroundWindow(Hwnd()); }
+void Win32Window::BringToForeground() {
+    CatchUpMessageTime(Hwnd());
+    ::SetForegroundWindow(Hwnd());
+}
 
 void Win32Window::Show() {
     const HWND hwnd = Hwnd();
     const LifeToken::Watch watch = life_.Watcher();
     // Lists filled while the window was hidden are finished now, before anything is drawn.
     for (Win32Control* control : controls_) control->OnShowing();
+    CatchUpMessageTime(hwnd);
     // Activates a hidden window, and brings a minimised one back; its handlers may run here.
     ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     if (!watch.Alive()) return;
@@ -181,6 +283,8 @@ std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::Cont
             return std::make_unique<Win32Label>(*this, events, id, setup);
         case platform::ControlType::kCheckBox:
             return std::make_unique<Win32CheckBox>(*this, events, id, setup);
+        case platform::ControlType::kButton:
+            return std::make_unique<Win32Button>(*this, events, id, setup);
         case platform::ControlType::kPictureBox:
             return std::make_unique<Win32PictureBox>(*this, events, id, setup);
         case platform::ControlType::kDriveList:
@@ -298,6 +402,8 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE:
             return OnSize(lParam);
+        case WM_MENUCHAR:
+            return MenuAccessKey(reinterpret_cast<HMENU>(lParam), wParam);
         case WM_CLOSE:
             events_.OnCloseRequest();
             return 0;
@@ -406,8 +512,12 @@ bool Win32Window::OnDialogKey(HWND from, WPARAM key) {
     }
     if (key == VK_RETURN) return source && source->OnEnterKey();
     if (key == VK_ESCAPE) {
-        // Esc is the screen's Close, once an open drop-down list has closed.
-        if (!style_.hasMenu || (source && source->TakesEscape())) return false;
+        // Esc is the window's own first (a screen's work in hand given up, the backdrop's Cancel),
+        // then the screen's Close, once an open drop-down list has closed.
+        if (source && source->TakesEscape()) return false;
+        const LifeToken::Watch watch = life_.Watcher();
+        if (events_.OnEscape() || !watch.Alive()) return true;
+        if (!style_.hasMenu) return false;
         events_.OnCloseRequest();  // may destroy this window
         return true;
     }

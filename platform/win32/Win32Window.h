@@ -18,6 +18,10 @@ inline constexpr UINT kEndListBurst = WM_APP + 1;
 // Posted by a backdrop to itself when it was activated while a window it owns was shown.
 inline constexpr UINT kPassActivation = WM_APP + 2;
 
+// The answer to WM_MENUCHAR: the item of the menu whose access key (text::AccessKeys) was typed,
+// chosen, so that menu items have access keys while their captions stay as they are.
+LRESULT MenuAccessKey(HMENU menu, WPARAM typed);
+
 class Win32Window final : public NativeWindow, public platform::WindowPeer {
 public:
     Win32Window(Win32Desktop& desktop, const platform::WindowStyle& style, platform::WindowEvents& events,
@@ -44,7 +48,7 @@ public:
     void SetMessageHook(platform::MessageHook hook) override { hook_ = std::move(hook); }
     bool HasMessageHook() override { return static_cast<bool>(hook_); }
     void BringToForeground() override;
-    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items) override;
+    int TrackPopupMenu(const std::vector<platform::MenuSpec>& items, const std::function<void(int id)>& onChoosing) override;
 
     const platform::WindowStyle& Style() const { return style_; }
     // Tab and Shift+Tab move the focus among the controls that take it, in the order they were
@@ -64,6 +68,9 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    // The window grows by what a menu bar on more than one line takes, so that the inner area
+    // keeps the height the form laid its controls out in; its middle stays where it was.
+    void KeepClientHeight();
     // The topmost shown and enabled window this one owns; null for none.
     HWND FrontOwned() const;
     // Gives the focus back to the control that had it when the window was last active, or

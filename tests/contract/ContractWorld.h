@@ -50,9 +50,13 @@ public:
     virtual void UnsetVariable(const std::string& name) = 0;
     virtual void SetCurrentFolder(const std::string& folder) = 0;
 
-    // Holds the file open as another program would. Shared: others may read it but not delete,
-    // move or replace it. Exclusive: others cannot even read it.
+    // Holds the file or folder open as another program would. Shared: others may read it but not
+    // delete, move or replace it. Exclusive: others cannot even read it.
     virtual std::unique_ptr<HeldFile> HoldOpen(const std::string& path, bool exclusive) = 0;
+    // Another program opens the file or folder and closes it at once: to read it, sharing only
+    // reading, or (toDelete) to delete or rename it, sharing everything. false when a handle open
+    // now keeps it out.
+    virtual bool OpensAsAnotherProgram(const std::string& path, bool toDelete) = 0;
     // A link at link (inside the scratch folder) to the folder target (inside it too). false
     // when this side cannot make links.
     virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;

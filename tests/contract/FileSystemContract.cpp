@@ -50,7 +50,9 @@ protected:
         return std::nullopt;
     }
 
-    std::unique_ptr<platform::FolderHandle> Scratch() { return files.OpenFolder(world->Scratch()); }
+    std::unique_ptr<platform::FolderHandle> Scratch(platform::FolderUse use = platform::FolderUse::kEmpty) {
+        return files.OpenFolder(world->Scratch(), use);
+    }
 
     // Deletes a folder's entries through its handle, the way any caller of the port must.
     static void Empty(platform::FolderHandle& folder) {
@@ -58,7 +60,9 @@ protected:
             if (entry.IsDirectory() && !entry.IsReparsePoint()) {
                 if (auto inner = folder.OpenFolder(entry).folder) {
                     Empty(*inner);
-                    inner->Remove();
+                    const platform::FileIdentity identity = inner->Identity();
+                    inner.reset();
+                    folder.RemoveFolder(entry, identity);
                 }
             } else {
                 folder.DeleteEntry(entry);
@@ -123,11 +127,12 @@ TEST_F(FileSystemContract, TryingAnOpenTellsWhatAHolderForbids) {
     EXPECT_EQ(Read(path), "lock");
 }
 
-// A replace that cannot finish keeps the old file whole and leaves no temporary file.
+// A replace that cannot finish keeps the old file whole, leaves no temporary file, and says why.
 TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
     enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly };
     for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly}) {
         SCOPED_TRACE(static_cast<int>(obstacle));
+        const FsError::Kind why = obstacle == Obstacle::kReadOnly ? FsError::kAccessDenied : FsError::kInUse;
         const std::string name = "Clean" + std::to_string(static_cast<int>(obstacle)) + ".ini";
         const std::string path = InScratch(name);
         world->MakeFile(path, "old");
@@ -137,7 +142,9 @@ TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
         } else {
             held = world->HoldOpen(path, obstacle == Obstacle::kHeldExclusively);
         }
-        EXPECT_FALSE(files.ReplaceWholeFile(path, "new"));
+        const FsError answer = files.TryReplaceWholeFile(path, "new");
+        EXPECT_EQ(answer, why);
+        EXPECT_NE(answer.Code(), 0u) << "the system's code comes with it";
         held.reset();
         EXPECT_EQ(Read(path), "old");
         const Names names = NamesIn(world->Scratch());
@@ -164,10 +171,10 @@ TEST_F(FileSystemContract, ReplaceRemovesTheLeftoversOfWritersThatEnded) {
 }
 
 TEST_F(FileSystemContract, ReplaceNeedsAnExistingFolder) {
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"), FsError::kNotFound);
     EXPECT_FALSE(files.Exists(InScratch("Missing")));
     ASSERT_EQ(files.CreateFolder(InScratch("Folder")), FsError::kNone);
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Folder"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Folder"), "x"), FsError::kAccessDenied);
     EXPECT_EQ(NamesIn(world->Scratch()), Names{"Folder"});
 }
 
@@ -357,8 +364,13 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
         EXPECT_EQ(entry.size, byPath->size);
         EXPECT_EQ(entry.fileId, files.Identify(InScratch(entry.name))->identity.file);
     }
-    EXPECT_EQ(files.OpenFolder(InScratch("a.txt")), nullptr);
-    EXPECT_EQ(files.OpenFolder(InScratch("Missing")), nullptr);
+    // What is no folder, or none at all, says so.
+    for (const auto& [name, why] : {std::pair{"a.txt", FsError::kOther}, std::pair{"Missing", FsError::kNotFound}}) {
+        FsError answer;
+        EXPECT_EQ(files.OpenFolder(InScratch(name), platform::FolderUse::kLook, &answer), nullptr) << name;
+        EXPECT_EQ(answer, why) << name;
+        EXPECT_NE(answer.Code(), 0u) << name;
+    }
 }
 
 TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
@@ -435,20 +447,23 @@ TEST_F(FileSystemContract, OpenFolderOpensThatFolderOnly) {
     EXPECT_EQ(folder->OpenFolder(gone).error, FsError::kNotFound);
 }
 
-// A folder goes through its own handle once it is empty; a read-only one loses its mark first
-// and keeps it when it stays; a process's current folder is emptied but stays.
-TEST_F(FileSystemContract, RemoveTakesAnEmptyFolderOnly) {
+// An emptied folder goes from its parent once its own handle is closed; a read-only one loses
+// its mark first and keeps it when it stays; a process's current folder is emptied but stays.
+TEST_F(FileSystemContract, RemoveFolderTakesAnEmptiedFolderOnly) {
     const std::string current = InScratch("Current");
     ASSERT_EQ(files.CreateFolder(current), FsError::kNone);
     world->MakeFile(text::JoinPath(current, "inside.txt"), "inside");
     world->SetCurrentFolder(current);
     {
         const auto folder = Scratch();
-        auto opened = folder->OpenFolder(*Listed(*folder, "Current"));
+        const FileEntry entry = *Listed(*folder, "Current");
+        auto opened = folder->OpenFolder(entry);
         ASSERT_NE(opened.folder, nullptr);
         EXPECT_EQ(opened.folder->DeleteEntry(*Listed(*opened.folder, "inside.txt")), FsError::kNone);
-        EXPECT_EQ(opened.folder->CheckRemove(), FsError::kInUse);
-        EXPECT_EQ(opened.folder->Remove(), FsError::kInUse);
+        const platform::FileIdentity identity = opened.folder->Identity();
+        EXPECT_EQ(folder->RemoveFolder(entry, identity), FsError::kInUse) << "its handle still holds it";
+        opened.folder.reset();
+        EXPECT_EQ(folder->RemoveFolder(entry, identity), FsError::kInUse);
     }
     EXPECT_EQ(NamesIn(current), Names{});
     world->SetCurrentFolder(world->Scratch());
@@ -467,14 +482,43 @@ TEST_F(FileSystemContract, RemoveTakesAnEmptyFolderOnly) {
         if (c.readOnly) world->SetAttributes(path, platform::kAttrReadOnly);
         const bool markKept = (files.Attributes(path).value_or(0) & platform::kAttrReadOnly) != 0;
         const auto folder = Scratch();
-        auto opened = folder->OpenFolder(*Listed(*folder, c.name));
-        ASSERT_NE(opened.folder, nullptr);
-        EXPECT_EQ(opened.folder->Remove(), c.withFile ? FsError::kOther : FsError::kNone);
-        opened.folder.reset();
+        const FileEntry entry = *Listed(*folder, c.name);
+        const platform::FileIdentity identity = folder->OpenFolder(entry).folder->Identity();
+        EXPECT_EQ(folder->RemoveFolder(entry, identity), c.withFile ? FsError::kOther : FsError::kNone);
         EXPECT_EQ(files.Exists(path), c.withFile);
         if (c.withFile) {
             EXPECT_EQ(Read(text::JoinPath(path, "inside.txt")), "inside");
             EXPECT_EQ((files.Attributes(path).value_or(0) & platform::kAttrReadOnly) != 0, markKept);
+        }
+    }
+    // Held by a reader that shares only reading, another folder put under its name, or held to look: it stays.
+    const std::string held = InScratch("Empty");
+    ASSERT_EQ(files.CreateFolder(held), FsError::kNone);
+    const auto looked = Scratch(platform::FolderUse::kLook);
+    const FileEntry entry = *Listed(*looked, "Empty");
+    const platform::FileIdentity identity = looked->OpenFolder(entry).folder->Identity();
+    EXPECT_EQ(looked->RemoveFolder(entry, identity), FsError::kAccessDenied);
+    const auto folder = Scratch();
+    {
+        const auto reader = world->HoldOpen(held, false);
+        EXPECT_EQ(folder->RemoveFolder(entry, identity), FsError::kInUse);
+    }
+    ASSERT_EQ(files.MoveFile(held, InScratch("Moved")), FsError::kNone);
+    ASSERT_EQ(files.CreateFolder(held), FsError::kNone);
+    EXPECT_EQ(folder->RemoveFolder(entry, identity), FsError::kLink);
+    EXPECT_TRUE(files.Exists(held) && files.Exists(InScratch("Moved")));
+}
+
+// Held to empty, a folder keeps others from deleting or renaming it; held to look, it keeps no
+// one from anything. Neither keeps out a reader that shares only reading.
+TEST_F(FileSystemContract, AFolderIsHeldOnlyToBeListed) {
+    ASSERT_EQ(files.CreateFolder(InScratch("Sub")), FsError::kNone);
+    for (const auto use : {platform::FolderUse::kEmpty, platform::FolderUse::kLook}) {
+        const auto top = Scratch(use);
+        const auto sub = top->OpenFolder(Listed(*top, "Sub").value()).folder;
+        for (const std::string& path : {world->Scratch(), InScratch("Sub")}) {
+            EXPECT_TRUE(world->OpensAsAnotherProgram(path, false)) << path;
+            EXPECT_EQ(world->OpensAsAnotherProgram(path, true), use == platform::FolderUse::kLook) << path;
         }
     }
 }
@@ -552,14 +596,14 @@ TEST_F(FileSystemContract, UnicodeNamesAreReachedLikeAnyOther) {
     EXPECT_EQ(Read(path), "data");
     EXPECT_EQ(files.MoveFile(path, text::JoinPath(folder, "\xCE\xA9.txt")), FsError::kNone);
     const auto top = Scratch();
-    auto holder = top->OpenFolder(Listed(*top, std::string(text::FileNameOf(folder))).value()).folder;
+    const FileEntry entry = Listed(*top, std::string(text::FileNameOf(folder))).value();
+    auto holder = top->OpenFolder(entry).folder;
     ASSERT_NE(holder, nullptr);
     EXPECT_EQ(holder->DeleteEntry(Listed(*holder, "\xCE\xA9.txt").value()), FsError::kNone);
-    EXPECT_EQ(holder->Remove(), FsError::kNone);
+    const platform::FileIdentity identity = holder->Identity();
     holder.reset();
+    EXPECT_EQ(top->RemoveFolder(entry, identity), FsError::kNone);
     EXPECT_EQ(NamesIn(world->Scratch()), Names{});
-    EXPECT_EQ(top->Remove(), FsError::kAccessDenied) << "a folder opened by path is never removed";
-    EXPECT_TRUE(files.Exists(world->Scratch()));
 }
 
 TEST_F(FileSystemContract, PathsLongerThan260CharactersWork) {
@@ -640,7 +684,7 @@ TEST_F(FileSystemContract, AFileLinkNeverLeadsADeletionToItsTarget) {
     world->MakeFile(InScratch("precious.txt"), "precious");
     ASSERT_EQ(files.CreateFolder(InScratch("Purged")), FsError::kNone);
     if (!world->MakeFileLink(InScratch("Purged\\link.txt"), InScratch("precious.txt"))) GTEST_SKIP() << "no links";
-    const auto folder = files.OpenFolder(InScratch("Purged"));
+    const auto folder = files.OpenFolder(InScratch("Purged"), platform::FolderUse::kEmpty);
     const FsError checked = folder->CheckEntry(Listed(*folder, "link.txt").value());
     const FsError result = folder->DeleteEntry(Listed(*folder, "link.txt").value());
     EXPECT_TRUE(result == FsError::kNone || result == FsError::kLink) << static_cast<int>(result);
@@ -663,7 +707,7 @@ TEST_F(FileSystemContract, ALinkSwappedInAfterTheListingLeadsNowhere) {
         ASSERT_EQ(files.CreateFolder(purged), FsError::kNone);
         ASSERT_EQ(files.CreateFolder(text::JoinPath(purged, "sub")), FsError::kNone);
         world->MakeFile(text::JoinPath(purged, "a.txt"), "a");
-        const auto folder = files.OpenFolder(purged);
+        const auto folder = files.OpenFolder(purged, platform::FolderUse::kEmpty);
         const auto entry = Listed(*folder, c.name);
         ASSERT_TRUE(entry.has_value());
         const std::string swapped = text::JoinPath(purged, c.name);

@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <thread>
 #include <tuple>
 
+#include <optional>
+
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "tests/e2e/Driver.h"
 #include "tests/e2e/E2eWorld.h"
 
 namespace e2e {
@@ -150,7 +156,7 @@ TEST_F(AutoClean, RemovesAllItCanKeepsTheKeptEntriesAndEndsWithOneWhenAFileStays
     // The run's record beside the program tells what stayed and why.
     const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
     for (const std::string& line : {std::string("unattended clean  exit code 1  ended "),
-                                    "  in use: " + user + "\\in use\\held.txt\r\n",
+                                    "  in use (0xC0000043): " + user + "\\in use\\held.txt\r\n",
                                     "  link left in place: " + temp + "\\outside\r\n", std::string("Outcome: cleaned, ")}) {
         EXPECT_NE(log.find(line), std::string::npos) << line << " is not in the log:\n" << log;
     }
@@ -216,10 +222,17 @@ long long FirstCount(const std::string& log, const std::string& linePrefix) {
 }
 
 // `Morvane.exe preview` decides as `Morvane.exe A` does and changes nothing: no file, mark,
-// folder or cache entry; what it says each option would remove is what the clean then removes.
+// folder or cache entry; what it says each option would remove is what the clean then removes,
+// and it ends with the clean's code. Looking takes nothing from others: another program that
+// opens the folders meanwhile, for reading and sharing only reading, is never refused.
 TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
     Fill(temp, {true, true});
     Fill(user, {true, true});
+    for (int i = 0; i < 2000; ++i) world.MakeFile(temp + "\\many\\" + std::to_string(i / 100) + "\\" + std::to_string(i), "x");
+    std::vector<std::wstring> folders;
+    for (const std::string& item : world.Tree(temp)) {
+        if (item.back() == '\\') folders.push_back(win32::Widen("\\\\?\\" + temp + "\\" + item));
+    }
     MakeCacheEntries();
     const std::string ini = WriteCleanIni(user);
     const auto state = [&] {
@@ -229,15 +242,28 @@ TEST_F(AutoClean, APreviewChangesNothingAndAgreesWithTheCleanThatFollows) {
     };
     const auto before = state();
     {
+        std::atomic<bool> done{false};
+        int tries = 0, refused = 0;
+        std::thread reader([&] {
+            for (std::size_t i = 0; !done; ++i, ++tries) {
+                refused += !win32::KernelHandle(::CreateFileW(folders[i % folders.size()].c_str(), GENERIC_READ,
+                                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+            }
+        });
         MorvaneRun run(program + "\\Morvane.exe", "Preview", temp);
         ASSERT_TRUE(run.Started());
-        ASSERT_TRUE(run.WaitForEnd(kRunLimitMs));
-        EXPECT_EQ(run.ExitCode(), 0u);
+        const bool ended = run.WaitForEnd(kRunLimitMs);
+        done = true;
+        reader.join();
+        ASSERT_TRUE(ended);
+        EXPECT_EQ(run.ExitCode(), 1u) << "the clean's code: something would stay";
+        EXPECT_EQ(refused, 0) << "of " << tries << " opens of the folders";
     }
     EXPECT_TRUE(state() == before) << "the preview changed something";
     EXPECT_EQ(world.ReadBytes(program + "\\Clean.ini"), ini);
     const std::string preview = world.ReadBytes(program + "\\Morvane.log").value_or("");
-    EXPECT_NE(preview.find("  preview  exit code 0  ended "), std::string::npos) << preview;
+    EXPECT_NE(preview.find("  preview  exit code 1  ended "), std::string::npos) << preview;
     EXPECT_NE(preview.find("Largest that would go ("), std::string::npos) << preview;
     ::DeleteFileW(win32::Widen(program + "\\Morvane.log").c_str());
 
@@ -270,6 +296,38 @@ TEST_F(AutoClean, SixRunsAtOnceKeepEveryRecordThroughTheLogsRotation) {
         ASSERT_EQ(records, 6) << "trial " << trial;
         EXPECT_LT(log.size(), 1'048'576u) << "rotated";
     }
+}
+
+// `/?` writes the usage to the output it was started with, else (no output, no console: this
+// program lets go of its own, its output being a file) shows it in a message box; it starts
+// nothing else. A and preview write their record's summary to that output.
+TEST(CommandLine, TheUsageAndTheSummariesGoToTheOutputOrTheUsageToAMessageBox) {
+    E2eWorld world;
+    const std::string program = world.Path("Program"), old = world.Path("Temp\\old.tmp");
+    ASSERT_TRUE(world.InstallMorvane(program));
+    world.MakeFile(old, "old");
+    world.MakeFile(program + "\\Clean.ini", "[Delete]\r\nTemp=Yes\r\n");
+    int runs = 0;
+    for (const char* arguments : {"/?", "preview", "A"}) {
+        const std::string file = world.Path("out" + std::to_string(++runs));
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        {
+            const win32::KernelHandle out(::CreateFileW(win32::Widen(file).c_str(), GENERIC_WRITE, 0, &inherit,
+                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            MorvaneRun run(program + "\\Morvane.exe", arguments, world.Path("Temp"), false, out.Get());
+            EXPECT_TRUE(run.WaitForEnd(30000)) << arguments;
+            EXPECT_EQ(run.ExitCode(), 0u) << arguments;
+        }
+        const std::string text = world.ReadBytes(file).value_or("");
+        EXPECT_NE(text.find(runs == 1 ? program + "\\Morvane.log" : "\r\nOutcome: "), std::string::npos) << text;
+        EXPECT_EQ(world.Exists(old), runs < 3) << arguments;
+    }
+    ::FreeConsole();
+    MorvaneRun help(program + "\\Morvane.exe", "-h", world.Path("Temp"), false, INVALID_HANDLE_VALUE);
+    const MessageBoxSeen box = WaitForMessageBox(help.Id(), 30000);
+    EXPECT_NE(box.text.find("3  Clean.ini exists but cannot be read"), std::string::npos) << box.text;
+    EXPECT_TRUE(AnswerMessageBox(box, IDOK));
+    EXPECT_TRUE(help.WaitForEnd(10000));
 }
 
 }  // namespace

@@ -69,8 +69,9 @@ HWND TopLevelAt(POINT point);
 bool ChooseMenu(HWND window, const std::vector<std::string>& menuBar, const std::string& item,
                 const std::vector<std::string>& subMenu = {}, const std::string& subItem = {});
 // Chooses an item of a popup menu that is open (the tray menu), by its position among the
-// items that are not separators.
-bool ChoosePopupItem(int position);
+// items that are not separators; atChoice runs once the item is reached, just before the key
+// that chooses it.
+bool ChoosePopupItem(int position, const std::function<void()>& atChoice = {});
 
 // A message box of the process.
 struct MessageBoxSeen {
@@ -84,6 +85,15 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds);
 // Presses a button of a message box by its result code and waits for the box to go; false
 // when it has no such button or stayed.
 bool AnswerMessageBox(const MessageBoxSeen& box, int result);
+
+// The notification area as the shell shows it (Wine's tray): an icon's tip shows, and follows
+// every change of it, while the pointer rests on the icon; a balloon shows by itself.
+// Rests the pointer on the icon whose tip begins with tipStart; false when none showed such a tip.
+bool PointAtTrayIcon(const std::string& tipStart);
+// The tip shown now, "" for none.
+std::string ShownTrayTip();
+// The text of the balloon shown now, "" for none.
+std::string ShownTrayBalloon();
 
 // Writes what the screen shows to a 24-bit BMP file.
 bool CaptureScreen(const std::string& bmpPath);

@@ -44,14 +44,16 @@ struct CacheSearchTraits {
     static void Close(Handle handle) { ::FindCloseUrlCache(handle); }
 };
 
-void CacheNamesUnder(const char* pattern, std::set<std::string>& names) {
+// Each name not met before is told to met, in the order listed.
+void CacheNamesUnder(const char* pattern, std::set<std::string>& names,
+                     const std::function<void(const std::string&)>& met = {}) {
     std::vector<std::uint64_t> storage(64 * 1024 / sizeof(std::uint64_t));
     auto* record = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOA*>(storage.data());
     DWORD size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
     const win32::UniqueHandle<CacheSearchTraits> search(::FindFirstUrlCacheEntryA(pattern, record, &size));
     if (!search) return;
     do {
-        names.insert(record->lpszSourceUrlName);
+        if (names.insert(record->lpszSourceUrlName).second && met) met(record->lpszSourceUrlName);
         size = static_cast<DWORD>(storage.size() * sizeof(std::uint64_t));
     } while (::FindNextUrlCacheEntryA(search.Get(), record, &size));
 }
@@ -198,6 +200,15 @@ std::vector<std::string> E2eWorld::Tree(const std::string& folder) {
     return out;
 }
 
+std::vector<std::string> E2eWorld::FilesInWalkOrder(const std::string& folder) {
+    std::vector<std::string> items, files;
+    Walk(Long(folder), "", items);
+    for (const std::string& item : items) {
+        if (item.back() != '\\' && !item.ends_with(" (link)")) files.push_back(folder + "\\" + item);
+    }
+    return files;
+}
+
 std::map<std::string, std::string> E2eWorld::Contents(const std::string& folder) {
     std::map<std::string, std::string> contents;
     for (const std::string& item : Tree(folder)) {
@@ -233,6 +244,36 @@ std::string E2eWorld::CommitCacheEntry(const std::wstring& url) {
     return name;
 }
 
+std::vector<std::string> E2eWorld::CommitCacheEntries(int count) {
+    std::set<std::string> made, listed;
+    for (int i = 0; i < count; ++i) {
+        const std::string url = "http://" + marker_ + ".example/many/" + std::to_string(i);
+        char file[MAX_PATH + 1] = {};
+        const FILETIME never{};
+        if (::CreateUrlCacheEntryA(url.c_str(), 0, "htm", file, 0) &&
+            ::CloseHandle(::CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) &&
+            ::CommitUrlCacheEntryA(url.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr, 0, nullptr, nullptr)) {
+            made.insert(url);
+        }
+    }
+    cacheEntries_.insert(made.begin(), made.end());
+    std::vector<std::string> order;  // as a clean lists them: under no pattern, then the cookie prefixes
+    for (const char* pattern : {static_cast<const char*>(nullptr), "cookie:", "Cookie:"}) {
+        CacheNamesUnder(pattern, listed, [&](const std::string& name) { if (made.count(name)) order.push_back(name); });
+    }
+    return order;
+}
+
+bool E2eWorld::CacheEntryExists(const std::string& name) {
+    DWORD size = 0;
+    return ::GetUrlCacheEntryInfoA(name.c_str(), nullptr, &size) || ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+std::size_t GoneSoFar(const std::vector<std::string>& order, const std::function<bool(const std::string&)>& exists) {
+    return std::partition_point(order.begin(), order.end(), [&](const std::string& item) { return !exists(item); }) -
+           order.begin();
+}
+
 std::string E2eWorld::SetCookie(const std::wstring& host) {
     const std::set<std::string> before = CacheNames();
     // Only a cookie with an expiry date is kept in the cache.
@@ -250,14 +291,19 @@ bool E2eWorld::InstallMorvane(const std::string& folder) {
 }
 
 MorvaneRun::MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp,
-                       bool suspended) {
+                       bool suspended, HANDLE output) {
     std::wstring commandLine = L"\"" + Widen(exe) + L"\" " + Widen(arguments);
     std::wstring environment = EnvironmentWithTemp(temp);
     const std::wstring folder = Widen(exe.substr(0, exe.rfind('\\')));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    const bool inherits = output && output != INVALID_HANDLE_VALUE;
+    if (output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = inherits ? output : nullptr;
+    }
     PROCESS_INFORMATION started{};
-    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, inherits ? TRUE : FALSE,
                          CREATE_UNICODE_ENVIRONMENT | (suspended ? CREATE_SUSPENDED : 0), environment.data(),
                          folder.c_str(), &startup, &started)) {
         thread_.Reset(started.hThread);

@@ -3,6 +3,7 @@
 // makes lies inside and goes with it, links first, as links), a copy of Morvane.exe in it,
 // URL-cache entries made the way a browser makes them, and the program run as a task scheduler
 // runs it. Paths are UTF-8 text; every file call goes through the long-path form.
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -48,6 +49,9 @@ public:
     // Everything below the folder, without following links, as sorted relative paths: a folder
     // ends in "\", a link in " (link)".
     std::vector<std::string> Tree(const std::string& folder);
+    // The files below the folder in the order a walk that lists each folder and enters its
+    // subfolders as it meets them deletes them.
+    std::vector<std::string> FilesInWalkOrder(const std::string& folder);
     // The files below the folder with their content.
     std::map<std::string, std::string> Contents(const std::string& folder);
 
@@ -60,6 +64,10 @@ public:
     std::string CommitCacheEntry(const std::wstring& url);
     // A persistent cookie for http://host/; returns the name of the entry that holds it.
     std::string SetCookie(const std::wstring& host);
+    // count content entries of this world's own; their names, in the order a clean that lists
+    // the cache first deletes them.
+    std::vector<std::string> CommitCacheEntries(int count);
+    bool CacheEntryExists(const std::string& name);
 
     // --- The program ---
     // Morvane.exe copied from beside this test program into folder.
@@ -78,8 +86,11 @@ private:
 // folder of the test. The process never outlives the object.
 class MorvaneRun {
 public:
-    // Suspended, it waits for Resume, so that runs can start at once.
-    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false);
+    // Suspended, it waits for Resume, so that runs can start at once. With an output (an
+    // inheritable handle), it is started with that as its standard output; INVALID_HANDLE_VALUE
+    // starts it with none (Wine would hand it this program's).
+    MorvaneRun(const std::string& exe, const std::string& arguments, const std::string& temp, bool suspended = false,
+               HANDLE output = nullptr);
     ~MorvaneRun();
     MorvaneRun(const MorvaneRun&) = delete;
     MorvaneRun& operator=(const MorvaneRun&) = delete;
@@ -110,5 +121,9 @@ private:
 };
 
 std::string TextOf(HWND window);
+
+// How many of the items, in the order they are deleted, are gone: the first that is still there
+// (a deletion in that order leaves a gone part and a whole part), by halving.
+std::size_t GoneSoFar(const std::vector<std::string>& order, const std::function<bool(const std::string&)>& exists);
 
 }  // namespace e2e

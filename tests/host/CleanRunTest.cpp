@@ -20,6 +20,7 @@ using testing_support::HeadlessWorld;
 class MainWindow : public forms::Form {
 public:
     MainWindow() : Form("Form1a", 100, 100, {false, true}) {}
+    forms::Timer soon{*this, "Timer1", 500};
 };
 
 // The program's host, but for what it asks of the screens and of the resident main window,
@@ -27,6 +28,12 @@ public:
 struct ScreensLog : app::CleanRunWindows {
     using app::CleanRunWindows::CleanRunWindows;
     std::vector<std::string> calls;
+    std::function<void()> afterAnswer;  // what arrives once the question was answered
+    bool AskGoOnWithoutKeptCookies() override {
+        const bool yes = app::CleanRunWindows::AskGoOnWithoutKeptCookies();
+        if (afterAnswer) afterAnswer();
+        return yes;
+    }
     void ShowFolderPicker() override { calls.push_back("picker"); }
     void ShowStartPage() override { calls.push_back("start"); }
     void HideScreensForWork() override {
@@ -70,7 +77,7 @@ protected:
     }
 
     HeadlessWorld world;
-    ScreensLog screens{world.app, world.ports};
+    ScreensLog screens{world.app, world.ports, world.cleaner};
 };
 
 TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
@@ -100,7 +107,7 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     world.app.Get<screens::Backdrop>();
     world.cleaner.RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
-    EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0));
+    EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0) + "\r\rWhy they stayed: in use (2).");
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
 }
@@ -111,21 +118,34 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         const char* label;
         std::string settings;
         bool unsetTemp;
+        std::string why;  // in the message, and with the system's code in the record
+        std::string recorded;
     };
     const std::string options = "[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n";
     const Case cases[] = {
-        {"Temp unset", "[User]\r\nsFile0=C:\\Mine\r\n" + options, true},
-        {"user folder gone", "[User]\r\nsFile0=C:\\Gone\r\n" + options, false},
-        {"no user folder stored", options, false},
+        {"Temp unset", "[User]\r\nsFile0=C:\\Mine\r\n" + options, true, "Temp Folder is not set.",
+         "Refused: Temp Folder is not set\r\n"},
+        {"user folder gone", "[User]\r\nsFile0=C:\\Gone\r\n" + options, false,
+         "Your Selected Folder C:\\Gone could not be opened: not found.",
+         "Refused: Your Selected Folder C:\\Gone could not be opened: not found (0x00000003)\r\n"},
+        {"a file where the folder was", "[User]\r\nsFile0=C:\\Data\\file.txt\r\n" + options, false,
+         "Your Selected Folder C:\\Data\\file.txt could not be opened: error.",
+         "Refused: Your Selected Folder C:\\Data\\file.txt could not be opened: error (0x0000010B)\r\n"},
+        {"no user folder stored", options, false, "Your Selected Folder is not set.",
+         "Refused: Your Selected Folder is not set\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         if (c.unsetTemp) world.env.UnsetVariable("Temp");
+        world.files.AddFile("C:\\Data\\file.txt");
         Settings(c.settings);
         world.desktop.messages.clear();
         world.app.Show(world.app.Get<screens::Backdrop>());
+        world.files.Erase("C:\\Apps\\Morvane.log");
         world.cleaner.RunCleanFromOptions(screens);
-        EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1)});
+        EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1) + "\r\r" + c.why});
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find(c.recorded), std::string::npos) << log;
         world.env.exitCode.reset();
         world.cleaner.RunAutoClean(screens);
         EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
@@ -353,35 +373,93 @@ TEST_F(CleanRun, EveryRunLeavesItsRecord) {
 // A clean deletes only after a Yes: a question ended by a stop, or closed without an answer,
 // is a No, and the record says why the clean did not go on.
 TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
+    using enum engine::StopCause;
     struct Case {
         const char* label;
         int answer;
-        engine::StopCause stop;
+        std::vector<engine::StopCause> stops;
+        bool afterAnswer;  // the stops arrive just after the answer, not while the question shows
         std::string outcome;
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"No", platform::kResultNo, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"closed", platform::kResultCancel, engine::StopCause::kNone, "not continued (no cookies kept)", {"close-all"}},
-        {"Exit", platform::kResultYes, engine::StopCause::kExit, "not continued (the question was ended by Exit)", {}},
+        {"No", platform::kResultNo, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"closed", platform::kResultCancel, {}, false, "not continued (no cookies kept)", {"close-all"}},
+        {"Exit", platform::kResultYes, {kExit}, false, "not continued (the question was ended by Exit)", {}},
+        {"Exit, then the end of the session", platform::kResultYes, {kExit, kEndOfSession}, false,
+         "not continued (the question was ended by Exit)", {}},
+        {"Yes, just as Exit arrives", platform::kResultYes, {kExit}, true, "not continued (Exit)", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         AllChosen("C:\\Mine", "");
         world.files.Erase("C:\\Apps\\Morvane.log");
         screens.calls.clear();
-        int ended = 0;
-        world.desktop.Answer(c.answer, 0, [&] {
-            if (c.stop != engine::StopCause::kNone) world.cleaner.Stop(c.stop, [&] { ++ended; });
-        });
+        std::size_t ended = 0;
+        const auto stop = [&] {
+            for (const engine::StopCause cause : c.stops) {
+                world.cleaner.Stop(cause, [&](int code) {
+                    ++ended;
+                    EXPECT_EQ(code, 1) << "what waited is handed the record's code";
+                });
+            }
+        };
+        world.desktop.Answer(c.answer, 0, c.afterAnswer ? std::function<void()>() : stop);
+        screens.afterAnswer = c.afterAnswer ? stop : std::function<void()>();
         world.cleaner.RunCleanFromOptions(screens);
         EXPECT_TRUE(NothingDeleted());
         EXPECT_FALSE(world.cleaner.Running());
-        EXPECT_EQ(ended, c.stop != engine::StopCause::kNone ? 1 : 0) << "what waited for the clean ran";
+        EXPECT_EQ(ended, c.stops.size()) << "what waited for the clean ran";
+        if (!c.stops.empty()) {
+            world.cleaner.Stop(c.stops.front(), [&](int code) { EXPECT_EQ(code, 1) << "the same stop asked again"; });
+            world.cleaner.Stop(kRemoveAllPaths, [&](int code) { EXPECT_EQ(code, 0) << "another stop"; });
+        }
         EXPECT_EQ(screens.calls, c.calls) << "a stopped clean leaves its end to what stopped it";
         const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
         EXPECT_NE(log.find("Outcome: " + c.outcome + "\r\n"), std::string::npos) << log;
-        EXPECT_NE(log.find("exit code 0  ended "), std::string::npos) << log;
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << "what was chosen was not cleaned\n" << log;
+    }
+}
+
+// A stop once the work is over, while the record waits for its turn at the log or during the
+// moment before the final message, ends the run there without another word: what stopped it ends
+// the program.
+TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
+    MainWindow& main = world.app.Get<MainWindow>();
+    const std::pair<const char*, std::function<void(const std::function<void()>&)>> cases[] = {
+        {"while the record waits",
+         [&](const auto& stop) {
+             world.desktop.besideDeferred = true;
+             world.cleaner.RunCleanFromOptions(screens);
+             world.desktop.Advance(0);  // the work is over; the record is on its way
+             EXPECT_TRUE(!world.files.Exists("C:\\Temp\\t.tmp") && !world.files.Exists("C:\\Apps\\Morvane.log"));
+             stop();
+             world.desktop.FinishBeside();
+             world.desktop.besideDeferred = false;
+         }},
+        {"during the finished moment",
+         [&](const auto& stop) {
+             main.soon.onTimer = [&] {
+                 main.soon.SetEnabled(false);
+                 stop();
+             };
+             main.soon.SetEnabled(true);
+             world.cleaner.RunCleanFromOptions(screens);
+         }},
+    };
+    for (const auto& [when, clean] : cases) {
+        SCOPED_TRACE(when);
+        AllChosen("C:\\Mine");
+        world.files.AddFile("C:\\Temp\\t.tmp");
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.app.Show(world.app.Get<screens::Backdrop>());
+        screens.calls.clear();
+        int ended = 0;
+        clean([&] { world.cleaner.Stop(engine::StopCause::kExit, [&](int) { ++ended; }); });
+        EXPECT_TRUE(world.desktop.messages.empty() && !world.cleaner.Running());
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(screens.calls, std::vector<std::string>{"hide screens"}) << "no close-all of its own";
+        EXPECT_NE(world.files.Content("C:\\Apps\\Morvane.log").value_or("").find("Outcome: cleaned\r\n"), std::string::npos);
     }
 }
 
@@ -389,16 +467,7 @@ TEST_F(CleanRun, OnlyAYesToTheQuestionLetsTheCleanDelete) {
 // each step ends it after the item in hand, no further step begins, a second clean cannot start
 // meanwhile, and the record tells what was never reached.
 TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
-    struct Gate {
-        std::promise<void> reached, go;
-        std::atomic<bool> armed{true};
-        // On the work's thread: the first call holds the work until the window thread lets it go.
-        void Pass() {
-            if (!armed.exchange(false)) return;
-            reached.set_value();
-            go.get_future().wait();
-        }
-    };
+    using testing_support::Gate;
     struct Case {
         const char* step;
         std::function<void(Gate&)> arm;
@@ -451,16 +520,16 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         int ended = 0;
         const int runs = world.desktop.besideRuns;
         world.cleaner.RunCleanFromTray(screens);
-        ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
-        world.cleaner.Stop(engine::StopCause::kExit, [&] { ++ended; });
+        ASSERT_TRUE(gate.Reached());
+        world.cleaner.Stop(engine::StopCause::kExit, [&](int code) { ended += code; });
         world.cleaner.RunCleanFromOptions(screens);  // a second clean, as a screen would try it
         EXPECT_TRUE(world.cleaner.Running());
-        gate.go.set_value();
+        gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
         world.cache.beforeVisit = world.cache.beforeDelete = nullptr;
 
-        EXPECT_EQ(world.desktop.besideRuns, runs + 1) << "no second clean began";
+        EXPECT_EQ(world.desktop.besideRuns, runs + 2) << "the work and its record; no second clean began";
         EXPECT_TRUE(world.desktop.messages.empty());
         EXPECT_FALSE(world.cleaner.Running());
         EXPECT_EQ(ended, 1);

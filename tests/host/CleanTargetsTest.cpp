@@ -150,6 +150,7 @@ TEST(BrowserCaches, EmptyTheCachesOfEveryProfileAndNothingElse) {
             }
             auto expected = world.State();
             const std::string preview = world.Run("preview");
+            const std::optional<int> previewCode = world.env.exitCode;
             EXPECT_EQ(world.State(), expected) << "the preview changed something";
             const std::string log = world.Run("A");
             for (const std::string& folder : running ? std::vector<std::string>{} : c.emptied) {
@@ -162,6 +163,7 @@ TEST(BrowserCaches, EmptyTheCachesOfEveryProfileAndNothingElse) {
             EXPECT_EQ(After(preview, "In all: would remove "), After(log, "In all: "));
             EXPECT_NE(log.find(running ? "\r\nChrome Cache = Yes: skipped, Chrome is running\r\n" : c.line), std::string::npos) << log;
             EXPECT_EQ(world.env.exitCode, running ? 1 : c.exitCode);
+            EXPECT_EQ(previewCode, world.env.exitCode) << "the preview ends as the clean does";
         }
     }
 }

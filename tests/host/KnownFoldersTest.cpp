@@ -83,6 +83,7 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
     files.MapDrive('R', "C:\\");
     files.MapDrive('P', "C:\\Users\\Public");
     files.MapDrive('M', "C:\\Users\\Ann\\Documents");
+    files.AddFolder("L:\\Windows");  // volume 10, whose device name begins with volume 1's
     files.AddLink("C:\\zone\\up", "C:\\");
     files.AddLink("C:\\Data\\sys", "C:\\Windows");
     files.AddLink("C:\\Data\\mine", "C:\\Users\\Ann\\Documents");
@@ -120,11 +121,12 @@ TEST_F(FoldersTest, CheckUserFolderDecidesOnWhatTheFolderIs) {
         {"C:\\Data\\mine", FolderVerdict::kAllowed}, {"C:\\Program Files\\Morvane", FolderVerdict::kAllowed},
         {"D:\\", FolderVerdict::kAllowed}, {"d:", FolderVerdict::kAllowed}, {"D:\\Windows", FolderVerdict::kAllowed},
         {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume2\\Windows", FolderVerdict::kAllowed},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\Windows", FolderVerdict::kAllowed},
         {"C:\\zone", FolderVerdict::kAllowed}, {"C:\\Data", FolderVerdict::kAllowed},
         // Nothing there to purge.
         {"C:\\Missing", FolderVerdict::kUnreachable}, {"Q:\\", FolderVerdict::kUnreachable},
         {"\\\\server\\share", FolderVerdict::kUnreachable}, {"\\\\.\\PhysicalDrive0", FolderVerdict::kUnreachable},
-        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume10\\Windows", FolderVerdict::kUnreachable},
+        {"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume3\\Windows", FolderVerdict::kUnreachable},
         // Equal, as text, to the folder whose lookup failed.
         {"", FolderVerdict::kSystem},
     };

@@ -20,6 +20,10 @@ public:
         dir.Move(10, 20, 30, 40);
         list.Move(10, 20, 30, 40);
         label.SetFontSize(18);
+        // The bands alone: the rows a list keeps have cases of their own.
+        for (forms::ListBox* l : {static_cast<forms::ListBox*>(&file), static_cast<forms::ListBox*>(&dir), &list}) {
+            l->SetMinimumRows(0);
+        }
     }
     platform::Folders& folders;
     platform::FileSystem& files;
@@ -111,6 +115,23 @@ TEST(ResizeControls, On640PixelsNothingIsResizedTheFormIsOnlyCentred) {
     EXPECT_DOUBLE_EQ(form.Left(), (640 * 15 - width) / 2);
     EXPECT_DOUBLE_EQ(form.label.Width(), 1000);
     EXPECT_DOUBLE_EQ(form.label.Font().size, 18);
+}
+
+TEST(LayoutBands, AreTakenAtTheDesignsDotsAnInchSoThatALargerDotIsNotEnlargedTwice) {
+    struct Case {
+        int widthPx;
+        double twipsPerPixel;  // 15 at 96 dots an inch, 12 at 120, 10 at 144
+        double size;
+    };
+    for (const Case c : {Case{1024, 15, 1.6}, Case{1024, 12, 1.3}, Case{1024, 10, 1}, Case{800, 15, 1.3},
+                         Case{800, 10, 1}, Case{1920, 10, 1.6}, Case{1280, 12, 1.6}, Case{1152, 12, 1.3}}) {
+        HeadlessWorld world;
+        world.desktop.screen = {c.widthPx * c.twipsPerPixel, c.widthPx * c.twipsPerPixel * 0.75, c.twipsPerPixel,
+                                c.twipsPerPixel};
+        Designed& form = MakeDesigned(world);
+        ui::ResizeControls(form);
+        EXPECT_DOUBLE_EQ(form.label.Width(), 1000 * c.size) << c.widthPx << " px at " << c.twipsPerPixel;
+    }
 }
 
 }  // namespace

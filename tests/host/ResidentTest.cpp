@@ -2,6 +2,10 @@
 // menu, Remove All Paths, and the start-up shortcut installer.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <utility>
+
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "app/StartupShortcut.h"
@@ -55,6 +59,24 @@ TEST_F(Resident, AFirstStartMakesTheShortcutAddsTheIconAndHooksTheWindow) {
     EXPECT_TRUE(MainPeer().HasMessageHook());
     EXPECT_DOUBLE_EQ(world.app.Find<app::MainWindow>()->Left(), -30000);
     EXPECT_TRUE(world.app.Find<screens::StartPage>()->Visible());
+}
+
+// The shell's pauses run beside the windows: the start goes on at once, and Remove All Paths
+// chosen meanwhile leaves no shortcut made afterwards.
+TEST_F(Resident, TheShortcutIsMadeBesideTheStartAndNotAfterRemoveAllPaths) {
+    world.desktop.besideDeferred = true;
+    for (const bool removeAllPaths : {false, true}) {
+        SCOPED_TRACE(removeAllPaths);
+        Start();
+        EXPECT_EQ(world.desktop.trayIcons.count(125), 1u);
+        EXPECT_EQ(world.env.sleptMilliseconds, 0) << "waited on the window thread";
+        if (removeAllPaths) Choose("Remove All Paths");
+        world.desktop.FinishBeside();
+        EXPECT_EQ(Shortcut(), !removeAllPaths);
+        world.app.Unload<app::MainWindow>();
+        world.env.sleptMilliseconds = 0;
+        world.files.Erase("C:\\Users\\me\\StartUp\\Tarnwick.lnk");
+    }
 }
 
 TEST_F(Resident, AnExistingShortcutIsLeftAndNoTimeIsSpent) {
@@ -176,6 +198,50 @@ TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
     EXPECT_EQ(world.desktop.trayIcons.size(), 1u);
 }
 
+// Before, a clean from the icon showed nothing but a greyed menu, and only Exit stopped it.
+TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
+    world.desktop.besideOnThread = true;
+    for (const bool stopClean : {false, true}) {
+        SCOPED_TRACE(stopClean ? "Stop Clean" : "to its end");
+        WriteIni("[User]\r\nsFile0=C:\\Mine\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+        world.files.AddFile("C:\\Mine\\m.txt", "12");
+        world.files.AddFile("C:\\Temp\\a.tmp", "12");
+        world.files.SetLock("C:\\Temp\\a.tmp", fake::FakeFileSystem::Lock::kInUse);
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.desktop.balloons.clear();
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
+        Start();
+        Choose("Clean Now");
+        ASSERT_TRUE(gate.Reached());
+        world.desktop.Advance(100);
+        EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick - cleaning: 0 items, 0 bytes removed");
+        if (stopClean) {
+            Choose("Stop Clean");
+            const std::vector<platform::MenuSpec>& menu = world.desktop.popupMenus.back();
+            ASSERT_EQ(menu.size(), 11u);
+            EXPECT_EQ(menu[0].caption + (menu[1].separator ? " -- " : " ") + menu[2].caption,
+                      "Stop Clean -- Change Configuration");
+        }
+        gate.Go();
+        world.desktop.FinishBeside();
+        world.files.beforeOpen = nullptr;
+        world.desktop.Advance(50);
+        ASSERT_EQ(world.desktop.balloons.size(), 1u);
+        const platform::TrayBalloon& balloon = world.desktop.balloons[0];
+        EXPECT_EQ(balloon.title + "\n" + balloon.text,
+                  stopClean ? "Cleaning Stopped !\n1 item, 2 bytes removed; the rest was not reached."
+                            : "Cleaning Finished, but not every file could be removed !\n1 item, 2 bytes removed. 1 item "
+                              "is still in use or protected. Why they stayed: in use (1).");
+        EXPECT_EQ(balloon.warning, !stopClean);
+        EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick");
+        EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"}) << "resident";
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find(stopClean ? "Outcome: stopped by Stop Clean\r\n" : "Outcome: cleaned, "), std::string::npos) << log;
+        world.app.Unload<app::MainWindow>();
+    }
+}
+
 TEST_F(Resident, ExitRemovesTheIconFirstThenEveryWindowAndTheHook) {
     Start();
     Choose("Exit");
@@ -205,6 +271,45 @@ TEST_F(Resident, RemoveAllPathsWithoutAShortcutStillEnds) {
     EXPECT_TRUE(world.desktop.quit);
 }
 
+// Exit, Remove All Paths and the end of the session during a clean: the stop comes before
+// anything they hide, take away or show, the clean deletes no more than the item in hand, and the
+// program ends with the code of the clean's record.
+TEST_F(Resident, AStopComesBeforeAnythingElseItsCauseDoes) {
+    for (const std::string cause : {"Exit", "Remove All Paths", "the end of the session"}) {
+        SCOPED_TRACE(cause);
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.env.SetVariable("Temp", "C:\\Temp");
+        fresh.files.AddFile(kIni, "[Delete]\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+        for (const char* file : {"C:\\Temp\\a", "C:\\Temp\\b", "C:\\Temp\\c"}) fresh.files.AddFile(file);
+        fresh.desktop.besideOnThread = true;
+        std::promise<void> reached, go;
+        fresh.files.beforeOpen = [&, first = true](const std::string&) mutable {  // the work's first item
+            if (std::exchange(first, false)) reached.set_value(), go.get_future().wait();
+        };
+        fresh.app.Get<app::MainWindow>();
+        fresh.desktop.menuChoices = {"Clean Now", cause};
+        const auto click = [&] { fresh.desktop.Window("Form1a")->Send(app::kTrayCallbackMessage, 125, app::kRightButtonUp); };
+        click();
+        ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        std::vector<std::string> effects;
+        fresh.desktop.onEffect = [&](const std::string& effect) {
+            if (effects.empty()) go.set_value();  // the work goes on as soon as anything happens
+            effects.push_back(effect);
+        };
+        cause == "the end of the session" ? fresh.app.Find<app::MainWindow>()->Form_EndSession(true) : click();
+        fresh.desktop.FinishBeside();
+        EXPECT_EQ(effects.at(0), "end boxes") << "the stop, before the other " << effects.size() - 1 << " effects";
+        EXPECT_EQ(fresh.files.Tree("C:\\Temp").size(), 2u) << "more than the item in hand went";
+        EXPECT_TRUE(fresh.LoadedNames().empty());
+        EXPECT_EQ(fresh.program.ExitCode(), 1);
+        EXPECT_EQ(fresh.env.exitCode, cause == "the end of the session" ? std::optional<int>(1) : std::nullopt);
+        const std::string log = fresh.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("exit code 1  ended "), std::string::npos) << log;
+        EXPECT_NE(log.find("Outcome: stopped by " + cause + "\r\n"), std::string::npos) << log;
+    }
+}
+
 TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
     HeadlessWorld world;
     world.files.AddFile("C:\\Data\\file.txt");
@@ -220,29 +325,33 @@ TEST(ItemExists, DrivesMustExistAndBareDrivesNeedNoSearch) {
     EXPECT_EQ(app::GetDriveKind(world.folders, " "), 0);
 }
 
-TEST(CreateShortcut, TakesTheFirstCandidateTheShellMadeAndMovesItUnderItsName) {
+// What earlier starts left in the Recent folder (ended before their move) is not taken for it.
+TEST(CreateShortcut, MovesTheShortcutTheShellMadeUnderItsNameNeverALeftover) {
     HeadlessWorld world;
+    app::ShortcutMaker maker(world.ports);
     world.folders.SetFolder(7, "C:\\StartUp");
     world.folders.SetFolder(8, "C:\\Recent");
+    world.folders.recentFolder = "C:\\Recent";
+    world.folders.recentShortcutName = "Morvane.lnk";  // the second candidate
     world.files.AddFolder("C:\\StartUp");
-    world.files.AddFile("C:\\Recent\\Morvane.exe", "first candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.lnk", "second candidate");
-    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "last candidate");
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
-    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "first candidate");
-    EXPECT_TRUE(world.files.Exists("C:\\Recent\\Morvane.exe.lnk"));
+    world.files.AddFile("C:\\Recent\\Morvane.exe", "to another copy");
+    world.files.AddFile("C:\\Recent\\Morvane.exe.lnk", "to another copy");
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    EXPECT_EQ(world.files.Content("C:\\StartUp\\Tarnwick.lnk"), "link to C:\\Apps\\Morvane.exe");
+    EXPECT_EQ(world.files.Tree("C:\\Recent"), std::vector<std::string>{});
 
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Other", "Startup");  // keywords are exact
     EXPECT_FALSE(world.files.Exists("C:\\StartUp\\Other.lnk"));
     EXPECT_EQ(world.folders.recentDocs.size(), 1u) << "an unknown keyword stops before the shell";
 }
 
 TEST(CreateShortcut, AShortcutThatNeitherTheShellNorTheLinkWriterCouldMakeIsReported) {
     HeadlessWorld world;
+    app::ShortcutMaker maker(world.ports);
     world.folders.SetFolder(7, "C:\\StartUp");  // resolved, but not there to write into
     world.folders.SetFolder(8, "C:\\Recent");
     world.folders.recentFolder = "C:\\Recent";
-    app::CreateShortcut(world.app, world.ports, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
+    maker.Make(world.app, "C:\\Apps\\Morvane.exe", "Tarnwick", "StartUp");
     ASSERT_EQ(world.desktop.messages.size(), 1u);
     EXPECT_EQ(world.desktop.messages[0].text, "Error creating Startup shortcut. Error creating Startup shortcut.");
     EXPECT_EQ(world.desktop.messages[0].caption, "Create Shortcut");

@@ -42,8 +42,8 @@ RunRecord RecordOfSize(std::size_t bytes, int second) {
     RunRecord record = WithRefusalAndItemsInUse();
     record.time.second = second;
     record.stayed.clear();
-    for (std::size_t i = 0; i < engine::kMaxStayedListed; ++i) {
-        record.stayed.push_back({"D:\\Downloads\\" + std::string(bytes / engine::kMaxStayedListed, 'x'), "in use"});
+    for (std::size_t i = 0; i < engine::kItemsNamed; ++i) {
+        record.stayed.push_back({"D:\\Downloads\\" + std::string(bytes / engine::kItemsNamed, 'x'), "in use"});
     }
     record.stayedTotal = record.stayed.size();
     return record;
@@ -109,7 +109,7 @@ TEST_F(RunLog, EachKindOfRunHasItsLine) {
          "\r\nLeft in place (3 of 1,234,567):\r\n"},
         {"the list longer than the cap",
          [](RunRecord& r) {
-             r.stayed.resize(engine::kMaxStayedListed + 5, {"D:\\x", "other"});
+             r.stayed.resize(engine::kItemsNamed + 5, {"D:\\x", "other"});
              r.stayedTotal = 0;
          },
          "\r\nLeft in place (100 of 105):\r\n"},
@@ -122,7 +122,7 @@ TEST_F(RunLog, EachKindOfRunHasItsLine) {
         EXPECT_NE(text.find(c.line), std::string::npos) << text;
         EXPECT_EQ(text.find("\n==== ", 1), std::string::npos) << "one header per record";
         const auto listed = std::count(text.begin(), text.end(), '\n') - 8;
-        EXPECT_EQ(listed, static_cast<long>(std::min(record.stayed.size(), engine::kMaxStayedListed)));
+        EXPECT_EQ(listed, static_cast<long>(std::min(record.stayed.size(), engine::kItemsNamed)));
     }
 }
 

@@ -3,6 +3,7 @@
 // controls that meet in the design meet on the screen without a pixel of overlap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/CleanRunWindows.h"
 #include "forms/Application.h"
 #include "platform/win32/ControlIds.h"
+#include "platform/win32/Win32Controls.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Gdi.h"
@@ -25,6 +27,7 @@
 #include "screens/FolderPicker.h"
 #include "support/HeadlessWorld.h"
 #include "tests/win32/world/DesktopDriver.h"
+#include "ui/ProportionalLayout.h"
 
 namespace {
 
@@ -133,16 +136,19 @@ struct SizedDesktop : win32::Win32Desktop {
 
 // The box a control's text needs in the control's font: wrapped as a label wraps it, or on one
 // line after a check box's box and gap.
-SIZE Needed(HWND control, bool oneLine, int extra) {
+SIZE Needed(HWND control, bool box) {
     wchar_t text[2048] = {};
     const int length = ::GetWindowTextW(control, text, 2048);
-    RECT box = {};
-    ::GetClientRect(control, &box);
+    RECT area = {};
+    ::GetClientRect(control, &area);
     const win32::WindowDc dc(control);
     const win32::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
-    ::DrawTextW(dc.Get(), text, length, &box,
-                DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
-    return {box.right + extra, box.bottom};
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc.Get(), &metrics);
+    ::DrawTextW(dc.Get(), text, length, &area,
+                DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX | (box ? DT_SINGLELINE : DT_WORDBREAK));
+    return box ? SIZE{area.right + win32::CheckBoxTextLeft(metrics), std::max<LONG>(area.bottom, metrics.tmHeight)}
+               : SIZE{area.right, area.bottom};
 }
 
 void ExpectTextsFit(const forms::Form& form, int width) {
@@ -152,7 +158,7 @@ void ExpectTextsFit(const forms::Form& form, int width) {
         if ((control->Type() != platform::ControlType::kLabel && !box) || !::IsWindowVisible(window)) continue;
         RECT client = {};
         ::GetClientRect(window, &client);
-        const SIZE needed = Needed(window, box, box ? 17 : 0);
+        const SIZE needed = Needed(window, box);
         const auto* label = dynamic_cast<const forms::Label*>(control);
         std::printf("%4d wide  %-7s %-7s %5.2f of %5.2f pt  needs %4ldx%-4ld of %4ldx%ld\n", width, form.Name().c_str(),
                     control->Name().c_str(), label ? label->ShownFont().size : control->Font().size,
@@ -161,7 +167,33 @@ void ExpectTextsFit(const forms::Form& form, int width) {
     }
 }
 
-TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLineFrom800x600Up) {
+// Every list shows the rows it keeps whole, and the window lies on the screen above the status
+// line, inner area as laid out (a menu bar on two lines takes none of it).
+void ExpectWhole(const forms::Form& form, const win32::Win32Desktop& desktop, const platform::ScreenMetrics& screen) {
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    for (const forms::Control* control : form.Controls()) {
+        const auto* list = dynamic_cast<const forms::ListBox*>(control);
+        if (!list || control->Type() == platform::ControlType::kDriveList) continue;
+        const HWND box = ::GetDlgItem(window, win32::ControlIdOf(control->Name()));
+        RECT client = {};
+        ::GetClientRect(box, &client);
+        // As if a long item had brought the sideways scroll bar.
+        if (::SendMessageW(box, LB_GETHORIZONTALEXTENT, 0, 0) <= client.right) client.bottom -= ::GetSystemMetrics(SM_CYHSCROLL);
+        const int row = static_cast<int>(::SendMessageW(box, LB_GETITEMHEIGHT, 0, 0));
+        EXPECT_GE(client.bottom / std::max(row, 1), list->MinimumRows()) << form.Name() << "." << control->Name();
+    }
+    RECT outer = {}, inner = {};
+    ::GetWindowRect(window, &outer);
+    ::GetClientRect(window, &inner);
+    const double statusTop = (screen.heightTwips - ui::kStatusBandTwips) / screen.twipsPerPixelY;
+    EXPECT_GE(outer.top, 0) << form.Name();
+    EXPECT_LE(outer.bottom, statusTop + 1) << form.Name() << " covers the status line";
+    EXPECT_LE(outer.right, screen.widthTwips / screen.twipsPerPixelX + 1) << form.Name();
+    EXPECT_GE(inner.bottom + 1, desktop.PixelsY(form.ScaleHeight())) << form.Name() << " lost part of its inner area";
+}
+
+// tools/test runs this at 96, 120 and 144 dots an inch.
+TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontListsKeepTheirRowsAndScreensStayAboveTheStatusLineFrom800x600Up) {
     testing_support::FakePorts ports;
     for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1024, 768}, std::pair{1920, 1080}}) {
         SizedDesktop desktop(width, height);
@@ -171,6 +203,7 @@ TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLi
         const auto check = [&, width = width](forms::Form& screen) {
             driver.PumpFor(30);
             ExpectTextsFit(screen, width);
+            ExpectWhole(screen, desktop, desktop.Screen());
             app.Unload(screen);
         };
         using namespace screens;
@@ -190,7 +223,13 @@ TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontAndTheProgressLineStaysOneLi
             ExpectTextsFit(backdrop, width);
         }
         const HWND line = ::GetDlgItem(reinterpret_cast<HWND>(backdrop.Handle()), win32::ControlIdOf("Label7"));
-        EXPECT_EQ(Needed(line, false, 0).cy, Needed(line, true, 0).cy) << backdrop.progressLine.Caption();
+        RECT box = {};
+        ::GetClientRect(line, &box);
+        const win32::WindowDc dc(line);
+        const win32::Selection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(line, WM_GETFONT, 0, 0)));
+        TEXTMETRICW metrics = {};
+        ::GetTextMetricsW(dc.Get(), &metrics);
+        EXPECT_LT(Needed(line, false).cy, 2 * metrics.tmHeight) << backdrop.progressLine.Caption();
         EXPECT_TRUE(backdrop.progressLine.Caption().ends_with("\\...\\Holiday"));
         EXPECT_EQ(backdrop.progressLine.ShownFont(), backdrop.progressLine.Font()) << "shortened, not shrunk";
     }

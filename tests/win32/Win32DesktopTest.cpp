@@ -244,9 +244,14 @@ TEST_F(Win32DesktopTest, APopupMenuReturnsTheItemTheUserChoseAndNothingWhenDismi
         press(VK_DOWN);  // over the separator
         press(VK_RETURN);
     });
-    EXPECT_EQ(window->TrackPopupMenu(items), 1001);
+    // Told of the choice while the menu is still open.
+    std::vector<bool> toldWhileOpen;
+    const auto told = [&](int id) { toldWhileOpen.push_back(id == 1001 && ::FindWindowW(L"#32768", nullptr)); };
+    EXPECT_EQ(window->TrackPopupMenu(items, told), 1001);
+    EXPECT_EQ(toldWhileOpen, std::vector<bool>{true});
     driver.After(100, [press] { press(VK_ESCAPE); });
-    EXPECT_EQ(window->TrackPopupMenu(items), 0);
+    EXPECT_EQ(window->TrackPopupMenu(items, told), 0);
+    EXPECT_EQ(toldWhileOpen.size(), 1u);
 }
 
 TEST_F(Win32DesktopTest, ATrayIconComesBackWhenTheNotificationAreaRestarts) {

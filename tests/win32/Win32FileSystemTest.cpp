@@ -73,7 +73,7 @@ TEST(Win32FileSystem, UnixPathsAreNotFollowed) {
     EXPECT_EQ(files.ReadWholeFile(viaUnix, 100), std::nullopt);
     EXPECT_EQ(files.ListFolder(std::string(text::ParentOf(viaUnix))), std::nullopt);
     EXPECT_EQ(files.Identify(viaUnix), std::nullopt);
-    EXPECT_EQ(files.OpenFolder(std::string(text::ParentOf(viaUnix))), nullptr);
+    EXPECT_EQ(files.OpenFolder(std::string(text::ParentOf(viaUnix)), platform::FolderUse::kEmpty), nullptr);
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #   tools/run A   with a Clean.ini that chooses Temp and a file placed in that prefix's Temp
 #                 must end with 0 and remove the file;
 #   tools/run     on a first start must show, in the Wine desktop window it opens on this
-#                 display, the task bar with its notification area and the start page.
-# Called by tools/test inside the virtual display; records "run-command passed failed" in
-# $results/tally. Expects $results and DISPLAY.
+#                 display, the task bar with its notification area and the start page;
+#   then, on that desktop, e2e_keyboard_tests: from a click on the icon to a clean and back
+#                 with the keyboard alone, keys and clicks as X delivers them (xdotool).
+# Called by tools/test inside the virtual display; records "run-command passed failed" and the
+# keyboard suite in $results/tally. Expects $results and DISPLAY.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 . tools/lib/wine.sh
+. tools/lib/tally.sh
 
 prefix=build/run-check-wine
 log=$results/run-command.log
@@ -85,6 +88,16 @@ shows MorvaneForm "Go to the View"  # the start page's instruction
 check "tools/run shows the start page" $?
 wineserver -k >/dev/null 2>&1
 wait "$runner" 2>/dev/null
+
+# 3. The keyboard alone on the desktop tools/run set up: the prefix now starts every program in it.
+stage=$WINEPREFIX/drive_c/tests
+mkdir -p "$stage"
+cp build/win32/tests/e2e/e2e_keyboard_tests.exe build/win32/app/Morvane.exe "$stage/"
+run_suite run-keyboard "$stage/keyboard.xml" wine 'C:\tests\e2e_keyboard_tests.exe' --gtest_output='xml:C:\tests\keyboard.xml'
+cp "$stage/keyboard.xml" "$results/run-keyboard.xml" 2>/dev/null
+# Skipped means it found no task bar: the desktop was not there.
+! grep -q '<skipped' "$stage/keyboard.xml" 2>/dev/null; check "the keyboard test ran on the desktop" $?
+wineserver -k >/dev/null 2>&1
 
 echo "run-command $passed $failed" >>"$results/tally"
 printf '%-30s %5d passed, %d failed\n' "run-command" "$passed" "$failed"

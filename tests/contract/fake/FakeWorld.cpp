@@ -67,6 +67,10 @@ public:
         return std::make_unique<FakeHeldFile>(files_, path, exclusive ? Lock::kExclusive : Lock::kInUse);
     }
 
+    bool OpensAsAnotherProgram(const std::string& path, bool toDelete) override {
+        return files_.OpensAsAnotherProgram(path, toDelete);
+    }
+
     bool MakeFolderLink(const std::string& link, const std::string& target) override {
         files_.AddLink(link, target);
         return true;

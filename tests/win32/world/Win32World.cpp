@@ -140,7 +140,15 @@ public:
     std::unique_ptr<HeldFile> HoldOpen(const std::string& path, bool exclusive) override {
         const DWORD share = exclusive ? 0 : FILE_SHARE_READ;
         return std::make_unique<Win32HeldFile>(::CreateFileW(Long(path).c_str(), GENERIC_READ | GENERIC_WRITE, share,
-                                                             nullptr, OPEN_EXISTING, 0, nullptr));
+                                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    }
+
+    bool OpensAsAnotherProgram(const std::string& path, bool toDelete) override {
+        return win32::KernelHandle(::CreateFileW(Long(path).c_str(), toDelete ? DELETE : GENERIC_READ,
+                                                 toDelete ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                                                          : FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr))
+            .IsValid();
     }
 
     bool MakeFolderLink(const std::string& link, const std::string& target) override {
