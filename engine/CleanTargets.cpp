@@ -4,6 +4,7 @@
 
 #include "engine/BrowserCaches.h"
 #include "engine/Purges.h"
+#include "engine/Reasons.h"
 #include "engine/RecycleBinClean.h"
 #include "engine/UrlCacheClean.h"
 #include "settings/KnownFolders.h"
@@ -82,13 +83,20 @@ void CleanFolderSet(const platform::Ports& ports, const FolderSet& set, DeleteTa
     const settings::ProtectedIdentities protectedFolders = settings::ProtectedIdentities::Read(ports);
     for (const FoundFolder& folder : set.folders) {
         const std::uint64_t notCleaned = tally.foldersNotCleaned, notListed = tally.foldersNotListed;
+        const platform::FsError openError = tally.openError;
+        tally.openError = platform::FsError::kNone;
         PurgeFoundFolder(ports, protectedFolders, folder.path, folder.identity, tally, progress, mode);
-        // A cache folder that is no longer what was found, or cannot be listed, is left as it is:
-        // one place of many, not the whole target.
+        // A cache folder that is no longer what was found, or cannot be opened or listed, is left
+        // as it is: one place of many, not the whole target.
         if (tally.foldersNotCleaned > notCleaned) {
+            const std::string why = tally.foldersNotListed > notListed ? "could not be listed"
+                                    : tally.openError != platform::FsError::kNone
+                                        ? "could not be opened: " + ReasonWords(tally.openError)
+                                        : "changed since it was found";
             tally.foldersNotCleaned = notCleaned, tally.foldersNotListed = notListed;
-            tally.skipped.push_back({folder.path, "changed, or could not be listed"});
+            tally.skipped.push_back({folder.path, why});
         }
+        tally.openError = openError;
         if (tally.stopped) return;
     }
 }

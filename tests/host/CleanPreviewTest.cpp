@@ -10,6 +10,7 @@
 #include "screens/Backdrop.h"
 #include "screens/CleanOptionsScreen.h"
 #include "screens/PreviewLine.h"
+#include "screens/TargetsScreen.h"
 #include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
@@ -244,3 +245,35 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
 }
 
 }  // namespace
+
+// The screen of every target works each out as the line does, chosen or not, the one in hand
+// counting; a box clicked sums again what is known; for a refused folder nothing is walked.
+TEST(TargetsScreen, WorksOutEveryTargetAsTheLineDoes) {
+    PreviewWorld world;
+    world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+    world.bin.Add("gone.txt", 5);
+    world.desktop.besideDeferred = true;
+    screens::TargetsScreen& screen = world.app.Get<screens::TargetsScreen>();
+    const auto lines = [&] {
+        std::string all;
+        for (const auto& amount : screen.amounts) all += amount->Caption() + "|";
+        return all + screen.total.Caption();
+    };
+    const auto each = [](const std::string& line) { return line + "|" + line + "|" + line + "|" + line + "|"; };
+    world.app.Show(screen);
+    EXPECT_EQ(lines(), "working it out ... 0 items, 0 bytes so far|working it out ...|working it out ...|" +
+                           each("working it out ...") + "working it out ...|So far the chosen ones would free 0 items, 0 bytes.");
+    world.desktop.FinishBeside();
+    EXPECT_EQ(lines(), "1 item, 2 bytes|4 items, 7 bytes|2 of 3 entries|" + each("not there") +
+                           "1 item, 5 bytes|The chosen ones would free 5 items, 9 bytes.");
+    screen.boxes.back()->OnCheckedByUser(true);
+    EXPECT_TRUE(lines().ends_with("|The chosen ones would free 6 items, 14 bytes.") && world.desktop.besideRuns == 8);
+    world.app.Hide(screen);
+    settings::WriteINI(world.ports, "C:\\Apps\\Clean.ini", "User", "sFile0", "C:\\Windows");
+    world.app.Show(screen);
+    world.desktop.FinishBeside();
+    const std::string refused = "not looked at: a clean would be refused";
+    EXPECT_EQ(lines(), "would be refused|" + refused + "|" + refused + "|" + each(refused) + refused +
+                           "|A clean now would be refused: Your Selected Folder C:\\Windows is a protected folder");
+    EXPECT_EQ(world.desktop.besideRuns, 9);
+}
