@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/MainWindow.h"
 #include "engine/CleanPreview.h"
 #include "engine/CleanTargets.h"
 #include "screens/Backdrop.h"
@@ -217,6 +218,7 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         SCOPED_TRACE(escape ? "Esc" : "Cancel");
         PreviewWorld world;
         world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+        world.app.Get<app::MainWindow>();  // resident: the screens outlive the clean's end
         screens::Backdrop& backdrop = world.app.Get<screens::Backdrop>();
         world.app.Show<screens::CleanOptionsScreen>();  // worked out at once on this desktop
         world.desktop.besideOnThread = true;
