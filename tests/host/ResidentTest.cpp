@@ -200,7 +200,6 @@ TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
 
 // Before, a clean from the icon showed nothing but a greyed menu, and only Exit stopped it.
 TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
-    world.desktop.besideOnThread = true;
     for (const bool stopClean : {false, true}) {
         SCOPED_TRACE(stopClean ? "Stop Clean" : "to its end");
         WriteIni("[User]\r\nsFile0=C:\\Mine\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
@@ -209,9 +208,12 @@ TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
         world.files.SetLock("C:\\Temp\\a.tmp", fake::FakeFileSystem::Lock::kInUse);
         world.files.Erase("C:\\Apps\\Morvane.log");
         world.desktop.balloons.clear();
+        // The start's shortcut is made at once: the fake files are not shared between threads.
+        world.desktop.besideOnThread = false;
+        Start();
+        world.desktop.besideOnThread = true;
         testing_support::Gate gate;  // at the first file
         world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
-        Start();
         Choose("Clean Now");
         ASSERT_TRUE(gate.Reached());
         world.desktop.Advance(100);
