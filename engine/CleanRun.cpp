@@ -162,10 +162,10 @@ private:
         summary.itemsLeft += tally.keptItems;
         summary.foldersNotCleaned += tally.foldersNotCleaned;
         for (int reason = 0; reason < kStayReasons; ++reason) summary.leftFor[reason] += tally.keptBy[reason];
+        for (const SkippedPlace& place : tally.skipped) summary.skipped.push_back(place.reason);
         if (tally.foldersNotCleaned > 0) {
             const CleanTarget& cleaned = CleanTargets()[target];
-            summary.notCleaned.push_back(
-                NotCleanedText(ports_, std::string(cleaned.label), cleaned.place(settings_), tally, false));
+            summary.notCleaned.push_back(NotCleanedText(ports_, cleaned, cleaned.place(settings_), tally, false));
         }
     }
 

@@ -4,6 +4,7 @@
 // a header line that begins with kRecordMarker and names the time, the variant and the exit code.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,11 @@ struct OptionRecord {
     bool stopped = false;     // a stop ended its cleaning before the end: the rest was not reached
     bool notReached = false;  // chosen, but a stop ended the run before it began
     std::uint64_t spared = 0;  // kept on purpose (cache entries on the keep-list)
+    bool countsEntries = false;  // it counts entries of which some are kept (the URL cache)
+    bool absent = false;         // its place is not there at all: nothing to clean
+    bool cleanedSome = true;     // it went on to clean something (not every place was skipped)
+    std::vector<SkippedPlace> skipped;  // places left whole on purpose, and why
+    std::optional<platform::BinContents> before, after;  // what the shell's container held
 };
 
 
