@@ -295,7 +295,7 @@ public:
         (void)owner;
         (void)icon;
     }
-    // Gives an icon added before the spec's tip (kept when the notification area restarts);
+    // Gives an icon added before the tip in `icon` (kept when the notification area restarts);
     // false when the platform refused.
     virtual bool SetTrayTip(WindowPeer& owner, const TrayIconSpec& icon) {
         (void)owner;
