@@ -75,15 +75,32 @@ std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotC
     return TwoParts("Cleaning Finished, but not every file could be removed !", why);
 }
 
+namespace {
+std::string KeptBackText(std::uint64_t keptBack) {
+    return engine::ItemsText(keptBack) + (keptBack == 1 ? " was" : " were") +
+           " kept back: newer than the age limit, or kept paths.";
+}
+}  // namespace
+
+std::string FinishedText(const engine::CleanSummary& summary) {
+    if (summary.AllCleaned()) {
+        return summary.keptBack == 0 ? std::string(kAllCleanedText) : TwoParts(kAllCleanedText, KeptBackText(summary.keptBack));
+    }
+    std::string text = NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned);
+    if (summary.keptBack > 0) text += " " + KeptBackText(summary.keptBack);
+    return text;
+}
+
 std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done,
                          const std::function<bool(const std::string&)>& fits) {
     std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
+    const std::string kept = progress.keptBack > 0 ? "; " + engine::ItemsText(progress.keptBack) + " kept back" : "";
     if (done) {
-        text += " freed";
+        text += " freed" + kept;
         if (progress.stayed > 0) text += "; " + engine::ItemsText(progress.stayed) + " stayed";
         return text;
     }
-    text += " removed";
+    text += " removed" + kept;
     if (progress.place.empty()) return text;
     text += " - ";
     return text + text::ShortenPathMiddle(progress.place, [&](const std::string& place) { return fits(text + place); });
@@ -140,9 +157,7 @@ bool CleanRunWindows::ShowFinishing() {
 }
 
 void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
-    App().MsgBox(summary.AllCleaned() ? std::string(kAllCleanedText)
-                                      : NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned),
-                 64, kFinishedCaption);
+    App().MsgBox(FinishedText(summary), 64, kFinishedCaption);
 }
 
 void CleanRunWindows::EndInteractiveRun() {

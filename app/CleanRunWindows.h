@@ -76,6 +76,9 @@ inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
 inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
 // The final message when some items stayed or some chosen folders could not be cleaned at all.
 std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
+// The final message of a clean: all cleaned or not, and what was kept back on purpose (the age
+// limits, the kept paths), which is no failure.
+std::string FinishedText(const engine::CleanSummary& summary);
 
 // How far a clean has got, as the backdrop's progress line says it: while it runs, what has
 // gone and the folder in hand, shortened in its middle until fits takes the line; once done,

@@ -137,6 +137,7 @@ private:
             cutShort = cutShort || !run.reached || run.tally.stopped;
             summary.itemsLeft += run.tally.keptItems;
             summary.foldersNotCleaned += run.tally.foldersNotCleaned;
+            summary.keptBack += run.tally.KeptBack();
         }
         if (cutShort) {
             return Record(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed,

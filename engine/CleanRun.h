@@ -29,6 +29,7 @@ enum class Refusal {
 struct CleanSummary {
     std::uint64_t itemsLeft = 0;          // items that stayed
     std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
+    std::uint64_t keptBack = 0;           // kept back on purpose (age limit, kept paths): no failure
     bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0; }
 };
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/UrlCacheClean.h"
+#include "engine/KeptBack.h"
 #include "engine/Purges.h"
 #include "settings/KnownFolders.h"
 
@@ -14,11 +15,30 @@ std::string UserFolder(const CleanSettings& settings) { return settings.userFold
 std::string Temp(const CleanSettings& settings) { return settings.tempFolder; }
 std::string NoFolder(const CleanSettings&) { return {}; }
 
+// The purge of a folder target, keeping back what its age limit and the kept paths keep.
+void PurgeKeepingBack(const platform::Ports& ports, const CleanSettings& s, std::size_t target, const std::string& folder,
+                      DeleteTally& t, CleanProgress* p, CleanMode m) {
+    if (p && p->StopRequested()) {
+        t.stopped = true;
+        return;
+    }
+    const std::optional<KeepBack> keep = MakeKeepBack(*ports.fileSystem, s.start, s.keepNewer[target], s.keptPaths);
+    if (!keep) {
+        // Deleting what the user meant to keep, for want of reading the limit, would lose it.
+        t.ageLimitUnreadable = true;
+        ++t.foldersNotCleaned;
+        return;
+    }
+    t.keptPathsNotFound = keep->notFound;
+    const bool keeps = keep->newerThan || !keep->paths.empty() || !keep->spelled.empty();
+    PurgeFolderContents(ports, folder, t, p, m, keeps ? &*keep : nullptr);
+}
+
 void PurgeUserFolder(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
-    PurgeFolderContents(ports, UserFolder(s), t, p, m);
+    PurgeKeepingBack(ports, s, 0, UserFolder(s), t, p, m);
 }
 void PurgeTemp(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
-    PurgeFolderContents(ports, Temp(s), t, p, m);
+    PurgeKeepingBack(ports, s, 1, Temp(s), t, p, m);
 }
 void CleanCache(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {
     CleanUrlCache(*ports.urlCache, s.keepList, t, p, m);
@@ -38,8 +58,13 @@ CleanSettings CleanSettings::Read(const settings::IniSnapshot& ini, platform::En
     CleanSettings settings;
     settings.userFolder = ini.Read("User", "sFile0", "0");
     settings.tempFolder = settings::TempFolder(env);
-    for (const CleanTarget& target : kTargets) settings.values.push_back(ini.Read("Delete", std::string(target.key), "0"));
+    settings.start = env.FileTimeNow();
+    for (const CleanTarget& target : kTargets) {
+        settings.values.push_back(ini.Read("Delete", std::string(target.key), "0"));
+        settings.keepNewer.push_back(ini.Read("Keep Newer", std::string(target.key), ""));
+    }
     settings.keepList = ini.KeepList("Internet");
+    settings.keptPaths = ini.NumberedList("Keep");
     return settings;
 }
 

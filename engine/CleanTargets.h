@@ -3,6 +3,7 @@
 // order a clean works through them. The clean run, its record, the progress line, the first-run
 // test and the screens all go through this table, so that a new target is one entry here.
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ struct CleanSettings {
     std::vector<std::string> values;    // each target's [Delete] value as stored, in table order
     std::vector<std::string> keepList;  // the [Internet] keep-list
     std::string tempFolder;             // the Temp variable when the clean started
+    std::uint64_t start = 0;            // when the clean started, as file times are written
+    std::vector<std::string> keepNewer;  // each target's [Keep Newer] value as stored ("" when absent)
+    std::vector<std::string> keptPaths;  // [Keep], every numbered entry
 
     static CleanSettings Read(const settings::IniSnapshot& ini, platform::Environment& env);
     // Only the exact "Yes" chooses a target.

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "engine/KeptBack.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
 #include "settings/KnownFolders.h"
@@ -49,7 +50,8 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& spelled) {
     return drivePath || share;
 }
 
-void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
+void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
+                         const KeepBack* keep) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
         return;
@@ -61,10 +63,18 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
         ++tally.foldersNotCleaned;
-    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
-                              progress, mode)) {
-        ++tally.foldersNotCleaned;
-        ++tally.foldersNotListed;
+    } else {
+        // A folder that is a kept path or lies in one keeps everything.
+        std::optional<KeepBack> whole;
+        if (keep && KeptWhole(files, folder, base->Identity(), *keep)) {
+            whole = *keep;
+            whole->paths.insert(base->Identity());
+        }
+        if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
+                           progress, mode, whole ? &*whole : keep)) {
+            ++tally.foldersNotCleaned;
+            ++tally.foldersNotListed;
+        }
     }
 }
 

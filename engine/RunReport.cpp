@@ -36,7 +36,11 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 }
 
 // Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const platform::Ports& ports, const std::string& folder, const DeleteTally& tally) {
+std::string WhyNotCleaned(const platform::Ports& ports, const OptionRecord& option, const DeleteTally& tally) {
+    const std::string& folder = option.place;
+    if (tally.ageLimitUnreadable) {
+        return "was not cleaned: its age limit \"" + option.ageLimit + "\" ([Keep Newer]) is not a whole number of hours";
+    }
     if (folder.empty() || folder == "0") return "is not set";
     if (tally.foldersNotListed > 0) return folder + " could not be listed";
     return WhyNot(folder, settings::CheckUserFolder(ports, folder));
@@ -65,6 +69,7 @@ void RunReport::Options(const CleanSettings& settings) {
         const CleanTarget& target = targets[i];
         record_.options.push_back(
             {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
+        record_.options.back().ageLimit = settings.keepNewer[i];
     }
 }
 
@@ -81,10 +86,17 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record.removedBytes = tally.removedBytes;
     record.leftItems = tally.keptItems;
     record.spared = tally.spared;
+    record.keptNewer = tally.keptNewer;
+    record.keptPaths = tally.keptPaths;
+    record.keptPathItems = tally.keptPathItems;
+    for (const std::string& path : tally.keptPathsNotFound) {
+        auto& notFound = record_.keptPathsNotFound;
+        if (std::find(notFound.begin(), notFound.end(), path) == notFound.end()) notFound.push_back(path);
+    }
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record.place, tally));
+    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record, tally));
 }
 
 void RunReport::Conclude(const std::string& outcome, int exitCode) {

@@ -233,16 +233,19 @@ void FakeFileSystem::Insert(const std::string& normalised, Node node) {
     if (parent.size() >= 3 && !Find(Key(parent))) AddFolder(parent);
     node.path = normalised;
     node.id = nextId_++;
+    node.lastWrite = Stamp();
     nodes_[Key(normalised)] = std::move(node);
 }
 
 FileEntry FakeFileSystem::EntryOf(const Node& node) const {
-    FileEntry entry{std::string(text::FileNameOf(node.path)), node.content.size(), node.attributes, node.id};
+    FileEntry entry{std::string(text::FileNameOf(node.path)), node.content.size(), node.attributes, node.id,
+                    node.lastWrite};
     if (node.IsLink() && !node.isFolder) {
         if (const Node* target = Find(Resolve(node.linkTarget, false))) {
             entry.size = target->content.size();
             entry.attributes = target->attributes;
             entry.fileId = target->id;
+            entry.lastWrite = target->lastWrite;
         }
     }
     return entry;
@@ -311,6 +314,10 @@ void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attrib
     }
 }
 
+void FakeFileSystem::SetWriteTime(const std::string& path, std::uint64_t fileTime) {
+    if (Node* node = Find(Resolve(path, true))) node->lastWrite = fileTime;
+}
+
 void FakeFileSystem::SetLock(const std::string& path, Lock lock) {
     if (Node* node = Find(Resolve(path, false))) node->lock = lock;
 }
@@ -368,6 +375,7 @@ bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view 
         if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
+        node->lastWrite = Stamp();
         node->id = nextId_++;  // a new file under the name: its other names keep the old one
         return true;
     }
@@ -393,6 +401,7 @@ std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& pat
         return std::nullopt;
     }
     node->content += content;
+    node->lastWrite = Stamp();
     return node->content.size();
 }
 
@@ -423,7 +432,7 @@ FsError FakeFileSystem::CreateFolder(const std::string& path) {
     const Node* parentNode = Find(ParentKey(key));
     if (!parentNode || !parentNode->isFolder) return FsError::kNotFound;
     nodes_[key] = Node{text::JoinPath(parentNode->path, text::FileNameOf(Normalise(path))), true, {},
-                       platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
+                       platform::kAttrDirectory, Lock::kNone, {}, nextId_++, Stamp()};
     return FsError::kNone;
 }
 
@@ -489,6 +498,22 @@ std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::st
         parent = holder ? holder->path : ParentKey(key);
     }
     return Identified{{static_cast<std::uint64_t>(key[0]), node->id}, parent};
+}
+
+std::optional<FakeFileSystem::Item> FakeFileSystem::IdentifyItself(const std::string& spelled) {
+    const std::optional<std::string> plain = PlainPath(spelled);
+    if (!plain) return std::nullopt;
+    const bool network = text::StartsWith(*plain, "\\\\") || text::StartsWith(*plain, "//");
+    const std::string key = Resolve(network ? *plain : FullPath(*plain), true);
+    const Node* node = Find(key);
+    if (!node) return std::nullopt;
+    if (node->IsLink() && !node->isFolder) {
+        const std::string target = Resolve(node->linkTarget, false);
+        node = Find(target);
+        if (!node) return std::nullopt;
+        return Item{{static_cast<std::uint64_t>(target[0]), node->id}, node->attributes};
+    }
+    return Item{{static_cast<std::uint64_t>(key[0]), node->id}, node->attributes};
 }
 
 std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path, platform::FolderUse use) {

@@ -45,6 +45,10 @@ public:
     // Removes a file, a link or a folder with everything below it, as another program would.
     void Erase(const std::string& path);
     void SetAttributes(const std::string& path, std::uint32_t attributes);
+    // When the item was last written (a FILETIME), as its listing reports it.
+    void SetWriteTime(const std::string& path, std::uint64_t fileTime);
+    // What stamps an item written from now on (0, the oldest, when unset).
+    std::function<std::uint64_t()> clock;
     void SetLock(const std::string& path, Lock lock);
     void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     // When set, writes fail (a full disk or a read-only medium).
@@ -75,6 +79,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
+    // A folder link as itself; a file link, which no handle tells from its target, as the target.
+    std::optional<Item> IdentifyItself(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use) override;
     // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
     // folder as subst does ("\??\C:\Folder").
@@ -91,6 +97,7 @@ private:
         Lock lock = Lock::kNone;
         std::string linkTarget;  // key of what a link leads to
         std::uint64_t id = 0;
+        std::uint64_t lastWrite = 0;
 
         bool Has(std::uint32_t attr) const { return (attributes & attr) != 0; }
         bool IsLink() const { return !linkTarget.empty(); }
@@ -108,6 +115,7 @@ private:
     // How many names the file of this identity has.
     int NamesOf(std::uint64_t id) const;
     void Insert(const std::string& normalised, Node node);
+    std::uint64_t Stamp() const { return clock ? clock() : 0; }
     // The entry a listing shows for a node: a file link shows what it leads to.
     platform::FileEntry EntryOf(const Node& node) const;
     void RemoveLeftoversBeside(const std::string& key);

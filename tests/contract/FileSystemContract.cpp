@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "platform/Text.h"
@@ -347,6 +348,38 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
     }
     EXPECT_EQ(files.OpenFolder(InScratch("a.txt"), platform::FolderUse::kEmpty), nullptr);
     EXPECT_EQ(files.OpenFolder(InScratch("Missing"), platform::FolderUse::kLook), nullptr);
+}
+
+// What a walk decides on without opening an entry: when it was written (against the clock's
+// file time), and what it is, as the item named by its path is itself.
+TEST_F(FileSystemContract, AListingGivesWriteTimesAndTheIdentityOfTheItemItself) {
+    const std::uint64_t now = world->Env().FileTimeNow(), hour = 36'000'000'000;
+    world->MakeFile(InScratch("new.txt"), "n");
+    world->MakeFile(InScratch("old.txt"), "o");
+    ASSERT_EQ(files.CreateFolder(InScratch("Sub")), FsError::kNone);
+    world->SetWriteTime(InScratch("old.txt"), now - 48 * hour);
+    world->SetWriteTime(InScratch("Sub"), now - 2 * hour);
+    world->MakeFileLink(InScratch("file link"), InScratch("old.txt"));
+    world->MakeFolderLink(InScratch("folder link"), InScratch("Sub"));
+    const auto folder = Scratch();
+    ASSERT_NE(folder, nullptr);
+    const std::map<std::string, std::uint64_t> written = {
+        {"old.txt", now - 48 * hour}, {"Sub", now - 2 * hour}, {"file link", now - 48 * hour}};
+    for (const FileEntry& entry : folder->List().value()) {
+        SCOPED_TRACE(entry.name);
+        const auto it = written.find(entry.name);
+        if (it != written.end()) {
+            EXPECT_NEAR(static_cast<double>(entry.lastWrite), static_cast<double>(it->second), 2e7);  // FAT: 2 s
+        } else if (!entry.IsReparsePoint()) {
+            EXPECT_NEAR(static_cast<double>(entry.lastWrite), static_cast<double>(now), 60e7);
+        }
+        EXPECT_EQ(entry.lastWrite, EntryIn(world->Scratch(), entry.name).value().lastWrite);
+        const auto item = files.IdentifyItself(InScratch(entry.name));
+        ASSERT_TRUE(item.has_value());
+        EXPECT_EQ(item->identity, (platform::FileIdentity{folder->Identity().volume, entry.fileId}));
+        EXPECT_EQ(item->attributes & platform::kAttrReparsePoint, entry.attributes & platform::kAttrReparsePoint);
+    }
+    EXPECT_EQ(files.IdentifyItself(InScratch("Missing")), std::nullopt);
 }
 
 TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
