@@ -3,7 +3,10 @@
 #include <memory>
 
 #include "app/MainWindow.h"
+#include "app/TrayIcon.h"
 #include "engine/Amounts.h"
+#include "engine/Reasons.h"
+#include "settings/SettingsFile.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
@@ -26,6 +29,44 @@ constexpr int kFinishingMs = 1000;
 // Two parts of a message are separated by two carriage returns.
 std::string TwoParts(const std::string& first, const std::string& second) { return first + "\r\r" + second; }
 
+constexpr const char* kNotAllCleanedTitle = "Cleaning Finished, but not every file could be removed !";
+
+// The second part of the message when not everything was cleaned.
+std::string NotAllCleanedWhy(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
+    std::string why;
+    if (itemsLeft > 0) {
+        why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
+    }
+    if (foldersNotCleaned > 0) {
+        why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
+               (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
+    }
+    return why;
+}
+
+std::string RemovedText(const engine::CleanSummary& summary) {
+    std::string text = engine::ItemsText(summary.itemsRemoved) + ", " + engine::BytesText(summary.bytesRemoved) + " removed";
+    if (summary.keptBack > 0) text += "; " + engine::ItemsText(summary.keptBack) + " kept back";
+    return text;
+}
+
+// What the age limits and the kept paths kept: on purpose, so no failure.
+std::string KeptBackText(const engine::CleanSummary& summary) {
+    if (summary.keptBack == 0) return {};
+    return engine::ItemsText(summary.keptBack) + (summary.keptBack == 1 ? " was" : " were") +
+           " kept back on purpose: newer than the age limit, or in a kept path.";
+}
+
+std::string StoppedText(const engine::CleanSummary& summary) { return RemovedText(summary) + "; the rest was not reached."; }
+
+// A balloon holds 255 characters: a longer text ends at a word, with "...".
+std::string BalloonText(std::string text) {
+    constexpr std::size_t kMost = 250;
+    if (text.size() <= kMost) return text;
+    const std::size_t cut = text.rfind(' ', kMost);
+    return text.substr(0, cut == std::string::npos ? kMost : cut) + " ...";
+}
+
 }  // namespace
 
 void CleanRunWindows::RepaintBackdrop() { App().Get<screens::Backdrop>().Refresh(); }
@@ -41,14 +82,24 @@ bool CleanRunWindows::BackdropVisible() const {
 }
 
 // The progress line, while the work runs and once at its end.
+void CleanRunWindows::SetTip(const std::string& tip) {
+    MainWindow* main = App().Find<MainWindow>();
+    if (tip == tip_ || !main || !main->HasIcon()) return;
+    tip_ = tip;
+    ShellTrayTip(*main, tip);
+}
+
 void CleanRunWindows::ShowProgress(const engine::CleanProgress& progress, bool done) {
+    // The icon tells it too, whether or not anything else is shown.
+    SetTip(done ? kTrayTip : CleaningTip(progress.Read()));
     // The windows answer meanwhile, and a screen's timer may have taken the busy pointer away.
     if (!done) App().SetMousePointer(platform::kPointerArrowHourglass);
     screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
     if (!backdrop || !backdrop->Visible()) return;
     // One line at any size: the label says whether a text stays on one.
     forms::Label& line = backdrop->progressLine;
-    const std::string text = ProgressText(progress.Read(), done, [&](const std::string& t) { return line.TextFits(t); });
+    const std::string text =
+        ProgressText(progress.Read(), done, [&](const std::string& t) { return line.TextFits(t); }, expected_);
     if (text != backdrop->progressLine.Caption()) backdrop->progressLine.SetCaption(text);
     backdrop->progressLine.SetVisible(true);
 }
@@ -64,41 +115,60 @@ std::string SystemRefusalText() {
 std::string NoCookiesSavedText() { return TwoParts("You have not saved any Cookies !", "Do you want to continue?"); }
 
 std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned) {
-    std::string why;
-    if (itemsLeft > 0) {
-        why = std::to_string(itemsLeft) + (itemsLeft == 1 ? " item is" : " items are") + " still in use or protected.";
-    }
-    if (foldersNotCleaned > 0) {
-        why += (why.empty() ? "" : " ") + std::to_string(foldersNotCleaned) +
-               (foldersNotCleaned == 1 ? " chosen folder" : " chosen folders") + " could not be cleaned.";
-    }
-    return TwoParts("Cleaning Finished, but not every file could be removed !", why);
+    return TwoParts(kNotAllCleanedTitle, NotAllCleanedWhy(itemsLeft, foldersNotCleaned));
 }
 
-namespace {
-std::string KeptBackText(std::uint64_t keptBack) {
-    return engine::ItemsText(keptBack) + (keptBack == 1 ? " was" : " were") +
-           " kept back: newer than the age limit, or kept paths.";
+std::string WhyNotAllText(const engine::CleanSummary& summary) {
+    std::string why;
+    for (int reason = 0; reason < engine::kStayReasons; ++reason) {
+        if (summary.leftFor[reason] == 0) continue;
+        why += (why.empty() ? "Why they stayed: " : ", ") + engine::ReasonWords(static_cast<engine::StayReason>(reason)) +
+               " (" + engine::CountText(summary.leftFor[reason]) + ")";
+    }
+    if (!why.empty()) why += ".";
+    for (const std::string& folder : summary.notCleaned) why += (why.empty() ? "" : " ") + folder + ".";
+    return why;
 }
-}  // namespace
 
 std::string FinishedText(const engine::CleanSummary& summary) {
-    if (summary.AllCleaned()) {
-        return summary.keptBack == 0 ? std::string(kAllCleanedText) : TwoParts(kAllCleanedText, KeptBackText(summary.keptBack));
-    }
-    std::string text = NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned);
-    if (summary.keptBack > 0) text += " " + KeptBackText(summary.keptBack);
-    return text;
+    if (summary.stopped) return TwoParts(kStoppedTitle, StoppedText(summary));
+    const std::string kept = KeptBackText(summary);
+    if (summary.AllCleaned()) return kept.empty() ? std::string(kAllCleanedText) : TwoParts(kAllCleanedText, kept);
+    const std::string why = WhyNotAllText(summary);
+    return TwoParts(NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned),
+                    kept.empty() ? why : why.empty() ? kept : why + " " + kept);
+}
+
+platform::TrayBalloon EndBalloon(const engine::CleanSummary& summary) {
+    if (summary.stopped) return {kStoppedTitle, BalloonText(StoppedText(summary)), false};
+    if (summary.AllCleaned()) return {kAllCleanedText, BalloonText(RemovedText(summary) + "."), false};
+    return {kNotAllCleanedTitle,
+            BalloonText(RemovedText(summary) + ". " + NotAllCleanedWhy(summary.itemsLeft, summary.foldersNotCleaned) +
+                        " " + WhyNotAllText(summary)),
+            true};
+}
+
+std::string CleaningTip(const engine::CleanProgress::Snapshot& progress) {
+    return std::string(kTrayTip) + " - cleaning: " + engine::ItemsText(progress.items) + ", " +
+           engine::BytesText(progress.bytes) + " removed";
 }
 
 std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done,
-                         const std::function<bool(const std::string&)>& fits) {
+                         const std::function<bool(const std::string&)>& fits,
+                         const std::optional<engine::PreviewTotal>& expected) {
     std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
     const std::string kept = progress.keptBack > 0 ? "; " + engine::ItemsText(progress.keptBack) + " kept back" : "";
     if (done) {
         text += " freed" + kept;
         if (progress.stayed > 0) text += "; " + engine::ItemsText(progress.stayed) + " stayed";
         return text;
+    }
+    // Against what the preview expected, while the clean has not passed it (files that came
+    // since would make a share past the whole).
+    if (expected && expected->items > 0 && progress.items <= expected->items && progress.bytes <= expected->bytes) {
+        text = engine::CountText(progress.items) + " of " + engine::ItemsText(expected->items) + ", " +
+               engine::BytesText(progress.bytes) + " of " + engine::BytesText(expected->bytes) + " (" +
+               std::to_string(progress.items * 100 / expected->items) + "%)";
     }
     text += " removed" + kept;
     if (progress.place.empty()) return text;
@@ -112,7 +182,16 @@ void CleanRunWindows::ShowRefusal(engine::Refusal refusal) {
     ShowFolderPicker();
 }
 
-void CleanRunWindows::ShowCleaning() { SetStatus(kCleaningStatus); }
+void CleanRunWindows::ShowCleaning() {
+    SetStatus(kCleaningStatus);
+    // What the preview line worked out for what this clean reads, if it was worked out whole.
+    expected_.reset();
+    if (previewLine_) {
+        const engine::CleanSettings settings = engine::CleanSettings::Read(
+            settings::IniSnapshot(ports_, settings::IniFilePath(*ports_.environment)), *ports_.environment);
+        expected_ = previewLine_->Previews().TotalFor(settings);
+    }
+}
 
 void CleanRunWindows::ShowNothingChosen() {
     App().MsgBox(kNothingChosenText, 64, kInfoCaption);
@@ -137,10 +216,15 @@ void CleanRunWindows::HideScreensForWork() {
 
 void CleanRunWindows::StartWork(std::function<void()> work, engine::CleanProgress& progress,
                                 std::function<void()> onDone) {
+    // The backdrop that shows how far the clean has got can stop it, as Stop Clean does.
+    screens::Backdrop* backdrop = App().Find<screens::Backdrop>();
+    if (backdrop && backdrop->Visible()) backdrop->OfferCancel([this] { cleaner_.Stop(engine::StopCause::kStopClean); });
     App().Desktop().StartBeside(
         std::move(work), kProgressTickMs, [this, &progress] { ShowProgress(progress, false); },
         [this, &progress, onDone = std::move(onDone)] {
+            if (screens::Backdrop* shown = App().Find<screens::Backdrop>()) shown->OfferCancel({});
             ShowProgress(progress, true);
+            expected_.reset();
             App().Dispatch(onDone);
         });
 }
@@ -157,7 +241,13 @@ bool CleanRunWindows::ShowFinishing() {
 }
 
 void CleanRunWindows::ShowFinished(const engine::CleanSummary& summary) {
+    if (summary.stopped) SetStatus(kStoppedTitle);
     App().MsgBox(FinishedText(summary), 64, kFinishedCaption);
+}
+
+void CleanRunWindows::ShowEndOnIcon(const engine::CleanSummary& summary) {
+    MainWindow* main = App().Find<MainWindow>();
+    if (main && main->HasIcon()) ShellTrayBalloon(*main, EndBalloon(summary));
 }
 
 void CleanRunWindows::EndInteractiveRun() {

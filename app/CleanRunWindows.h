@@ -4,18 +4,25 @@
 // work runs beside them, and the run ends as the program ends its runs.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "engine/CleanPreview.h"
 #include "engine/CleanRun.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
+#include "screens/PreviewLine.h"
 
 namespace app {
 
 class CleanRunWindows : public engine::CleanRunHost {
 public:
-    // The application's windows say it; the ports end the process.
-    CleanRunWindows(forms::Application& app, const platform::Ports& ports) : app_(app), ports_(ports) {}
+    // The application's windows say it; the ports end the process; the backdrop's Cancel stops
+    // the cleaner's clean; a clean from the options measures itself against what the preview
+    // line worked out, when there is one.
+    CleanRunWindows(forms::Application& app, const platform::Ports& ports, engine::Cleaner& cleaner,
+                    const screens::PreviewLine* previewLine = nullptr)
+        : app_(app), ports_(ports), cleaner_(cleaner), previewLine_(previewLine) {}
 
     void ShowRefusal(engine::Refusal refusal) override;
     void ShowCleaning() override;
@@ -27,6 +34,7 @@ public:
     void StartBeside(std::function<void()> work, std::function<void()> then) override;
     bool ShowFinishing() override;
     void ShowFinished(const engine::CleanSummary& summary) override;
+    void ShowEndOnIcon(const engine::CleanSummary& summary) override;
     void EndInteractiveRun() override;
     void EndUnattendedRun(int exitCode) override;
     void EndWhenScreensClose(int exitCode) override;
@@ -56,9 +64,15 @@ private:
     void SetStatus(const std::string& text);
     bool BackdropVisible() const;
     void ShowProgress(const engine::CleanProgress& progress, bool done);
+    // The icon's tip, when the icon is there.
+    void SetTip(const std::string& tip);
 
     forms::Application& app_;
     platform::Ports ports_;
+    engine::Cleaner& cleaner_;
+    const screens::PreviewLine* previewLine_;
+    std::optional<engine::PreviewTotal> expected_;  // what the clean in hand should remove
+    std::string tip_;  // the icon's tip as this host last set it
     int exitCode_ = 0;
     std::function<void(const engine::RunRecord&)> printRecords_;
 };
@@ -76,14 +90,22 @@ inline constexpr const char* kFinishedStatus = "All Finished Cleaning Files !";
 inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
 // The final message when some items stayed or some chosen folders could not be cleaned at all.
 std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
-// The final message of a clean: all cleaned or not, and what was kept back on purpose (the age
-// limits, the kept paths), which is no failure.
+// Why, in words: "Why they stayed: in use (2), access denied (1). Your Selected Folder D:\Gone
+// could not be opened: not found." ("" when everything was cleaned).
+std::string WhyNotAllText(const engine::CleanSummary& summary);
+// What the end of a clean from the options says: the texts above, or what a stopped one did.
 std::string FinishedText(const engine::CleanSummary& summary);
+inline constexpr const char* kStoppedTitle = "Cleaning Stopped !";
+// What the icon's balloon says at the end of a clean from the icon's menu.
+platform::TrayBalloon EndBalloon(const engine::CleanSummary& summary);
+// The icon's tip while a clean runs: what has gone so far.
+std::string CleaningTip(const engine::CleanProgress::Snapshot& progress);
 
 // How far a clean has got, as the backdrop's progress line says it: while it runs, what has
-// gone and the folder in hand, shortened in its middle until fits takes the line; once done,
-// the totals.
+// gone (of what the preview expected, when it was given and not passed) and the folder in hand,
+// shortened in its middle until fits takes the line; once done, the totals.
 std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool done,
-                         const std::function<bool(const std::string&)>& fits);
+                         const std::function<bool(const std::string&)>& fits,
+                         const std::optional<engine::PreviewTotal>& expected = std::nullopt);
 
 }  // namespace app

@@ -102,7 +102,8 @@ void MainWindow::Form_Load() {
     if (!IsWindowsXP(*ports_.environment)) ui::ApplySkin(*ports_.automation, Handle());
     App().Hide(*this);
     App().Load<screens::HelperWindow>();
-    if (ShellTrayAdd(*this) == 1) HookWindow(*this);
+    iconShown_ = ShellTrayAdd(*this) == 1;
+    if (iconShown_) HookWindow(*this);
     App().SetMousePointer(0);
     // The first run: nothing chosen yet ("No" counts as chosen), so the screens open.
     const settings::IniSnapshot settings(ports_, ini);
@@ -125,6 +126,12 @@ void MainWindow::Form_Unload() {
 void MainWindow::ShowPopupMenu() {
     if (!Peer()) return;
     std::vector<platform::MenuSpec> items;
+    if (cleaner_.Running()) {
+        items.push_back({kPopupBaseId + kStopClean, kStopCleanCaption});
+        platform::MenuSpec separator{kPopupBaseId + kStopClean + 1, "-"};
+        separator.separator = true;
+        items.push_back(separator);
+    }
     const std::vector<std::string>& captions = PopupMenuCaptions();
     for (size_t i = 0; i < captions.size(); ++i) {
         platform::MenuSpec item{kPopupBaseId + static_cast<int>(i), captions[i]};
@@ -148,6 +155,8 @@ void MainWindow::ShowPopupMenu() {
 void MainWindow::PopupMenu_Click(int index) {
     StopFirst(index);
     App().Hide(*this);
+    // Stop Clean has stopped the clean: its end leaves the program resident, as any clean's end does.
+    if (index == kStopClean) return;
     if (cleaner_.Running()) {
         if (!AvailableWhileCleaning(index)) return;
         // The user sees the program go at once; it ends once the clean has stopped after the
@@ -167,10 +176,12 @@ void MainWindow::PopupMenu_Click(int index) {
         case kExit:
             App().SetMousePointer(0);
             ShellTrayDelete(*this);
+            iconShown_ = false;
             cleaner_.Stop(engine::StopCause::kExit, [&app = App()](int) { screens::UnloadAll(app); });
             break;
         case kRemoveAllPaths: {
             ShellTrayDelete(*this);
+            iconShown_ = false;
             // Only a shortcut in a StartUp folder that was found; never one relative to elsewhere.
             const std::string startUp = StartUpFolder(*ports_.folders);
             if (!startUp.empty() && ItemExists(*ports_.folders, startUp + kShortcutFile)) {
@@ -194,22 +205,29 @@ void MainWindow::Form_EndSession(bool ending) {
         cleaner_.Stop(engine::StopCause::kEndOfSession);
         return;
     }
-    cleaner_.Stop(engine::StopCause::kEndOfSession, [this](int code) { cleanRunWindows_.SetExitCode(code); });
-    if (cleaner_.Running()) screens::HideAll(App());
-    if (!IsAutoCleanRequest(GetCommandArg(*ports_.environment))) ShellTrayDelete(*this);
-    cleaner_.Stop(engine::StopCause::kEndOfSession, [&app = App()](int) { screens::UnloadAll(app); });
+    // Held: unloading every form below may free this window, and its members with it.
+    engine::Cleaner& cleaner = cleaner_;
+    CleanRunWindows& runWindows = cleanRunWindows_;
+    platform::Environment& environment = *ports_.environment;
+    forms::Application& app = App();
+    cleaner.Stop(engine::StopCause::kEndOfSession, [&runWindows](int code) { runWindows.SetExitCode(code); });
+    if (cleaner.Running()) screens::HideAll(app);
+    if (!IsAutoCleanRequest(GetCommandArg(environment))) ShellTrayDelete(*this);
+    iconShown_ = false;
+    cleaner.Stop(engine::StopCause::kEndOfSession, [&app](int) { screens::UnloadAll(app); });
     // After this message the process may be ended at any moment: the item in hand is waited
     // for here, and the clean's record written, before the message is answered. Then the program
     // ends itself, with its record's code, rather than be ended by the system with another; a
     // question that is being ended still has its record to write and ends the program itself.
-    App().Desktop().FinishBeside();
-    if (!cleaner_.Running()) ports_.environment->EndProcess(cleanRunWindows_.ExitCode());
+    app.Desktop().FinishBeside();
+    if (!cleaner.Running()) environment.EndProcess(runWindows.ExitCode());
 }
 
 void MainWindow::StopFirst(int index) {
     const auto keepCode = [this](int code) { cleanRunWindows_.SetExitCode(code); };
     if (index == kExit) cleaner_.Stop(engine::StopCause::kExit, keepCode);
     if (index == kRemoveAllPaths) cleaner_.Stop(engine::StopCause::kRemoveAllPaths, keepCode);
+    if (index == kStopClean) cleaner_.Stop(engine::StopCause::kStopClean);
 }
 
 void MainWindow::RemoveAllPaths() {

@@ -12,16 +12,19 @@
 
 namespace app {
 
-// The items of the icon's popup menu, by index; the odd ones are separators.
+// The items of the icon's popup menu, by index; the odd ones are separators. Stop Clean is
+// there only while a clean runs, above the rest, with a separator after it.
 enum PopupItem : int {
     kChangeConfiguration = 0,
     kCleanNow = 2,
     kExit = 4,
     kRemoveAllPaths = 6,
     kAbout = 8,
+    kStopClean = 10,
 };
-// The captions of the popup menu in order, "-" for a separator.
+// The captions of the popup menu in order, "-" for a separator, without Stop Clean.
 const std::vector<std::string>& PopupMenuCaptions();
+inline constexpr const char* kStopCleanCaption = "Stop Clean";
 
 class MainWindow : public forms::Form {
 public:
@@ -37,6 +40,9 @@ public:
     // Shows the popup menu mnuPopUp at the mouse and runs the chosen item.
     void ShowPopupMenu();
     void PopupMenu_Click(int index);
+    // The notification-area icon is there (added, and not taken away by Exit or Remove All
+    // Paths): a clean can say how far it has got on it.
+    bool HasIcon() const { return iconShown_; }
 
     forms::Timer closeAllTimer{*this, "Timer2", 50};
 
@@ -44,7 +50,7 @@ private:
     // Exit and Remove All Paths stop a clean before anything else they do: hiding the windows and
     // taking the icon away take seconds when the notification area is slow, and even the menu
     // takes a while to close, while the clean would delete on. The process ends with the code of
-    // the clean's record.
+    // the clean's record. Stop Clean is asked first too, and leaves the program running.
     void StopFirst(int index);
     // Removes the settings file and every window, which ends the program.
     void RemoveAllPaths();
@@ -53,6 +59,7 @@ private:
     engine::Cleaner& cleaner_;
     CleanRunWindows& cleanRunWindows_;
     ShortcutMaker shortcut_;
+    bool iconShown_ = false;
 };
 
 }  // namespace app

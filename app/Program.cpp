@@ -9,8 +9,8 @@ namespace app {
 Program::Program(platform::Desktop& desktop, const platform::Ports& ports)
     : ports_(ports),
       cleaner_(ports_),
-      cleanRunWindows_(app_, ports_),
-      previewLine_(ports_, cleaner_),
+      previewLine_(ports_, desktop, cleaner_),
+      cleanRunWindows_(app_, ports_, cleaner_, &previewLine_),
       sidePicture_(desktop),
       services_{ports_, &cleaner_, &cleanRunWindows_, &previewLine_, &sidePicture_},
       app_(desktop) {

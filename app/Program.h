@@ -30,8 +30,8 @@ public:
 private:
     platform::Ports ports_;
     engine::Cleaner cleaner_;
-    CleanRunWindows cleanRunWindows_;
     screens::PreviewLine previewLine_;
+    CleanRunWindows cleanRunWindows_;
     screens::SidePicture sidePicture_;
     screens::ScreenServices services_;
     forms::Application app_;  // last: its forms go before what they were given

@@ -54,6 +54,16 @@ void ShellTrayDelete(MainWindow& main) {
     if (platform::WindowPeer* owner = main.Peer()) main.App().Desktop().DeleteTrayIcon(*owner, TrayIconData());
 }
 
+void ShellTrayTip(MainWindow& main, const std::string& tip) {
+    platform::TrayIconSpec icon = TrayIconData();
+    icon.tip = tip;
+    if (platform::WindowPeer* owner = main.Peer()) main.App().Desktop().SetTrayTip(*owner, icon);
+}
+
+void ShellTrayBalloon(MainWindow& main, const platform::TrayBalloon& balloon) {
+    if (platform::WindowPeer* owner = main.Peer()) main.App().Desktop().ShowTrayBalloon(*owner, TrayIconData(), balloon);
+}
+
 void HookWindow(MainWindow& main) {
     if (platform::WindowPeer* owner = main.Peer()) {
         owner->SetMessageHook([&main](const platform::WindowMessage& message) { return TrayWndProc(main, message); });

@@ -37,6 +37,10 @@ inline constexpr std::intptr_t kRightButtonUp = 517;
 int ShellTrayAdd(MainWindow& main);
 // Removes the icon.
 void ShellTrayDelete(MainWindow& main);
+// Gives the icon a tip: how far a clean has got while one runs, kTrayTip otherwise.
+void ShellTrayTip(MainWindow& main, const std::string& tip);
+// A balloon from the icon.
+void ShellTrayBalloon(MainWindow& main, const platform::TrayBalloon& balloon);
 // Puts TrayWndProc in front of the main window's message handling.
 void HookWindow(MainWindow& main);
 // Takes it away again, when it is there.

@@ -15,6 +15,7 @@
 #include "bench/Timing.h"
 #include "bench/Trees.h"
 #include "bench/WindowBench.h"
+#include "engine/CleanRun.h"
 #include "engine/Purges.h"
 #include "forms/Application.h"
 #include "platform/win32/WideText.h"
@@ -65,7 +66,8 @@ int main() {
     screens::Backdrop& backdrop = app.Get<screens::Backdrop>();
     screens::SetStatusText(app, "Cleaning Files Now !");
     bench::PumpUntilIdle();
-    app::CleanRunWindows windows(app, ports.Ports());
+    engine::Cleaner cleaner(ports.Ports());
+    app::CleanRunWindows windows(app, ports.Ports(), cleaner);
 
     const bench::WorkFolder work(bench::TempFolder() + L"MorvaneBench-beside-" +
                                  std::to_wstring(::GetCurrentProcessId()));

@@ -33,6 +33,8 @@ constexpr int kPerFolder = 100;
 constexpr UINT kIconMessage = WM_USER + 1;
 constexpr UINT kIconId = 125;
 enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit };
+// While a clean runs, Stop Clean stands above the rest.
+constexpr int kExitWhileCleaning = kExit + 1;
 
 bool OpenMenuAndChoose(DWORD process, HWND main, int item, const std::function<void()>& atChoice = {}) {
     ::PostMessageW(main, kIconMessage, kIconId, WM_RBUTTONUP);
@@ -64,10 +66,10 @@ HWND Start(std::optional<e2e::MorvaneRun>& run, const std::string& program, cons
     return main;
 }
 
-// Chooses Exit and times it until the process has ended; meanwhile the longest answer of the
-// main window, in ms, into slowest. With order, how many of its files were gone at the choice,
-// into goneAtChoice.
-std::optional<double> TimeExit(e2e::MorvaneRun& run, HWND main, double& slowest,
+// Chooses Exit (at its place in the menu) and times it until the process has ended; meanwhile the
+// longest answer of the main window, in ms, into slowest. With order, how many of its files were
+// gone at the choice, into goneAtChoice.
+std::optional<double> TimeExit(e2e::MorvaneRun& run, HWND main, int exit, double& slowest,
                                const std::vector<std::string>* order = nullptr, e2e::E2eWorld* world = nullptr,
                                std::size_t* goneAtChoice = nullptr) {
     auto chosen = std::chrono::steady_clock::now();
@@ -75,7 +77,7 @@ std::optional<double> TimeExit(e2e::MorvaneRun& run, HWND main, double& slowest,
         if (order) *goneAtChoice = e2e::GoneSoFar(*order, [&](const std::string& path) { return world->Exists(path); });
         chosen = std::chrono::steady_clock::now();
     };
-    if (!OpenMenuAndChoose(run.Id(), main, kExit, atChoice)) return std::nullopt;
+    if (!OpenMenuAndChoose(run.Id(), main, exit, atChoice)) return std::nullopt;
     while (!run.WaitForEnd(0)) {
         DWORD_PTR result = 0;
         const double took = bench::Milliseconds([&] {
@@ -107,7 +109,7 @@ int main() {
         HWND main = Start(run, program, temp);
         double unused = 0;
         std::optional<double> bare;
-        if (main) bare = TimeExit(*run, main, unused);
+        if (main) bare = TimeExit(*run, main, kExit, unused);
 
         const int made = TopUp(world, temp);
         if (!bench::FlushToDisk(win32::Widen(program))) {
@@ -129,7 +131,7 @@ int main() {
                     return false;
                 },
                 60000);
-            stopped = TimeExit(*run, main, slowest, &order, &world, &goneAtChoice);
+            stopped = TimeExit(*run, main, kExitWhileCleaning, slowest, &order, &world, &goneAtChoice);
         }
         if (!bare || !stopped) {
             std::printf("round %d: the program could not be driven (%s)\n", round + 1, bare ? "during the purge" : "idle");

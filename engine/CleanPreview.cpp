@@ -13,19 +13,34 @@ CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& set
         return preview;
     }
     preview.nothingChosen = settings.NothingChosen();
-    const auto targets = CleanTargets();
-    preview.targets.resize(targets.size());
-    for (std::size_t i = 0; i < targets.size() && !preview.nothingChosen; ++i) {
+    preview.targets.resize(CleanTargets().size());
+    for (std::size_t i = 0; i < preview.targets.size() && !preview.nothingChosen; ++i) {
         if (!settings.Chosen(i)) continue;
         if (progress && progress->StopRequested()) {
             preview.stopped = true;
             break;
         }
-        DeleteTally& tally = preview.targets[i].emplace();
-        targets[i].clean(ports, settings, tally, progress, CleanMode::kPreview);
+        const DeleteTally& tally = preview.targets[i].emplace(PreviewTarget(ports, settings, i, progress));
         preview.stopped = preview.stopped || tally.stopped;
     }
     return preview;
+}
+
+DeleteTally PreviewTarget(const platform::Ports& ports, const CleanSettings& settings, std::size_t target,
+                          CleanProgress* progress) {
+    DeleteTally tally;
+    CleanTargets()[target].clean(ports, settings, tally, progress, CleanMode::kPreview);
+    return tally;
+}
+
+PreviewTotal TotalOf(const CleanPreview& preview) {
+    PreviewTotal total;
+    for (const std::optional<DeleteTally>& tally : preview.targets) {
+        if (!tally) continue;
+        total.items += tally->removedItems;
+        total.bytes += tally->removedBytes;
+    }
+    return total;
 }
 
 int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(const RunRecord&)>& written) {

@@ -27,6 +27,19 @@ struct CleanPreview {
 CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& settings,
                           CleanProgress* progress = nullptr);
 
+// What cleaning one target of the table would do now, chosen or not, worked out by its own clean
+// in preview mode: the unit every reader of a preview reads. A user folder that a clean would
+// refuse is not looked at here: ask UserFolderRefusal first.
+DeleteTally PreviewTarget(const platform::Ports& ports, const CleanSettings& settings, std::size_t target,
+                          CleanProgress* progress = nullptr);
+
+// What a preview says would go, in all.
+struct PreviewTotal {
+    std::uint64_t items = 0;
+    std::uint64_t bytes = 0;
+};
+PreviewTotal TotalOf(const CleanPreview& preview);
+
 // The unattended preview (Morvane.exe preview): decides as the unattended clean would, changes
 // nothing, shows nothing, appends its record to the log and answers the exit code the unattended
 // clean would end with: 0, kExitSomethingStayed, kExitRefused or kExitSettingsUnreadable.

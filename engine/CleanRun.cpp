@@ -21,6 +21,8 @@ const char* CauseText(StopCause cause) {
             return "Remove All Paths";
         case StopCause::kEndOfSession:
             return "the end of the session";
+        case StopCause::kStopClean:
+            return "Stop Clean";
         case StopCause::kNone:
             break;
     }
@@ -135,24 +137,52 @@ private:
             const TargetRun& run = runs_[i];
             report_.Cleaned(i, run.reached, run.tally);
             cutShort = cutShort || !run.reached || run.tally.stopped;
-            summary.itemsLeft += run.tally.keptItems;
-            summary.foldersNotCleaned += run.tally.foldersNotCleaned;
-            summary.keptBack += run.tally.KeptBack();
+            Add(summary, i, run);
         }
         if (cutShort) {
-            return Record(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed,
-                          [this] { End(kExitSomethingStayed); });
+            summary.stopped = true;
+            return Record(std::string("stopped by ") + CauseText(stop_), kExitSomethingStayed, [this, summary] {
+                ShowEnd(summary);
+                End(kExitSomethingStayed);
+            });
         }
         const int exitCode = summary.AllCleaned() ? kExitAllRemoved : kExitSomethingStayed;
         Record(summary.AllCleaned() ? "cleaned" : "cleaned, not everything could be removed", exitCode,
                [this, summary, exitCode] {
-                   // A stop while the record was written, or during the moment before the message,
-                   // ends the run there.
-                   if (variant_ == Variant::kOptions && stop_ == StopCause::kNone) {
-                       if (host_.ShowFinishing() && stop_ == StopCause::kNone) host_.ShowFinished(summary);
-                   }
+                   ShowEnd(summary);
                    End(exitCode);
                });
+    }
+
+    void Add(CleanSummary& summary, std::size_t target, const TargetRun& run) const {
+        if (!run.reached) return;
+        const DeleteTally& tally = run.tally;
+        summary.itemsRemoved += tally.removedItems;
+        summary.bytesRemoved += tally.removedBytes;
+        summary.itemsLeft += tally.keptItems;
+        summary.foldersNotCleaned += tally.foldersNotCleaned;
+        summary.keptBack += tally.KeptBack();
+        for (int reason = 0; reason < kStayReasons; ++reason) summary.leftFor[reason] += tally.keptBy[reason];
+        if (tally.foldersNotCleaned > 0) {
+            const CleanTarget& cleaned = CleanTargets()[target];
+            summary.notCleaned.push_back(
+                NotCleanedText(ports_, std::string(cleaned.label), cleaned.place(settings_), tally, false));
+        }
+    }
+
+    // A stop that ends the program too ends the run with nothing more shown, also one that came
+    // while the record was written or during the moment before the message.
+    bool Ending() const { return stop_ != StopCause::kNone && stop_ != StopCause::kStopClean; }
+
+    // What an interactive clean shows at its end: the message of a clean from the options (after
+    // the moment its status line says it is over, when it was not stopped), the icon's balloon.
+    void ShowEnd(const CleanSummary& summary) {
+        if (Ending()) return;
+        if (variant_ == Variant::kOptions) {
+            if ((summary.stopped || host_.ShowFinishing()) && !Ending()) host_.ShowFinished(summary);
+        } else if (variant_ == Variant::kTray) {
+            host_.ShowEndOnIcon(summary);
+        }
     }
 
     // The record is written beside the windows, since another run's turn at the log may be long

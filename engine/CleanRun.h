@@ -12,8 +12,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/CleanProgress.h"
+#include "engine/DeleteWalk.h"
 #include "engine/RunLog.h"
 #include "platform/Ports.h"
 #include "platform/ThreadAffinity.h"
@@ -25,11 +28,18 @@ enum class Refusal {
     kProtected,  // a protected folder, or one that holds one
 };
 
-// How a clean went, for the message at its end.
+// How a clean went, for what shows at its end.
 struct CleanSummary {
+    std::uint64_t itemsRemoved = 0;
+    std::uint64_t bytesRemoved = 0;
     std::uint64_t itemsLeft = 0;          // items that stayed
     std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
     std::uint64_t keptBack = 0;           // kept back on purpose (age limit, kept paths): no failure
+    std::uint64_t leftFor[kStayReasons] = {};  // the items that stayed, by why
+    // Each chosen folder that could not be cleaned, and why, as a sentence without its full stop:
+    // "Your Selected Folder D:\Gone could not be cleaned: not found".
+    std::vector<std::string> notCleaned;
+    bool stopped = false;  // Stop Clean (or the backdrop's Cancel) ended it before its end
     bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0; }
 };
 
@@ -63,8 +73,11 @@ public:
     // clean is over and a moment passes while the windows answer; false (nothing shown) when
     // the backdrop is not shown.
     virtual bool ShowFinishing() = 0;
-    // The message that ends a clean from the options.
+    // The message that ends a clean from the options (or says what it did before it was stopped).
     virtual void ShowFinished(const CleanSummary& summary) = 0;
+    // The end of a clean from the icon's menu: the icon says what it removed and what stayed, and
+    // why, or what it did before it was stopped.
+    virtual void ShowEndOnIcon(const CleanSummary& summary) = 0;
     // The end of an interactive run: the pointer back to default, every form hidden, the
     // deferred close-all armed.
     virtual void EndInteractiveRun() = 0;
@@ -88,7 +101,9 @@ inline constexpr int kExitSomethingStayed = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSettingsUnreadable = 3;  // Clean.ini exists but cannot be read
 
-enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession };
+// What stops a clean. Stop Clean (the icon's menu, the backdrop's Cancel or Esc) stops only the
+// clean, and the program stays; the others end the program too.
+enum class StopCause { kNone, kExit, kRemoveAllPaths, kEndOfSession, kStopClean };
 
 class CleanRun;
 

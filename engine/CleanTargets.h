@@ -32,6 +32,14 @@ struct CleanSettings {
     // Every value is "0", "No" or "": nothing was chosen at all. A value such as "yes" counts as
     // something chosen here, though it cleans nothing.
     bool NothingChosen() const;
+    // What a target's clean works from, whichever targets are chosen: everything but the values.
+    CleanSettings Basis() const {
+        CleanSettings basis = *this;
+        basis.values.clear();
+        basis.start = 0;  // an age limit counted from a few seconds later decides alike
+        return basis;
+    }
+    friend bool operator==(const CleanSettings&, const CleanSettings&) = default;
 };
 
 struct CleanTarget {

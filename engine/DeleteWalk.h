@@ -63,6 +63,7 @@ struct DeleteTally {
     // not openable or listable, or refused as protected.
     std::uint64_t foldersNotCleaned = 0;
     std::uint64_t foldersNotListed = 0;  // of those: opened, but could not be listed
+    platform::FsError openError;          // why such a folder could not be opened or listed
     // A stop ended the work before its end: what it never reached was not counted.
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.

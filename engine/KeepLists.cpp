@@ -68,11 +68,11 @@ Carried ReadCarried(const settings::IniSnapshot& old) {
 
 }  // namespace
 
-void SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList) {
+platform::FsError SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList) {
     platform::Environment& env = *ports.environment;
     const std::string file = settings::IniFilePath(env);
     const settings::IniSnapshot old(ports, file);
-    if (!old.Readable()) return;  // replacing a file we cannot read would lose the settings
+    if (!old.Readable()) return platform::FsError::kOther;  // replacing a file we cannot read would lose the settings
     const Carried carried = ReadCarried(old);
 
     size_t size = 200;
@@ -87,7 +87,7 @@ void SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::s
     for (const auto& [key, value] : carried.options) AppendKey(env, text, key, value);
     AppendList(env, text, "Internet", savedList);
     AppendList(env, text, "Cookies", carried.cookies);
-    ports.fileSystem->ReplaceWholeFile(file, text);
+    return ports.fileSystem->TryReplaceWholeFile(file, text);
 }
 
 }  // namespace engine

@@ -12,7 +12,8 @@ namespace engine {
 // new Internet list and the Cookies list carried over unchanged; every other key goes. The
 // new file replaces the old one in one atomic step, so the settings are never missing and a
 // failed write leaves the old file whole. A settings file that exists but cannot be read is
-// left alone rather than replaced by defaults.
-void SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList);
+// left alone rather than replaced by defaults. Answers kNone once stored, else why not (as
+// settings::WriteINI answers).
+platform::FsError SaveInternetKeepList(const platform::Ports& ports, const std::vector<std::string>& savedList);
 
 }  // namespace engine

@@ -58,11 +58,13 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
     }
     platform::FileSystem& files = *ports.fileSystem;
     const auto use = mode == CleanMode::kPreview ? platform::FolderUse::kLook : platform::FolderUse::kEmpty;
-    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, use) : nullptr;
+    platform::FsError why(platform::FsError::kNotFound);  // not a path that could name a folder
+    const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, use, &why) : nullptr;
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
     if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
         ++tally.foldersNotCleaned;
+        if (!base) tally.openError = why;
     } else {
         // A folder that is a kept path or lies in one keeps everything.
         std::optional<KeepBack> whole;

@@ -3,29 +3,18 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/Reasons.h"
 #include "platform/Ports.h"
 #include "settings/KnownFolders.h"
 
 namespace engine {
 namespace {
 
+// The reason with the system's own code, which tells what it was where no named reason does.
 std::string ReasonText(const StayedItem& item) {
-    if (item.folder && item.readOnly) return "read-only folder";
-    switch (item.reason) {
-        case StayReason::kInUse:
-            return "in use";
-        case StayReason::kAccessDenied:
-            return "access denied";
-        case StayReason::kLinkLeft:
-            return "link left in place";
-        case StayReason::kOther:
-            break;
-    }
-    // None of the named reasons: the system's own code tells what it was.
-    if (item.code == 0) return "other";
-    char code[32];
-    std::snprintf(code, sizeof(code), "other (0x%08X)", static_cast<unsigned>(item.code));
-    return code;
+    std::string reason = item.folder && item.readOnly ? "read-only folder" : item.reason == StayReason::kLinkLeft ? "link left in place" : ReasonWords(item.reason);
+    const std::string code = CodeText(item.code);
+    return code.empty() ? reason : reason + " (" + code + ")";
 }
 
 // Why a folder is not purged, for the record.
@@ -35,18 +24,23 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
     return folder + " could not be opened";
 }
 
-// Why a chosen folder was not purged at all.
-std::string WhyNotCleaned(const platform::Ports& ports, const OptionRecord& option, const DeleteTally& tally) {
-    const std::string& folder = option.place;
-    if (tally.ageLimitUnreadable) {
-        return "was not cleaned: its age limit \"" + option.ageLimit + "\" ([Keep Newer]) is not a whole number of hours";
-    }
-    if (folder.empty() || folder == "0") return "is not set";
-    if (tally.foldersNotListed > 0) return folder + " could not be listed";
-    return WhyNot(folder, settings::CheckUserFolder(ports, folder));
-}
-
 }  // namespace
+
+std::string NotCleanedText(const platform::Ports& ports, const std::string& label, const std::string& folder,
+                           const DeleteTally& tally, bool withCode) {
+    if (tally.ageLimitUnreadable) return label + " was not cleaned: its age limit ([Keep Newer]) is no whole number of hours";
+    if (folder.empty() || folder == "0") return label + " is not set";
+    // A failure the platform said nothing more of has no reason to add.
+    const platform::FsError error = tally.openError;
+    const bool told = error != platform::FsError::kNone && !(error == platform::FsError::kOther && error.Code() == 0);
+    const std::string why = told ? ": " + (withCode ? ReasonWithCode(error) : ReasonWords(error)) : "";
+    if (tally.foldersNotListed > 0) return label + " " + folder + " could not be listed" + why;
+    const settings::FolderVerdict verdict = settings::CheckUserFolder(ports, folder);
+    if (verdict == settings::FolderVerdict::kRoot || verdict == settings::FolderVerdict::kSystem) {
+        return label + " " + WhyNot(folder, verdict);
+    }
+    return label + " " + WhyNot(folder, verdict) + why;
+}
 
 std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings) {
     const std::string& folder = settings.userFolder;
@@ -96,7 +90,7 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(record.name + " " + WhyNotCleaned(ports_, record, tally));
+    if (record.notCleaned) Refused(NotCleanedText(ports_, record.name, record.place, tally, true));
 }
 
 void RunReport::Conclude(const std::string& outcome, int exitCode) {

@@ -21,6 +21,12 @@ struct RefusalFound {
 };
 std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings);
 
+// Why a chosen target's folder could not be cleaned at all, as a sentence without its full stop:
+// "Your Selected Folder D:\Gone could not be opened: not found", with the system's code in
+// brackets when withCode (the record).
+std::string NotCleanedText(const platform::Ports& ports, const std::string& label, const std::string& folder,
+                           const DeleteTally& tally, bool withCode);
+
 class RunReport {
 public:
     RunReport(const platform::Ports& ports, RunVariant variant);

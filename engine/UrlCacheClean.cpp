@@ -20,13 +20,17 @@ bool Collected(std::uint32_t entryType) {
 
 // The collected entries, each name once, in the platform's order; the listing ends as soon as
 // stop answers true.
-std::vector<platform::UrlCacheEntry> CollectEntries(platform::UrlCache& cache, const std::function<bool()>& stop) {
+std::vector<platform::UrlCacheEntry> CollectEntries(platform::UrlCache& cache, const std::function<bool()>& stop,
+                                                    std::atomic<std::uint64_t>* collected = nullptr) {
     std::vector<platform::UrlCacheEntry> entries;
     std::unordered_set<std::string> seen;
     for (const auto& pattern : kPatterns) {
         if (stop && stop()) break;
         cache.Enumerate(pattern, [&](const platform::UrlCacheEntry& entry) {
-            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) entries.push_back(entry);
+            if (Collected(entry.entryType) && seen.insert(entry.sourceUrlName).second) {
+                entries.push_back(entry);
+                if (collected) collected->store(entries.size(), std::memory_order_relaxed);
+            }
             return !(stop && stop());
         });
     }
@@ -35,9 +39,10 @@ std::vector<platform::UrlCacheEntry> CollectEntries(platform::UrlCache& cache, c
 
 }  // namespace
 
-std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop) {
+std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop,
+                                                std::atomic<std::uint64_t>* collected) {
     std::vector<std::string> names;
-    for (platform::UrlCacheEntry& entry : CollectEntries(cache, stop)) names.push_back(std::move(entry.sourceUrlName));
+    for (platform::UrlCacheEntry& entry : CollectEntries(cache, stop, collected)) names.push_back(std::move(entry.sourceUrlName));
     return names;
 }
 

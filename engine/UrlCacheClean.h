@@ -1,6 +1,8 @@
 #pragma once
 // The URL cache: listing its entries by source URL name, and the clean's cache step that
 // deletes every entry not on the internet keep-list.
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,8 +15,10 @@ namespace engine {
 
 // The names of the cache's web entries and cookies, each once, in the platform's order: the
 // content entries first, then the cookie container. The listing ends as soon as stop answers
-// true.
-std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop = {});
+// true. With collected, it counts there what it has collected so far, as it goes (another
+// thread reads it).
+std::vector<std::string> CollectUrlCacheEntries(platform::UrlCache& cache, const std::function<bool()>& stop = {},
+                                                std::atomic<std::uint64_t>* collected = nullptr);
 
 // What the progress line names while the cache is cleaned.
 inline constexpr const char* kCachePlace = "Temporary Internet Files";

@@ -121,6 +121,14 @@ private:
     std::shared_ptr<const platform::Image> image_;
 };
 
+// A push button; pressing it (a click, Space or Enter) runs onClick.
+class Button : public Control {
+public:
+    Button(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kButton) {}
+    std::function<void()> onClick;
+    void OnClicked() override { Fire(onClick); }
+};
+
 class CheckBox : public Control {
 public:
     CheckBox(Form& form, std::string name) : Control(form, std::move(name), platform::ControlType::kCheckBox) {}

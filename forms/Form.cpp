@@ -170,6 +170,12 @@ void Form::OnCloseRequest() {
     App().Dispatch([this] { Form_QueryClose(); });
 }
 
+bool Form::OnEscape() {
+    bool handled = false;
+    App().Dispatch([this, &handled] { handled = Form_Escape(); });
+    return handled;
+}
+
 void Form::OnEndSession(bool ending) {
     App().Dispatch([this, ending] { Form_EndSession(ending); });
 }

@@ -44,6 +44,9 @@ public:
     virtual void Form_Resize() {}
     // The close box: unloads the form unless a form says otherwise.
     virtual void Form_QueryClose();
+    // Esc: true when the form made something of it, else a form with a menu bar is closed as by
+    // its close box.
+    virtual bool Form_Escape() { return false; }
     // The session is about to end; ending: it ends now, and the process with it.
     virtual void Form_EndSession(bool ending) { (void)ending; }
 
@@ -96,6 +99,7 @@ public:
     void OnDeactivated() override;
     void OnResized() override;
     void OnCloseRequest() override;
+    bool OnEscape() override;
     void OnMenu(int id) override;
     void OnTimer(int id) override;
     void OnEndSession(bool ending) override;

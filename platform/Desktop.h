@@ -58,6 +58,7 @@ enum class ControlType {
     kDriveList,  // a drop-down list of drives
     kDirList,    // the folders above and below the open folder
     kFileList,   // the files of a folder
+    kButton,     // a push button
 };
 
 // The state a control's peer is made with, so that it is made once in place instead of being
@@ -76,6 +77,7 @@ public:
     virtual void OnDblClick() = 0;                   // a list item was double-clicked
     virtual void OnSelect(int index) = 0;            // the list selection moved (-1: none)
     virtual void OnCheckedByUser(bool checked) = 0;  // a check box was toggled
+    virtual void OnClicked() {}                      // a button was pressed
 };
 
 class ControlPeer {
@@ -135,6 +137,13 @@ struct TrayIconSpec {
     unsigned flags = 0;            // which of message, icon and tip are given (1 | 2 | 4)
 };
 
+// A notification balloon from an icon: its title, its text, and whether it warns (else it informs).
+struct TrayBalloon {
+    std::string title;
+    std::string text;
+    bool warning = false;
+};
+
 // What happened to a window; the peer calls these on the UI thread.
 class WindowEvents {
 public:
@@ -147,6 +156,9 @@ public:
     virtual void OnDeactivated() = 0;
     virtual void OnResized() = 0;
     virtual void OnCloseRequest() = 0;  // the close box or Alt+F4
+    // Esc, where no control takes it: true when the window made something of it; otherwise a
+    // window with a menu bar takes it for its close box.
+    virtual bool OnEscape() { return false; }
     virtual void OnMenu(int id) = 0;
     virtual void OnTimer(int id) = 0;
     // The user's session is about to end (logoff, shutdown); ending says it really ends now.
@@ -282,6 +294,20 @@ public:
     virtual void DeleteTrayIcon(WindowPeer& owner, const TrayIconSpec& icon) {
         (void)owner;
         (void)icon;
+    }
+    // Gives an icon added before the spec's tip (kept when the notification area restarts);
+    // false when the platform refused.
+    virtual bool SetTrayTip(WindowPeer& owner, const TrayIconSpec& icon) {
+        (void)owner;
+        (void)icon;
+        return false;
+    }
+    // A balloon from an icon added before; false when the platform refused.
+    virtual bool ShowTrayBalloon(WindowPeer& owner, const TrayIconSpec& icon, const TrayBalloon& balloon) {
+        (void)owner;
+        (void)icon;
+        (void)balloon;
+        return false;
     }
     // A picture built into the program, by its resource name; nullopt when there is none.
     virtual std::optional<Image> LoadPicture(const std::string& resourceName) {

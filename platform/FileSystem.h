@@ -117,10 +117,16 @@ public:
     virtual std::optional<std::string> ReadWholeFile(const std::string& path,
                                                      std::uint64_t maxBytes) = 0;
     // Writes the content to a temporary file beside the target ("<name>.<process id>-<n>.tmp"),
-    // then renames it over the target. The old file stays whole when anything fails. Temporary
-    // files that earlier writers left beside the target (their process ended before the
-    // rename) are removed first.
-    virtual bool ReplaceWholeFile(const std::string& path, std::string_view content) = 0;
+    // then renames it over the target. The old file stays whole when anything fails, and the
+    // answer says why (kAccessDenied for a read-only target or a folder that may not be written,
+    // kInUse for a target another program holds, kNotFound for a missing folder), with the
+    // platform's code; kNone once written. Temporary files that earlier writers left beside the
+    // target (their process ended before the rename) are removed first.
+    virtual FsError TryReplaceWholeFile(const std::string& path, std::string_view content) = 0;
+    // The same, answering only whether the file was written.
+    bool ReplaceWholeFile(const std::string& path, std::string_view content) {
+        return TryReplaceWholeFile(path, content) == FsError::kNone;
+    }
     // Adds the content at the end of the file in one write, creating the file when it is
     // missing (never its folder); others may read and append meanwhile. The file's size after
     // the write, or nullopt when nothing was written: the file is locked, read-only or a folder,
@@ -158,8 +164,9 @@ public:
     virtual std::optional<Item> IdentifyItself(const std::string& path) = 0;
 
     // Opens a folder (links followed: the caller names it) for listing, and emptying when that is
-    // its use; null when it is no folder or cannot be opened. The folder itself never goes.
-    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, FolderUse use) = 0;
+    // its use; null when it is no folder (kOther) or cannot be opened, and why into *why when
+    // asked. The folder itself never goes.
+    virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, FolderUse use, FsError* why = nullptr) = 0;
 
     // What a name of the DOS device namespace ("C:", "Volume{...}") stands for in the NT
     // namespace, as QueryDosDevice answers ("\Device\HarddiskVolume1"; "\??\C:\Folder" for a

@@ -30,6 +30,24 @@ Backdrop::Backdrop() : Form("Form10", 9000, 6000, {false, false, true, true}) {
     progressLine.SetCentred(true);
     progressLine.Move(0, 4950, 9000, 450);
     progressLine.SetVisible(false);
+    // Above the status line, centred; only while a clean it shows can be stopped.
+    cancelButton.SetCaption("Cancel");
+    cancelButton.Move(3900, 3750, 1200, 375);
+    cancelButton.SetVisible(false);
+    cancelButton.onClick = [this] {
+        if (onCancel_) onCancel_();
+    };
+}
+
+bool Backdrop::Form_Escape() {
+    if (!onCancel_) return false;
+    onCancel_();
+    return true;
+}
+
+void Backdrop::OfferCancel(std::function<void()> onCancel) {
+    onCancel_ = std::move(onCancel);
+    cancelButton.SetVisible(static_cast<bool>(onCancel_));
 }
 
 void Backdrop::Form_Load() {
@@ -45,6 +63,7 @@ void Backdrop::Form_Load() {
     statusLine.SetTop(screen.heightTwips - ui::kStatusBandTwips);
     progressLine.SetLeft(0);
     progressLine.SetTop(screen.heightTwips - 1050);
+    cancelButton.Move((screen.widthTwips - 200 - 1200) / 2, screen.heightTwips - 1800 - 450, 1200, 375);
     App().Show(*this);
 }
 

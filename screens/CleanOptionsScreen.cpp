@@ -8,6 +8,7 @@
 #include "screens/PreviewLine.h"
 #include "screens/SidePicture.h"
 #include "screens/PathsView.h"
+#include "screens/SettingNotSaved.h"
 #include "screens/FolderPicker.h"
 #include "settings/SettingsFile.h"
 
@@ -69,11 +70,18 @@ void CleanOptionsScreen::LoadContent() {
 
 void CleanOptionsScreen::StoreOption(std::size_t target) {
     const std::string ini = settings::IniFilePath(*Ports().environment);
+    const std::string key(engine::CleanTargets()[target].key);
     App().SetMousePointer(platform::kPointerArrowHourglass);
     pointerTimer.SetEnabled(true);
-    settings::WriteINI(Ports(), ini, "Delete", std::string(engine::CleanTargets()[target].key),
-                       Boxes()[target]->Value() == 1 ? "Yes" : "No");
-    Services().previewLine->Show(App());
+    const platform::FsError stored =
+        settings::WriteINI(Ports(), ini, "Delete", key, Boxes()[target]->Value() == 1 ? "Yes" : "No");
+    if (stored != platform::FsError::kNone) {
+        // The box says what a clean will do: what is stored.
+        Boxes()[target]->SetValue(settings::ReadINI(Ports(), ini, "Delete", key, "0") == "Yes");
+        TellIfNotSaved(App(), ini, stored);
+        return;
+    }
+    Services().previewLine->Update(App());
 }
 
 void CleanOptionsScreen::CleanNow_Click() {

@@ -7,6 +7,7 @@
 #include "screens/HelpPages.h"
 #include "screens/SidePicture.h"
 #include "screens/PathsView.h"
+#include "screens/SettingNotSaved.h"
 #include "platform/Ports.h"
 #include "settings/KnownFolders.h"
 #include "settings/SettingsFile.h"
@@ -132,8 +133,14 @@ void FolderPicker::Save_Click() {
     }
     screens::SetStatusText(App(), kWarningStatus);
     if (App().MsgBox(PickerWarningText(folder), 20, kCaption) != platform::kResultNo) {
-        settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "User", "sFile0", folder);
-        settings::WriteINI(Ports(), settings::IniFilePath(*Ports().environment), "System", "Used", "No");
+        const std::string ini = settings::IniFilePath(*Ports().environment);
+        // Not stored: the user hears where and why, and the picker shows what is stored (its
+        // activation opens the stored folder and says whether there is one).
+        if (TellIfNotSaved(App(), ini, settings::WriteINI(Ports(), ini, "User", "sFile0", folder))) {
+            App().Show(*this);
+            return;
+        }
+        settings::WriteINI(Ports(), ini, "System", "Used", "No");
         App().Show(*this);
         screens::SetStatusText(App(), kFolderSelectedStatus);
         return;

@@ -8,6 +8,7 @@
 #include "screens/HelpPages.h"
 #include "screens/PathsView.h"
 #include "screens/FolderPicker.h"
+#include "screens/SettingNotSaved.h"
 #include "settings/SettingsFile.h"
 
 namespace screens {
@@ -23,8 +24,9 @@ std::string KeepListTooLongText(std::size_t stored) {
            std::to_string(forms::kMaxListItems) + ") !\r\rNothing has been saved, all of them are still kept.";
 }
 
-Target::Prepared InternetKeepScreen::Prepare(const ScreenServices& services, const std::function<bool()>& stop) {
-    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(*services.ports.urlCache, stop));
+Target::Prepared InternetKeepScreen::Prepare(const ScreenServices& services, BesideProgress& progress) {
+    auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(
+        *services.ports.urlCache, [&progress] { return progress.Stopped(); }, &progress.found));
     return [&services, entries] { return std::make_unique<InternetKeepScreen>(services, std::move(*entries)); };
 }
 
@@ -72,11 +74,13 @@ void InternetKeepScreen::Delete_Click() {
                      "Kavlon Info.....");
         return;
     }
-    engine::SaveInternetKeepList(Ports(), bottomList.Items());
-    // What was stored shows once the cache is listed again, beside the windows.
-    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass,
-              [this, cache = Ports().urlCache](const std::function<bool()>& stop) {
-                  auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(*cache, stop));
+    TellIfNotSaved(App(), settings::IniFilePath(*Ports().environment),
+                   engine::SaveInternetKeepList(Ports(), bottomList.Items()));
+    // What is stored shows once the cache is listed again, beside the windows.
+    RunBeside("sDeleteCookies", platform::kPointerArrowHourglass, kPreparing,
+              [this, cache = Ports().urlCache](BesideProgress& progress) {
+                  auto entries = std::make_shared<std::vector<std::string>>(engine::CollectUrlCacheEntries(
+                      *cache, [&progress] { return progress.Stopped(); }, &progress.found));
                   return std::function<void()>([this, entries] { Rebuild(*entries); });
               });
 }

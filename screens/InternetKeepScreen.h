@@ -18,9 +18,12 @@ public:
     // Lists the cache when it loads, unless it is given a listing made for it.
     explicit InternetKeepScreen(const ScreenServices& services,
                                 std::optional<std::vector<std::string>> listed = std::nullopt);
-    // Lists the cache (beside the windows, before a command builds the screen); what it hands
-    // back builds the screen from that listing instead of listing again.
-    static Target::Prepared Prepare(const ScreenServices& services, const std::function<bool()>& stop);
+    // Lists the cache (beside the windows, before a command builds the screen), counting what it
+    // has found so far; what it hands back builds the screen from that listing instead of listing
+    // again.
+    static Target::Prepared Prepare(const ScreenServices& services, BesideProgress& progress);
+    // What the status line says while the cache is listed, before the count.
+    static constexpr const char* kPreparing = "Collecting Internet Files";
 
 protected:
     void LoadContent() override;

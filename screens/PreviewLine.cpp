@@ -1,7 +1,5 @@
 #include "screens/PreviewLine.h"
 
-#include <memory>
-
 #include "engine/Amounts.h"
 #include "forms/Application.h"
 #include "screens/Backdrop.h"
@@ -10,52 +8,59 @@
 namespace screens {
 namespace {
 
-constexpr const char* kWorkingOut = "Working out what a clean now would remove ...";
+constexpr const char* kWorkingOut = "Working out what a clean now would remove";
 
 }  // namespace
 
-struct PreviewLine::Job {
-    engine::CleanSettings settings;
-    engine::CleanProgress progress;
-    engine::CleanPreview result;
-};
+PreviewLine::PreviewLine(const platform::Ports& ports, platform::Desktop& desktop, engine::Cleaner& cleaner)
+    : ports_(ports), cleaner_(cleaner), previews_(ports, desktop) {
+    previews_.onChange = [this] { Refresh(); };
+}
 
 void PreviewLine::SetLine(forms::Application& app, const std::string& text) {
     lineShown_ = !text.empty();
     Backdrop* backdrop = app.Find<Backdrop>();
     if (!backdrop) return;
-    backdrop->progressLine.SetCaption(text);
+    if (backdrop->progressLine.Caption() != text) backdrop->progressLine.SetCaption(text);
     backdrop->progressLine.SetVisible(lineShown_);
 }
 
-void PreviewLine::Abandon() {
-    if (current_) current_->progress.RequestStop();
-    current_.reset();
+void PreviewLine::Refresh() {
+    if (!app_) return;
+    const engine::CleanPreview known = previews_.Known();
+    SetLine(*app_, previews_.Complete() ? PreviewText(known) : CountingText(known, previews_.InHand()));
 }
 
-void PreviewLine::Show(forms::Application& app) {
-    Abandon();
+void PreviewLine::Want(forms::Application& app, bool fresh) {
     // A clean that runs has the line for its progress.
     if (cleaner_.Running()) return;
-    auto job = std::make_shared<Job>();
-    job->settings = engine::CleanSettings::Read(
-        settings::IniSnapshot(ports_, settings::IniFilePath(*ports_.environment)), *ports_.environment);
-    current_ = job;
-    SetLine(app, kWorkingOut);
-    app.Desktop().StartBeside(
-        [job, ports = ports_] { job->result = engine::PreviewClean(ports, job->settings, &job->progress); }, 250, {},
-        [this, &app, job] {
-            if (current_ != job) return;  // abandoned meanwhile
-            current_.reset();
-            SetLine(app, PreviewText(job->result));
-        });
+    app_ = &app;
+    previews_.Want(engine::CleanSettings::Read(settings::IniSnapshot(ports_, settings::IniFilePath(*ports_.environment)),
+                                               *ports_.environment),
+                   fresh);
+    Refresh();
 }
 
+void PreviewLine::Show(forms::Application& app) { Want(app, true); }
+
+void PreviewLine::Update(forms::Application& app) { Want(app, false); }
+
 void PreviewLine::End(forms::Application& app) {
-    Abandon();
+    previews_.GiveUp();
+    app_ = nullptr;
     // A clean that runs has taken the line over.
     if (lineShown_ && !cleaner_.Running()) SetLine(app, "");
     lineShown_ = false;
+}
+
+std::string CountingText(const engine::CleanPreview& known, const std::optional<TargetPreviews::Walking>& inHand) {
+    engine::PreviewTotal soFar = engine::TotalOf(known);
+    if (inHand) {
+        soFar.items += inHand->soFar.items;
+        soFar.bytes += inHand->soFar.bytes;
+    }
+    return std::string(kWorkingOut) + ", counting: " + engine::ItemsText(soFar.items) + ", " +
+           engine::BytesText(soFar.bytes) + " so far";
 }
 
 std::string PreviewText(const engine::CleanPreview& preview) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "engine/Amounts.h"
 #include "engine/CleanRun.h"
 #include "screens/Backdrop.h"
 #include "screens/PreviewLine.h"
@@ -34,7 +35,9 @@ struct Screen::Beside {
     Screen* screen = nullptr;  // null once the work is given up
     std::string name;
     int pointer = platform::kPointerArrowHourglass;
-    std::atomic<bool> stop{false};
+    std::string counting;          // what the status line says the work is finding
+    std::uint64_t shownFound = 0;  // the count the status line shows
+    BesideProgress progress;
     std::function<void()> then;  // written by the work, read once it has returned
 };
 
@@ -96,6 +99,15 @@ void Screen::Form_QueryClose() {
     if (const Command* close = FindCommand(commands_, "sClose")) Execute(*close);
 }
 
+bool Screen::Form_Escape() {
+    if (!beside_) return false;
+    const bool counted = !beside_->counting.empty();
+    GiveUpBeside();
+    App().SetMousePointer(platform::kPointerDefault);
+    if (counted) screens::SetStatusText(App(), StatusText());
+    return true;
+}
+
 void Screen::CloseTimerElapsed() {
     closeTimer.SetEnabled(false);
     CloseAllScreens(App());
@@ -135,8 +147,9 @@ void Screen::Execute(const Command& command) {
     // The target is built, and the hand-over done, once its work is. The work itself reaches
     // only the services, which outlive every screen: this one may be gone before it ends.
     RunBeside(command.name, command.pointer == platform::kPointerDefault ? platform::kPointerArrowHourglass : command.pointer,
-              [this, command, &services = services_](const std::function<bool()>& stop) -> std::function<void()> {
-                  const Target::Prepared made = command.target.prepare(services, stop);
+              command.target.preparing,
+              [this, command, &services = services_](BesideProgress& progress) -> std::function<void()> {
+                  const Target::Prepared made = command.target.prepare(services, progress);
                   return [this, command, made] { Perform(command, made); };
               });
 }
@@ -151,15 +164,17 @@ void HelpPage::HandOverTo(Target target, int pointer) {
     Execute(command);
 }
 
-void Screen::RunBeside(const std::string& name, int pointer, BesideWork work) {
+void Screen::RunBeside(const std::string& name, int pointer, const std::string& counting, BesideWork work) {
     auto beside = std::make_shared<Beside>();
     beside->screen = this;
     beside->name = name;
     beside->pointer = pointer;
+    beside->counting = counting;
     beside_ = beside;
     App().SetMousePointer(pointer);
+    if (!counting.empty()) screens::SetStatusText(App(), counting + " ...");
     App().Desktop().StartBeside(
-        [beside, work = std::move(work)] { beside->then = work([&stop = beside->stop] { return stop.load(); }); },
+        [beside, work = std::move(work)] { beside->then = work(beside->progress); },
         kBusyTickMs,
         [beside] {
             Screen* screen = beside->screen;
@@ -171,6 +186,11 @@ void Screen::RunBeside(const std::string& name, int pointer, BesideWork work) {
                 return;
             }
             screen->App().SetMousePointer(beside->pointer);
+            const std::uint64_t found = beside->progress.found.load();
+            if (!beside->counting.empty() && found != beside->shownFound) {
+                beside->shownFound = found;
+                screens::SetStatusText(screen->App(), beside->counting + ": " + engine::CountText(found) + " so far ...");
+            }
         },
         [beside] {
             if (Screen* screen = beside->screen) screen->App().Dispatch([&] { screen->EndBeside(*beside); });
@@ -181,6 +201,8 @@ void Screen::EndBeside(Beside& beside) {
     beside_.reset();
     beside.screen = nullptr;
     if (!App().IsLoaded(*this) || !Visible() || services_.cleaner->Running()) return;
+    // The status line is the screen's again, unless what follows hands it to another.
+    if (!beside.counting.empty()) screens::SetStatusText(App(), StatusText());
     // Work that failed leaves the screen where the user is; the busy pointer was the work's.
     if (beside.then) beside.then();
     App().SetMousePointer(platform::kPointerDefault);
@@ -188,7 +210,7 @@ void Screen::EndBeside(Beside& beside) {
 
 void Screen::GiveUpBeside() {
     if (!beside_) return;
-    beside_->stop.store(true);
+    beside_->progress.stop.store(true);
     beside_->screen = nullptr;
     beside_.reset();
 }

@@ -3,6 +3,8 @@
 // screen, open the next, let a one-shot timer destroy this one a moment later), the busy
 // pointer, the status text written into the backdrop while the screen is active, and the
 // close-all that leaves only the resident main window.
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +22,14 @@ namespace screens {
 // showing it just before the timer takes it away (or, for a Load, not showing it at all).
 void DestroyIfLeaving(forms::Application& app, forms::Form* form);
 
+// What work beside the windows is handed: whether it is still wanted, and where it counts what it
+// has found so far, which the screen shows as it goes.
+struct BesideProgress {
+    std::atomic<bool> stop{false};
+    std::atomic<std::uint64_t> found{0};
+    bool Stopped() const { return stop.load(); }
+};
+
 // A screen or page a command leads to: how to Load it and how to Show it. A command the user
 // chose shows its screen: a Load that finds the screen kept hidden (behind a help page) shows it.
 struct Target {
@@ -31,9 +41,11 @@ struct Target {
     std::function<void(forms::Application& app, const Prepared& made)> load;
     std::function<void(forms::Application& app, const Prepared& made)> show;
     // Work the target needs before it can be built (a listing), done beside the windows on a
-    // thread of its own that touches no window, while the screen that leads there stays shown;
-    // stop answers true once the work is no longer wanted. Empty: the target is built at once.
-    std::function<Prepared(const ScreenServices& services, const std::function<bool()>& stop)> prepare;
+    // thread of its own that touches no window, while the screen that leads there stays shown
+    // and its status line says what the work has found so far (after `preparing`); it ends soon
+    // once its progress says stop. Empty: the target is built at once.
+    std::function<Prepared(const ScreenServices& services, BesideProgress& progress)> prepare;
+    std::string preparing;
 
     template <class F>
     static Target Of() {
@@ -50,10 +62,11 @@ struct Target {
                           app.Show(Make<F>(app, made));
                       },
                       {}};
-        if constexpr (requires(const ScreenServices& services, const std::function<bool()>& stop) {
-                          F::Prepare(services, stop);
+        if constexpr (requires(const ScreenServices& services, BesideProgress& progress) {
+                          F::Prepare(services, progress);
                       }) {
             target.prepare = &F::Prepare;
+            target.preparing = F::kPreparing;
         }
         return target;
     }
@@ -130,6 +143,9 @@ public:
     void Form_Unload() override;
     // The close box is the screen's Close command.
     void Form_QueryClose() override;
+    // Esc gives up the work of a command under way (a listing), and only that; without one it is
+    // the close box.
+    bool Form_Escape() override;
 
     forms::Timer pointerTimer;
     forms::Timer closeTimer;
@@ -158,11 +174,12 @@ protected:
     void Execute(const Command& command);
     // The slow part of the command `name` (a listing), run beside the windows on a thread of its
     // own that touches no window, while this screen stays shown and answering with the busy
-    // pointer; stop answers true once the work is no longer wanted. What the work hands back
-    // finishes the command here, unless meanwhile the screen was left, closed or destroyed, or a
-    // clean began. Any other command of the screen gives the work up; the same one waits for it.
-    using BesideWork = std::function<std::function<void()>(const std::function<bool()>& stop)>;
-    void RunBeside(const std::string& name, int pointer, BesideWork work);
+    // pointer, its status line saying `counting` and how much the work has found so far; the
+    // work ends soon once its progress says stop. What the work hands back finishes the command
+    // here, unless meanwhile the screen was left, closed or destroyed, or a clean began. Any
+    // other command of the screen, and Esc, gives the work up; the same command waits for it.
+    using BesideWork = std::function<std::function<void()>(BesideProgress& progress)>;
+    void RunBeside(const std::string& name, int pointer, const std::string& counting, BesideWork work);
 
 private:
     struct Beside;

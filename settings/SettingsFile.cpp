@@ -79,8 +79,8 @@ std::string ReadINI(const platform::Ports& ports, const std::string& file, const
     return IniSnapshot(ports, file).Read(section, key, defaultValue);
 }
 
-void WriteINI(const platform::Ports& ports, const std::string& file, const std::string& section,
-              const std::string& key, const std::string& value) {
+platform::FsError WriteINI(const platform::Ports& ports, const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& value) {
     platform::Environment& env = *ports.environment;
     std::string oneLine = value;
     std::replace(oneLine.begin(), oneLine.end(), '\r', ' ');
@@ -91,13 +91,13 @@ void WriteINI(const platform::Ports& ports, const std::string& file, const std::
         profile = std::move(*loaded);
     } else if (ports.fileSystem->Exists(file)) {
         // Locked, unreadable or not ours: replacing it would lose every other key.
-        return;
+        return platform::FsError::kOther;
     }
     std::string updated = SetProfileValue(profile.text, InFileForm(env, profile, section), InFileForm(env, profile, key),
                                           InFileForm(env, profile, oneLine));
-    if (updated == profile.text) return;
+    if (updated == profile.text) return platform::FsError::kNone;
     profile.text = std::move(updated);
-    ports.fileSystem->ReplaceWholeFile(file, EncodeProfile(profile));
+    return ports.fileSystem->TryReplaceWholeFile(file, EncodeProfile(profile));
 }
 
 bool FitsSettingsFile(platform::Environment& env, const std::string& value) {

@@ -23,9 +23,11 @@ std::string ReadINI(const platform::Ports& ports, const std::string& file, const
 
 // Stores section/key = value (CR and LF in the value become blanks), creating the file and
 // the section when missing. The file is rewritten whole and atomically: every other line stays
-// as it was, and a write that cannot be made leaves the old file intact. Nothing is reported.
-void WriteINI(const platform::Ports& ports, const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value);
+// as it was, and a write that cannot be made leaves the old file intact. Answers kNone when the
+// value is stored (or was already), else why not: the replacement's failure, or kOther with no
+// code for a file that exists but cannot be read (it is never replaced unread).
+platform::FsError WriteINI(const platform::Ports& ports, const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& value);
 
 // Whether the value comes back from Clean.ini as it was written: the file holds the ANSI code
 // page, where a character it lacks would come back as "?".

@@ -133,6 +133,21 @@ void FakeDesktop::DeleteTrayIcon(platform::WindowPeer&, const platform::TrayIcon
     trayIcons.erase(icon.id);
 }
 
+bool FakeDesktop::SetTrayTip(platform::WindowPeer&, const platform::TrayIconSpec& icon) {
+    const auto found = trayIcons.find(icon.id);
+    if (found == trayIcons.end()) return false;
+    found->second.tip = icon.tip;
+    tipChanges.push_back({icon.tip, now_});
+    return true;
+}
+
+bool FakeDesktop::ShowTrayBalloon(platform::WindowPeer&, const platform::TrayIconSpec& icon,
+                                  const platform::TrayBalloon& balloon) {
+    if (!trayIcons.count(icon.id)) return false;
+    balloons.push_back(balloon);
+    return true;
+}
+
 std::unique_ptr<platform::WindowPeer> FakeDesktop::CreateWindowPeer(const std::string& name,
                                                                     const platform::WindowStyle& style,
                                                                     platform::WindowEvents& events,

@@ -161,6 +161,14 @@ public:
     // "pointer 0", "delete 125", "box <caption>", "end boxes").
     std::function<void(const std::string& effect)> onEffect;
     int trayAddResult = 1;
+    // Every tip an icon was given after it was added, with the virtual time it came, and every
+    // balloon shown.
+    struct TipChange {
+        std::string tip;
+        long long at = 0;
+    };
+    std::vector<TipChange> tipChanges;
+    std::vector<platform::TrayBalloon> balloons;
     std::vector<int> pointerHistory;
     int pointer = 0;
     bool quit = false;
@@ -230,6 +238,9 @@ public:
     ~FakeDesktop() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                         const platform::TrayBalloon& balloon) override;
     // Any picture asked for: a blank one of the side picture's size.
     std::optional<platform::Image> LoadPicture(const std::string&) override {
         return platform::Image{160, 322, std::vector<std::uint32_t>(160 * 322, 0)};

@@ -26,6 +26,13 @@ std::string Rebase(const std::string& folder, std::string_view rest) {
 }
 // The names under which this machine's drives are shared with the network.
 bool IsThisMachine(std::string_view server) { return text::EqualsNoCase(server, "localhost") || server == "127.0.0.1"; }
+// The Windows errors the real adapter's writes answer with.
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kSharingViolation = 32;
+constexpr std::uint32_t kDiskFull = 112;
+constexpr std::uint32_t kInvalidName = 123;
+constexpr std::uint32_t kDirectoryName = 267;
 }  // namespace
 
 // A folder held by its identity: if the folder at its path is not the one it opened, every
@@ -365,22 +372,24 @@ void FakeFileSystem::RemoveLeftoversBeside(const std::string& key) {
     }
 }
 
-bool FakeFileSystem::ReplaceWholeFile(const std::string& path, std::string_view content) {
+FsError FakeFileSystem::TryReplaceWholeFile(const std::string& path, std::string_view content) {
     const std::string key = Resolve(path, false);
-    if (key.empty() || writesFail_) return false;
+    if (key.empty()) return {FsError::kOther, kInvalidName};
+    if (writesFail_) return {FsError::kOther, kDiskFull};
     const Node* parent = Find(ParentKey(key));
-    if (!parent || !parent->isFolder) return false;
+    if (!parent || !parent->isFolder) return {FsError::kNotFound, kPathNotFound};
     RemoveLeftoversBeside(key);
     if (Node* node = Find(key)) {
-        if (node->isFolder || node->lock != Lock::kNone || node->Has(platform::kAttrReadOnly)) return false;
+        if (node->isFolder || node->Has(platform::kAttrReadOnly)) return {FsError::kAccessDenied, kAccessDenied};
+        if (node->lock != Lock::kNone) return {FsError::kInUse, kSharingViolation};
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
         node->lastWrite = Stamp();
         node->id = nextId_++;  // a new file under the name: its other names keep the old one
-        return true;
+        return FsError::kNone;
     }
     Insert(Normalise(path), Node{{}, false, std::string(content), platform::kAttrArchive, Lock::kNone, {}, 0});
-    return true;
+    return FsError::kNone;
 }
 
 std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& path, std::string_view content) {
@@ -516,10 +525,14 @@ std::optional<FakeFileSystem::Item> FakeFileSystem::IdentifyItself(const std::st
     return Item{{static_cast<std::uint64_t>(key[0]), node->id}, node->attributes};
 }
 
-std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path, platform::FolderUse use) {
+std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path, platform::FolderUse use,
+                                                                   FsError* why) {
     const std::string key = Resolve(path, false);
     const Node* node = Find(key);
-    if (!node || !node->isFolder || node->IsLink()) return nullptr;
+    if (!node || !node->isFolder || node->IsLink()) {
+        if (why) *why = !node ? FsError(FsError::kNotFound, kPathNotFound) : FsError(FsError::kOther, kDirectoryName);
+        return nullptr;
+    }
     return std::make_unique<FakeFolderHandle>(*this, key, node->id, use);
 }
 

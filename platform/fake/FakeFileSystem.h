@@ -71,7 +71,7 @@ public:
     std::vector<std::string> Drives() const;
 
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
-    bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    platform::FsError TryReplaceWholeFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
@@ -81,7 +81,8 @@ public:
     std::optional<Identified> Identify(const std::string& path) override;
     // A folder link as itself; a file link, which no handle tells from its target, as the target.
     std::optional<Item> IdentifyItself(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
     // folder as subst does ("\??\C:\Folder").
     std::optional<std::string> DosDevice(std::string_view name) override { return DeviceOf(name); }

@@ -212,6 +212,22 @@ void Win32CheckBox::OnDrawItem(const DRAWITEMSTRUCT& item) {
     }
 }
 
+// ---- Win32Button
+
+Win32Button::Win32Button(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup)
+    : Win32Control(parent, events, id) {
+    Make(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, setup);
+}
+
+void Win32Button::OnNotify(int code) {
+    if (code == BN_CLICKED) events_.OnClicked();
+}
+
+bool Win32Button::OnEnterKey() {
+    events_.OnClicked();
+    return true;
+}
+
 // ---- Win32ListBox
 
 Win32ListBox::Win32ListBox(Win32Window& parent, platform::ControlEvents& events, int id,

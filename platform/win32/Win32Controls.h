@@ -107,6 +107,14 @@ private:
 // half an average character.
 int CheckBoxTextLeft(const TEXTMETRICW& font);
 
+class Win32Button final : public Win32Control {
+public:
+    Win32Button(Win32Window& parent, platform::ControlEvents& events, int id, const platform::ControlSetup& setup);
+    HWND Hwnd() const override { return window_.Get(); }
+    void OnNotify(int code) override;
+    bool OnEnterKey() override;
+};
+
 // Lists fill fast: a fill posts itself a note that comes back once the handler that fills has
 // returned to the message loop; a long fill turns redrawing off until then. A list given many
 // items at once takes them a slice at a time, each slice at such a note, so that the window

@@ -23,7 +23,14 @@ HICON ProgramIcon() {
     return ::LoadIconW(nullptr, IDI_APPLICATION);
 }
 
-bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
+// Copies text into a fixed field, cut to fit with its terminating zero.
+template <std::size_t N>
+void CopyInto(wchar_t (&field)[N], const std::string& text) {
+    const std::wstring wide = Widen(text).substr(0, N - 1);
+    std::copy(wide.begin(), wide.end(), field);
+}
+
+NOTIFYICONDATAW IconData(HWND owner, const platform::TrayIconSpec& icon) {
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof(data);
     data.hWnd = owner;
@@ -31,8 +38,12 @@ bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
     data.uFlags = icon.flags;
     data.uCallbackMessage = icon.callbackMessage;
     data.hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(owner, GCLP_HICON));  // the window's own icon
-    const std::wstring tip = Widen(icon.tip).substr(0, std::size(data.szTip) - 1);
-    std::copy(tip.begin(), tip.end(), data.szTip);
+    CopyInto(data.szTip, icon.tip);
+    return data;
+}
+
+bool NotifyIcon(DWORD action, HWND owner, const platform::TrayIconSpec& icon) {
+    NOTIFYICONDATAW data = IconData(owner, icon);
     return ::Shell_NotifyIconW(action, &data) != FALSE;
 }
 
@@ -277,6 +288,28 @@ void Win32Desktop::DeleteTrayIcon(platform::WindowPeer& owner, const platform::T
     trayIcons_.erase(std::remove_if(trayIcons_.begin(), trayIcons_.end(),
                                     [&](const TrayIcon& t) { return t.owner == window && t.data.id == icon.id; }),
                      trayIcons_.end());
+}
+
+bool Win32Desktop::SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) {
+    const HWND window = reinterpret_cast<HWND>(owner.NativeHandle());
+    NOTIFYICONDATAW data = IconData(window, icon);
+    data.uFlags = NIF_TIP;
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
+    for (TrayIcon& kept : trayIcons_) {
+        if (kept.owner == window && kept.data.id == icon.id) kept.data.tip = icon.tip;  // as it comes back
+    }
+    return true;
+}
+
+bool Win32Desktop::ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                                   const platform::TrayBalloon& balloon) {
+    NOTIFYICONDATAW data = IconData(reinterpret_cast<HWND>(owner.NativeHandle()), icon);
+    data.uFlags = NIF_INFO;
+    CopyInto(data.szInfoTitle, balloon.title);
+    CopyInto(data.szInfo, balloon.text);
+    data.dwInfoFlags = balloon.warning ? NIIF_WARNING : NIIF_INFO;
+    data.uTimeout = 15000;  // what systems before Vista read; later ones keep their own time
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 void Win32Desktop::RestoreTrayIcons(HWND owner) {

@@ -45,6 +45,9 @@ public:
     void EndMessageBoxes() override;
     int AddTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
     void DeleteTrayIcon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool SetTrayTip(platform::WindowPeer& owner, const platform::TrayIconSpec& icon) override;
+    bool ShowTrayBalloon(platform::WindowPeer& owner, const platform::TrayIconSpec& icon,
+                         const platform::TrayBalloon& balloon) override;
     std::optional<platform::Image> LoadPicture(const std::string& resourceName) override;
 
     // Twips and the display's pixels.

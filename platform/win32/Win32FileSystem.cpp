@@ -168,26 +168,36 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
     return content;
 }
 
-bool Win32FileSystem::ReplaceWholeFile(const std::string& path, std::string_view content) {
+FsError Win32FileSystem::TryReplaceWholeFile(const std::string& path, std::string_view content) {
     const auto apiPath = ApiPath(path);
-    if (!apiPath) return false;
+    if (!apiPath) return {FsError::kOther, ERROR_INVALID_NAME};
     // Windows refuses to rename over a read-only file; Wine does not, so ask first.
     if (const auto existing = RawAttributes(*apiPath);
         existing && (*existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-        return false;
+        return {FsError::kAccessDenied, ERROR_ACCESS_DENIED};
     }
     RemoveLeftoversBeside(*apiPath);
     KernelHandle file;
     const auto temporary = CreateTemporaryBeside(*apiPath, file);
-    if (!temporary) return false;
-    const bool written = WriteAll(file.Get(), content) && ::FlushFileBuffers(file.Get());
+    if (!temporary) return LastError();
+    FsError failure;
+    if (!WriteAll(file.Get(), content) || !::FlushFileBuffers(file.Get())) failure = LastError();
     file.Reset();
-    if (written &&
+    if (failure == FsError::kNone &&
         ::MoveFileExW(temporary->c_str(), apiPath->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+        return FsError::kNone;
+    }
+    if (failure == FsError::kNone) failure = LastError();
+    // A rename over a file another program holds open is refused as access denied: that the
+    // target is in use is what an open of it to be deleted tells.
+    if (failure == FsError::kAccessDenied) {
+        const KernelHandle probe(::CreateFileW(apiPath->c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!probe && ::GetLastError() == ERROR_SHARING_VIOLATION) failure = {FsError::kInUse, ERROR_SHARING_VIOLATION};
     }
     ::DeleteFileW(temporary->c_str());
-    return false;
+    // A failure the system gave no code for still failed.
+    return failure == FsError::kNone ? FsError(FsError::kOther) : failure;
 }
 
 std::optional<std::uint64_t> Win32FileSystem::AppendToFile(const std::string& path, std::string_view content) {
@@ -294,11 +304,14 @@ std::optional<platform::FileSystem::Item> Win32FileSystem::IdentifyItself(const 
 
 std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }
 
-std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path,
-                                                                    platform::FolderUse use) {
+std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::string& path, platform::FolderUse use,
+                                                                    FsError* why) {
     const auto apiPath = ApiPath(path);
-    if (!apiPath) return nullptr;
-    return OpenFolderHandle(*apiPath, use);
+    if (!apiPath) {
+        if (why) *why = {FsError::kOther, ERROR_INVALID_NAME};
+        return nullptr;
+    }
+    return OpenFolderHandle(*apiPath, use, why);
 }
 
 }  // namespace win32

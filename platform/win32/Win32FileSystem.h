@@ -13,7 +13,7 @@ namespace win32 {
 class Win32FileSystem : public platform::FileSystem {
 public:
     std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) override;
-    bool ReplaceWholeFile(const std::string& path, std::string_view content) override;
+    platform::FsError TryReplaceWholeFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint64_t> AppendToFile(const std::string& path, std::string_view content) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::optional<std::vector<platform::FileEntry>> ListFolder(const std::string& folder) override;
@@ -22,7 +22,8 @@ public:
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
     std::optional<Item> IdentifyItself(const std::string& path) override;
-    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use) override;
+    std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
+                                                       platform::FsError* why = nullptr) override;
     std::optional<std::string> DosDevice(std::string_view name) override;
 };
 

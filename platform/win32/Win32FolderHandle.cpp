@@ -401,17 +401,23 @@ bool IsNoUnixLink(HANDLE file, const std::wstring& apiPath) {
                                             static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath, platform::FolderUse use) {
-    if (!Nt().complete) return nullptr;
+std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath, platform::FolderUse use,
+                                                         FsError* why) {
+    const auto failed = [why](FsError error) -> std::unique_ptr<platform::FolderHandle> {
+        if (why) *why = error == FsError::kNone ? FsError(FsError::kOther) : error;
+        return nullptr;
+    };
+    if (!Nt().complete) return failed({FsError::kOther, ERROR_PROC_NOT_FOUND});
     KernelHandle folder(::CreateFileW(apiPath.c_str(), kListFolder, FolderShare(use), nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder) return nullptr;
+    if (!folder) return failed(FsErrorOf(::GetLastError()));
     const std::optional<HandleFacts> facts = FactsOf(folder.Get());
-    if (!facts || !IsRealFolder(facts->attributes)) return nullptr;
+    if (!facts) return failed(FsErrorOf(::GetLastError()));
+    if (!IsRealFolder(facts->attributes)) return failed({FsError::kOther, ERROR_DIRECTORY});
     std::wstring ntPath;
     if (Nt().wine) {
         const std::optional<std::wstring_view> name = ObjectNameOf(folder.Get());
-        if (!name) return nullptr;
+        if (!name) return failed(FsErrorOf(::GetLastError()));
         ntPath = *name;
     }
     return std::make_unique<Win32FolderHandle>(std::move(folder), facts->identity, std::move(ntPath), use);

@@ -13,8 +13,9 @@
 namespace win32 {
 
 // A folder by the long-path form of its path, links followed, held for the use; null when it is
-// no folder or cannot be opened.
-std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath, platform::FolderUse use);
+// no folder or cannot be opened, and why into *why when asked.
+std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& apiPath, platform::FolderUse use,
+                                                         platform::FsError* why = nullptr);
 
 // What the long-path form names, links followed, and the folder that holds it as reached from
 // what it is.

@@ -283,6 +283,8 @@ std::unique_ptr<platform::ControlPeer> Win32Window::CreateControl(platform::Cont
             return std::make_unique<Win32Label>(*this, events, id, setup);
         case platform::ControlType::kCheckBox:
             return std::make_unique<Win32CheckBox>(*this, events, id, setup);
+        case platform::ControlType::kButton:
+            return std::make_unique<Win32Button>(*this, events, id, setup);
         case platform::ControlType::kPictureBox:
             return std::make_unique<Win32PictureBox>(*this, events, id, setup);
         case platform::ControlType::kDriveList:
@@ -510,8 +512,12 @@ bool Win32Window::OnDialogKey(HWND from, WPARAM key) {
     }
     if (key == VK_RETURN) return source && source->OnEnterKey();
     if (key == VK_ESCAPE) {
-        // Esc is the screen's Close, once an open drop-down list has closed.
-        if (!style_.hasMenu || (source && source->TakesEscape())) return false;
+        // Esc is the window's own first (a screen's work in hand given up, the backdrop's Cancel),
+        // then the screen's Close, once an open drop-down list has closed.
+        if (source && source->TakesEscape()) return false;
+        const LifeToken::Watch watch = life_.Watcher();
+        if (events_.OnEscape() || !watch.Alive()) return true;
+        if (!style_.hasMenu) return false;
         events_.OnCloseRequest();  // may destroy this window
         return true;
     }

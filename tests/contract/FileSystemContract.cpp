@@ -112,11 +112,12 @@ TEST_F(FileSystemContract, FileOpenElsewhereIsReadUnlessHeldExclusively) {
     EXPECT_EQ(Read(path), std::nullopt);
 }
 
-// A replace that cannot finish keeps the old file whole and leaves no temporary file.
+// A replace that cannot finish keeps the old file whole, leaves no temporary file, and says why.
 TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
     enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly };
     for (const Obstacle obstacle : {Obstacle::kHeldOpen, Obstacle::kHeldExclusively, Obstacle::kReadOnly}) {
         SCOPED_TRACE(static_cast<int>(obstacle));
+        const FsError::Kind why = obstacle == Obstacle::kReadOnly ? FsError::kAccessDenied : FsError::kInUse;
         const std::string name = "Clean" + std::to_string(static_cast<int>(obstacle)) + ".ini";
         const std::string path = InScratch(name);
         world->MakeFile(path, "old");
@@ -126,7 +127,9 @@ TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
         } else {
             held = world->HoldOpen(path, obstacle == Obstacle::kHeldExclusively);
         }
-        EXPECT_FALSE(files.ReplaceWholeFile(path, "new"));
+        const FsError answer = files.TryReplaceWholeFile(path, "new");
+        EXPECT_EQ(answer, why);
+        EXPECT_NE(answer.Code(), 0u) << "the system's code comes with it";
         held.reset();
         EXPECT_EQ(Read(path), "old");
         const Names names = NamesIn(world->Scratch());
@@ -153,10 +156,10 @@ TEST_F(FileSystemContract, ReplaceRemovesTheLeftoversOfWritersThatEnded) {
 }
 
 TEST_F(FileSystemContract, ReplaceNeedsAnExistingFolder) {
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Missing\\Clean.ini"), "x"), FsError::kNotFound);
     EXPECT_FALSE(files.Exists(InScratch("Missing")));
     ASSERT_EQ(files.CreateFolder(InScratch("Folder")), FsError::kNone);
-    EXPECT_FALSE(files.ReplaceWholeFile(InScratch("Folder"), "x"));
+    EXPECT_EQ(files.TryReplaceWholeFile(InScratch("Folder"), "x"), FsError::kAccessDenied);
     EXPECT_EQ(NamesIn(world->Scratch()), Names{"Folder"});
 }
 
@@ -346,8 +349,13 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
         EXPECT_EQ(entry.size, byPath->size);
         EXPECT_EQ(entry.fileId, files.Identify(InScratch(entry.name))->identity.file);
     }
-    EXPECT_EQ(files.OpenFolder(InScratch("a.txt"), platform::FolderUse::kEmpty), nullptr);
-    EXPECT_EQ(files.OpenFolder(InScratch("Missing"), platform::FolderUse::kLook), nullptr);
+    // What is no folder, or none at all, says so.
+    for (const auto& [name, why] : {std::pair{"a.txt", FsError::kOther}, std::pair{"Missing", FsError::kNotFound}}) {
+        FsError answer;
+        EXPECT_EQ(files.OpenFolder(InScratch(name), platform::FolderUse::kLook, &answer), nullptr) << name;
+        EXPECT_EQ(answer, why) << name;
+        EXPECT_NE(answer.Code(), 0u) << name;
+    }
 }
 
 // What a walk decides on without opening an entry: when it was written (against the clock's
@@ -365,7 +373,9 @@ TEST_F(FileSystemContract, AListingGivesWriteTimesAndTheIdentityOfTheItemItself)
     ASSERT_NE(folder, nullptr);
     const std::map<std::string, std::uint64_t> written = {
         {"old.txt", now - 48 * hour}, {"Sub", now - 2 * hour}, {"file link", now - 48 * hour}};
-    for (const FileEntry& entry : folder->List().value()) {
+    const auto listed = folder->List();
+    ASSERT_TRUE(listed.has_value());
+    for (const FileEntry& entry : *listed) {
         SCOPED_TRACE(entry.name);
         const auto it = written.find(entry.name);
         if (it != written.end()) {

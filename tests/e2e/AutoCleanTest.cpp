@@ -156,7 +156,7 @@ TEST_F(AutoClean, RemovesAllItCanKeepsTheKeptEntriesAndEndsWithOneWhenAFileStays
     // The run's record beside the program tells what stayed and why.
     const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
     for (const std::string& line : {std::string("unattended clean  exit code 1  ended "),
-                                    "  in use: " + user + "\\in use\\held.txt\r\n",
+                                    "  in use (0xC0000043): " + user + "\\in use\\held.txt\r\n",
                                     "  link left in place: " + temp + "\\outside\r\n", std::string("Outcome: cleaned, ")}) {
         EXPECT_NE(log.find(line), std::string::npos) << line << " is not in the log:\n" << log;
     }

@@ -49,6 +49,39 @@ BOOL CALLBACK CollectAny(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// Every top-level window of a class, of any process.
+std::vector<HWND> WindowsOfClass(const wchar_t* className) {
+    std::vector<HWND> found;
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window;
+         window = ::FindWindowExW(nullptr, window, className, nullptr)) {
+        found.push_back(window);
+    }
+    return found;
+}
+
+// The text of a shown tooltip of the shell, a balloon or not.
+std::string ShownTooltip(bool balloon) {
+    for (HWND tooltip : WindowsOfClass(L"tooltips_class32")) {
+        const bool isBalloon = (::GetWindowLongW(tooltip, GWL_STYLE) & 0x40) != 0;  // TTS_BALLOON
+        if (!::IsWindowVisible(tooltip) || isBalloon != balloon) continue;
+        wchar_t text[512] = {};
+        DWORD_PTR copied = 0;
+        if (::SendMessageTimeoutW(tooltip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 1000, &copied)) {
+            return Narrow(text);
+        }
+    }
+    return {};
+}
+
+BOOL CALLBACK CollectTrayIcon(HWND window, LPARAM param) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wstring_view(name).find(L"tray_icon") != std::wstring_view::npos) {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    }
+    return TRUE;
+}
+
 // How long an action's effect is waited for before the driver gives up on it.
 constexpr int kEffectMs = 3000;
 
@@ -357,6 +390,32 @@ bool ChoosePopupItem(int position, const std::function<void()>& atChoice) {
     Key(target, VK_RETURN);
     return true;
 }
+
+bool PointAtTrayIcon(const std::string& tipStart) {
+    std::vector<HWND> icons;
+    for (const wchar_t* tray : {L"__winex11_standalone_tray", L"Shell_TrayWnd"}) {
+        for (HWND window : WindowsOfClass(tray)) ::EnumChildWindows(window, CollectTrayIcon, reinterpret_cast<LPARAM>(&icons));
+    }
+    for (HWND icon : icons) {
+        RECT place{};
+        if (!::IsWindowVisible(icon) || !::GetWindowRect(icon, &place)) continue;
+        ::SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+        // A move the tooltip sees: the pointer put there moves nothing by itself.
+        INPUT move{};
+        move.type = INPUT_MOUSE;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        for (const LONG step : {1, -1}) {
+            move.mi.dx = step;
+            ::SendInput(1, &move, sizeof(move));
+        }
+        if (WaitFor([&] { return ShownTrayTip().rfind(tipStart, 0) == 0; }, 2000)) return true;
+    }
+    return false;
+}
+
+std::string ShownTrayTip() { return ShownTooltip(false); }
+
+std::string ShownTrayBalloon() { return ShownTooltip(true); }
 
 MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds) {
     MessageBoxSeen seen;

@@ -86,6 +86,15 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, int milliseconds);
 // when it has no such button or stayed.
 bool AnswerMessageBox(const MessageBoxSeen& box, int result);
 
+// The notification area as the shell shows it (Wine's tray): an icon's tip shows, and follows
+// every change of it, while the pointer rests on the icon; a balloon shows by itself.
+// Rests the pointer on the icon whose tip begins with tipStart; false when none showed such a tip.
+bool PointAtTrayIcon(const std::string& tipStart);
+// The tip shown now, "" for none.
+std::string ShownTrayTip();
+// The text of the balloon shown now, "" for none.
+std::string ShownTrayBalloon();
+
 // Writes what the screen shows to a 24-bit BMP file.
 bool CaptureScreen(const std::string& bmpPath);
 

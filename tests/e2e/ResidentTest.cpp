@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <set>
@@ -29,8 +30,11 @@ constexpr UINT kIconId = 125;
 constexpr int kStartMs = 20000;
 constexpr int kEndMs = 10000;
 
-// The menu's items by their position among those that are not separators.
+// The menu's items by their position among those that are not separators. While a clean runs,
+// Stop Clean stands above them.
 enum MenuItem : int { kChangeConfiguration, kCleanNow, kExit, kRemoveAllPaths, kAbout };
+constexpr int kStopClean = 0;
+constexpr int WhileCleaning(MenuItem item) { return item + 1; }
 
 const std::string kStartPage = "  Kavlon Tarnwick----Main Start Page";
 const std::string kAboutScreen = "  Kavlon Tarnwick----About File";
@@ -159,9 +163,9 @@ protected:
         return menu;
     }
 
-    void Choose(HWND main, MenuItem item) {
+    void Choose(HWND main, int position) {
         ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
-        ASSERT_TRUE(ChoosePopupItem(item));
+        ASSERT_TRUE(ChoosePopupItem(position));
         EXPECT_TRUE(WaitUntil([&] { return OpenPopupMenu(run->Id()) == nullptr; }, 5000)) << "the menu stays open";
     }
 
@@ -304,23 +308,46 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     ASSERT_NE(main, nullptr);
     const HWND options = OpenOptions(main);
     ASSERT_NE(options, nullptr);
+    const ULONGLONG opened = ::GetTickCount64();
     const HWND backdrop = WaitForBackdrop(run->Id(), 5000);
     ASSERT_NE(backdrop, nullptr);
     // First the line tells what a clean now would remove, counted as the clean counts, worked out
-    // while the windows answer.
+    // while the windows answer; it counts as it goes.
+    const std::string all = "A clean now would remove 6,060 items, ";
     std::vector<ULONGLONG> previewWaits;
+    std::optional<ULONGLONG> firstCount;
     EXPECT_TRUE(WaitUntil(
         [&] {
             if (const std::optional<ULONGLONG> took = AnswerTime(backdrop)) previewWaits.push_back(*took);
-            return ReadLabel(backdrop, "Label7").rfind("A clean now would remove 6,060 items, ", 0) == 0;
+            const std::string line = ReadLabel(backdrop, "Label7");
+            if (!firstCount && line.find(", counting: ") != std::string::npos && line.find(": 0 items") == std::string::npos) {
+                firstCount = ::GetTickCount64() - opened;
+            }
+            return line.rfind(all, 0) == 0;
         },
         30000))
         << "the preview line reads [" << ReadLabel(backdrop, "Label7") << "]";
+    ASSERT_TRUE(firstCount) << "no count showed";
+    EXPECT_LE(*firstCount, 500u) << "ms from the options screen to the first count";
+    std::printf("measure | the options screen shown to the preview line's first count, 6,060 items | %llu ms\n",
+                static_cast<unsigned long long>(*firstCount));
     std::sort(previewWaits.begin(), previewWaits.end(), std::greater<>());
     ASSERT_FALSE(previewWaits.empty());
     EXPECT_LE(previewWaits[previewWaits.size() / 100], 50u) << "ms, of " << previewWaits.size() << " answers";
     EXPECT_NE(ReadLabel(backdrop, "Label7").find(": Temp Folder 6,060 items, "), std::string::npos);
     SaveScreenshot("options-preview");
+    // A box clicked is answered from what was worked out, with no walk.
+    for (const auto& [label, answer] : {std::pair{"cleared", "A clean now would remove nothing: nothing is chosen"},
+                                        std::pair{"ticked", all.c_str()}}) {
+        const ULONGLONG clicked = ::GetTickCount64();
+        ASSERT_TRUE(ClickCheckBox(options, "Check2")) << label;
+        EXPECT_TRUE(WaitUntil([&] { return ReadLabel(backdrop, "Label7").rfind(answer, 0) == 0; }, 5000))
+            << label << ": the preview line reads [" << ReadLabel(backdrop, "Label7") << "]";
+        const ULONGLONG took = ::GetTickCount64() - clicked;
+        EXPECT_LE(took, 100u) << "ms from the click on a box " << label << " to the line";
+        std::printf("measure | a box %s to the preview line's answer, 6,060 items worked out | %llu ms\n", label,
+                    static_cast<unsigned long long>(took));
+    }
     ASSERT_TRUE(ChooseMenu(options, kOptionsBar, "Clean Now", {"Are You Sure?"}, "Are You Sure?"));
 
     // Every request of every Wine process goes through one wineserver, which deletes a file in
@@ -351,6 +378,7 @@ TEST_F(Resident, ACleanFromTheOptionsKeepsTheWindowsAnsweringAndShowsItsProgress
     EXPECT_LE(waits.front(), 250u) << "ms, the slowest of " << waits.size() << " answers";
     EXPECT_GE(progress.size(), 3u) << "the progress line, as it was read:" << Joined(progress);
     EXPECT_NE(progress.front().find(" removed - "), std::string::npos) << progress.front();
+    EXPECT_NE(progress.front().find(" of 6,060 items, "), std::string::npos) << "against the preview: " << progress.front();
     EXPECT_EQ(ReadLabel(backdrop, "Label6"), "All Finished Cleaning Files !");
     const std::string totals = ReadLabel(backdrop, "Label7");
     EXPECT_EQ(totals.rfind("6,060 items, ", 0), 0u) << "6,000 files in 60 folders: " << totals;
@@ -396,7 +424,8 @@ TEST_F(Resident, ExitOrRemoveAllPathsDuringACleanStopsItFirst) {
             ASSERT_NE(Click(main, WM_RBUTTONUP), nullptr) << "no popup menu";
             std::size_t goneAtChoice = 0;
             ULONGLONG chosen = 0;
-            ASSERT_TRUE(ChoosePopupItem(item, [&] { goneAtChoice = GoneSoFar(order, exists), chosen = ::GetTickCount64(); }));
+            ASSERT_TRUE(ChoosePopupItem(WhileCleaning(item),
+                                        [&] { goneAtChoice = GoneSoFar(order, exists), chosen = ::GetTickCount64(); }));
             EXPECT_EQ(Ended(), 1u) << "the clean was stopped";
             EXPECT_LE(::GetTickCount64() - chosen, 3000u) << "ms from the choice to the end of the program";
             const std::size_t gone = GoneSoFar(order, exists);
@@ -441,7 +470,7 @@ TEST_F(Resident, ExitWhileTheCookieQuestionIsUpDeletesNothing) {
         const MessageBoxSeen question = WaitForMessageBox(run->Id(), 5000);
         ASSERT_NE(question.window, nullptr) << "no question";
         EXPECT_EQ(question.caption, "For Your Information.....");
-        Choose(main, kExit);
+        Choose(main, WhileCleaning(kExit));
         EXPECT_EQ(Ended(), 1u) << "what was chosen was not cleaned";
         EXPECT_TRUE(world.Exists(temp + "\\kept.tmp")) << "deleted without a Yes";
         const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
@@ -524,6 +553,96 @@ TEST_F(Resident, AnOpenMenuHoldsUpNeitherTheProgressNorTheEndOfAClean) {
     EXPECT_TRUE(world.Tree(temp).empty());
     ::PostMessageW(OpenPopupMenu(run->Id()), WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(run->Id()) == nullptr; }, 5000));
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+// A clean from the icon's menu shows itself on the icon, as the notification area shows it: the
+// tip tells how far it has got and changes at least every 500 ms; Stop Clean, above the rest of
+// the menu meanwhile, stops the clean and not the program; a balloon tells what the clean did,
+// and why a folder was not cleaned. Before, there was nothing but a greyed menu.
+TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
+    const std::vector<std::string> files = MakeManyFiles(temp, 6000);
+    ChooseTempOnly();
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    Choose(main, kCleanNow);
+    const std::string cleaning = "Kavlon Tarnwick - cleaning: ";
+    ASSERT_TRUE(PointAtTrayIcon(cleaning)) << "the tip reads [" << ShownTrayTip() << "]";
+    std::vector<std::string> tips = {ShownTrayTip()};
+    ULONGLONG last = ::GetTickCount64(), longest = 0;
+    WaitUntil(
+        [&] {
+            const std::string tip = ShownTrayTip();
+            const ULONGLONG now = ::GetTickCount64();
+            if (tip.empty()) {
+                // The tooltip went by itself: the time it was away does not count.
+                PointAtTrayIcon(cleaning);
+                last = ::GetTickCount64();
+            } else if (tip != tips.back()) {
+                longest = std::max(longest, now - last);
+                last = now;
+                tips.push_back(tip);
+            }
+            return tips.size() >= 10;
+        },
+        30000);
+    EXPECT_GE(tips.size(), 10u) << "the tip, as it was read:" << Joined(tips);
+    EXPECT_LE(longest, 500u) << "ms between two changes of the tip:" << Joined(tips);
+    std::printf("measure | the icon's tip during a clean from the icon: longest time between two changes | %llu ms\n",
+                static_cast<unsigned long long>(longest));
+
+    Choose(main, kStopClean);
+    const std::string log = program + "\\Morvane.log";
+    EXPECT_TRUE(WaitUntil(
+        [&] { return world.ReadBytes(log).value_or("").find("Outcome: stopped by Stop Clean\r\n") != std::string::npos; },
+        10000))
+        << world.ReadBytes(log).value_or("(no record)");
+    EXPECT_TRUE(WaitUntil([&] { return ShownTrayBalloon().ends_with(" removed; the rest was not reached."); }, 10000))
+        << "the balloon reads [" << ShownTrayBalloon() << "]";
+    EXPECT_FALSE(run->WaitForEnd(0)) << "Stop Clean ended the program";
+    EXPECT_TRUE(IconShown(main));
+    EXPECT_TRUE(std::any_of(files.begin(), files.end(), [&](const std::string& f) { return world.Exists(f); }))
+        << "the clean went on to its end";
+    EXPECT_TRUE(PointAtTrayIcon("Kavlon Tarnwick"));
+    EXPECT_EQ(ShownTrayTip(), "Kavlon Tarnwick");
+
+    world.MakeFile(ini, "[User]\r\nsFile0=" + world.Path("Gone") +
+                            "\r\n[Delete]\r\nUser=Yes\r\nTemp=No\r\n[Internet]\r\nsFile0=http://kept.example/\r\n");
+    Choose(main, kCleanNow);
+    const std::string notFound = "Your Selected Folder " + world.Path("Gone") + " could not be opened: not found.";
+    EXPECT_TRUE(WaitUntil([&] { return ShownTrayBalloon().ends_with(notFound); }, 10000))
+        << "the balloon reads [" << ShownTrayBalloon() << "]";
+    Choose(main, kExit);
+    EXPECT_EQ(Ended(), 0u);
+}
+
+// A box clicked while Clean.ini cannot be written: the user hears where and why, and the box
+// shows again what is stored. Before, it showed the click, and the next clean did what the
+// file still said.
+TEST_F(Resident, ABoxClickedWhileTheSettingsCannotBeWrittenIsToldAndPutBack) {
+    ChooseTempOnly();
+    const HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    ASSERT_TRUE(IsChecked(options, "Check2"));
+    ASSERT_TRUE(::SetFileAttributesW(Widen(ini).c_str(), FILE_ATTRIBUTE_READONLY));
+    // Clicked as ClickCheckBox clicks, which would wait for a change the program takes back at once.
+    const HWND box = Control(options, "Check2");
+    ::PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    ::PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    const MessageBoxSeen told = WaitForMessageBox(run->Id(), 5000);
+    ASSERT_NE(told.window, nullptr) << "nothing was said";
+    EXPECT_EQ(told.caption, "Kavlon Info.....");
+    EXPECT_EQ(told.text, "Your setting could not be saved !\r\r" + ini +
+                             " could not be written: access denied (0x00000005).\r\rThe file is read-only, or its "
+                             "folder may not be written to (a folder under Program Files is one). Put the program in a "
+                             "folder of your own, such as one in your Documents, so that its settings can be saved.");
+    ASSERT_TRUE(AnswerMessageBox(told, IDOK));
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(options, "Check2"); }, 5000)) << "the box shows the click";
+    EXPECT_EQ(ReadSetting(ini, "Delete", "Temp"), "Yes");
+    ::SetFileAttributesW(Widen(ini).c_str(), FILE_ATTRIBUTE_NORMAL);
     Choose(main, kExit);
     EXPECT_EQ(Ended(), 0u);
 }

@@ -7,6 +7,8 @@
 
 #include "engine/CleanPreview.h"
 #include "engine/CleanTargets.h"
+#include "screens/Backdrop.h"
+#include "screens/CleanOptionsScreen.h"
 #include "screens/PreviewLine.h"
 #include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
@@ -157,6 +159,85 @@ TEST(CleanPreview, EachListOfTheRecordNamesUpToItsLimitAndCountsTheRest) {
     EXPECT_TRUE(log.ends_with(largest)) << log;
     EXPECT_NE(log.find("Would stay (100 of 101):\r\n"), std::string::npos);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8 + 2 * 100);
+}
+
+// The line counts as it goes and keeps what each target was found to hold: a box clicked is
+// answered at once from that, and only a target not worked out yet is walked. Before, every
+// click worked everything out anew.
+TEST(PreviewLine, ABoxClickedIsAnsweredFromWhatEachTargetWasFoundToHold) {
+    PreviewWorld world;
+    world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+    world.desktop.besideDeferred = true;
+    const forms::Label& line = world.app.Get<screens::Backdrop>().progressLine;
+    const auto options = [&]() -> screens::CleanOptionsScreen& { return world.app.Get<screens::CleanOptionsScreen>(); };
+    const std::string counting = "Working out what a clean now would remove, counting: ";
+    const std::string both = "A clean now would remove 5 items, 9 bytes: Your Selected Folder 1 item, 2 bytes; "
+                             "Temp Folder 4 items, 7 bytes";
+    const struct Step {
+        const char* label;
+        std::function<void()> act;
+        std::string line;
+        int walks;  // started beside so far
+    } steps[] = {
+        {"shown", [&] { world.app.Show(options()); }, counting + "0 items, 0 bytes so far", 1},
+        {"the user folder worked out", [&] { world.desktop.Advance(0); }, counting + "1 item, 2 bytes so far", 2},
+        {"Temp too", [&] { world.desktop.FinishBeside(); }, both, 2},
+        {"Temp's box cleared", [&] { options().tempFolderBox.OnCheckedByUser(false); },
+         "A clean now would remove 1 item, 2 bytes: Your Selected Folder 1 item, 2 bytes", 2},
+        {"and ticked again", [&] { options().tempFolderBox.OnCheckedByUser(true); }, both, 2},
+        {"the cache's box ticked", [&] { options().cacheBox.OnCheckedByUser(true); }, counting + "5 items, 9 bytes so far", 3},
+        {"the cache worked out", [&] { world.desktop.FinishBeside(); },
+         "A clean now would remove 7 items, 9 bytes: Your Selected Folder 1 item, 2 bytes; Temp Folder 4 items, "
+         "7 bytes; cookies 2 of 3 entries", 3},
+        {"the screen back, the files changed meanwhile", [&] {
+             world.app.Hide(options());
+             world.files.AddFile("C:\\Mine\\new.txt", "1");
+             world.app.Show(options());
+             world.desktop.FinishBeside();
+         }, "A clean now would remove 8 items, 10 bytes: Your Selected Folder 2 items, 3 bytes; Temp Folder 4 items, "
+            "7 bytes; cookies 2 of 3 entries", 6},
+    };
+    const int before = world.desktop.besideRuns;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.label);
+        step.act();
+        EXPECT_EQ(line.Caption(), step.line);
+        EXPECT_EQ(world.desktop.besideRuns - before, step.walks);
+    }
+}
+
+// A clean from the options says how far it is against what the line worked out, and the
+// backdrop's Cancel, or Esc, stops it as Stop Clean does.
+TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStopIt) {
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Esc" : "Cancel");
+        PreviewWorld world;
+        world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+        screens::Backdrop& backdrop = world.app.Get<screens::Backdrop>();
+        world.app.Show<screens::CleanOptionsScreen>();  // worked out at once on this desktop
+        world.desktop.besideOnThread = true;
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
+        world.app.Find<screens::CleanOptionsScreen>()->Run("sClean");
+        ASSERT_TRUE(gate.Reached());
+        world.desktop.Advance(100);
+        EXPECT_EQ(backdrop.progressLine.Caption(), "0 of 5 items, 0 bytes of 9 bytes (0%) removed - C:\\Mine");
+        EXPECT_TRUE(backdrop.cancelButton.Visible());
+        if (escape) {
+            EXPECT_TRUE(backdrop.OnEscape());
+        } else {
+            backdrop.cancelButton.OnClicked();
+        }
+        gate.Go();
+        world.desktop.FinishBeside();
+        world.files.beforeOpen = nullptr;
+        EXPECT_FALSE(backdrop.cancelButton.Visible());
+        ASSERT_EQ(world.desktop.messages.size(), 1u);
+        EXPECT_EQ(world.desktop.messages[0].text, "Cleaning Stopped !\r\r1 item, 2 bytes removed; the rest was not reached.");
+        EXPECT_EQ(world.files.Tree("C:\\Temp").size(), 4u) << "not reached";
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find("Outcome: stopped by Stop Clean\r\n"), std::string::npos) << log;
+    }
 }
 
 }  // namespace

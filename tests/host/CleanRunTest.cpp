@@ -77,7 +77,7 @@ protected:
     }
 
     HeadlessWorld world;
-    ScreensLog screens{world.app, world.ports};
+    ScreensLog screens{world.app, world.ports, world.cleaner};
 };
 
 TEST_F(CleanRun, FromOptionsCleansEverythingChosenSparesKeptEntriesAndReportsWithThePause) {
@@ -107,7 +107,7 @@ TEST_F(CleanRun, WhatStaysIsReportedInsteadOfAllCleaned) {
     world.app.Get<screens::Backdrop>();
     world.cleaner.RunCleanFromOptions(screens);
     ASSERT_EQ(world.desktop.messages.size(), 1u);
-    EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0));
+    EXPECT_EQ(world.desktop.messages[0].text, app::NotAllCleanedText(2, 0) + "\r\rWhy they stayed: in use (2).");
     EXPECT_NE(world.desktop.messages[0].text.find("2 items"), std::string::npos);
     EXPECT_EQ(world.desktop.messages[0].caption, "Kavlon Tarnwick.....");
 }
@@ -118,21 +118,34 @@ TEST_F(CleanRun, AChosenFolderThatCannotBeCleanedIsReported) {
         const char* label;
         std::string settings;
         bool unsetTemp;
+        std::string why;  // in the message, and with the system's code in the record
+        std::string recorded;
     };
     const std::string options = "[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n";
     const Case cases[] = {
-        {"Temp unset", "[User]\r\nsFile0=C:\\Mine\r\n" + options, true},
-        {"user folder gone", "[User]\r\nsFile0=C:\\Gone\r\n" + options, false},
-        {"no user folder stored", options, false},
+        {"Temp unset", "[User]\r\nsFile0=C:\\Mine\r\n" + options, true, "Temp Folder is not set.",
+         "Refused: Temp Folder is not set\r\n"},
+        {"user folder gone", "[User]\r\nsFile0=C:\\Gone\r\n" + options, false,
+         "Your Selected Folder C:\\Gone could not be opened: not found.",
+         "Refused: Your Selected Folder C:\\Gone could not be opened: not found (0x00000003)\r\n"},
+        {"a file where the folder was", "[User]\r\nsFile0=C:\\Data\\file.txt\r\n" + options, false,
+         "Your Selected Folder C:\\Data\\file.txt could not be opened: error.",
+         "Refused: Your Selected Folder C:\\Data\\file.txt could not be opened: error (0x0000010B)\r\n"},
+        {"no user folder stored", options, false, "Your Selected Folder is not set.",
+         "Refused: Your Selected Folder is not set\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         if (c.unsetTemp) world.env.UnsetVariable("Temp");
+        world.files.AddFile("C:\\Data\\file.txt");
         Settings(c.settings);
         world.desktop.messages.clear();
         world.app.Show(world.app.Get<screens::Backdrop>());
+        world.files.Erase("C:\\Apps\\Morvane.log");
         world.cleaner.RunCleanFromOptions(screens);
-        EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1)});
+        EXPECT_EQ(Texts(), std::vector<std::string>{app::NotAllCleanedText(0, 1) + "\r\r" + c.why});
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find(c.recorded), std::string::npos) << log;
         world.env.exitCode.reset();
         world.cleaner.RunAutoClean(screens);
         EXPECT_EQ(world.env.exitCode, engine::kExitSomethingStayed);
@@ -454,16 +467,7 @@ TEST_F(CleanRun, AStopAfterTheWorkEndsTheRunThereWithoutAnotherWord) {
 // each step ends it after the item in hand, no further step begins, a second clean cannot start
 // meanwhile, and the record tells what was never reached.
 TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
-    struct Gate {
-        std::promise<void> reached, go;
-        std::atomic<bool> armed{true};
-        // On the work's thread: the first call holds the work until the window thread lets it go.
-        void Pass() {
-            if (!armed.exchange(false)) return;
-            reached.set_value();
-            go.get_future().wait();
-        }
-    };
+    using testing_support::Gate;
     struct Case {
         const char* step;
         std::function<void(Gate&)> arm;
@@ -516,11 +520,11 @@ TEST_F(CleanRun, AStopAtEachStepEndsTheCleanAfterTheItemInHand) {
         int ended = 0;
         const int runs = world.desktop.besideRuns;
         world.cleaner.RunCleanFromTray(screens);
-        ASSERT_EQ(gate.reached.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        ASSERT_TRUE(gate.Reached());
         world.cleaner.Stop(engine::StopCause::kExit, [&](int code) { ended += code; });
         world.cleaner.RunCleanFromOptions(screens);  // a second clean, as a screen would try it
         EXPECT_TRUE(world.cleaner.Running());
-        gate.go.set_value();
+        gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
         world.cache.beforeVisit = world.cache.beforeDelete = nullptr;

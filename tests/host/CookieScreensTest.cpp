@@ -202,7 +202,7 @@ TEST_F(CookieScreens, EveryKeptEntryIsShownAndSavedUpToWhatTheListHolds) {
 TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScreen) {
     world.cache.Add("http://a/");
     world.desktop.besideOnThread = true;
-    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit", "the end of the session"}) {
+    for (const std::string meanwhile : {"", "sClose", "sHelp", "Exit", "the end of the session", "Esc"}) {
         SCOPED_TRACE(meanwhile);
         world.desktop.besideDeferred = meanwhile == "the end of the session";
         world.app.Get<StartPage>().Run("sInter");
@@ -211,6 +211,13 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
         if (meanwhile == "Exit") screens::UnloadAll(world.app);
         if (meanwhile.starts_with("s")) world.app.Find<StartPage>()->Run(meanwhile);
         if (meanwhile == "sHelp") world.app.Find<StartPageHelp>()->Run("sClose");  // back on the start page
+        if (meanwhile == "Esc") {
+            // Esc gives up the listing, and only that.
+            EXPECT_TRUE(world.app.Find<StartPage>()->OnEscape());
+            EXPECT_TRUE(world.app.Find<StartPage>()->Visible());
+            EXPECT_EQ(Status(), "Make a selection to get started!");
+            EXPECT_EQ(world.desktop.pointer, platform::kPointerDefault);
+        }
         if (world.desktop.besideDeferred) {
             // As the resident window's end of the session: one handler unloads and waits for the work.
             const int listings = world.cache.enumerations;
@@ -224,6 +231,26 @@ TEST_F(CookieScreens, ViewCookiesListsBesideAndOpensOnlyIfTheUserStayedOnTheScre
         EXPECT_EQ(world.app.Exists<InternetKeepScreen>(), meanwhile.empty());
         screens::UnloadAll(world.app);
     }
+}
+
+// Before, the busy pointer was all there was for the 13 seconds a large cache takes.
+TEST_F(CookieScreens, TheListingSaysHowManyEntriesItHasFoundAsItGoes) {
+    for (const char* name : {"http://a/", "http://b/", "http://c/"}) world.cache.Add(name);
+    world.desktop.besideOnThread = true;
+    testing_support::Gate gate;  // at the third entry
+    world.cache.beforeVisit = [&](const std::string& name) {
+        if (name == "http://c/") gate.Pass();
+    };
+    world.app.Get<StartPage>().Run("sInter");
+    EXPECT_EQ(Status(), "Collecting Internet Files ...");
+    ASSERT_TRUE(gate.Reached());
+    world.desktop.Advance(50);
+    EXPECT_EQ(Status(), "Collecting Internet Files: 2 so far ...");
+    gate.Go();
+    world.desktop.FinishBeside();
+    world.cache.beforeVisit = nullptr;
+    ASSERT_TRUE(world.app.Exists<InternetKeepScreen>());
+    EXPECT_EQ(Status(), "3 Internet Files Collected !");
 }
 
 }  // namespace

@@ -198,6 +198,50 @@ TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
     EXPECT_EQ(world.desktop.trayIcons.size(), 1u);
 }
 
+// Before, a clean from the icon showed nothing but a greyed menu, and only Exit stopped it.
+TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
+    world.desktop.besideOnThread = true;
+    for (const bool stopClean : {false, true}) {
+        SCOPED_TRACE(stopClean ? "Stop Clean" : "to its end");
+        WriteIni("[User]\r\nsFile0=C:\\Mine\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
+        world.files.AddFile("C:\\Mine\\m.txt", "12");
+        world.files.AddFile("C:\\Temp\\a.tmp", "12");
+        world.files.SetLock("C:\\Temp\\a.tmp", fake::FakeFileSystem::Lock::kInUse);
+        world.files.Erase("C:\\Apps\\Morvane.log");
+        world.desktop.balloons.clear();
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
+        Start();
+        Choose("Clean Now");
+        ASSERT_TRUE(gate.Reached());
+        world.desktop.Advance(100);
+        EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick - cleaning: 0 items, 0 bytes removed");
+        if (stopClean) {
+            Choose("Stop Clean");
+            const std::vector<platform::MenuSpec>& menu = world.desktop.popupMenus.back();
+            ASSERT_EQ(menu.size(), 11u);
+            EXPECT_EQ(menu[0].caption + (menu[1].separator ? " -- " : " ") + menu[2].caption,
+                      "Stop Clean -- Change Configuration");
+        }
+        gate.Go();
+        world.desktop.FinishBeside();
+        world.files.beforeOpen = nullptr;
+        world.desktop.Advance(50);
+        ASSERT_EQ(world.desktop.balloons.size(), 1u);
+        const platform::TrayBalloon& balloon = world.desktop.balloons[0];
+        EXPECT_EQ(balloon.title + "\n" + balloon.text,
+                  stopClean ? "Cleaning Stopped !\n1 item, 2 bytes removed; the rest was not reached."
+                            : "Cleaning Finished, but not every file could be removed !\n1 item, 2 bytes removed. 1 item "
+                              "is still in use or protected. Why they stayed: in use (1).");
+        EXPECT_EQ(balloon.warning, !stopClean);
+        EXPECT_EQ(world.desktop.trayIcons[125].tip, "Kavlon Tarnwick");
+        EXPECT_EQ(world.LoadedNames(), std::vector<std::string>{"Form1a"}) << "resident";
+        const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find(stopClean ? "Outcome: stopped by Stop Clean\r\n" : "Outcome: cleaned, "), std::string::npos) << log;
+        world.app.Unload<app::MainWindow>();
+    }
+}
+
 TEST_F(Resident, ExitRemovesTheIconFirstThenEveryWindowAndTheHook) {
     Start();
     Choose("Exit");

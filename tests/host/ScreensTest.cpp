@@ -150,6 +150,60 @@ TEST_F(Screens, CheckBoxesShowOnlyAnExactYesAndStoreEveryClick) {
     EXPECT_EQ(world.desktop.pointer, 0);
 }
 
+// Before, the box showed the click and a clean then did what the file still said.
+TEST_F(Screens, ASettingThatCannotBeWrittenIsToldAndTheScreenShowsWhatIsStored) {
+    using Lock = fake::FakeFileSystem::Lock;
+    const std::string told = "Your setting could not be saved !\r\rC:\\Apps\\Clean.ini could not be ";
+    const std::tuple<const char*, Lock, std::string> cases[] = {
+        {"read-only", Lock::kNone,
+         told + "written: access denied (0x00000005).\r\rThe file is read-only, or its folder may not be "
+                "written to (a folder under Program Files is one). Put the program in a folder of your own, such as "
+                "one in your Documents, so that its settings can be saved."},
+        {"held by another program", Lock::kInUse,
+         told + "written: in use (0x00000020).\r\rAnother program holds it open. Close that program and try again."},
+        {"unreadable", Lock::kExclusive, told + "read, so it was left as it is."},
+    };
+    for (const auto& [label, lock, message] : cases) {
+        SCOPED_TRACE(label);
+        HeadlessWorld fresh;
+        fresh.env.programFolder = "C:\\Apps";
+        fresh.files.AddFolder("C:\\Data\\New");
+        fresh.cache.Add("http://a/");
+        fresh.files.AddFile(kIni, "[User]\r\nsFile0=C:\\Data\r\n[Delete]\r\nTemp=Yes\r\n",
+                            lock == Lock::kNone ? std::uint32_t{platform::kAttrReadOnly} : 0u);
+        fresh.app.Get<app::MainWindow>();
+        const std::string stored = fresh.files.Content(kIni).value_or("");
+        fresh.files.SetLock(kIni, lock);
+        const auto tellsIt = [&]() -> std::string {  // the last message, and the slate clean
+            const auto& seen = fresh.desktop.messages;
+            const std::string last = seen.empty() ? "" : seen.back().caption + " " + std::to_string(seen.back().style) +
+                                                             " " + seen.back().text;
+            fresh.desktop.messages.clear();
+            return last;
+        };
+        CleanOptionsScreen& options = fresh.app.Show<CleanOptionsScreen>();
+        options.tempFolderBox.OnCheckedByUser(false);
+        EXPECT_EQ(tellsIt(), "Kavlon Info..... 48 " + message);
+        EXPECT_EQ(options.tempFolderBox.Value(), lock == Lock::kExclusive ? 0 : 1) << "what a clean reads";
+
+        FolderPicker& picker = fresh.app.Show<FolderPicker>();
+        ASSERT_TRUE(picker.folderList.SetPath("C:\\Data\\New"));
+        fresh.desktop.Answer(platform::kResultYes);
+        picker.Run("sSave");
+        EXPECT_EQ(tellsIt(), "Kavlon Info..... 48 " + message);
+        EXPECT_EQ(picker.folderList.Path(), lock == Lock::kExclusive ? "C:\\Data\\New" : "C:\\Data") << "what is stored";
+
+        InternetKeepScreen& keep = fresh.app.Show<InternetKeepScreen>();
+        keep.topList.SetListIndex(0);
+        keep.topList.OnDblClick();
+        keep.Run("sDeleteCookies");
+        EXPECT_EQ(tellsIt(), "Kavlon Info..... 48 " + message);
+        EXPECT_EQ(keep.bottomList.ListCount(), 0) << "what is kept";
+        fresh.files.SetLock(kIni, Lock::kNone);
+        EXPECT_EQ(fresh.files.Content(kIni), stored);
+    }
+}
+
 TEST_F(Screens, CleanNowWithNothingChosenEndsOnTheStartPage) {
     Start();
     world.app.Find<StartPage>()->Run("sOptions");

@@ -1,6 +1,10 @@
 #pragma once
 // Everything a headless test needs: the fake ports, a fake desktop with a virtual clock, and the
 // program on them.
+#include <atomic>
+#include <chrono>
+#include <future>
+
 #include "app/Program.h"
 #include "forms/Application.h"
 #include "platform/Ports.h"
@@ -35,6 +39,23 @@ struct HeadlessWorld : FakePorts {
         for (const forms::Form* form : app.Forms()) names.push_back(form->Name());
         return names;
     }
+};
+
+// Holds work on a thread beside the windows at its first pass, until the test, acting as the
+// window thread meanwhile, lets it go.
+struct Gate {
+    std::promise<void> reached, go;
+    std::shared_future<void> going = go.get_future().share();
+    std::atomic<bool> armed{true};
+    // On the work's thread: the first call waits for Go.
+    void Pass() {
+        if (!armed.exchange(false)) return;
+        reached.set_value();
+        going.wait();
+    }
+    // On the test's thread: whether the work got there.
+    bool Reached() { return reached.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready; }
+    void Go() { go.set_value(); }
 };
 
 }  // namespace testing_support
