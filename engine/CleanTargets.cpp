@@ -25,6 +25,7 @@ void PurgeKeepingBack(const platform::Ports& ports, const CleanSettings& s, std:
     const std::optional<KeepBack> keep = MakeKeepBack(*ports.fileSystem, s.start, s.keepNewer[target], s.keptPaths);
     if (!keep) {
         // Deleting what the user meant to keep, for want of reading the limit, would lose it.
+        t.walkedWhole = false;
         t.ageLimitUnreadable = true;
         ++t.foldersNotCleaned;
         return;
@@ -32,6 +33,8 @@ void PurgeKeepingBack(const platform::Ports& ports, const CleanSettings& s, std:
     t.keptPathsNotFound = keep->notFound;
     const bool keeps = keep->newerThan || !keep->paths.empty() || !keep->spelled.empty();
     PurgeFolderContents(ports, folder, t, p, m, keeps ? &*keep : nullptr);
+    for (const std::size_t met : t.keptMet) t.keptPathsMet.push_back(s.keptPaths[met]);
+    t.walkedWhole = !t.stopped && t.foldersNotCleaned == 0;
 }
 
 void PurgeUserFolder(const platform::Ports& ports, const CleanSettings& s, DeleteTally& t, CleanProgress* p, CleanMode m) {

@@ -88,8 +88,14 @@ public:
         if (!entries) return false;
         std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
         const platform::FileIdentity identity = top.Identity();
-        const bool kept = keep_ && keep_->paths.count(identity) > 0;
-        if (kept) ++tally_.keptPaths;
+        bool kept = false;
+        if (keep_) {
+            if (const auto it = keep_->paths.find(identity); it != keep_->paths.end()) {
+                kept = true;
+                ++tally_.keptPaths;
+                Met(it->second);
+            }
+        }
         levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), kept, path, {}, kept,
                            identity.volume});
         if (progress_) progress_->WorkingIn(path);
@@ -119,7 +125,8 @@ private:
         }
         const bool realFolder = entry.IsDirectory() && !entry.IsReparsePoint();
         if (keep_) {
-            const bool keptPath = !level.kept && IsKeptPath(level, entry);
+            // Also within a kept folder, to know a kept path inside another as met.
+            const bool keptPath = IsKeptPath(level, entry) && !level.kept;
             if (level.kept || keptPath) {
                 if (keptPath) ++tally_.keptPaths;
                 KeptBack(tally_.keptPathItems);
@@ -154,10 +161,13 @@ private:
     void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry, bool kept) {
         const platform::FileIdentity identity = folder->Identity();
         // Listed without a file id: a kept path is known by the folder's own.
-        if (keep_ && !kept && entry.fileId == 0 && keep_->paths.count(identity) > 0) {
-            ++tally_.keptPaths;
-            KeptBack(tally_.keptPathItems);
-            kept = true;
+        if (keep_ && !kept && entry.fileId == 0) {
+            if (const auto it = keep_->paths.find(identity); it != keep_->paths.end()) {
+                ++tally_.keptPaths;
+                Met(it->second);
+                KeptBack(tally_.keptPathItems);
+                kept = true;
+            }
         }
         auto entries = folder->List();
         if (!entries) {
@@ -172,9 +182,24 @@ private:
             {raw, std::move(folder), std::move(*entries), 0, own, kept, std::move(path), entry, kept, identity.volume});
     }
 
-    bool IsKeptPath(const Level& level, const FileEntry& entry) const {
-        if (entry.fileId != 0) return keep_->paths.count({level.volume, entry.fileId}) > 0;
-        return !keep_->spelled.empty() && keep_->spelled.count(text::ToUpper(text::JoinPath(level.path, entry.name))) > 0;
+    // Whether the entry is a kept path; one that is is marked met.
+    bool IsKeptPath(const Level& level, const FileEntry& entry) {
+        if (keep_->paths.empty()) return false;
+        if (entry.fileId != 0) {
+            const auto it = keep_->paths.find({level.volume, entry.fileId});
+            if (it == keep_->paths.end()) return false;
+            Met(it->second);
+            return true;
+        }
+        const auto it = keep_->spelled.find(text::ToUpper(text::JoinPath(level.path, entry.name)));
+        if (it == keep_->spelled.end()) return false;
+        Met(it->second);
+        return true;
+    }
+
+    void Met(std::size_t keptPath) {
+        auto& met = tally_.keptMet;
+        if (std::find(met.begin(), met.end(), keptPath) == met.end()) met.push_back(keptPath);
     }
 
     void KeptBack(std::uint64_t& counter) {

@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/CleanProgress.h"
@@ -75,8 +75,15 @@ struct DeleteTally {
     std::uint64_t keptPathItems = 0;
     // The target's age limit is no whole number of hours: it was not cleaned (foldersNotCleaned).
     bool ageLimitUnreadable = false;
-    // Kept paths that named nothing when the target's turn came.
+    // Kept paths that named nothing when the target's turn came, and those the walk met (each
+    // once), as the settings spell them.
     std::vector<std::string> keptPathsNotFound;
+    std::vector<std::string> keptPathsMet;
+    // The kept paths met, by their place in the settings' list (each once).
+    std::vector<std::size_t> keptMet;
+    // A folder target: whether its walk went through the whole folder, so that a kept path it did
+    // not meet lies outside it (nullopt for other targets).
+    std::optional<bool> walkedWhole;
     // In a preview, the kItemsNamed largest files that would go, in no order (the record sorts them).
     std::vector<SizedItem> largest;
     // The first kItemsNamed items that stayed.
@@ -104,10 +111,11 @@ struct IdentityHash {
 // it a moment ago may be about to fill it.
 struct KeepBack {
     std::optional<std::uint64_t> newerThan;  // a file time
-    std::unordered_set<platform::FileIdentity, IdentityHash> paths;
+    // Each kept path's identity, with its place in the settings' list.
+    std::unordered_map<platform::FileIdentity, std::size_t, IdentityHash> paths;
     // The kept paths' full paths in capitals: an entry listed without a file id (some network
     // shares) is matched by the path the walk reports.
-    std::unordered_set<std::string> spelled;
+    std::unordered_map<std::string, std::size_t> spelled;
     // Kept paths that named nothing.
     std::vector<std::string> notFound;
 

@@ -14,6 +14,8 @@
 namespace engine {
 
 inline constexpr std::uint64_t kFileTimeHour = 36'000'000'000;  // 100-ns units
+// FAT keeps write times to 2 seconds: a file just inside the limit may show as just outside.
+inline constexpr std::uint64_t kWriteTimeGrain = 20'000'000;
 
 // A [Keep Newer] value as a whole number of hours ("", "0" and an absent key: 0, no limit);
 // nullopt when it is none ("24h", "-1", "1.5"), blanks around it allowed.
@@ -25,9 +27,9 @@ std::optional<std::uint64_t> AgeLimitHours(std::string_view value);
 std::optional<KeepBack> MakeKeepBack(platform::FileSystem& files, std::uint64_t start, std::string_view ageLimit,
                                      const std::vector<std::string>& keptPaths);
 
-// Whether the folder at path, held as identity, is a kept path or lies in one: walked up from
-// what it is, so that links on the way lead to what really holds it.
-bool KeptWhole(platform::FileSystem& files, const std::string& path, const platform::FileIdentity& identity,
+// The kept path (its place in the settings' list) that the folder at path, held as identity, is
+// or lies in: walked up from what it is, so that links on the way lead to what really holds it.
+std::optional<std::size_t> KeptWhole(platform::FileSystem& files, const std::string& path, const platform::FileIdentity& identity,
                const KeepBack& keep);
 
 }  // namespace engine

@@ -68,9 +68,9 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
     } else {
         // A folder that is a kept path or lies in one keeps everything.
         std::optional<KeepBack> whole;
-        if (keep && KeptWhole(files, folder, base->Identity(), *keep)) {
+        if (const auto keptIn = keep ? KeptWhole(files, folder, base->Identity(), *keep) : std::nullopt) {
             whole = *keep;
-            whole->paths.insert(base->Identity());
+            whole->paths[base->Identity()] = *keptIn;
         }
         if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
                            progress, mode, whole ? &*whole : keep)) {

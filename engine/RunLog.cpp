@@ -246,6 +246,11 @@ std::string FormatRunRecord(const RunRecord& record) {
         AppendOneLine(out, path);
         out += kLineEnd;
     }
+    for (const std::string& path : record.keptPathsOutside) {
+        out += "Kept path outside the folders cleaned: ";
+        AppendOneLine(out, path);
+        out += kLineEnd;
+    }
     out += "Outcome: ";
     AppendOneLine(out, record.outcome);
     out += kLineEnd;

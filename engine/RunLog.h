@@ -55,6 +55,7 @@ struct RunRecord {
     std::vector<StayedLine> stayed;     // the first kItemsNamed at most
     std::vector<SizedItem> largest;     // a preview's largest files that would go, largest first
     std::vector<std::string> keptPathsNotFound;  // [Keep] entries that named nothing
+    std::vector<std::string> keptPathsOutside;   // [Keep] entries in none of the folders walked
 };
 
 // How every record's header line begins, at the start of a line.

@@ -65,6 +65,7 @@ void RunReport::Options(const CleanSettings& settings) {
             {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
         record_.options.back().ageLimit = settings.keepNewer[i];
     }
+    keptPaths_ = settings.keptPaths;
 }
 
 void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tally) {
@@ -87,6 +88,8 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
         auto& notFound = record_.keptPathsNotFound;
         if (std::find(notFound.begin(), notFound.end(), path) == notFound.end()) notFound.push_back(path);
     }
+    keptPathsMet_.insert(keptPathsMet_.end(), tally.keptPathsMet.begin(), tally.keptPathsMet.end());
+    if (tally.walkedWhole) (*tally.walkedWhole ? folderWalked_ : folderCutShort_) = true;
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
@@ -94,6 +97,15 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
 }
 
 void RunReport::Conclude(const std::string& outcome, int exitCode) {
+    // Only folders walked through tell where a kept path is not.
+    if (folderWalked_ && !folderCutShort_) {
+        for (const std::string& path : keptPaths_) {
+            const auto& notFound = record_.keptPathsNotFound;
+            if (std::find(notFound.begin(), notFound.end(), path) != notFound.end()) continue;
+            if (std::find(keptPathsMet_.begin(), keptPathsMet_.end(), path) != keptPathsMet_.end()) continue;
+            record_.keptPathsOutside.push_back(path);
+        }
+    }
     record_.endTime = ports_.environment->Now();
     record_.durationMs = ports_.environment->Ticks() - start_;
     record_.outcome = outcome;
