@@ -231,7 +231,9 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
-        EXPECT_FALSE(backdrop.cancelButton.Visible());
+        // The run's end may have unloaded the backdrop it showed.
+        const screens::Backdrop* after = world.app.Find<screens::Backdrop>();
+        EXPECT_TRUE(after == nullptr || !after->cancelButton.Visible());
         ASSERT_EQ(world.desktop.messages.size(), 1u);
         EXPECT_EQ(world.desktop.messages[0].text, "Cleaning Stopped !\r\r1 item, 2 bytes removed; the rest was not reached.");
         EXPECT_EQ(world.files.Tree("C:\\Temp").size(), 4u) << "not reached";

@@ -200,7 +200,6 @@ TEST_F(Resident, CleanNowRunsTheTrayCleanAndStaysResident) {
 
 // Before, a clean from the icon showed nothing but a greyed menu, and only Exit stopped it.
 TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
-    world.desktop.besideOnThread = true;
     for (const bool stopClean : {false, true}) {
         SCOPED_TRACE(stopClean ? "Stop Clean" : "to its end");
         WriteIni("[User]\r\nsFile0=C:\\Mine\r\n[Delete]\r\nUser=Yes\r\nTemp=Yes\r\n[Internet]\r\nsFile0=x\r\n");
@@ -211,7 +210,9 @@ TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
         world.desktop.balloons.clear();
         testing_support::Gate gate;  // at the first file
         world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
+        world.desktop.besideOnThread = false;  // the start's shortcut is made before the clean
         Start();
+        world.desktop.besideOnThread = true;
         Choose("Clean Now");
         ASSERT_TRUE(gate.Reached());
         world.desktop.Advance(100);
