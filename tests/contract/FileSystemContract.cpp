@@ -372,7 +372,9 @@ TEST_F(FileSystemContract, AListingGivesWriteTimesAndTheIdentityOfTheItemItself)
     ASSERT_TRUE(listed.has_value());
     for (const FileEntry& entry : *listed) {
         SCOPED_TRACE(entry.name);
-        if (!entry.IsReparsePoint()) EXPECT_NEAR(static_cast<double>(entry.lastWrite), static_cast<double>(old), 2e7);
+        if (!entry.IsReparsePoint()) {
+            EXPECT_NEAR(static_cast<double>(entry.lastWrite), static_cast<double>(old), 2e7);
+        }
         EXPECT_EQ(entry.lastWrite, EntryIn(world->Scratch(), entry.name).value().lastWrite);
         const auto item = files.IdentifyItself(InScratch(entry.name));
         ASSERT_TRUE(item.has_value());
