@@ -127,6 +127,10 @@ std::string WhyNotAllText(const engine::CleanSummary& summary) {
     }
     if (!why.empty()) why += ".";
     for (const std::string& folder : summary.notCleaned) why += (why.empty() ? "" : " ") + folder + ".";
+    for (std::size_t i = 0; i < summary.skipped.size(); ++i) {
+        why += (why.empty() ? "" : (i == 0 ? " " : "; ")) + std::string(i == 0 ? "Left alone: " : "") + summary.skipped[i];
+    }
+    if (!summary.skipped.empty()) why += ".";
     return why;
 }
 

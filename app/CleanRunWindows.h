@@ -91,7 +91,7 @@ inline constexpr const char* kAllCleanedText = "All Files Cleaned!";
 // The final message when some items stayed or some chosen folders could not be cleaned at all.
 std::string NotAllCleanedText(std::uint64_t itemsLeft, std::uint64_t foldersNotCleaned);
 // Why, in words: "Why they stayed: in use (2), access denied (1). Your Selected Folder D:\Gone
-// could not be opened: not found." ("" when everything was cleaned).
+// could not be opened: not found. Left alone: Chrome is running." ("" when everything was cleaned).
 std::string WhyNotAllText(const engine::CleanSummary& summary);
 // What the end of a clean from the options says: the texts above, or what a stopped one did.
 std::string FinishedText(const engine::CleanSummary& summary);

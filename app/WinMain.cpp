@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32RecycleBin.h"
 #include "platform/win32/Win32UrlCache.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -18,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::Win32Automation automation;
     win32::Win32UrlCache cache;
-    const platform::Ports ports{&environment, &folders, &files, &automation, &cache};
+    win32::Win32RecycleBin recycleBin;
+    const platform::Ports ports{&environment, &folders, &files, &automation, &cache, &recycleBin};
     win32::Win32Desktop desktop;
     app::Program program(desktop, ports);
     program.App().Get<app::MainWindow>();

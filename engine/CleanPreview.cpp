@@ -65,13 +65,14 @@ int RunUnattendedPreview(const platform::Ports& ports, const std::function<void(
     if (preview.nothingChosen) {
         return end("nothing chosen; nothing changed", kExitAllRemoved);
     }
-    // The code the clean would end with: 1 when something would stay or a chosen folder could
-    // not be cleaned.
+    // The code the clean would end with: 1 when something would stay, a chosen folder could not
+    // be cleaned or a place would be left whole (a browser that runs).
     int exitCode = kExitAllRemoved;
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
         if (!preview.targets[i]) continue;
-        report.Cleaned(i, true, *preview.targets[i]);
-        if (preview.targets[i]->keptItems > 0 || preview.targets[i]->foldersNotCleaned > 0) {
+        const DeleteTally& tally = *preview.targets[i];
+        report.Cleaned(i, true, tally);
+        if (tally.keptItems > 0 || tally.foldersNotCleaned > 0 || !tally.skipped.empty()) {
             exitCode = kExitSomethingStayed;
         }
     }

@@ -28,8 +28,9 @@ CleanPreview PreviewClean(const platform::Ports& ports, const CleanSettings& set
                           CleanProgress* progress = nullptr);
 
 // What cleaning one target of the table would do now, chosen or not, worked out by its own clean
-// in preview mode: the unit every reader of a preview reads. A user folder that a clean would
-// refuse is not looked at here: ask UserFolderRefusal first.
+// in preview mode: the unit every reader of a preview reads (the record, the preview line, the
+// screen of every target). A user folder that a clean would refuse is not looked at here: ask
+// UserFolderRefusal first.
 DeleteTally PreviewTarget(const platform::Ports& ports, const CleanSettings& settings, std::size_t target,
                           CleanProgress* progress = nullptr);
 

@@ -20,6 +20,11 @@ public:
         items_.fetch_add(1, std::memory_order_relaxed);
         bytes_.fetch_add(bytes, std::memory_order_relaxed);
     }
+    // Many at once (a container the shell emptied).
+    void Removed(std::uint64_t items, std::uint64_t bytes) {
+        items_.fetch_add(items, std::memory_order_relaxed);
+        bytes_.fetch_add(bytes, std::memory_order_relaxed);
+    }
     void Stayed() { stayed_.fetch_add(1, std::memory_order_relaxed); }
     // Kept back on purpose (newer than the age limit, or a kept path): not a failure.
     void KeptBack() { keptBack_.fetch_add(1, std::memory_order_relaxed); }

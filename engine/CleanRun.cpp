@@ -163,10 +163,10 @@ private:
         summary.foldersNotCleaned += tally.foldersNotCleaned;
         summary.keptBack += tally.KeptBack();
         for (int reason = 0; reason < kStayReasons; ++reason) summary.leftFor[reason] += tally.keptBy[reason];
+        for (const SkippedPlace& place : tally.skipped) summary.skipped.push_back(place.reason);
         if (tally.foldersNotCleaned > 0) {
             const CleanTarget& cleaned = CleanTargets()[target];
-            summary.notCleaned.push_back(
-                NotCleanedText(ports_, std::string(cleaned.label), cleaned.place(settings_), tally, false));
+            summary.notCleaned.push_back(NotCleanedText(ports_, cleaned, cleaned.place(settings_), tally, false));
         }
     }
 

@@ -40,7 +40,8 @@ struct CleanSummary {
     // "Your Selected Folder D:\Gone could not be cleaned: not found".
     std::vector<std::string> notCleaned;
     bool stopped = false;  // Stop Clean (or the backdrop's Cancel) ended it before its end
-    bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0; }
+    std::vector<std::string> skipped;  // why places were left whole ("Chrome is running")
+    bool AllCleaned() const { return itemsLeft == 0 && foldersNotCleaned == 0 && skipped.empty(); }
 };
 
 // What a clean run shows, asks and ends, in the program's own terms; the program says it with

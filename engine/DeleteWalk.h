@@ -16,6 +16,7 @@
 
 #include "engine/CleanProgress.h"
 #include "platform/FileSystem.h"
+#include "platform/RecycleBin.h"
 
 namespace engine {
 
@@ -52,6 +53,14 @@ struct SizedItem {
 };
 inline constexpr std::size_t kLargestNamed = kItemsNamed;  // the walk's name for it
 
+// A place a target leaves whole on purpose, and why: a browser that runs, a profile in use,
+// a link where a profile or a cache folder was.
+struct SkippedPlace {
+    std::string path;
+    std::string reason;  // "Chrome is running", ...
+    friend bool operator==(const SkippedPlace&, const SkippedPlace&) = default;
+};
+
 // What a deletion removed, and what it found it could not remove and why.
 struct DeleteTally {
     std::uint64_t removedItems = 0;
@@ -84,6 +93,15 @@ struct DeleteTally {
     // A folder target: whether its walk went through the whole folder, so that a kept path it did
     // not meet lies outside it (nullopt for other targets).
     std::optional<bool> walkedWhole;
+    // Places left whole on purpose; each counts as not cleaned.
+    std::vector<SkippedPlace> skipped;
+    // Of a target of many folders: how many of its folders it went on to clean.
+    std::uint64_t foldersFound = 0;
+    // The target's place is not there at all (a browser that is not installed): nothing to do.
+    bool absent = false;
+    // What the shell's container (the Recycle Bin) held when the target began, and once emptied.
+    std::optional<platform::BinContents> before, after;
+    std::uint32_t shellFailure = 0;  // the shell's own code when it would not empty it
     // In a preview, the kItemsNamed largest files that would go, in no order (the record sorts them).
     std::vector<SizedItem> largest;
     // The first kItemsNamed items that stayed.

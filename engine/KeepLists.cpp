@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "engine/CleanTargets.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
 #include "settings/SettingsFile.h"
@@ -42,25 +43,33 @@ void AppendList(platform::Environment& env, std::string& out, const char* sectio
     }
 }
 
-// The [Delete] keys a rewrite always writes, in this order ("0" when they were missing).
-constexpr std::string_view kDeleteKeys[] = {"Temp", "Temporary Internet Files", "User"};
-
 // What a rewrite carries over from the old file, all from one reading of it.
 struct Carried {
     std::string user;
-    std::vector<std::pair<std::string, std::string>> options;  // [Delete], the known keys first
+    std::vector<std::pair<std::string, std::string>> options;  // [Delete], the table's keys first
     std::vector<std::string> cookies;
 };
 
 Carried ReadCarried(const settings::IniSnapshot& old) {
     Carried carried{old.Read("User", "sFile0"), {}, old.KeepList("Cookies")};
-    for (const std::string_view key : kDeleteKeys) carried.options.emplace_back(key, old.Read("Delete", std::string(key)));
-    // Every other option of [Delete] goes along too: a cleaning target this writer does not
+    // The keys the program began with, always, in the order its first writer had them (that of
+    // their names); then every other target of the table that has a value.
+    std::vector<std::string_view> always, others;
+    for (const CleanTarget& target : CleanTargets()) (target.alwaysStored ? always : others).push_back(target.key);
+    std::sort(always.begin(), always.end());
+    for (const std::string_view key : always) carried.options.emplace_back(key, old.Read("Delete", std::string(key)));
+    const std::vector<std::pair<std::string, std::string>> stored = old.Keys("Delete");
+    for (const std::string_view key : others) {
+        const auto found = std::find_if(stored.begin(), stored.end(),
+                                        [&](const auto& entry) { return text::EqualsNoCase(entry.first, key); });
+        if (found != stored.end()) carried.options.emplace_back(key, found->second);
+    }
+    // Every other option of [Delete] goes along too: a cleaning target this program does not
     // know of keeps its setting.
-    for (auto& [key, value] : old.Keys("Delete")) {
-        if (std::none_of(std::begin(kDeleteKeys), std::end(kDeleteKeys),
-                         [&](std::string_view known) { return text::EqualsNoCase(known, key); })) {
-            carried.options.emplace_back(std::move(key), std::move(value));
+    for (const auto& [key, value] : stored) {
+        if (std::none_of(CleanTargets().begin(), CleanTargets().end(),
+                         [&](const CleanTarget& target) { return text::EqualsNoCase(target.key, key); })) {
+            carried.options.emplace_back(key, value);
         }
     }
     return carried;

@@ -50,8 +50,13 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& spelled) {
     return drivePath || share;
 }
 
-void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
-                         const KeepBack* keep) {
+namespace {
+
+// The purge of a folder opened by path, when what it is may be purged and, given found, is still
+// the folder found. protectedFolders null: read here, once the folder is open.
+void Purge(const platform::Ports& ports, const settings::ProtectedIdentities* protectedFolders,
+           const std::string& folder, const platform::FileIdentity* found, DeleteTally& tally,
+           CleanProgress* progress, CleanMode mode, const KeepBack* keep) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
         return;
@@ -60,9 +65,16 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
     const auto use = mode == CleanMode::kPreview ? platform::FolderUse::kLook : platform::FolderUse::kEmpty;
     platform::FsError why(platform::FsError::kNotFound);  // not a path that could name a folder
     const auto base = IsPurgeableBase(files, folder) ? files.OpenFolder(folder, use, &why) : nullptr;
+    const auto allowed = [&] {
+        const platform::FileIdentity identity = base->Identity();
+        if (found && identity != *found) return false;
+        return (protectedFolders ? protectedFolders->Verdict(identity)
+                                 : settings::ProtectedIdentities::Read(ports).Verdict(identity)) ==
+               settings::FolderVerdict::kAllowed;
+    };
     // Decided on the open folder itself, so that nothing renamed or linked in since any earlier
     // look at the path can slip past. A folder that cannot be listed is not cleaned either.
-    if (!base || settings::ProtectedIdentities::Read(ports).Verdict(base->Identity()) != settings::FolderVerdict::kAllowed) {
+    if (!base || !allowed()) {
         ++tally.foldersNotCleaned;
         if (!base) tally.openError = why;
     } else {
@@ -78,6 +90,19 @@ void PurgeFolderContents(const platform::Ports& ports, const std::string& folder
             ++tally.foldersNotListed;
         }
     }
+}
+
+}  // namespace
+
+void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
+                         const KeepBack* keep) {
+    Purge(ports, nullptr, folder, nullptr, tally, progress, mode, keep);
+}
+
+void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
+                      const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
+                      CleanProgress* progress, CleanMode mode, const KeepBack* keep) {
+    Purge(ports, &protectedFolders, folder, &found, tally, progress, mode, keep);
 }
 
 }  // namespace engine

@@ -7,6 +7,7 @@
 
 #include "engine/DeleteWalk.h"
 #include "platform/Ports.h"
+#include "settings/KnownFolders.h"
 
 namespace engine {
 
@@ -30,5 +31,13 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& folder);
 // back stays (a folder that is a kept path or lies in one keeps everything) and is counted so.
 void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr,
                          CleanMode mode = CleanMode::kClean, const KeepBack* keep = nullptr);
+
+// The same purge of a folder found earlier by handle (a browser's cache folder, which was no
+// link when found): purged only while its path still leads to the folder it was, by identity,
+// and decided on with protected folders read once by the caller for all its folders.
+void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
+                      const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
+                      CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean,
+                      const KeepBack* keep = nullptr);
 
 }  // namespace engine

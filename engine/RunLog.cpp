@@ -61,10 +61,10 @@ void AppendHeader(std::string& out, const RunRecord& record) {
 }
 
 // What a preview found an option would do: "would remove 2,000 items, 77.5 MB (...), 3 items would
-// stay"; the URL cache (no folder) names how many of its entries would go.
+// stay"; the URL cache names how many of its entries would go.
 std::string WouldText(const OptionRecord& option) {
     std::string text = "would remove " + ItemsText(option.removedItems);
-    if (option.place.empty()) {
+    if (option.countsEntries) {
         text = "would remove " + CountText(option.removedItems) + " of " +
                CountText(option.removedItems + option.spared + option.leftItems) + " entries";
     }
@@ -88,38 +88,58 @@ std::string KeptBackText(const OptionRecord& option) {
     return text;
 }
 
+// What a clean did: "2,000 items removed, 77.5 MB (...), 3 items left"; what the shell's
+// container held before and after goes first.
+std::string DidText(const OptionRecord& option) {
+    std::string text;
+    if (option.before && option.after) {
+        text = "held " + ItemsText(option.before->items) + ", " + BytesInFull(option.before->bytes) + ", then " +
+               ItemsText(option.after->items) + ", " + BytesText(option.after->bytes) + "; ";
+    }
+    if (option.stopped) {
+        // What it never reached was not counted, so nothing is said to be left.
+        return text + ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) +
+               ", then stopped: the rest not reached";
+    }
+    return text + ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
+           ItemsText(option.leftItems) + " left";
+}
+
+// "skipped, Chrome is running": every place of the target was left whole.
+std::string SkippedText(const OptionRecord& option) {
+    std::string text = "skipped";
+    for (std::size_t i = 0; i < option.skipped.size(); ++i) text += (i == 0 ? ", " : "; ") + option.skipped[i].reason;
+    return text;
+}
+
 void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
     AppendOneLine(out, option.name);
     out += " = ";
     // An absent key reads "0"; neither it nor an empty value was ever chosen.
     AppendOneLine(out, option.value == "0" || option.value.empty() ? "not set" : option.value);
-    if (option.ran || option.notCleaned) {
-        if (!option.place.empty()) {
-            out += ", ";
-            AppendOneLine(out, option.place);
-        }
+    const bool allSkipped = option.ran && !option.notCleaned && !option.cleanedSome && !option.skipped.empty();
+    if ((option.ran || option.notCleaned || option.notReached) && !allSkipped && !option.place.empty()) {
+        out += ", ";
+        AppendOneLine(out, option.place);
+    }
+    if (allSkipped) {
         out += ": ";
-        if (option.notCleaned) {
-            out += "could not be cleaned at all";
-        } else if (preview) {
-            out += WouldText(option);
-        } else if (option.stopped) {
-            // What it never reached was not counted, so nothing is said to be left.
-            out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) +
-                   ", then stopped: the rest not reached";
-        } else {
-            out += ItemsText(option.removedItems) + " removed, " + BytesInFull(option.removedBytes) + ", " +
-                   ItemsText(option.leftItems) + " left";
+        AppendOneLine(out, SkippedText(option));
+    } else if (option.notCleaned) {
+        out += ": could not be cleaned at all";
+    } else if (option.ran && option.absent && option.skipped.empty()) {
+        out += ": not there, nothing to clean";
+    } else if (option.ran) {
+        out += ": " + (preview ? WouldText(option) : DidText(option));
+        if (!option.skipped.empty()) {
+            const std::size_t count = option.skipped.size();
+            out += "; " + CountText(count) + (count == 1 ? " place skipped" : " places skipped");
         }
         if (const std::string kept = KeptBackText(option); !kept.empty() && !option.notCleaned) {
             out += preview ? "; would keep back " : "; kept back: ";
             out += kept;
         }
     } else if (option.notReached) {
-        if (!option.place.empty()) {
-            out += ", ";
-            AppendOneLine(out, option.place);
-        }
         out += ": not reached";
     } else if (option.value == "Yes") {
         out += ", not cleaned in this run";
@@ -250,6 +270,14 @@ std::string FormatRunRecord(const RunRecord& record) {
         out += "Kept path outside the folders cleaned: ";
         AppendOneLine(out, path);
         out += kLineEnd;
+    }
+    // A line for each place left whole on purpose (a browser that runs, a link).
+    for (const OptionRecord& option : record.options) {
+        for (const SkippedPlace& skipped : option.skipped) {
+            out += "Skipped: ";
+            AppendOneLine(out, option.name + ", " + skipped.path + ": " + skipped.reason);
+            out += kLineEnd;
+        }
     }
     out += "Outcome: ";
     AppendOneLine(out, record.outcome);

@@ -4,6 +4,7 @@
 // a header line that begins with kRecordMarker and names the time, the variant and the exit code.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,11 @@ struct OptionRecord {
     // the kept paths met and the items they are and hold.
     std::string ageLimit;
     std::uint64_t keptNewer = 0, keptPaths = 0, keptPathItems = 0;
+    bool countsEntries = false;  // it counts entries of which some are kept (the URL cache)
+    bool absent = false;         // its place is not there at all: nothing to clean
+    bool cleanedSome = true;     // it went on to clean something (not every place was skipped)
+    std::vector<SkippedPlace> skipped;  // places left whole on purpose, and why
+    std::optional<platform::BinContents> before, after;  // what the shell's container held
 };
 
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/Amounts.h"
 #include "engine/Reasons.h"
 #include "platform/Ports.h"
 #include "settings/KnownFolders.h"
@@ -26,9 +27,16 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 
 }  // namespace
 
-std::string NotCleanedText(const platform::Ports& ports, const std::string& label, const std::string& folder,
+std::string NotCleanedText(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
                            const DeleteTally& tally, bool withCode) {
+    const std::string label(target.label);
     if (tally.ageLimitUnreadable) return label + " was not cleaned: its age limit ([Keep Newer]) is no whole number of hours";
+    if (target.kind == TargetKind::kShell) {
+        if (!tally.before) return label + " could not be read by the shell";
+        return label + " could not be emptied by the shell" +
+               (tally.shellFailure && withCode ? " (" + CodeText(tally.shellFailure) + ")" : "");
+    }
+    // A folder of a kFolderSet target that fails is a place skipped, never the whole target.
     if (folder.empty() || folder == "0") return label + " is not set";
     // A failure the platform said nothing more of has no reason to add.
     const platform::FsError error = tally.openError;
@@ -61,9 +69,10 @@ void RunReport::Options(const CleanSettings& settings) {
     const auto targets = CleanTargets();
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const CleanTarget& target = targets[i];
-        record_.options.push_back(
-            {std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""});
-        record_.options.back().ageLimit = settings.keepNewer[i];
+        OptionRecord option{std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""};
+        option.countsEntries = target.CountsEntries();
+        option.ageLimit = settings.keepNewer[i];
+        record_.options.push_back(std::move(option));
     }
     keptPaths_ = settings.keptPaths;
 }
@@ -90,10 +99,19 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     }
     keptPathsMet_.insert(keptPathsMet_.end(), tally.keptPathsMet.begin(), tally.keptPathsMet.end());
     if (tally.walkedWhole) (*tally.walkedWhole ? folderWalked_ : folderCutShort_) = true;
+    record.absent = tally.absent;
+    record.skipped = tally.skipped;
+    record.before = tally.before;
+    record.after = tally.after;
+    record.cleanedSome = tally.skipped.empty() || tally.foldersFound > 0;
     record_.stayedTotal += tally.keptItems;
     for (const StayedItem& item : tally.stayed) Stayed(item.path, ReasonText(item));
+    // What the shell left in its container cannot be named without walking it.
+    if (tally.after && tally.after->items > 0) {
+        Stayed(record.name + ": " + ItemsText(tally.after->items), "not removed by the shell");
+    }
     for (const SizedItem& item : tally.largest) record_.largest.push_back(item);
-    if (record.notCleaned) Refused(NotCleanedText(ports_, record.name, record.place, tally, true));
+    if (record.notCleaned) Refused(NotCleanedText(ports_, CleanTargets()[target], record.place, tally, true));
 }
 
 void RunReport::Conclude(const std::string& outcome, int exitCode) {

@@ -21,10 +21,10 @@ struct RefusalFound {
 };
 std::optional<RefusalFound> UserFolderRefusal(const platform::Ports& ports, const CleanSettings& settings);
 
-// Why a chosen target's folder could not be cleaned at all, as a sentence without its full stop:
+// Why a chosen target (its folder, or the shell's container) could not be cleaned at all, as a sentence without its full stop:
 // "Your Selected Folder D:\Gone could not be opened: not found", with the system's code in
 // brackets when withCode (the record).
-std::string NotCleanedText(const platform::Ports& ports, const std::string& label, const std::string& folder,
+std::string NotCleanedText(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
                            const DeleteTally& tally, bool withCode);
 
 class RunReport {

@@ -168,6 +168,13 @@ public:
     // asked. The folder itself never goes.
     virtual std::unique_ptr<FolderHandle> OpenFolder(const std::string& path, FolderUse use, FsError* why = nullptr) = 0;
 
+    // Whether another program holds a file open so that it cannot be opened for reading
+    // (kRead) or for deletion (kDelete): the file is opened with that access and every sharing
+    // mode and closed at once, changing nothing. kNone: it opened; kInUse: another program's
+    // open forbids that access; kNotFound: nothing is there; anything else as it failed.
+    enum class OpenIntent { kRead, kDelete };
+    virtual FsError TryOpen(const std::string& path, OpenIntent intent) = 0;
+
     // What a name of the DOS device namespace ("C:", "Volume{...}") stands for in the NT
     // namespace, as QueryDosDevice answers ("\Device\HarddiskVolume1"; "\??\C:\Folder" for a
     // drive that subst made); nullopt when it names nothing.

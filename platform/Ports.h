@@ -6,6 +6,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
+#include "platform/RecycleBin.h"
 #include "platform/UrlCache.h"
 
 namespace platform {
@@ -16,6 +17,7 @@ struct Ports {
     FileSystem* fileSystem = nullptr;
     Automation* automation = nullptr;
     UrlCache* urlCache = nullptr;
+    RecycleBin* recycleBin = nullptr;
 };
 
 }  // namespace platform

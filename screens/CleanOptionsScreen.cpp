@@ -10,6 +10,7 @@
 #include "screens/PathsView.h"
 #include "screens/SettingNotSaved.h"
 #include "screens/FolderPicker.h"
+#include "screens/TargetsScreen.h"
 #include "settings/SettingsFile.h"
 
 namespace screens {
@@ -55,6 +56,7 @@ CleanOptionsScreen::CleanOptionsScreen(const ScreenServices& services)
         {"sHelp", "Help", CommandKind::kHelp, Target::Of<OptionsHelp>()},
         {"sAbout", "About", CommandKind::kOpen, Target::Of<AboutScreen>()},
         {"sClose", "Close", CommandKind::kClose, {}, platform::kPointerHourglass},
+        {"sTargets", "All Targets", CommandKind::kOpen, Target::Of<TargetsScreen>()},
     });
 }
 

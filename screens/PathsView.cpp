@@ -5,6 +5,7 @@
 #include "screens/AboutScreen.h"
 #include "screens/SidePicture.h"
 #include "screens/FolderPicker.h"
+#include "engine/CleanTargets.h"
 #include "settings/KnownFolders.h"
 #include "settings/SettingsFile.h"
 
@@ -51,6 +52,16 @@ void PathsView::LoadContent() {
     pathList.AddItem(cookies);
     pathList.AddItem(temp);
     if (stored != "0" && !stored.empty()) pathList.AddItem(stored + " \"Your file!\"");
+    // Then the chosen targets of many folders and of the shell, where they clean.
+    const engine::CleanSettings chosen = engine::CleanSettings::Read(
+        settings::IniSnapshot(Ports(), settings::IniFilePath(*Ports().environment)), *Ports().environment);
+    const auto targets = engine::CleanTargets();
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const engine::TargetKind kind = targets[i].kind;
+        if (!chosen.Chosen(i) || (kind != engine::TargetKind::kFolderSet && kind != engine::TargetKind::kShell)) continue;
+        const std::string place = targets[i].place(chosen);
+        pathList.AddItem(place.empty() ? std::string(targets[i].label) : place);
+    }
 }
 
 }  // namespace screens

@@ -1,5 +1,7 @@
 #include "screens/PreviewLine.h"
 
+#include <algorithm>
+
 #include "engine/Amounts.h"
 #include "forms/Application.h"
 #include "screens/Backdrop.h"
@@ -53,6 +55,29 @@ void PreviewLine::End(forms::Application& app) {
     lineShown_ = false;
 }
 
+std::string PreviewPartText(const engine::CleanTarget& target, const engine::DeleteTally& tally) {
+    if (tally.foldersNotCleaned > 0) return "cannot be cleaned";
+    if (!tally.skipped.empty() && tally.foldersFound == 0) {
+        // Every place was left: why, each reason once.
+        std::vector<std::string> reasons;
+        for (const engine::SkippedPlace& skipped : tally.skipped) {
+            if (std::find(reasons.begin(), reasons.end(), skipped.reason) == reasons.end()) reasons.push_back(skipped.reason);
+        }
+        std::string why;
+        for (const std::string& reason : reasons) why += (why.empty() ? "" : "; ") + reason;
+        return "skipped: " + why;
+    }
+    if (tally.absent && tally.skipped.empty()) return "not there";
+    if (target.CountsEntries()) {
+        return engine::CountText(tally.removedItems) + " of " +
+               engine::CountText(tally.removedItems + tally.spared + tally.keptItems) + " entries";
+    }
+    std::string text = engine::ItemsText(tally.removedItems) + ", " + engine::BytesText(tally.removedBytes);
+    const std::size_t skipped = tally.skipped.size();
+    if (skipped > 0) text += "; " + engine::CountText(skipped) + (skipped == 1 ? " place skipped" : " places skipped");
+    return text;
+}
+
 std::string CountingText(const engine::CleanPreview& known, const std::optional<TargetPreviews::Walking>& inHand) {
     engine::PreviewTotal soFar = engine::TotalOf(known);
     if (inHand) {
@@ -72,19 +97,9 @@ std::string PreviewText(const engine::CleanPreview& preview) {
     for (std::size_t i = 0; i < preview.targets.size(); ++i) {
         if (!preview.targets[i]) continue;
         const engine::DeleteTally& tally = *preview.targets[i];
-        const engine::CleanTarget& target = targets[i];
         items += tally.removedItems;
         bytes += tally.removedBytes;
-        std::string part(target.shortName);
-        if (tally.foldersNotCleaned > 0) {
-            part += " cannot be cleaned";
-        } else if (target.countsEntries) {
-            part += " " + engine::CountText(tally.removedItems) + " of " +
-                    engine::CountText(tally.removedItems + tally.spared + tally.keptItems) + " entries";
-        } else {
-            part += " " + engine::ItemsText(tally.removedItems) + ", " + engine::BytesText(tally.removedBytes);
-        }
-        parts += (parts.empty() ? "" : "; ") + part;
+        parts += (parts.empty() ? "" : "; ") + std::string(targets[i].shortName) + " " + PreviewPartText(targets[i], tally);
     }
     if (parts.empty()) return start + "remove nothing: nothing is chosen";
     return start + "remove " + engine::ItemsText(items) + ", " + engine::BytesText(bytes) + ": " + parts;

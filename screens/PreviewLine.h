@@ -42,6 +42,10 @@ private:
 
 // "A clean now would remove 53,234 items, 1.3 GB: Your Selected Folder 51,234 items, 1.2 GB; ..."
 std::string PreviewText(const engine::CleanPreview& preview);
+// What a clean of one target would do, as a part of that line says it after the target's name:
+// "4 items, 7 bytes", "2 of 3 entries", "skipped: Chrome is running" (every place left, and why),
+// "4 items, 7 bytes; 1 place skipped", "not there", "cannot be cleaned".
+std::string PreviewPartText(const engine::CleanTarget& target, const engine::DeleteTally& tally);
 // While it is being worked out: "Working out what a clean now would remove, counting: 12,000
 // items, 410.2 MB so far" (what is known, and the walk in hand).
 std::string CountingText(const engine::CleanPreview& known, const std::optional<TargetPreviews::Walking>& inHand);

@@ -11,6 +11,7 @@
 #include "screens/InternetKeepScreen.h"
 #include "screens/PathsView.h"
 #include "screens/StartPage.h"
+#include "screens/TargetsScreen.h"
 
 namespace screens {
 namespace {
@@ -30,6 +31,7 @@ void ProvideScreens(forms::Application& app, const ScreenServices& services) {
     ProvideScreen<InternetKeepScreen>(app, services);
     ProvideScreen<CookieFolderScreen>(app, services);
     ProvideScreen<AboutScreen>(app, services);
+    ProvideScreen<TargetsScreen>(app, services);
     ProvideScreen<StartPageHelp>(app, services);
     ProvideScreen<OptionsHelp>(app, services);
     ProvideScreen<FolderPickerHelp>(app, services);

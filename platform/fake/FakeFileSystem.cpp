@@ -547,4 +547,14 @@ bool FakeFileSystem::OpensAsAnotherProgram(const std::string& path, bool toDelet
            !text::EqualsNoCase(Resolve(currentFolder_, false), key);
 }
 
+FsError FakeFileSystem::TryOpen(const std::string& path, OpenIntent intent) {
+    const Node* node = Find(Resolve(path, false));
+    if (!node) return FsError::kNotFound;
+    if (node->isFolder) return FsError::kAccessDenied;  // a folder is not opened as a file
+    if (node->lock == Lock::kExclusive || (node->lock == Lock::kInUse && intent == OpenIntent::kDelete)) {
+        return FsError::kInUse;
+    }
+    return FsError::kNone;
+}
+
 }  // namespace fake

@@ -83,6 +83,8 @@ public:
     std::optional<Item> IdentifyItself(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
                                                        platform::FsError* why = nullptr) override;
+    // A file locked kInUse cannot be opened for deletion, one locked kExclusive not at all.
+    platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;
     // A drive is the volume "\Device\HarddiskVolume<n>", C: the first; a mapped drive names its
     // folder as subst does ("\??\C:\Folder").
     std::optional<std::string> DosDevice(std::string_view name) override { return DeviceOf(name); }

@@ -314,4 +314,17 @@ std::unique_ptr<platform::FolderHandle> Win32FileSystem::OpenFolder(const std::s
     return OpenFolderHandle(*apiPath, use, why);
 }
 
+FsError Win32FileSystem::TryOpen(const std::string& path, OpenIntent intent) {
+    const auto apiPath = ApiPath(path);
+    if (!apiPath) return FsError::kOther;
+    // Every sharing mode of ours: only what the holder's open forbids can refuse it. The
+    // handle is closed unused, so that nothing of the file changes.
+    const DWORD access = intent == OpenIntent::kDelete ? DELETE | FILE_READ_ATTRIBUTES : GENERIC_READ;
+    const KernelHandle file(::CreateFileW(apiPath->c_str(), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) return LastError();
+    return FsError::kNone;
+}
+
 }  // namespace win32

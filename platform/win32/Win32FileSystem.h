@@ -24,6 +24,7 @@ public:
     std::optional<Item> IdentifyItself(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
                                                        platform::FsError* why = nullptr) override;
+    platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;
     std::optional<std::string> DosDevice(std::string_view name) override;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
 #include "platform/Folders.h"
+#include "platform/RecycleBin.h"
 #include "platform/UrlCache.h"
 
 namespace contract {
@@ -34,6 +35,7 @@ public:
     virtual platform::Folders& Shell() = 0;
     virtual platform::FileSystem& Files() = 0;
     virtual platform::UrlCache& Cache() = 0;
+    virtual platform::RecycleBin& Bin() = 0;
 
     // An empty folder made for this test: absolute, without a trailing "\". Everything in it
     // is removed with the world; nothing outside it is ever touched.
@@ -77,6 +79,10 @@ public:
     virtual std::optional<std::string> NetworkForm(const std::string& path) = 0;
     // A process that runs while the world lives, other than this one.
     virtual std::uint32_t RunningProcessId() = 0;
+
+    // Moves a file of the scratch folder to the Recycle Bin as a user's deletion does; false where
+    // the bin may be a real user's (Windows itself): the tests empty it.
+    virtual bool Trash(const std::string& path) = 0;
 
     // URL-cache entries, made the way a browser makes them and not through the port under
     // test; the world deletes them when it goes. Other entries of the cache are left alone.

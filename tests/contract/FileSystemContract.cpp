@@ -111,6 +111,22 @@ TEST_F(FileSystemContract, FileOpenElsewhereIsReadUnlessHeldExclusively) {
     EXPECT_EQ(Read(path), std::nullopt);
 }
 
+// Chromium holds its lockfile with reading shared, which refuses only an open for deletion;
+// Firefox its parent.lock with nothing shared, which refuses any. Trying changes nothing.
+TEST_F(FileSystemContract, TryingAnOpenTellsWhatAHolderForbids) {
+    using Intent = platform::FileSystem::OpenIntent;
+    const std::string path = InScratch("lockfile");
+    world->MakeFile(path, "lock");
+    EXPECT_EQ(files.TryOpen(path, Intent::kDelete), FsError::kNone);
+    for (const bool exclusive : {false, true}) {
+        const auto held = world->HoldOpen(path, exclusive);
+        EXPECT_EQ(files.TryOpen(path, Intent::kRead), exclusive ? FsError::kInUse : FsError::kNone);
+        EXPECT_EQ(files.TryOpen(path, Intent::kDelete), FsError::kInUse);
+    }
+    EXPECT_EQ(files.TryOpen(InScratch("missing\\lockfile"), Intent::kRead), FsError::kNotFound);
+    EXPECT_EQ(Read(path), "lock");
+}
+
 // A replace that cannot finish keeps the old file whole, leaves no temporary file, and says why.
 TEST_F(FileSystemContract, ReplaceThatFailsKeepsTheOldContent) {
     enum class Obstacle { kHeldOpen, kHeldExclusively, kReadOnly };

@@ -42,7 +42,7 @@ const std::string kOptionsScreen = "  Kavlon Tarnwick----Choose The Folders You 
 const std::vector<std::string> kStartPageBar = {"View Paths", "Options", "View Cookies", "User Folder",
                                                 "Help",       "About",   "Close"};
 const std::vector<std::string> kOptionsBar = {"View Paths", "View Cookies", "User Folder", "Clean Now",
-                                              "Help",       "About",        "Close"};
+                                              "Help",       "About",        "Close",       "All Targets"};
 
 std::string StartUpFolder() {
     wchar_t path[MAX_PATH] = {};

@@ -35,7 +35,7 @@ const std::string kCookiesHelp = "  Kavlon Tarnwick----Close Will  Take You Back
 const std::string kCookies = "Kavlon Tarnwick----Save Your Cookies Here";
 
 const Bar kStartBar = {"View Paths", "Options", "View Cookies", "User Folder", "Help", "About", "Close"};
-const Bar kOptionsBar = {"View Paths", "View Cookies", "User Folder", "Clean Now", "Help", "About", "Close"};
+const Bar kOptionsBar = {"View Paths", "View Cookies", "User Folder", "Clean Now", "Help", "About", "Close", "All Targets"};
 const Bar kCleanNowMenu = {"Are You Sure?"};
 const Bar kPickerBar = {"View Paths", "Options", "View Cookies", "Save", "Help", "About", "Close"};
 const Bar kPathsBar = {"Options", "View Cookies", "User Folder", "About", "Close"};

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/MainWindow.h"
 #include "engine/CleanPreview.h"
 #include "engine/CleanTargets.h"
 #include "screens/Backdrop.h"
 #include "screens/CleanOptionsScreen.h"
 #include "screens/PreviewLine.h"
+#include "screens/TargetsScreen.h"
 #include "settings/SettingsFile.h"
 #include "support/HeadlessWorld.h"
 
@@ -69,10 +71,12 @@ TEST(CleanPreview, CountsWhatTheCleanThenRemovesAndChangesNothing) {
          [](PreviewWorld& w) { w.files.SetLock("C:\\Temp\\deep\\er\\u.tmp", fake::FakeFileSystem::Lock::kInUse); }},
         {"a user folder that cannot be opened", "C:\\Gone", [](PreviewWorld&) {}},
     };
+    std::string everything;  // every target of the table chosen
+    for (const engine::CleanTarget& target : engine::CleanTargets()) everything += std::string(target.key) + "=Yes\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         PreviewWorld world;
-        world.Settings(c.user);
+        world.Settings(c.user, everything);
         c.setUp(world);
         const std::vector<std::string> before = world.State();
         const engine::CleanPreview preview = engine::PreviewClean(world.ports, world.Read());
@@ -158,7 +162,8 @@ TEST(CleanPreview, EachListOfTheRecordNamesUpToItsLimitAndCountsTheRest) {
     const std::string log = world.files.Content("C:\\Apps\\Morvane.log").value_or("");
     EXPECT_TRUE(log.ends_with(largest)) << log;
     EXPECT_NE(log.find("Would stay (100 of 101):\r\n"), std::string::npos);
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 8 + 2 * 100);
+    // The header, a line per target, the totals, the outcome, and each list with its heading.
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3 + engine::CleanTargets().size() + 2 * (1 + 100));
 }
 
 // The line counts as it goes and keeps what each target was found to hold: a box clicked is
@@ -213,6 +218,7 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         SCOPED_TRACE(escape ? "Esc" : "Cancel");
         PreviewWorld world;
         world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+        world.app.Get<app::MainWindow>();  // resident: the screens outlive the clean's end
         screens::Backdrop& backdrop = world.app.Get<screens::Backdrop>();
         world.app.Show<screens::CleanOptionsScreen>();  // worked out at once on this desktop
         world.desktop.besideOnThread = true;
@@ -231,9 +237,7 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
         gate.Go();
         world.desktop.FinishBeside();
         world.files.beforeOpen = nullptr;
-        // The run's end may have unloaded the backdrop it showed.
-        const screens::Backdrop* after = world.app.Find<screens::Backdrop>();
-        EXPECT_TRUE(after == nullptr || !after->cancelButton.Visible());
+        EXPECT_FALSE(backdrop.cancelButton.Visible());
         ASSERT_EQ(world.desktop.messages.size(), 1u);
         EXPECT_EQ(world.desktop.messages[0].text, "Cleaning Stopped !\r\r1 item, 2 bytes removed; the rest was not reached.");
         EXPECT_EQ(world.files.Tree("C:\\Temp").size(), 4u) << "not reached";
@@ -243,3 +247,35 @@ TEST(PreviewLine, ACleanFromTheOptionsGoesAgainstThePreviewAndTheBackdropCanStop
 }
 
 }  // namespace
+
+// The screen of every target works each out as the line does, chosen or not, the one in hand
+// counting; a box clicked sums again what is known; for a refused folder nothing is walked.
+TEST(TargetsScreen, WorksOutEveryTargetAsTheLineDoes) {
+    PreviewWorld world;
+    world.Settings("C:\\Mine", "User=Yes\r\nTemp=Yes\r\n");
+    world.bin.Add("gone.txt", 5);
+    world.desktop.besideDeferred = true;
+    screens::TargetsScreen& screen = world.app.Get<screens::TargetsScreen>();
+    const auto lines = [&] {
+        std::string all;
+        for (const auto& amount : screen.amounts) all += amount->Caption() + "|";
+        return all + screen.total.Caption();
+    };
+    const auto each = [](const std::string& line) { return line + "|" + line + "|" + line + "|" + line + "|"; };
+    world.app.Show(screen);
+    EXPECT_EQ(lines(), "working it out ... 0 items, 0 bytes so far|working it out ...|working it out ...|" +
+                           each("working it out ...") + "working it out ...|So far the chosen ones would free 0 items, 0 bytes.");
+    world.desktop.FinishBeside();
+    EXPECT_EQ(lines(), "1 item, 2 bytes|4 items, 7 bytes|2 of 3 entries|" + each("not there") +
+                           "1 item, 5 bytes|The chosen ones would free 5 items, 9 bytes.");
+    screen.boxes.back()->OnCheckedByUser(true);
+    EXPECT_TRUE(lines().ends_with("|The chosen ones would free 6 items, 14 bytes.") && world.desktop.besideRuns == 8);
+    world.app.Hide(screen);
+    settings::WriteINI(world.ports, "C:\\Apps\\Clean.ini", "User", "sFile0", "C:\\Windows");
+    world.app.Show(screen);
+    world.desktop.FinishBeside();
+    const std::string refused = "not looked at: a clean would be refused";
+    EXPECT_EQ(lines(), "would be refused|" + refused + "|" + refused + "|" + each(refused) + refused +
+                           "|A clean now would be refused: Your Selected Folder C:\\Windows is a protected folder");
+    EXPECT_EQ(world.desktop.besideRuns, 9);
+}

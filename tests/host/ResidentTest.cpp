@@ -208,11 +208,12 @@ TEST_F(Resident, ACleanFromTheIconShowsItselfOnTheIconAndStopCleanStopsOnlyIt) {
         world.files.SetLock("C:\\Temp\\a.tmp", fake::FakeFileSystem::Lock::kInUse);
         world.files.Erase("C:\\Apps\\Morvane.log");
         world.desktop.balloons.clear();
-        testing_support::Gate gate;  // at the first file
-        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
-        world.desktop.besideOnThread = false;  // the start's shortcut is made before the clean
+        // The start's shortcut is made at once: the fake files are not shared between threads.
+        world.desktop.besideOnThread = false;
         Start();
         world.desktop.besideOnThread = true;
+        testing_support::Gate gate;  // at the first file
+        world.files.beforeOpen = [&](const std::string&) { gate.Pass(); };
         Choose("Clean Now");
         ASSERT_TRUE(gate.Reached());
         world.desktop.Advance(100);

@@ -10,6 +10,7 @@
 #include "screens/InternetKeepScreen.h"
 #include "screens/CookieFolderScreen.h"
 #include "screens/AboutScreen.h"
+#include "screens/TargetsScreen.h"
 #include "screens/HelpPages.h"
 #include "screens/PathsView.h"
 #include "screens/FolderPicker.h"
@@ -239,7 +240,8 @@ TEST_F(Screens, NoBoxListOrCountOfAScreenLiesOverAnother) {
                a->Top() < b->Top() + b->Height() && b->Top() < a->Top() + a->Height();
     };
     const std::vector<forms::Form*> screens = {&world.app.Get<CleanOptionsScreen>(), &world.app.Get<FolderPicker>(),
-                                               &world.app.Get<InternetKeepScreen>(), &world.app.Get<CookieFolderScreen>()};
+                                               &world.app.Get<InternetKeepScreen>(), &world.app.Get<CookieFolderScreen>(),
+                                               &world.app.Get<TargetsScreen>()};
     for (const forms::Form* screen : screens) {
         const std::vector<forms::Control*>& controls = screen->Controls();
         for (size_t i = 0; i < controls.size(); ++i) {

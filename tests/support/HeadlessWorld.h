@@ -13,6 +13,7 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeRecycleBin.h"
 #include "platform/fake/FakeUrlCache.h"
 
 namespace testing_support {
@@ -24,7 +25,8 @@ struct FakePorts {
     fake::FakeFolders folders{files};
     fake::FakeAutomation automation;
     fake::FakeUrlCache cache;
-    platform::Ports ports{&env, &folders, &files, &automation, &cache};
+    fake::FakeRecycleBin bin;
+    platform::Ports ports{&env, &folders, &files, &automation, &cache, &bin};
 };
 
 struct HeadlessWorld : FakePorts {

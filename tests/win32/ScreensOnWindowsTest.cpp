@@ -21,6 +21,7 @@
 #include "screens/InternetKeepScreen.h"
 #include "screens/CookieFolderScreen.h"
 #include "screens/AboutScreen.h"
+#include "screens/TargetsScreen.h"
 #include "screens/HelpPages.h"
 #include "screens/PathsView.h"
 #include "screens/FolderPicker.h"
@@ -209,6 +210,7 @@ TEST(TextsOnWindows, EveryTextShowsWholeInItsOwnFontListsKeepTheirRowsAndScreens
         check(app.Get<screens::StartPage>()), check(app.Get<CleanOptionsScreen>()), check(app.Get<FolderPicker>()), check(app.Get<PathsView>());
         check(app.Get<InternetKeepScreen>()), check(app.Get<CookieFolderScreen>()), check(app.Get<AboutScreen>()), check(app.Get<StartPageHelp>());
         check(app.Get<OptionsHelp>()), check(app.Get<FolderPickerHelp>()), check(app.Get<InternetCookiesHelp>()), check(app.Get<CookieFolderHelp>());
+        check(app.Get<TargetsScreen>());
         // The backdrop: the longest status texts, and a clean's progress in a folder too long for it.
         Backdrop& backdrop = app.Get<Backdrop>();
         const std::string folder = "C:\\Users\\" + std::string(250, 'p') + "\\Holiday";

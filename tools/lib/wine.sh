@@ -1,5 +1,6 @@
 # Wine prefixes that cannot reach the developer's files. Source this file, then:
-#   wine_env DIR     exports WINEPREFIX=DIR and a HOME under it for every later wine call
+#   wine_env DIR     exports WINEPREFIX=DIR and a HOME beside it (DIR.home, with the XDG folders,
+#                    among them the Recycle Bin's trash) for every later wine call
 #   wine_prefix DIR [test]
 #                    boots DIR when new, makes it safe, and refuses (returns 1) when it is not;
 #                    "test" also leaves windows unmanaged (for Xvfb without a window manager)
@@ -38,7 +39,9 @@ wine_escaping_links() {
 wine_prefix() {
   wine_env "$1"
   local dir=$WINEPREFIX
-  mkdir -p "$HOME"
+  # The Recycle Bin of a Wine program is the XDG trash below XDG_DATA_HOME, which Wine makes only
+  # when the folder above it is there: every prefix gets a bin of its own below build/.
+  mkdir -p "$HOME" "$XDG_DATA_HOME"
   if [ ! -f "$dir/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || { echo "wine_prefix: wineboot failed for $dir" >&2; return 1; }
     wineserver -w

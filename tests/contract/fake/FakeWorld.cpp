@@ -3,6 +3,7 @@
 #include "platform/fake/FakeEnvironment.h"
 #include "platform/fake/FakeFileSystem.h"
 #include "platform/fake/FakeFolders.h"
+#include "platform/fake/FakeRecycleBin.h"
 #include "platform/fake/FakeUrlCache.h"
 #include "tests/contract/ContractWorld.h"
 
@@ -48,6 +49,7 @@ public:
     platform::Folders& Shell() override { return folders_; }
     platform::FileSystem& Files() override { return files_; }
     platform::UrlCache& Cache() override { return cache_; }
+    platform::RecycleBin& Bin() override { return bin_; }
 
     std::string Scratch() override { return kScratch; }
     void MakeFile(const std::string& path, const std::string& content) override { files_.AddFile(path, content); }
@@ -105,6 +107,8 @@ public:
 
     std::uint32_t RunningProcessId() override { return fake::FakeFileSystem::kRunningProcess; }
 
+    bool Trash(const std::string& path) override { return bin_.Add(path, files_.Content(path)->size()), files_.Erase(path), true; }
+
     void CommitCacheEntry(const std::string& name) override { cache_.Commit(name, platform::kNormalCacheEntry, 13); }
 
     std::string SetCookie(const std::string& host) override {
@@ -124,6 +128,7 @@ private:
     fake::FakeFileSystem files_;
     fake::FakeFolders folders_{files_};
     fake::FakeUrlCache cache_;
+    fake::FakeRecycleBin bin_;
     char nextDrive_ = 'P';
 };
 

@@ -10,12 +10,14 @@
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Folders.h"
+#include "platform/win32/Win32RecycleBin.h"
 #include "platform/win32/Win32UrlCache.h"
 #include "tests/contract/ContractWorld.h"
 #include "tests/win32/world/TestFiles.h"
 #include "tests/win32/world/UnixLinks.h"
 #include "tests/win32/world/WinePrefix.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 #include <wininet.h>
 
@@ -108,6 +110,7 @@ public:
     platform::Folders& Shell() override { return folders_; }
     platform::FileSystem& Files() override { return files_; }
     platform::UrlCache& Cache() override { return cache_; }
+    platform::RecycleBin& Bin() override { return bin_; }
 
     std::string Scratch() override { return scratch_; }
 
@@ -207,6 +210,13 @@ public:
         return 0;
     }
 
+    bool Trash(const std::string& path) override {  // only to Wine's bin, the prefix's own trash
+        const std::wstring from = Widen(path) + L'\0';  // the shell reads a list, twice ended
+        SHFILEOPSTRUCTW deletion{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_ALLOWUNDO | FOF_NO_UI};
+        return testing_support::IsInside(path, scratch_) && !testing_support::UnixNameOfPath(scratch_).empty() &&
+               ::SHFileOperationW(&deletion) == 0;
+    }
+
     void CommitCacheEntry(const std::string& name) override {
         const std::string ansi = AnsiOf(name);
         cacheEntries_.push_back(ansi);
@@ -289,6 +299,7 @@ private:
     win32::Win32Folders folders_;
     win32::Win32FileSystem files_;
     win32::Win32UrlCache cache_;
+    win32::Win32RecycleBin bin_;
     std::wstring temp_;
     std::string scratch_;
     std::wstring previousFolder_;
