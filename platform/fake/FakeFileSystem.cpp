@@ -240,7 +240,6 @@ void FakeFileSystem::Insert(const std::string& normalised, Node node) {
     if (parent.size() >= 3 && !Find(Key(parent))) AddFolder(parent);
     node.path = normalised;
     node.id = nextId_++;
-    node.lastWrite = Stamp();
     nodes_[Key(normalised)] = std::move(node);
 }
 
@@ -384,7 +383,6 @@ FsError FakeFileSystem::TryReplaceWholeFile(const std::string& path, std::string
         if (node->lock != Lock::kNone) return {FsError::kInUse, kSharingViolation};
         node->content = std::string(content);
         node->attributes = platform::kAttrArchive;
-        node->lastWrite = Stamp();
         node->id = nextId_++;  // a new file under the name: its other names keep the old one
         return FsError::kNone;
     }
@@ -410,7 +408,6 @@ std::optional<std::uint64_t> FakeFileSystem::AppendToFile(const std::string& pat
         return std::nullopt;
     }
     node->content += content;
-    node->lastWrite = Stamp();
     return node->content.size();
 }
 
@@ -441,7 +438,7 @@ FsError FakeFileSystem::CreateFolder(const std::string& path) {
     const Node* parentNode = Find(ParentKey(key));
     if (!parentNode || !parentNode->isFolder) return FsError::kNotFound;
     nodes_[key] = Node{text::JoinPath(parentNode->path, text::FileNameOf(Normalise(path))), true, {},
-                       platform::kAttrDirectory, Lock::kNone, {}, nextId_++, Stamp()};
+                       platform::kAttrDirectory, Lock::kNone, {}, nextId_++};
     return FsError::kNone;
 }
 

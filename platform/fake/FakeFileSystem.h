@@ -47,8 +47,6 @@ public:
     void SetAttributes(const std::string& path, std::uint32_t attributes);
     // When the item was last written (a FILETIME), as its listing reports it.
     void SetWriteTime(const std::string& path, std::uint64_t fileTime);
-    // What stamps an item written from now on (0, the oldest, when unset).
-    std::function<std::uint64_t()> clock;
     void SetLock(const std::string& path, Lock lock);
     void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     // When set, writes fail (a full disk or a read-only medium).
@@ -118,7 +116,6 @@ private:
     // How many names the file of this identity has.
     int NamesOf(std::uint64_t id) const;
     void Insert(const std::string& normalised, Node node);
-    std::uint64_t Stamp() const { return clock ? clock() : 0; }
     // The entry a listing shows for a node: a file link shows what it leads to.
     platform::FileEntry EntryOf(const Node& node) const;
     void RemoveLeftoversBeside(const std::string& key);

@@ -44,8 +44,6 @@ public:
     virtual void MakeFile(const std::string& path, const std::string& content) = 0;
     // Sets a file's or folder's attributes (read-only, hidden, system), without the port.
     virtual void SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
-    // Sets a file's or folder's last write time (a FILETIME), without the port.
-    virtual void SetWriteTime(const std::string& path, std::uint64_t fileTime) = 0;
 
     // Process environment; the previous state comes back with the world.
     virtual void SetVariable(const std::string& name, const std::string& value) = 0;

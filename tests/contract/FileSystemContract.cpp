@@ -373,33 +373,6 @@ TEST_F(FileSystemContract, AHandleListsWhatThePathListsWithEachOnesId) {
     }
 }
 
-// What a walk decides on without opening an entry: when it was written (FAT keeps 2 seconds),
-// and what it is, as the item named by its path is itself: a kept path is matched so.
-TEST_F(FileSystemContract, AListingGivesWriteTimesAndTheIdentityOfTheItemItself) {
-    const std::uint64_t old = world->Env().FileTimeNow() - 48 * 36'000'000'000ull;
-    world->MakeFile(InScratch("old.txt"), "o");
-    ASSERT_EQ(files.CreateFolder(InScratch("Sub")), FsError::kNone);
-    world->SetWriteTime(InScratch("old.txt"), old);
-    world->SetWriteTime(InScratch("Sub"), old);
-    world->MakeFileLink(InScratch("file link"), InScratch("old.txt"));
-    world->MakeFolderLink(InScratch("folder link"), InScratch("Sub"));
-    const auto folder = Scratch();
-    const auto listed = folder ? folder->List() : std::nullopt;
-    ASSERT_TRUE(listed.has_value());
-    for (const FileEntry& entry : *listed) {
-        SCOPED_TRACE(entry.name);
-        if (!entry.IsReparsePoint()) {
-            EXPECT_NEAR(static_cast<double>(entry.lastWrite), static_cast<double>(old), 2e7);
-        }
-        EXPECT_EQ(entry.lastWrite, EntryIn(world->Scratch(), entry.name).value().lastWrite);
-        const auto item = files.IdentifyItself(InScratch(entry.name));
-        ASSERT_TRUE(item.has_value());
-        // Under Wine a folder link opens as its target, which its listing's id names too.
-        EXPECT_EQ(item->identity, (platform::FileIdentity{folder->Identity().volume, entry.fileId}));
-    }
-    EXPECT_EQ(files.IdentifyItself(InScratch("Missing")), std::nullopt);
-}
-
 TEST_F(FileSystemContract, DeleteEntryRemovesFilesOnly) {
     enum class Kind { kPlain, kReadOnly, kHiddenSystem, kHeldOpen, kReadOnlyHeldOpen, kFolder, kGone };
     struct Case {

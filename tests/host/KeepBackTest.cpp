@@ -20,37 +20,45 @@ struct KeepWorld : testing_support::HeadlessWorld {
         folders.SetFolder(36, "C:\\Windows");
         files.AddFolder("C:\\Windows");
     }
-    // The preview's Temp target, then the unattended clean (its code and record in env and the log).
-    engine::DeleteTally PreviewThenClean(const std::string& sections) {
+    // The preview of the Temp target, then the unattended clean: what it left, its code, its record,
+    // and the preview's counts against it.
+    void Expect(const std::string& sections, const Paths& left, const std::string& record, int exitCode,
+                std::uint64_t keptBack) {
         files.AddFile("C:\\Apps\\Clean.ini", "[Delete]\r\nTemp=Yes\r\n" + sections);
+        const std::size_t before = files.Tree("C:\\Temp").size();
         const engine::CleanPreview preview = engine::PreviewClean(
             ports, engine::CleanSettings::Read(settings::IniSnapshot(ports, "C:\\Apps\\Clean.ini"), env));
         app::CleanRunWindows host(app, ports, cleaner);
         cleaner.RunAutoClean(host);
-        return preview.targets[1].value_or(engine::DeleteTally{});
+        EXPECT_EQ(files.Tree("C:\\Temp"), left);
+        EXPECT_EQ(env.exitCode, exitCode);
+        const std::string log = files.Content("C:\\Apps\\Morvane.log").value_or("");
+        EXPECT_NE(log.find(record), std::string::npos) << log;
+        ASSERT_TRUE(preview.targets[1]);
+        EXPECT_EQ(preview.targets[1]->removedItems, before - left.size());
+        EXPECT_EQ(preview.targets[1]->KeptBack(), keptBack);
     }
-    std::string Log() { return files.Content("C:\\Apps\\Morvane.log").value_or(""); }
 };
 
 // One file written at a time from the clean's start, beside an old one that always goes.
 TEST(KeepBack, FilesNewerThanTheAgeLimitStayWithTheFoldersThatHoldThem) {
     const std::int64_t hour = engine::kFileTimeHour, second = 10'000'000, day = 24 * hour;
+    const std::string file = "C:\\Temp\\f", newer = "; kept back: 1 item newer than 24 hours\r\n";
     const struct Case {
         const char* label;
-        std::string limit;
-        std::string file;
+        std::string limit, file;
         std::int64_t written;  // from the start
-        Paths left;            // besides what stays
+        Paths left;
         std::string record;
     } cases[] = {
-        {"just inside", "24", "C:\\Temp\\f", -day + second, {"C:\\Temp\\f"}, "; kept back: 1 item newer than 24 hours\r\n"},
-        {"outside by less than FAT's 2 seconds", "24", "C:\\Temp\\f", -day - second, {"C:\\Temp\\f"}, "; kept back: 1 item newer"},
-        {"just outside", "24", "C:\\Temp\\f", -day - 3 * second, {}, ": 2 items removed, 2 bytes, 0 items left\r\n"},
-        {"in the future", "24", "C:\\Temp\\f", 2 * day, {"C:\\Temp\\f"}, "; kept back: 1 item newer"},
+        {"just inside", "24", file, -day + second, {file}, newer},
+        {"outside by less than FAT's 2 seconds", "24", file, -day - second, {file}, newer},
+        {"just outside", "24", file, -day - 3 * second, {}, ": 2 items removed, 2 bytes, 0 items left\r\n"},
+        {"in the future", "24", file, 2 * day, {file}, newer},
         {"one new file deep inside", " 2 ", "C:\\Temp\\a\\b\\f", -hour, {"C:\\Temp\\a", "C:\\Temp\\a\\b", "C:\\Temp\\a\\b\\f"},
          ": 1 item removed, 1 byte, 0 items left; kept back: 1 item newer than 2 hours\r\n"},
-        {"no limit", "0", "C:\\Temp\\f", -hour, {}, ": 2 items removed, 2 bytes, 0 items left\r\n"},
-        {"a limit that is no number keeps everything", "24h", "C:\\Temp\\f", -hour, {"C:\\Temp\\f", "C:\\Temp\\old.txt"},
+        {"no limit", "0", file, -hour, {}, ": 2 items removed, 2 bytes, 0 items left\r\n"},
+        {"a limit that is no number keeps everything", "24h", file, -hour, {file, "C:\\Temp\\old.txt"},
          "Temp Folder was not cleaned: its age limit ([Keep Newer]) is no whole number of hours"},
     };
     for (const Case& c : cases) {
@@ -59,14 +67,10 @@ TEST(KeepBack, FilesNewerThanTheAgeLimitStayWithTheFoldersThatHoldThem) {
         world.files.AddFile("C:\\Temp\\old.txt", "o");
         world.files.AddFile(c.file, "f");
         world.files.SetWriteTime(c.file, world.env.fileTime + c.written);
-        const std::size_t before = world.files.Tree("C:\\Temp").size();
-        const engine::DeleteTally preview = world.PreviewThenClean("[Keep Newer]\r\nTemp=" + c.limit + "\r\n");
-        EXPECT_EQ(world.files.Tree("C:\\Temp"), c.left);
         const bool unreadable = c.limit == "24h";
-        EXPECT_EQ(world.env.exitCode, unreadable ? engine::kExitSomethingStayed : engine::kExitAllRemoved);
-        EXPECT_NE(world.Log().find(c.record), std::string::npos) << world.Log();
-        EXPECT_EQ(preview.removedItems, before - c.left.size());
-        EXPECT_EQ(preview.keptNewer, c.left.empty() || unreadable ? 0u : 1u);
+        world.Expect("[Keep Newer]\r\nTemp=" + c.limit + "\r\n", c.left, c.record,
+                     unreadable ? engine::kExitSomethingStayed : engine::kExitAllRemoved,
+                     c.left.empty() || unreadable ? 0 : 1);
     }
 }
 
@@ -97,13 +101,8 @@ TEST(KeepBack, AKeptPathKeepsWhatItNamesByAnySpellingAndHarmsNothingElse) {
         world.files.MapDrive('K', "C:\\Temp");
         world.files.AddLink("C:\\Links\\ToKeep", "C:\\Temp\\Keep");
         // Numbered after a gap, which ends no list of what must stay.
-        const engine::DeleteTally preview = world.PreviewThenClean("[Keep]\r\nsFile1=" + c.kept + "\r\n");
-        EXPECT_EQ(world.files.Tree("C:\\Temp"), c.left);
+        world.Expect("[Keep]\r\nsFile1=" + c.kept + "\r\n", c.left, c.record, engine::kExitAllRemoved, c.left.size());
         EXPECT_TRUE(world.files.Exists("C:\\Elsewhere\\e.txt"));
-        EXPECT_EQ(world.env.exitCode, engine::kExitAllRemoved);
-        EXPECT_NE(world.Log().find(c.record), std::string::npos) << world.Log();
-        EXPECT_EQ(preview.removedItems, 7 - c.left.size());
-        EXPECT_EQ(preview.keptPathItems, c.left.size());
     }
 }
 

@@ -42,7 +42,6 @@ public:
         files_.AddFolder(environment_.programFolder);
         files_.AddFolder("C:\\Windows");
         folders_.SetFolder(kCsidlWindows, "C:\\Windows");
-        files_.clock = [this] { return environment_.fileTime; };
     }
 
     platform::Environment& Env() override { return environment_; }
@@ -56,7 +55,6 @@ public:
     void SetAttributes(const std::string& path, std::uint32_t attributes) override {
         files_.SetAttributes(path, attributes);
     }
-    void SetWriteTime(const std::string& path, std::uint64_t fileTime) override { files_.SetWriteTime(path, fileTime); }
 
     void SetVariable(const std::string& name, const std::string& value) override {
         environment_.SetVariable(name, value);

@@ -125,14 +125,6 @@ public:
         ::SetFileAttributesW(Long(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
     }
 
-    void SetWriteTime(const std::string& path, std::uint64_t fileTime) override {
-        const win32::KernelHandle item(::CreateFileW(Long(path).c_str(), FILE_WRITE_ATTRIBUTES,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        const FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
-        ::SetFileTime(item.Get(), nullptr, nullptr, &time);
-    }
-
     void SetVariable(const std::string& name, const std::string& value) override {
         Remember(name);
         ::SetEnvironmentVariableW(Widen(name).c_str(), Widen(value).c_str());
