@@ -45,7 +45,16 @@ std::string NotAllCleanedWhy(std::uint64_t itemsLeft, std::uint64_t foldersNotCl
 }
 
 std::string RemovedText(const engine::CleanSummary& summary) {
-    return engine::ItemsText(summary.itemsRemoved) + ", " + engine::BytesText(summary.bytesRemoved) + " removed";
+    std::string text = engine::ItemsText(summary.itemsRemoved) + ", " + engine::BytesText(summary.bytesRemoved) + " removed";
+    if (summary.keptBack > 0) text += "; " + engine::ItemsText(summary.keptBack) + " kept back";
+    return text;
+}
+
+// What the age limits and the kept paths kept: on purpose, so no failure.
+std::string KeptBackText(const engine::CleanSummary& summary) {
+    if (summary.keptBack == 0) return {};
+    return engine::ItemsText(summary.keptBack) + (summary.keptBack == 1 ? " was" : " were") +
+           " kept back on purpose: newer than the age limit, or in a kept path.";
 }
 
 std::string StoppedText(const engine::CleanSummary& summary) { return RemovedText(summary) + "; the rest was not reached."; }
@@ -127,8 +136,11 @@ std::string WhyNotAllText(const engine::CleanSummary& summary) {
 
 std::string FinishedText(const engine::CleanSummary& summary) {
     if (summary.stopped) return TwoParts(kStoppedTitle, StoppedText(summary));
-    if (summary.AllCleaned()) return kAllCleanedText;
-    return TwoParts(NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned), WhyNotAllText(summary));
+    const std::string kept = KeptBackText(summary);
+    if (summary.AllCleaned()) return kept.empty() ? std::string(kAllCleanedText) : TwoParts(kAllCleanedText, kept);
+    const std::string why = WhyNotAllText(summary);
+    return TwoParts(NotAllCleanedText(summary.itemsLeft, summary.foldersNotCleaned),
+                    kept.empty() ? why : why.empty() ? kept : why + " " + kept);
 }
 
 platform::TrayBalloon EndBalloon(const engine::CleanSummary& summary) {
@@ -149,8 +161,9 @@ std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool d
                          const std::function<bool(const std::string&)>& fits,
                          const std::optional<engine::PreviewTotal>& expected) {
     std::string text = engine::ItemsText(progress.items) + ", " + engine::BytesText(progress.bytes);
+    const std::string kept = progress.keptBack > 0 ? "; " + engine::ItemsText(progress.keptBack) + " kept back" : "";
     if (done) {
-        text += " freed";
+        text += " freed" + kept;
         if (progress.stayed > 0) text += "; " + engine::ItemsText(progress.stayed) + " stayed";
         return text;
     }
@@ -161,7 +174,7 @@ std::string ProgressText(const engine::CleanProgress::Snapshot& progress, bool d
                engine::BytesText(progress.bytes) + " of " + engine::BytesText(expected->bytes) + " (" +
                std::to_string(progress.items * 100 / expected->items) + "%)";
     }
-    text += " removed";
+    text += " removed" + kept;
     if (progress.place.empty()) return text;
     text += " - ";
     return text + text::ShortenPathMiddle(progress.place, [&](const std::string& place) { return fits(text + place); });

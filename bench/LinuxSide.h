@@ -90,12 +90,13 @@ inline bool FlushAll(const std::wstring& workFolder) {
     return RunOnLinux("/bin/sync", {}, workFolder).has_value();
 }
 
-// A copy of the tree `from` made at `to` (which must not exist), then everything flushed.
+// A copy of the tree `from` made at `to` (which must not exist), write times kept, then everything
+// flushed.
 inline bool CopyAndFlush(const std::wstring& from, const std::wstring& to, const std::wstring& workFolder) {
     const std::string source = UnixPathOf(from);
     const std::string target = UnixPathOf(to);
     if (!InsideOwnPrefix(source) || !InsideOwnPrefix(target)) return false;
-    const auto out = RunOnLinux("if [ -e $2 ]; then echo exists; else /bin/cp -r -- $1 $2 && /bin/sync && echo ok; fi",
+    const auto out = RunOnLinux("if [ -e $2 ]; then echo exists; else /bin/cp -r --preserve=timestamps -- $1 $2 && /bin/sync && echo ok; fi",
                                 {source, target}, workFolder);
     return out && *out == "ok\n";
 }

@@ -37,6 +37,7 @@ public:
     std::optional<std::string> Variable(std::string_view name) override { return inner_.Variable(name); }
     platform::OsVersion Version() override { return inner_.Version(); }
     platform::LocalTime Now() override { return inner_.Now(); }
+    std::uint64_t FileTimeNow() override { return inner_.FileTimeNow(); }
     std::uint64_t Ticks() override { return inner_.Ticks(); }
     std::unique_ptr<platform::HeldLock> LockByName(std::string_view name, int timeoutMs) override {
         return inner_.LockByName(name, timeoutMs);

@@ -9,7 +9,7 @@ void CleanProgress::WorkingIn(const std::string& place) {
 
 CleanProgress::Snapshot CleanProgress::Read() const {
     Snapshot snapshot{items_.load(std::memory_order_relaxed), bytes_.load(std::memory_order_relaxed),
-                      stayed_.load(std::memory_order_relaxed), {}};
+                      stayed_.load(std::memory_order_relaxed), {}, keptBack_.load(std::memory_order_relaxed)};
     const std::lock_guard<std::mutex> guard(placeLock_);
     snapshot.place = place_;
     return snapshot;

@@ -26,6 +26,8 @@ public:
         bytes_.fetch_add(bytes, std::memory_order_relaxed);
     }
     void Stayed() { stayed_.fetch_add(1, std::memory_order_relaxed); }
+    // Kept back on purpose (newer than the age limit, or a kept path): not a failure.
+    void KeptBack() { keptBack_.fetch_add(1, std::memory_order_relaxed); }
     void WorkingIn(const std::string& place);
 
     struct Snapshot {
@@ -33,6 +35,7 @@ public:
         std::uint64_t bytes = 0;
         std::uint64_t stayed = 0;
         std::string place;  // the folder (or the cache) being worked on
+        std::uint64_t keptBack = 0;
     };
     Snapshot Read() const;
 
@@ -41,6 +44,7 @@ private:
     std::atomic<std::uint64_t> items_{0};
     std::atomic<std::uint64_t> bytes_{0};
     std::atomic<std::uint64_t> stayed_{0};
+    std::atomic<std::uint64_t> keptBack_{0};
     mutable std::mutex placeLock_;  // the place changes once a folder, and is read a few times a second
     std::string place_;
 };

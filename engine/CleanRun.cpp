@@ -161,6 +161,7 @@ private:
         summary.bytesRemoved += tally.removedBytes;
         summary.itemsLeft += tally.keptItems;
         summary.foldersNotCleaned += tally.foldersNotCleaned;
+        summary.keptBack += tally.KeptBack();
         for (int reason = 0; reason < kStayReasons; ++reason) summary.leftFor[reason] += tally.keptBy[reason];
         for (const SkippedPlace& place : tally.skipped) summary.skipped.push_back(place.reason);
         if (tally.foldersNotCleaned > 0) {

@@ -34,6 +34,7 @@ struct CleanSummary {
     std::uint64_t bytesRemoved = 0;
     std::uint64_t itemsLeft = 0;          // items that stayed
     std::uint64_t foldersNotCleaned = 0;  // chosen folders that could not be cleaned at all
+    std::uint64_t keptBack = 0;           // kept back on purpose (age limit, kept paths): no failure
     std::uint64_t leftFor[kStayReasons] = {};  // the items that stayed, by why
     // Each chosen folder that could not be cleaned, and why, as a sentence without its full stop:
     // "Your Selected Folder D:\Gone could not be cleaned: not found".

@@ -4,6 +4,7 @@
 // its record, the progress and preview lines, the first-run test, the keep-list writer and the
 // screens) goes through this table, so that a new target is one entry here.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
@@ -23,6 +24,9 @@ struct CleanSettings {
     std::vector<std::string> values;    // each target's [Delete] value as stored, in table order
     std::vector<std::string> keepList;  // the [Internet] keep-list
     std::string tempFolder;             // the Temp variable when the clean started
+    std::uint64_t start = 0;            // when the clean started, as file times are written
+    std::vector<std::string> keepNewer;  // each target's [Keep Newer] value as stored ("" when absent)
+    std::vector<std::string> keptPaths;  // [Keep], every numbered entry
     std::string localAppData;           // LOCALAPPDATA ("" when unset): where browsers keep caches
     std::string appData;                // APPDATA ("" when unset): where Firefox keeps its locks
 
@@ -36,6 +40,7 @@ struct CleanSettings {
     CleanSettings Basis() const {
         CleanSettings basis = *this;
         basis.values.clear();
+        basis.start = 0;  // an age limit counted from a few seconds later decides alike
         return basis;
     }
     friend bool operator==(const CleanSettings&, const CleanSettings&) = default;
@@ -98,8 +103,9 @@ inline constexpr std::size_t kUserFolderTarget = 0;
 bool SetsUp(std::string_view value);
 
 // The clean of a kFolderSet target: its folders worked out once, at its turn, then each purged
-// as PurgeFoundFolder does; the places it leaves whole and its absence go into the tally.
+// as PurgeFoundFolder does (keeping back what keep keeps); the places it leaves whole and its
+// absence go into the tally.
 void CleanFolderSet(const platform::Ports& ports, const FolderSet& set, DeleteTally& tally, CleanProgress* progress,
-                    CleanMode mode);
+                    CleanMode mode, const KeepBack* keep = nullptr);
 
 }  // namespace engine

@@ -73,18 +73,31 @@ struct Level {
     bool holdsRest = false;  // something in it stays, so it stays too
     std::string path;        // where the walk found it, to report what stays
     FileEntry entry;         // as the folder above listed it
+    bool kept = false;       // a kept path or in one: everything in it is only counted
+    std::uint64_t volume = 0;  // of its identity: what its entries' file ids belong to
 };
 
 class Walk {
 public:
-    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode)
-        : own_(own), tally_(tally), progress_(progress), preview_(mode == CleanMode::kPreview) {}
+    Walk(const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
+         const KeepBack* keep)
+        : own_(own), tally_(tally), progress_(progress), preview_(mode == CleanMode::kPreview), keep_(keep) {}
 
     bool Run(FolderHandle& top, const std::string& path, const std::function<bool(const FileEntry&)>& take) {
         auto entries = top.List();
         if (!entries) return false;
         std::erase_if(*entries, [&](const FileEntry& entry) { return !take(entry); });
-        levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), false, path, {}});
+        const platform::FileIdentity identity = top.Identity();
+        bool kept = false;
+        if (keep_) {
+            if (const auto it = keep_->paths.find(identity); it != keep_->paths.end()) {
+                kept = true;
+                ++tally_.keptPaths;
+                Met(it->second);
+            }
+        }
+        levels_.push_back({&top, nullptr, std::move(*entries), 0, IsOwnFolder(top), kept, path, {}, kept,
+                           identity.volume});
         if (progress_) progress_->WorkingIn(path);
         while (!levels_.empty()) {
             if (progress_ && progress_->StopRequested()) {
@@ -110,11 +123,29 @@ private:
             level.holdsRest = true;  // not counted: the program's files are no clutter
             return;
         }
+        const bool realFolder = entry.IsDirectory() && !entry.IsReparsePoint();
+        if (keep_) {
+            // Also within a kept folder, to know a kept path inside another as met.
+            const bool keptPath = IsKeptPath(level, entry) && !level.kept;
+            if (level.kept || keptPath) {
+                if (keptPath) ++tally_.keptPaths;
+                KeptBack(tally_.keptPathItems);
+                if (realFolder) {
+                    if (auto opened = level.folder->OpenFolder(entry); opened.folder) Enter(std::move(opened.folder), entry, true);
+                }
+                return;
+            }
+            // A folder is decided on once it has been walked.
+            if (!realFolder && keep_->Newer(entry)) {
+                KeptBack(tally_.keptNewer);
+                return;
+            }
+        }
         FsError result;
-        if (entry.IsDirectory() && !entry.IsReparsePoint()) {
+        if (realFolder) {
             FolderHandle::Opened opened = level.folder->OpenFolder(entry);
             if (opened.folder) {
-                Enter(std::move(opened.folder), entry);
+                Enter(std::move(opened.folder), entry, false);
                 return;
             }
             // A link where the listing showed a folder goes as a link, if it can.
@@ -126,17 +157,55 @@ private:
               entry.Has(platform::kAttrReadOnly));
     }
 
-    void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry) {
+    // A subfolder: walked, or (kept) only counted.
+    void Enter(std::unique_ptr<FolderHandle> folder, const FileEntry& entry, bool kept) {
+        const platform::FileIdentity identity = folder->Identity();
+        // Listed without a file id: a kept path is known by the folder's own.
+        if (keep_ && !kept && entry.fileId == 0) {
+            if (const auto it = keep_->paths.find(identity); it != keep_->paths.end()) {
+                ++tally_.keptPaths;
+                Met(it->second);
+                KeptBack(tally_.keptPathItems);
+                kept = true;
+            }
+        }
         auto entries = folder->List();
         if (!entries) {
-            Count(FsError::kAccessDenied, 0, entry.name, true, entry.Has(platform::kAttrReadOnly));
+            if (!kept) Count(FsError::kAccessDenied, 0, entry.name, true, entry.Has(platform::kAttrReadOnly));
             return;
         }
         const bool own = IsOwnFolder(*folder);
         FolderHandle* raw = folder.get();
         std::string path = text::JoinPath(levels_.back().path, entry.name);
         if (progress_) progress_->WorkingIn(path);
-        levels_.push_back({raw, std::move(folder), std::move(*entries), 0, own, false, std::move(path), entry});
+        levels_.push_back(
+            {raw, std::move(folder), std::move(*entries), 0, own, kept, std::move(path), entry, kept, identity.volume});
+    }
+
+    // Whether the entry is a kept path; one that is is marked met.
+    bool IsKeptPath(const Level& level, const FileEntry& entry) {
+        if (keep_->paths.empty()) return false;
+        if (entry.fileId != 0) {
+            const auto it = keep_->paths.find({level.volume, entry.fileId});
+            if (it == keep_->paths.end()) return false;
+            Met(it->second);
+            return true;
+        }
+        const auto it = keep_->spelled.find(text::ToUpper(text::JoinPath(level.path, entry.name)));
+        if (it == keep_->spelled.end()) return false;
+        Met(it->second);
+        return true;
+    }
+
+    void Met(std::size_t keptPath) {
+        auto& met = tally_.keptMet;
+        if (std::find(met.begin(), met.end(), keptPath) == met.end()) met.push_back(keptPath);
+    }
+
+    void KeptBack(std::uint64_t& counter) {
+        ++counter;
+        levels_.back().holdsRest = true;
+        if (progress_) progress_->KeptBack();
     }
 
     // A folder is done: it goes unless something in it stays; the caller's folder always stays.
@@ -146,6 +215,10 @@ private:
         if (levels_.empty()) return;
         if (done.holdsRest) {
             levels_.back().holdsRest = true;
+            return;
+        }
+        if (keep_ && keep_->Newer(done.entry)) {
+            KeptBack(tally_.keptNewer);
             return;
         }
         // Closed first: the folder is opened anew, with the right to delete it, for its removal
@@ -185,14 +258,16 @@ private:
     DeleteTally& tally_;
     CleanProgress* progress_;
     bool preview_;
+    const KeepBack* keep_;
     std::vector<Level> levels_;
 };
 
 }  // namespace
 
 bool RemoveEntries(FolderHandle& folder, const std::string& path, const std::function<bool(const FileEntry&)>& take,
-                   const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
-    return Walk(own, tally, progress, mode).Run(folder, path, take);
+                   const std::optional<OwnFiles>& own, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
+                   const KeepBack* keep) {
+    return Walk(own, tally, progress, mode, keep).Run(folder, path, take);
 }
 
 }  // namespace engine

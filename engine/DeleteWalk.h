@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/CleanProgress.h"
@@ -76,6 +77,22 @@ struct DeleteTally {
     bool stopped = false;
     // Items spared on purpose: cache entries whose names are kept.
     std::uint64_t spared = 0;
+    // Kept back on purpose in a folder (KeepBack), neither removed nor stayed: files (and empty
+    // folders) newer than the age limit, the kept paths met, and the items they are and hold.
+    std::uint64_t keptNewer = 0;
+    std::uint64_t keptPaths = 0;
+    std::uint64_t keptPathItems = 0;
+    // The target's age limit is no whole number of hours: it was not cleaned (foldersNotCleaned).
+    bool ageLimitUnreadable = false;
+    // Kept paths that named nothing when the target's turn came, and those the walk met (each
+    // once), as the settings spell them.
+    std::vector<std::string> keptPathsNotFound;
+    std::vector<std::string> keptPathsMet;
+    // The kept paths met, by their place in the settings' list (each once).
+    std::vector<std::size_t> keptMet;
+    // A folder target: whether its walk went through the whole folder, so that a kept path it did
+    // not meet lies outside it (nullopt for other targets).
+    std::optional<bool> walkedWhole;
     // Places left whole on purpose; each counts as not cleaned.
     std::vector<SkippedPlace> skipped;
     // Of a target of many folders: how many of its folders it went on to clean.
@@ -96,6 +113,31 @@ struct DeleteTally {
     bool AmongLargest(std::uint64_t size) const;
     void AddLargest(SizedItem item);
     std::uint64_t KeptFor(StayReason reason) const { return keptBy[static_cast<int>(reason)]; }
+    std::uint64_t KeptBack() const { return keptNewer + keptPathItems; }
+};
+
+struct IdentityHash {
+    std::size_t operator()(const platform::FileIdentity& id) const {
+        return std::hash<std::uint64_t>{}(id.file ^ (id.volume * 0x9E3779B97F4A7C15ull));
+    }
+};
+
+// What a walk keeps back on purpose, decided from the listing it makes anyway: what was written
+// at or after a moment (a target's age limit counted back from the clean's start; a time in the
+// future too), and the kept paths by identity, each with everything in it. A folder goes only
+// when nothing in it stays and it was not itself written since the moment: a program that made
+// it a moment ago may be about to fill it.
+struct KeepBack {
+    std::optional<std::uint64_t> newerThan;  // a file time
+    // Each kept path's identity, with its place in the settings' list.
+    std::unordered_map<platform::FileIdentity, std::size_t, IdentityHash> paths;
+    // The kept paths' full paths in capitals: an entry listed without a file id (some network
+    // shares) is matched by the path the walk reports.
+    std::unordered_map<std::string, std::size_t> spelled;
+    // Kept paths that named nothing.
+    std::vector<std::string> notFound;
+
+    bool Newer(const platform::FileEntry& entry) const { return newerThan && entry.lastWrite >= *newerThan; }
 };
 
 // The program's own files, which a purge leaves in the program's folder: the program, Clean.ini,
@@ -111,9 +153,12 @@ struct OwnFiles {
 // it goes, and a stop it asks for ends the walk after the item in hand (tally.stopped): nothing is
 // left half removed. False when the folder could not be listed, so that nothing was removed.
 // In preview mode nothing is deleted: every item is checked as its deletion would check it, and
-// counted as removed when its deletion would go through.
+// counted as removed when its deletion would go through. With keep, what it keeps back stays
+// unopened (a kept folder is only listed, to count what it holds), and is counted as kept back;
+// a kept folder given as `folder` keeps everything.
 bool RemoveEntries(platform::FolderHandle& folder, const std::string& path,
                    const std::function<bool(const platform::FileEntry&)>& take, const std::optional<OwnFiles>& own,
-                   DeleteTally& tally, CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean);
+                   DeleteTally& tally, CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean,
+                   const KeepBack* keep = nullptr);
 
 }  // namespace engine

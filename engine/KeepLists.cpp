@@ -48,10 +48,14 @@ struct Carried {
     std::string user;
     std::vector<std::pair<std::string, std::string>> options;  // [Delete], the table's keys first
     std::vector<std::string> cookies;
+    // What a clean keeps back: a rewrite that dropped it would have the next clean delete it.
+    std::vector<std::pair<std::string, std::string>> keepNewer;
+    std::vector<std::string> keptPaths;
 };
 
 Carried ReadCarried(const settings::IniSnapshot& old) {
-    Carried carried{old.Read("User", "sFile0"), {}, old.KeepList("Cookies")};
+    Carried carried{old.Read("User", "sFile0"), {}, old.KeepList("Cookies"), old.Keys("Keep Newer"),
+                    old.NumberedList("Keep")};
     // The keys the program began with, always, in the order its first writer had them (that of
     // their names); then every other target of the table that has a value.
     std::vector<std::string_view> always, others;
@@ -85,7 +89,7 @@ platform::FsError SaveInternetKeepList(const platform::Ports& ports, const std::
     const Carried carried = ReadCarried(old);
 
     size_t size = 200;
-    for (const auto* list : {&savedList, &carried.cookies}) {
+    for (const auto* list : {&savedList, &carried.cookies, &carried.keptPaths}) {
         for (const std::string& entry : *list) size += entry.size() + 16;
     }
     std::string text;
@@ -96,6 +100,9 @@ platform::FsError SaveInternetKeepList(const platform::Ports& ports, const std::
     for (const auto& [key, value] : carried.options) AppendKey(env, text, key, value);
     AppendList(env, text, "Internet", savedList);
     AppendList(env, text, "Cookies", carried.cookies);
+    if (!carried.keepNewer.empty()) text += "[Keep Newer]\r\n";
+    for (const auto& [key, value] : carried.keepNewer) AppendKey(env, text, key, value);
+    AppendList(env, text, "Keep", carried.keptPaths);
     return ports.fileSystem->TryReplaceWholeFile(file, text);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "engine/KeptBack.h"
 #include "platform/Ports.h"
 #include "platform/Text.h"
 #include "settings/KnownFolders.h"
@@ -55,7 +56,7 @@ namespace {
 // the folder found. protectedFolders null: read here, once the folder is open.
 void Purge(const platform::Ports& ports, const settings::ProtectedIdentities* protectedFolders,
            const std::string& folder, const platform::FileIdentity* found, DeleteTally& tally,
-           CleanProgress* progress, CleanMode mode) {
+           CleanProgress* progress, CleanMode mode, const KeepBack* keep) {
     if (progress && progress->StopRequested()) {
         tally.stopped = true;
         return;
@@ -76,23 +77,32 @@ void Purge(const platform::Ports& ports, const settings::ProtectedIdentities* pr
     if (!base || !allowed()) {
         ++tally.foldersNotCleaned;
         if (!base) tally.openError = why;
-    } else if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
-                              progress, mode)) {
-        ++tally.foldersNotCleaned;
-        ++tally.foldersNotListed;
+    } else {
+        // A folder that is a kept path or lies in one keeps everything.
+        std::optional<KeepBack> whole;
+        if (const auto keptIn = keep ? KeptWhole(files, folder, base->Identity(), *keep) : std::nullopt) {
+            whole = *keep;
+            whole->paths[base->Identity()] = *keptIn;
+        }
+        if (!RemoveEntries(*base, folder, [](const FileEntry&) { return true; }, ProgramsOwnFiles(ports), tally,
+                           progress, mode, whole ? &*whole : keep)) {
+            ++tally.foldersNotCleaned;
+            ++tally.foldersNotListed;
+        }
     }
 }
 
 }  // namespace
 
-void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode) {
-    Purge(ports, nullptr, folder, nullptr, tally, progress, mode);
+void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress, CleanMode mode,
+                         const KeepBack* keep) {
+    Purge(ports, nullptr, folder, nullptr, tally, progress, mode, keep);
 }
 
 void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
                       const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
-                      CleanProgress* progress, CleanMode mode) {
-    Purge(ports, &protectedFolders, folder, &found, tally, progress, mode);
+                      CleanProgress* progress, CleanMode mode, const KeepBack* keep) {
+    Purge(ports, &protectedFolders, folder, &found, tally, progress, mode, keep);
 }
 
 }  // namespace engine

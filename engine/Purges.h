@@ -27,15 +27,17 @@ bool IsPurgeableBase(platform::FileSystem& files, const std::string& folder);
 // stay. A folder that is not purged at all counts in tally.foldersNotCleaned. With progress, what
 // goes is reported there as it goes, and a stop it asks for ends the purge after the item in hand
 // (tally.stopped); asked before, the folder is not even opened.
-// In preview mode it deletes nothing and counts what it would delete.
+// In preview mode it deletes nothing and counts what it would delete. With keep, what it keeps
+// back stays (a folder that is a kept path or lies in one keeps everything) and is counted so.
 void PurgeFolderContents(const platform::Ports& ports, const std::string& folder, DeleteTally& tally, CleanProgress* progress = nullptr,
-                         CleanMode mode = CleanMode::kClean);
+                         CleanMode mode = CleanMode::kClean, const KeepBack* keep = nullptr);
 
 // The same purge of a folder found earlier by handle (a browser's cache folder, which was no
 // link when found): purged only while its path still leads to the folder it was, by identity,
 // and decided on with protected folders read once by the caller for all its folders.
 void PurgeFoundFolder(const platform::Ports& ports, const settings::ProtectedIdentities& protectedFolders,
                       const std::string& folder, const platform::FileIdentity& found, DeleteTally& tally,
-                      CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean);
+                      CleanProgress* progress = nullptr, CleanMode mode = CleanMode::kClean,
+                      const KeepBack* keep = nullptr);
 
 }  // namespace engine

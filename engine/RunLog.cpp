@@ -1,5 +1,7 @@
 #include "engine/RunLog.h"
 
+#include "engine/KeptBack.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -71,6 +73,21 @@ std::string WouldText(const OptionRecord& option) {
     return text;
 }
 
+// What a folder kept back on purpose: "1,204 items newer than 24 hours; 2 kept paths, 310 items".
+std::string KeptBackText(const OptionRecord& option) {
+    std::string text;
+    if (option.keptNewer > 0) {
+        const std::uint64_t hours = AgeLimitHours(option.ageLimit).value_or(0);
+        text = ItemsText(option.keptNewer) + " newer than " + CountText(hours) + (hours == 1 ? " hour" : " hours");
+    }
+    if (option.keptPaths > 0) {
+        if (!text.empty()) text += "; ";
+        text += CountText(option.keptPaths) + (option.keptPaths == 1 ? " kept path, " : " kept paths, ") +
+                ItemsText(option.keptPathItems);
+    }
+    return text;
+}
+
 // What a clean did: "2,000 items removed, 77.5 MB (...), 3 items left"; what the shell's
 // container held before and after goes first.
 std::string DidText(const OptionRecord& option) {
@@ -117,6 +134,10 @@ void AppendOption(std::string& out, const OptionRecord& option, bool preview) {
         if (!option.skipped.empty()) {
             const std::size_t count = option.skipped.size();
             out += "; " + CountText(count) + (count == 1 ? " place skipped" : " places skipped");
+        }
+        if (const std::string kept = KeptBackText(option); !kept.empty() && !option.notCleaned) {
+            out += preview ? "; would keep back " : "; kept back: ";
+            out += kept;
         }
     } else if (option.notReached) {
         out += ": not reached";
@@ -218,15 +239,18 @@ std::string FormatRunRecord(const RunRecord& record) {
     AppendHeader(out, record);
     const bool preview = record.variant == RunVariant::kPreview;
     std::uint64_t removedItems = 0, removedBytes = 0;
+    std::uint64_t keptBack = 0;
     for (const OptionRecord& option : record.options) {
         AppendOption(out, option, preview);
         removedItems += option.removedItems;
         removedBytes += option.removedBytes;
+        keptBack += option.keptNewer + option.keptPathItems;
     }
     const std::string left = ItemsText(std::max<std::uint64_t>(record.stayedTotal, record.stayed.size()));
     out += preview ? "In all: would remove " + ItemsText(removedItems) + ", " + BytesText(removedBytes) + "; " + left +
                          " would stay"
                    : "In all: " + ItemsText(removedItems) + " removed, " + BytesText(removedBytes) + "; " + left + " left";
+    if (keptBack > 0) out += "; " + ItemsText(keptBack) + (preview ? " would be kept back" : " kept back");
     if (std::any_of(record.options.begin(), record.options.end(),
                     [](const OptionRecord& option) { return option.stopped || option.notReached; })) {
         out += " in what the clean reached";
@@ -235,6 +259,16 @@ std::string FormatRunRecord(const RunRecord& record) {
     for (const std::string& refusal : record.refusals) {
         out += "Refused: ";
         AppendOneLine(out, refusal);
+        out += kLineEnd;
+    }
+    for (const std::string& path : record.keptPathsNotFound) {
+        out += "Kept path not found: ";
+        AppendOneLine(out, path);
+        out += kLineEnd;
+    }
+    for (const std::string& path : record.keptPathsOutside) {
+        out += "Kept path outside the folders cleaned: ";
+        AppendOneLine(out, path);
         out += kLineEnd;
     }
     // A line for each place left whole on purpose (a browser that runs, a link).

@@ -36,6 +36,10 @@ struct OptionRecord {
     bool stopped = false;     // a stop ended its cleaning before the end: the rest was not reached
     bool notReached = false;  // chosen, but a stop ended the run before it began
     std::uint64_t spared = 0;  // kept on purpose (cache entries on the keep-list)
+    // Kept back on purpose in a folder: its age limit as stored ([Keep Newer]), what was newer,
+    // the kept paths met and the items they are and hold.
+    std::string ageLimit;
+    std::uint64_t keptNewer = 0, keptPaths = 0, keptPathItems = 0;
     bool countsEntries = false;  // it counts entries of which some are kept (the URL cache)
     bool absent = false;         // its place is not there at all: nothing to clean
     bool cleanedSome = true;     // it went on to clean something (not every place was skipped)
@@ -56,6 +60,8 @@ struct RunRecord {
     std::uint64_t stayedTotal = 0;      // everything that stayed, also beyond the listed items
     std::vector<StayedLine> stayed;     // the first kItemsNamed at most
     std::vector<SizedItem> largest;     // a preview's largest files that would go, largest first
+    std::vector<std::string> keptPathsNotFound;  // [Keep] entries that named nothing
+    std::vector<std::string> keptPathsOutside;   // [Keep] entries in none of the folders walked
 };
 
 // How every record's header line begins, at the start of a line.

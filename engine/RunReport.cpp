@@ -30,6 +30,7 @@ std::string WhyNot(const std::string& folder, settings::FolderVerdict verdict) {
 std::string NotCleanedText(const platform::Ports& ports, const CleanTarget& target, const std::string& folder,
                            const DeleteTally& tally, bool withCode) {
     const std::string label(target.label);
+    if (tally.ageLimitUnreadable) return label + " was not cleaned: its age limit ([Keep Newer]) is no whole number of hours";
     if (target.kind == TargetKind::kShell) {
         if (!tally.before) return label + " could not be read by the shell";
         return label + " could not be emptied by the shell" +
@@ -70,8 +71,10 @@ void RunReport::Options(const CleanSettings& settings) {
         const CleanTarget& target = targets[i];
         OptionRecord option{std::string(target.label), settings.values[i], settings.Chosen(i) ? target.place(settings) : ""};
         option.countsEntries = target.CountsEntries();
+        option.ageLimit = settings.keepNewer[i];
         record_.options.push_back(std::move(option));
     }
+    keptPaths_ = settings.keptPaths;
 }
 
 void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tally) {
@@ -87,6 +90,15 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
     record.removedBytes = tally.removedBytes;
     record.leftItems = tally.keptItems;
     record.spared = tally.spared;
+    record.keptNewer = tally.keptNewer;
+    record.keptPaths = tally.keptPaths;
+    record.keptPathItems = tally.keptPathItems;
+    for (const std::string& path : tally.keptPathsNotFound) {
+        auto& notFound = record_.keptPathsNotFound;
+        if (std::find(notFound.begin(), notFound.end(), path) == notFound.end()) notFound.push_back(path);
+    }
+    keptPathsMet_.insert(keptPathsMet_.end(), tally.keptPathsMet.begin(), tally.keptPathsMet.end());
+    if (tally.walkedWhole) (*tally.walkedWhole ? folderWalked_ : folderCutShort_) = true;
     record.absent = tally.absent;
     record.skipped = tally.skipped;
     record.before = tally.before;
@@ -103,6 +115,15 @@ void RunReport::Cleaned(std::size_t target, bool reached, const DeleteTally& tal
 }
 
 void RunReport::Conclude(const std::string& outcome, int exitCode) {
+    // Only folders walked through tell where a kept path is not.
+    if (folderWalked_ && !folderCutShort_) {
+        for (const std::string& path : keptPaths_) {
+            const auto& notFound = record_.keptPathsNotFound;
+            if (std::find(notFound.begin(), notFound.end(), path) != notFound.end()) continue;
+            if (std::find(keptPathsMet_.begin(), keptPathsMet_.end(), path) != keptPathsMet_.end()) continue;
+            record_.keptPathsOutside.push_back(path);
+        }
+    }
     record_.endTime = ports_.environment->Now();
     record_.durationMs = ports_.environment->Ticks() - start_;
     record_.outcome = outcome;

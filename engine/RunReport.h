@@ -51,6 +51,10 @@ private:
     void Stayed(const std::string& path, const std::string& reason);
 
     platform::Ports ports_;  // the clock, and where the record goes
+    std::vector<std::string> keptPaths_;     // [Keep] as read
+    std::vector<std::string> keptPathsMet_;  // met by the folders walked
+    bool folderWalked_ = false;              // some folder target was walked through
+    bool folderCutShort_ = false;            // some folder target was not
     std::uint64_t start_;  // the platform's tick count when the run began
     RunRecord record_;
 };

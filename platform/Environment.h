@@ -43,6 +43,8 @@ public:
     virtual std::optional<std::string> Variable(std::string_view name) = 0;
     virtual OsVersion Version() = 0;
     virtual LocalTime Now() = 0;
+    // Now as file times are written: UTC in 100-ns units since 1601 (a FILETIME).
+    virtual std::uint64_t FileTimeNow() = 0;
     // Milliseconds on a clock that only goes forward (the local time may be set back), for
     // durations.
     virtual std::uint64_t Ticks() = 0;

@@ -27,6 +27,9 @@ struct FileEntry {
     std::uint64_t size = 0;
     std::uint32_t attributes = 0;
     std::uint64_t fileId = 0;  // as a listing from a FolderHandle reports it; 0 from ListFolder
+    // When it was last written, UTC in 100-ns units since 1601 (a FILETIME, comparable with
+    // Environment::FileTimeNow); 0 when the listing did not say.
+    std::uint64_t lastWrite = 0;
 
     bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
     bool IsReparsePoint() const { return (attributes & kAttrReparsePoint) != 0; }
@@ -151,6 +154,14 @@ public:
         std::string parent;
     };
     virtual std::optional<Identified> Identify(const std::string& path) = 0;
+    // What a path names with its last component as it stands (a link as the link itself, where
+    // the platform opens one so; under Wine a Unix link opens as what it leads to), the folders
+    // on the way followed: its identity and attributes. nullopt when it cannot be opened.
+    struct Item {
+        FileIdentity identity;
+        std::uint32_t attributes = 0;
+    };
+    virtual std::optional<Item> IdentifyItself(const std::string& path) = 0;
 
     // Opens a folder (links followed: the caller names it) for listing, and emptying when that is
     // its use; null when it is no folder (kOther) or cannot be opened, and why into *why when

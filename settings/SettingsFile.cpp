@@ -169,4 +169,23 @@ std::vector<std::string> IniSnapshot::KeepList(const std::string& section) const
     return entries;
 }
 
+std::vector<std::string> IniSnapshot::NumberedList(const std::string& section) const {
+    std::vector<std::string> entries;
+    if (!profile_) return entries;
+    const ProfileText& profile = *profile_;
+    std::vector<std::pair<int, std::string_view>> keys;
+    ForEachProfileKey(profile.text, InFileForm(*env_, profile, section),
+                      [&](std::string_view name, std::optional<std::string_view> value) {
+                          if (const int index = KeepListIndex(name); index >= 0 && value) keys.emplace_back(index, *value);
+                      });
+    // The first key of an index wins, as for a reader.
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i > 0 && keys[i].first == keys[i - 1].first) continue;
+        std::string entry = AsRead(*env_, profile, keys[i].second);
+        if (!entry.empty() && entry != "0") entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
 }  // namespace settings

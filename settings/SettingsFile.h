@@ -46,6 +46,10 @@ public:
     bool Readable() const { return readable_; }
     std::string Read(const std::string& section, const std::string& key, const std::string& defaultValue = "0") const;
     std::vector<std::string> KeepList(const std::string& section) const;
+    // Every "sFile<n>" entry of the section in the order of n, none dropped for a gap before it
+    // ("" and "0" are no entries): a list of what must stay, where a reader that stopped at a
+    // gap would let a clean delete the rest.
+    std::vector<std::string> NumberedList(const std::string& section) const;
     // Every key of the section that has a value, in file order, each name once (the first of a
     // name wins, as for a reader), with its value as Read answers it.
     std::vector<std::pair<std::string, std::string>> Keys(const std::string& section) const;

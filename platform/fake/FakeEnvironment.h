@@ -15,6 +15,7 @@ public:
     std::string programFolder = "C:\\Program Files\\Morvane";
     platform::OsVersion version{1, 6, 1, 2};
     platform::LocalTime now{2026, 12, 7, 18, 30, 12};
+    std::uint64_t fileTime = 134411418120000000;  // the same moment, the zone taken as UTC
     int sleptMilliseconds = 0;
     std::uint64_t ticks = 0;  // Sleep advances it
     std::optional<int> exitCode;  // set by EndProcess
@@ -28,6 +29,7 @@ public:
     std::optional<std::string> Variable(std::string_view name) override;
     platform::OsVersion Version() override { return version; }
     platform::LocalTime Now() override { return now; }
+    std::uint64_t FileTimeNow() override { return fileTime; }
     std::uint64_t Ticks() override { return ticks; }
     // One registry of locks for every fake environment of the process, as the session has one
     // for its processes.

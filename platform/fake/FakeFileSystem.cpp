@@ -244,12 +244,14 @@ void FakeFileSystem::Insert(const std::string& normalised, Node node) {
 }
 
 FileEntry FakeFileSystem::EntryOf(const Node& node) const {
-    FileEntry entry{std::string(text::FileNameOf(node.path)), node.content.size(), node.attributes, node.id};
+    FileEntry entry{std::string(text::FileNameOf(node.path)), node.content.size(), node.attributes, node.id,
+                    node.lastWrite};
     if (node.IsLink() && !node.isFolder) {
         if (const Node* target = Find(Resolve(node.linkTarget, false))) {
             entry.size = target->content.size();
             entry.attributes = target->attributes;
             entry.fileId = target->id;
+            entry.lastWrite = target->lastWrite;
         }
     }
     return entry;
@@ -316,6 +318,10 @@ void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attrib
         const std::uint32_t kind = node.attributes & (platform::kAttrDirectory | platform::kAttrReparsePoint);
         node.attributes = kind | attributes;
     }
+}
+
+void FakeFileSystem::SetWriteTime(const std::string& path, std::uint64_t fileTime) {
+    if (Node* node = Find(Resolve(path, true))) node->lastWrite = fileTime;
 }
 
 void FakeFileSystem::SetLock(const std::string& path, Lock lock) {
@@ -498,6 +504,22 @@ std::optional<FakeFileSystem::Identified> FakeFileSystem::Identify(const std::st
         parent = holder ? holder->path : ParentKey(key);
     }
     return Identified{{static_cast<std::uint64_t>(key[0]), node->id}, parent};
+}
+
+std::optional<FakeFileSystem::Item> FakeFileSystem::IdentifyItself(const std::string& spelled) {
+    const std::optional<std::string> plain = PlainPath(spelled);
+    if (!plain) return std::nullopt;
+    const bool network = text::StartsWith(*plain, "\\\\") || text::StartsWith(*plain, "//");
+    const std::string key = Resolve(network ? *plain : FullPath(*plain), true);
+    const Node* node = Find(key);
+    if (!node) return std::nullopt;
+    if (node->IsLink() && !node->isFolder) {
+        const std::string target = Resolve(node->linkTarget, false);
+        node = Find(target);
+        if (!node) return std::nullopt;
+        return Item{{static_cast<std::uint64_t>(target[0]), node->id}, node->attributes};
+    }
+    return Item{{static_cast<std::uint64_t>(key[0]), node->id}, node->attributes};
 }
 
 std::unique_ptr<platform::FolderHandle> FakeFileSystem::OpenFolder(const std::string& path, platform::FolderUse use,

@@ -45,6 +45,8 @@ public:
     // Removes a file, a link or a folder with everything below it, as another program would.
     void Erase(const std::string& path);
     void SetAttributes(const std::string& path, std::uint32_t attributes);
+    // When the item was last written (a FILETIME), as its listing reports it.
+    void SetWriteTime(const std::string& path, std::uint64_t fileTime);
     void SetLock(const std::string& path, Lock lock);
     void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     // When set, writes fail (a full disk or a read-only medium).
@@ -75,6 +77,8 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
+    // A folder link as itself; a file link, which no handle tells from its target, as the target.
+    std::optional<Item> IdentifyItself(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
                                                        platform::FsError* why = nullptr) override;
     // A file locked kInUse cannot be opened for deletion, one locked kExclusive not at all.
@@ -94,6 +98,7 @@ private:
         Lock lock = Lock::kNone;
         std::string linkTarget;  // key of what a link leads to
         std::uint64_t id = 0;
+        std::uint64_t lastWrite = 0;
 
         bool Has(std::uint32_t attr) const { return (attributes & attr) != 0; }
         bool IsLink() const { return !linkTarget.empty(); }

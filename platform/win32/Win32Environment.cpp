@@ -109,6 +109,12 @@ platform::LocalTime Win32Environment::Now() {
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
+std::uint64_t Win32Environment::FileTimeNow() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 std::uint64_t Win32Environment::Ticks() { return ::GetTickCount64(); }
 
 std::unique_ptr<platform::HeldLock> Win32Environment::LockByName(std::string_view name, int timeoutMs) {

@@ -14,6 +14,7 @@ public:
     std::optional<std::string> Variable(std::string_view name) override;
     platform::OsVersion Version() override;
     platform::LocalTime Now() override;
+    std::uint64_t FileTimeNow() override;
     std::uint64_t Ticks() override;
     std::unique_ptr<platform::HeldLock> LockByName(std::string_view name, int timeoutMs) override;
     std::string FromAnsi(std::string_view ansi) override;

@@ -263,6 +263,8 @@ std::optional<std::vector<platform::FileEntry>> Win32FileSystem::ListFolder(cons
         entry.name = Narrow(name);
         entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
         entry.attributes = found.dwFileAttributes;
+        entry.lastWrite = (static_cast<std::uint64_t>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                          found.ftLastWriteTime.dwLowDateTime;
         entries.push_back(std::move(entry));
     } while (::FindNextFileW(search.Get(), &found));
     if (::GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
@@ -292,6 +294,12 @@ std::optional<platform::FileSystem::Identified> Win32FileSystem::Identify(const 
     const auto apiPath = ApiPath(path);
     if (!apiPath) return std::nullopt;
     return IdentifyPath(*apiPath);
+}
+
+std::optional<platform::FileSystem::Item> Win32FileSystem::IdentifyItself(const std::string& path) {
+    const auto apiPath = ApiPath(path);
+    if (!apiPath) return std::nullopt;
+    return IdentifyPathItself(*apiPath);
 }
 
 std::optional<std::string> Win32FileSystem::DosDevice(std::string_view name) { return DosDeviceOf(name); }

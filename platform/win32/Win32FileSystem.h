@@ -21,6 +21,7 @@ public:
     platform::FsError MoveFile(const std::string& from, const std::string& to) override;
     std::string FullPath(const std::string& path) override;
     std::optional<Identified> Identify(const std::string& path) override;
+    std::optional<Item> IdentifyItself(const std::string& path) override;
     std::unique_ptr<platform::FolderHandle> OpenFolder(const std::string& path, platform::FolderUse use,
                                                        platform::FsError* why = nullptr) override;
     platform::FsError TryOpen(const std::string& path, OpenIntent intent) override;

@@ -215,7 +215,8 @@ public:
                 const std::wstring_view name(found->FileName, found->FileNameLength / sizeof(wchar_t));
                 if (name != L"." && name != L"..") {
                     entries.push_back({Narrow(name), static_cast<std::uint64_t>(found->EndOfFile.QuadPart),
-                                       found->FileAttributes, static_cast<std::uint64_t>(found->FileId.QuadPart)});
+                                       found->FileAttributes, static_cast<std::uint64_t>(found->FileId.QuadPart),
+                                       static_cast<std::uint64_t>(found->LastWriteTime.QuadPart)});
                 }
                 if (found->NextEntryOffset == 0) break;
                 bytes += found->NextEntryOffset;
@@ -433,6 +434,15 @@ std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring&
     std::wstring parent = final->substr(0, final->find_last_of(L'\\'));
     if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
     return platform::FileSystem::Identified{facts->identity, Narrow(parent)};
+}
+
+std::optional<platform::FileSystem::Item> IdentifyPathItself(const std::wstring& apiPath) {
+    const KernelHandle opened(::CreateFileW(apiPath.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!opened) return std::nullopt;
+    const std::optional<HandleFacts> facts = FactsOf(opened.Get());
+    if (!facts) return std::nullopt;
+    return platform::FileSystem::Item{facts->identity, facts->attributes};
 }
 
 }  // namespace win32

@@ -20,6 +20,8 @@ std::unique_ptr<platform::FolderHandle> OpenFolderHandle(const std::wstring& api
 // What the long-path form names, links followed, and the folder that holds it as reached from
 // what it is.
 std::optional<platform::FileSystem::Identified> IdentifyPath(const std::wstring& apiPath);
+// What the long-path form names with its last component as it stands (a link as the link).
+std::optional<platform::FileSystem::Item> IdentifyPathItself(const std::wstring& apiPath);
 
 // Whether a file opened by the long-path form is the file its folder holds under that name and
 // not what a Unix link there leads to: Wine follows such a link at every open and does not mark

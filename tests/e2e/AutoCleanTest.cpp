@@ -330,5 +330,39 @@ TEST(CommandLine, TheUsageAndTheSummariesGoToTheOutputOrTheUsageToAMessageBox) {
     EXPECT_TRUE(help.WaitForEnd(10000));
 }
 
+// An age limit and a kept folder named by its short name: what is newer than 24 hours stays, and
+// so does the kept folder with all it holds, with the exit code of a clean that removed all else.
+TEST_F(AutoClean, KeepsWhatIsNewerThanTheAgeLimitAndAKeptFolderByAnotherSpelling) {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const std::uint64_t at = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    // Folders after their files, as making the files wrote them.
+    const std::pair<const char*, std::uint64_t> written[] = {{"new.txt", 2},  {"old.txt", 48},
+                                                             {"old\\old.txt", 48}, {"old", 48},
+                                                             {"Kept Folder Of Mine\\a.txt", 48}, {"Kept Folder Of Mine", 48}};
+    for (const auto& [name, hours] : written) {
+        if (std::string_view(name).ends_with(".txt")) world.MakeFile(temp + "\\" + name, "x");
+    }
+    for (const auto& [name, hours] : written) {
+        const std::uint64_t time = at - hours * 36'000'000'000ull;
+        const FILETIME when{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+        const win32::KernelHandle item(::CreateFileW(win32::Widen(temp + "\\" + name).c_str(), FILE_WRITE_ATTRIBUTES,
+                                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                                     nullptr));
+        EXPECT_TRUE(item.IsValid() && ::SetFileTime(item.Get(), nullptr, nullptr, &when)) << name;
+    }
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(::GetShortPathNameW(win32::Widen(temp + "\\Kept Folder Of Mine").c_str(), shortName, MAX_PATH), 0u);
+    const std::string kept = win32::Narrow(shortName);
+    ASSERT_EQ(kept.find("Kept Folder"), std::string::npos) << kept;
+    world.MakeFile(program + "\\Clean.ini", "[Delete]\r\nTemp=Yes\r\n[Keep Newer]\r\nTemp=24\r\n[Keep]\r\nsFile0=" + kept + "\r\n");
+
+    EXPECT_EQ(RunUnattended(), 0u) << "what was kept back is no failure";
+    EXPECT_EQ(world.Tree(temp), (std::vector<std::string>{"Kept Folder Of Mine\\", "Kept Folder Of Mine\\a.txt", "new.txt"}));
+    const std::string log = world.ReadBytes(program + "\\Morvane.log").value_or("");
+    EXPECT_NE(log.find(": 3 items removed, 2 bytes, 0 items left; kept back: 1 item newer than 24 hours; 1 kept path, "
+                       "2 items\r\n"), std::string::npos) << log;
+}
+
 }  // namespace
 }  // namespace e2e

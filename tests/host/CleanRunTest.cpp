@@ -570,9 +570,15 @@ TEST(ProgressLine, TellsWhatHasGoneAndWhereThenTheTotals) {
         {{51234, 1288490189, 3, deep}, true, "51,234 items, 1.2 GB freed; 3 items stayed"},
         {{2, 2048, 1, ""}, true, "2 items, 2.0 KB freed; 1 item stayed"},
         {{2, 2048, 0, ""}, true, "2 items, 2.0 KB freed"},
+        {{2, 2048, 1, "C:\\Temp", 3}, false, "2 items, 2.0 KB removed; 3 items kept back - C:\\Temp"},
+        {{2, 2048, 1, "", 3}, true, "2 items, 2.0 KB freed; 3 items kept back; 1 item stayed"},
     };
     const auto fits = [](const std::string& line) { return line.size() <= 104; };
     for (const Case& c : cases) EXPECT_EQ(app::ProgressText(c.seen, c.done, fits), c.line);
+    engine::CleanSummary keptBack;
+    keptBack.keptBack = 3;  // on purpose: no failure
+    EXPECT_EQ(app::FinishedText(keptBack),
+              "All Files Cleaned!\r\r3 items were kept back on purpose: newer than the age limit, or in a kept path.");
 }
 
 // The cache answers as Wine's or as Windows' does: the engine must find the cookies in both.

@@ -24,18 +24,20 @@ protected:
 };
 
 // An option of [Delete] the writer does not know of (a cleaning target added later) is carried
-// over too.
+// over too, and so is what a clean keeps back (the kept paths numbered anew).
 TEST_F(KeepLists, RewritesTheFileWithTheMainSettingsTheNewListAndTheCarriedCookies) {
     Settings("; mine\r\n[User]\r\nsFile0=D:\\Work\r\n[System]\r\nUsed=Yes\r\n[sAppPath]\r\nShortCut=C:\\Apps\\\r\n"
              "[Delete]\r\nUser=Yes\r\nTemp=No\r\nDownloads=Yes\r\ntemp=Yes\r\nTemporary Internet Files=Yes\r\n"
              "[Internet]\r\nsFile0=a\r\nsFile1=b\r\nsFile2=c\r\nsFile3=d\r\nsFile4=e\r\n"
-             "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
+             "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n"
+             "[Keep Newer]\r\nTemp=24\r\n[Keep]\r\nsFile0=D:\\Work\\Mine\r\nsFile2=D:\\Work\\Gap\r\n");
     engine::SaveInternetKeepList(world.ports, {"http://one/", "http://two/"});
     EXPECT_EQ(File(),
               "[User]\r\nsFile0=D:\\Work\r\n"
               "[Delete]\r\nTemp=No\r\nTemporary Internet Files=Yes\r\nUser=Yes\r\nDownloads=Yes\r\n"
               "[Internet]\r\nsFile0=http://one/\r\nsFile1=http://two/\r\n"
-              "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n");
+              "[Cookies]\r\nsFile0=x.txt\r\nsFile1=y.txt\r\nsFile2=z.txt\r\n"
+              "[Keep Newer]\r\nTemp=24\r\n[Keep]\r\nsFile0=D:\\Work\\Mine\r\nsFile1=D:\\Work\\Gap\r\n");
     EXPECT_EQ(Read("System", "Used"), "0") << "only the folder picker writes it again";
     EXPECT_EQ(settings::ReadKeepList(world.ports, "Internet"), (std::vector<std::string>{"http://one/", "http://two/"}));
 }
