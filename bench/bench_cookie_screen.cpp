@@ -115,31 +115,6 @@ private:
     std::vector<HWND> lists_;
 };
 
-// The longest answer of the window to WM_NULL sent from another thread every 20 ms, while it lives.
-class AnswerWatch {
-public:
-    explicit AnswerWatch(HWND window)
-        : thread_([this, window] {
-              while (!done_) {
-                  const double took = bench::Milliseconds([&] {
-                      DWORD_PTR result = 0;
-                      ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-                  });
-                  longest_ = std::max(longest_.load(), took);
-                  ::Sleep(20);
-              }
-          }) {}
-    ~AnswerWatch() {
-        done_ = true;
-        thread_.join();
-    }
-    double Longest() const { return longest_; }
-
-private:
-    std::atomic<bool> done_{false};
-    std::atomic<double> longest_{0};
-    std::thread thread_;
-};
 
 }  // namespace
 
@@ -219,7 +194,7 @@ int main() {
         bench::InTurns(round, 2, [&](int turn) {
             if (turn == 0) {
                 {
-                    const AnswerWatch watch(reinterpret_cast<HWND>(application.Find<screens::Backdrop>()->Handle()));
+                    const bench::AnswerWatch watch(reinterpret_cast<HWND>(application.Find<screens::Backdrop>()->Handle()));
                     opening.push_back(open());
                     longestAnswer = std::max(longestAnswer, watch.Longest());
                 }

@@ -29,31 +29,6 @@ using bench::PumpUntilIdle;
 
 constexpr int kRounds = 5;
 
-// The longest answer of the window to WM_NULL sent from another thread every 20 ms, while it lives.
-class AnswerWatch {
-public:
-    explicit AnswerWatch(HWND window)
-        : thread_([this, window] {
-              while (!done_) {
-                  const double took = Milliseconds([&] {
-                      DWORD_PTR result = 0;
-                      ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-                  });
-                  longest_ = std::max(longest_.load(), took);
-                  ::Sleep(20);
-              }
-          }) {}
-    ~AnswerWatch() {
-        done_ = true;
-        thread_.join();
-    }
-    double Longest() const { return longest_; }
-
-private:
-    std::atomic<bool> done_{false};
-    std::atomic<double> longest_{0};
-    std::thread thread_;
-};
 
 }  // namespace
 
@@ -90,7 +65,7 @@ int main() {
     for (int round = 0; round < kRounds; ++round) {
         bench::InTurns(round, 2, [&](int turn) {
             if (turn == 0) {
-                const AnswerWatch watch(backdrop);
+                const bench::AnswerWatch watch(backdrop);
                 workedOut.push_back(Milliseconds([&] {
                     application.Dispatch([&] { application.Load<screens::TargetsScreen>(); });
                     while (!application.Find<screens::TargetsScreen>()->WorkedOut()) {
