@@ -19,10 +19,7 @@ namespace {
 
 struct PreviewWorld : testing_support::HeadlessWorld {
     PreviewWorld() {
-        env.programFolder = "C:\\Apps";
-        env.SetVariable("Temp", "C:\\Temp");
-        folders.SetFolder(36, "C:\\Windows");
-        files.AddFolder("C:\\Windows");
+        UsualFolders();
         files.AddFile("C:\\Temp\\t.tmp", "123");
         files.AddFile("C:\\Temp\\deep\\er\\u.tmp", "4567", platform::kAttrReadOnly);
         files.AddFile("C:\\Mine\\m.txt", "12");

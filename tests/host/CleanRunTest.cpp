@@ -47,11 +47,8 @@ struct ScreensLog : app::CleanRunWindows {
 class CleanRun : public testing::Test {
 protected:
     CleanRun() {
-        world.env.programFolder = "C:\\Apps";
-        world.env.SetVariable("Temp", "C:\\Temp");
-        world.folders.SetFolder(36, "C:\\Windows");
+        world.UsualFolders();
         world.folders.SetFolder(38, "C:\\Program Files");
-        world.files.AddFolder("C:\\Windows");
         world.files.AddFolder("C:\\Program Files");
         world.files.AddFile("C:\\Temp\\t.tmp", "123");
         world.files.AddFile("C:\\Mine\\m.txt", "12");

@@ -15,10 +15,7 @@ using Paths = std::vector<std::string>;
 
 struct KeepWorld : testing_support::HeadlessWorld {
     KeepWorld() {
-        env.programFolder = "C:\\Apps";
-        env.SetVariable("Temp", "C:\\Temp");
-        folders.SetFolder(36, "C:\\Windows");
-        files.AddFolder("C:\\Windows");
+        UsualFolders();
     }
     // The preview of the Temp target, then the unattended clean: what it left, its code, its record,
     // and the preview's counts against it.

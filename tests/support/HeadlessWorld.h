@@ -35,6 +35,14 @@ struct HeadlessWorld : FakePorts {
     forms::Application& app = program.App();
     engine::Cleaner& cleaner = program.Cleaner();
 
+    // The usual machine: the program in C:\Apps, Temp at C:\Temp, the Windows folder at C:\Windows.
+    void UsualFolders() {
+        env.programFolder = "C:\\Apps";
+        env.SetVariable("Temp", "C:\\Temp");
+        folders.SetFolder(36, "C:\\Windows");
+        files.AddFolder("C:\\Windows");
+    }
+
     // Names of the loaded forms in creation order.
     std::vector<std::string> LoadedNames() const {
         std::vector<std::string> names;
